@@ -1,0 +1,14 @@
+// The three data files: senders, addressees, layouts with print settings.
+// Each has a writer (owner, name, mode) returning WRITE_DONE, WRITE_DECLINED
+// or WRITE_FAILED, and a line handler used by read_kv_file.
+#pragma once
+
+#include "platform/platform.h"
+
+int write_sender_file(WindowHandle owner, const char16_t* name, int mode);
+int write_addressee_file(WindowHandle owner, const char16_t* name, int mode);
+int write_layout_file(WindowHandle owner, const char16_t* name, int mode);
+
+void read_sender_line(const char16_t* line);
+void read_addressee_line(const char16_t* line);
+void read_layout_line(const char16_t* line);

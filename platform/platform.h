@@ -1,0 +1,94 @@
+// The narrow seam between the portable core and the operating system.
+// The core asks for message boxes, file dialogs, files, the current
+// directory and the local time only through this interface. There is one
+// Win32 implementation (platform_win32.cpp) and one scripted fake for the
+// native tests (tests/support/fake_platform.*).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// An opaque window handle (HWND on Windows); nullptr means no owner.
+using WindowHandle = void*;
+// An opaque open file.
+using FileHandle = void*;
+
+// Message box styles and answers, with the values of the Win32 constants.
+constexpr unsigned kButtonsOk = 0x0;          // MB_OK
+constexpr unsigned kButtonsYesNo = 0x4;       // MB_YESNO
+constexpr unsigned kIconError = 0x10;         // MB_ICONHAND
+constexpr unsigned kIconQuestion = 0x20;      // MB_ICONQUESTION
+constexpr unsigned kIconWarning = 0x30;       // MB_ICONEXCLAMATION
+constexpr unsigned kIconInformation = 0x40;   // MB_ICONASTERISK
+constexpr int kAnswerOk = 1;                  // IDOK
+constexpr int kAnswerCancel = 2;              // IDCANCEL
+constexpr int kAnswerYes = 6;                 // IDYES
+constexpr int kAnswerNo = 7;                  // IDNO
+
+// File dialog flags, with the values of the Win32 constants.
+constexpr unsigned kOfnAllowMultiSelect = 0x00000200;  // OFN_ALLOWMULTISELECT
+constexpr unsigned kOfnExplorer = 0x00080000;          // OFN_EXPLORER
+
+struct LocalTime {
+    int year;
+    int month;   // 1 to 12
+    int day;
+    int hour;
+    int minute;
+    int second;
+};
+
+// What a file dialog is asked to show. `filter` is a sequence of
+// NUL-terminated description and pattern texts ended by an empty text.
+// `file` holds the initial name on entry and the chosen path on return;
+// `file_cap` units (260) are its size as told to the dialog.
+struct FileDialogRequest {
+    bool save;                 // GetSaveFileNameW instead of GetOpenFileNameW
+    const char16_t* title;
+    const char16_t* filter;
+    char16_t* file;
+    int file_cap;
+    unsigned flags;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal message box; returns the answer (kAnswerOk, kAnswerYes, ...).
+    virtual int message_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
+                            unsigned style) = 0;
+
+    // The common open or save dialog. False when cancelled or failed.
+    virtual bool file_dialog(WindowHandle owner, FileDialogRequest& request) = 0;
+
+    virtual bool get_current_directory(char16_t* out, int cap) = 0;
+    virtual bool set_current_directory(const char16_t* path) = 0;
+    virtual bool path_exists(const char16_t* path) = 0;
+
+    // Opens an existing file for reading without sharing; nullptr when it
+    // cannot be opened.
+    virtual FileHandle open_for_read(const char16_t* path) = 0;
+    // Reads up to `bytes` bytes; returns how many were delivered, 0 at the
+    // end of the file or on a read error.
+    virtual size_t read(FileHandle file, void* buffer, size_t bytes) = 0;
+    // False when closing failed.
+    virtual bool close(FileHandle file) = 0;
+
+    // Writes `bytes` bytes as the whole new content of `path`: the data go to
+    // a temporary file in the same folder, every write is checked, and only
+    // then does the temporary file replace the old one. False on any failure,
+    // in which case the old file is untouched and no temporary file remains.
+    virtual bool replace_file(const char16_t* path, const void* data, size_t bytes) = 0;
+
+    virtual LocalTime local_time() = 0;
+
+    // The small modeless "file access" window shown around file operations.
+    virtual void show_wait_window(WindowHandle owner) = 0;
+    virtual void close_wait_window() = 0;
+};
+
+// The platform in use. The Win32 program and the native tests install theirs
+// at start.
+Platform& platform();
+void set_platform(Platform* p);

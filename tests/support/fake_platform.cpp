@@ -1,0 +1,198 @@
+#include "tests/support/fake_platform.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+std::string utf8(const std::u16string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        uint32_t c = s[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size()) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+            ++i;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string utf16le_file(const std::u16string& text) {
+    std::string out("\xFF\xFE", 2);
+    for (char16_t u : text) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>(u >> 8);
+    }
+    return out;
+}
+
+FakePlatform::FakePlatform() {
+    char tmpl[] = "/tmp/zelko-fake-XXXXXX";
+    const char* made = mkdtemp(tmpl);
+    root_ = made ? made : "/tmp/zelko-fake";
+    fs::create_directories(host_path(current_dir));
+    set_platform(this);
+}
+
+FakePlatform::~FakePlatform() {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+    set_platform(nullptr);
+}
+
+std::u16string FakePlatform::absolute(const std::u16string& path) const {
+    if (path.size() >= 3 && path[1] == u':' && path[2] == u'\\') return path;
+    if (!path.empty() && path[0] == u'\\') return current_dir.substr(0, 2) + path;
+    std::u16string base = current_dir;
+    if (base.empty() || base.back() != u'\\') base += u'\\';
+    return base + path;
+}
+
+std::string FakePlatform::host_path(const std::u16string& windows_path) const {
+    std::u16string abs = absolute(windows_path);
+    std::string out = root_ + "/";
+    out += static_cast<char>(abs[0]);
+    std::string rest = utf8(abs.substr(2));
+    for (char& ch : rest)
+        if (ch == '\\') ch = '/';
+    return out + rest;
+}
+
+void FakePlatform::put_file(const std::u16string& windows_path, const std::string& bytes) {
+    std::string p = host_path(windows_path);
+    fs::create_directories(fs::path(p).parent_path());
+    std::ofstream f(p, std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FakePlatform::has_file(const std::u16string& windows_path) const {
+    return fs::is_regular_file(host_path(windows_path));
+}
+
+std::string FakePlatform::file_bytes(const std::u16string& windows_path) const {
+    std::ifstream f(host_path(windows_path), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> FakePlatform::list_dir(const std::u16string& windows_dir) const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(host_path(windows_dir), ec))
+        names.push_back(e.path().filename().string());
+    return names;
+}
+
+int FakePlatform::message_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
+                              unsigned style) {
+    boxes.push_back({owner, text ? text : u"", caption ? caption : u"", style});
+    if (!answers.empty()) {
+        int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return (style & 0xF) == kButtonsYesNo ? kAnswerNo : kAnswerOk;
+}
+
+bool FakePlatform::file_dialog(WindowHandle owner, FileDialogRequest& request) {
+    DialogCall call;
+    call.owner = owner;
+    call.save = request.save;
+    call.title = request.title ? request.title : u"";
+    const char16_t* f = request.filter;
+    if (f) {
+        while (*f) {
+            size_t n = std::char_traits<char16_t>::length(f);
+            call.filter.append(f, n + 1);
+            f += n + 1;
+        }
+    }
+    call.initial_file = request.file;
+    call.file_cap = request.file_cap;
+    call.flags = request.flags;
+    dialogs.push_back(call);
+    if (dialog_answers.empty()) return false;
+    DialogAnswer a = dialog_answers.front();
+    dialog_answers.pop_front();
+    if (!a.ok) return false;
+    if (static_cast<int>(a.path.size()) >= request.file_cap) return false;  // the dialog refuses it
+    for (size_t i = 0; i < a.path.size(); ++i) request.file[i] = a.path[i];
+    request.file[a.path.size()] = 0;
+    return true;
+}
+
+bool FakePlatform::get_current_directory(char16_t* out, int cap) {
+    if (static_cast<int>(current_dir.size()) >= cap) return false;
+    for (size_t i = 0; i < current_dir.size(); ++i) out[i] = current_dir[i];
+    out[current_dir.size()] = 0;
+    return true;
+}
+
+bool FakePlatform::set_current_directory(const char16_t* path) {
+    std::u16string p = absolute(path);
+    if (!fs::is_directory(host_path(p))) return false;
+    current_dir = p;
+    return true;
+}
+
+bool FakePlatform::path_exists(const char16_t* path) {
+    return fs::exists(host_path(path));
+}
+
+FileHandle FakePlatform::open_for_read(const char16_t* path) {
+    if (unreadable.count(absolute(path))) return nullptr;
+    std::string p = host_path(path);
+    if (!fs::is_regular_file(p)) return nullptr;
+    return std::fopen(p.c_str(), "rb");
+}
+
+size_t FakePlatform::read(FileHandle file, void* buffer, size_t bytes) {
+    return std::fread(buffer, 1, bytes, static_cast<FILE*>(file));
+}
+
+bool FakePlatform::close(FileHandle file) {
+    std::fclose(static_cast<FILE*>(file));
+    return !fail_close;
+}
+
+bool FakePlatform::replace_file(const char16_t* path, const void* data, size_t bytes) {
+    std::u16string abs = absolute(path);
+    if (unwritable.count(abs)) return false;
+    std::string p = host_path(abs);
+    if (!fs::is_directory(fs::path(p).parent_path())) return false;
+    std::string tmp = p + ".zktmp";
+    {
+        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        if (!f) return false;
+        f.write(static_cast<const char*>(data), static_cast<std::streamsize>(bytes));
+        if (!f) {
+            f.close();
+            std::remove(tmp.c_str());
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(tmp, p, ec);
+    if (ec) {
+        std::remove(tmp.c_str());
+        return false;
+    }
+    return true;
+}
