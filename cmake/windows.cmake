@@ -14,6 +14,12 @@ file(GLOB ZK_WIN32_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/app/*_win32.cpp)
 set(ZK_WIN32_LIBS user32 gdi32 comdlg32 comctl32 winspool shell32 shlwapi kernel32)
 
+# The resource script and everything it pulls in. The pictures are
+# placeholders made by app/images/make_placeholders.py.
+set(ZK_RESOURCES ${CMAKE_SOURCE_DIR}/app/zelkovane.rc)
+set_source_files_properties(${ZK_RESOURCES} PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/app/resource_ids.h;${CMAKE_SOURCE_DIR}/app/images/about.bmp;${CMAKE_SOURCE_DIR}/app/images/toolbar.bmp;${CMAKE_SOURCE_DIR}/app/images/zelkovane.ico;${CMAKE_SOURCE_DIR}/app/images/zelkovane_small.ico")
+
 # The Win32 layer without the entry point, shared by the program and the
 # Windows tests.
 list(FILTER ZK_WIN32_SOURCES EXCLUDE REGEX "/app/main_win32\\.cpp$")
@@ -21,30 +27,37 @@ add_library(zelko_win32 STATIC ${ZK_WIN32_SOURCES})
 target_link_libraries(zelko_win32 PUBLIC zelko_core ${ZK_WIN32_LIBS})
 target_compile_options(zelko_win32 PRIVATE ${ZK_WARNINGS})
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/app/main_win32.cpp)
-  add_executable(Zelkovane WIN32 ${CMAKE_SOURCE_DIR}/app/main_win32.cpp ${CMAKE_SOURCE_DIR}/app/zelkovane.rc)
-  target_link_libraries(Zelkovane PRIVATE zelko_win32)
-  target_compile_options(Zelkovane PRIVATE ${ZK_WARNINGS})
-  target_link_options(Zelkovane PRIVATE -municode ${ZK_STATIC_RUNTIME})
+add_executable(Zelkovane WIN32 ${CMAKE_SOURCE_DIR}/app/main_win32.cpp ${ZK_RESOURCES})
+target_include_directories(Zelkovane PRIVATE ${CMAKE_SOURCE_DIR}/app)
+target_link_libraries(Zelkovane PRIVATE zelko_win32)
+target_compile_options(Zelkovane PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${ZK_WARNINGS}>)
+target_link_options(Zelkovane PRIVATE -municode ${ZK_STATIC_RUNTIME})
+
+# GoogleTest built from Debian's sources for the Windows tests and the
+# end-to-end driver.
+add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# The Windows tests carry the program's resources, so that they can create
+# its dialogs and check its menu.
+file(GLOB ZK_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
+if(ZK_WIN_TESTS)
+  add_executable(zelko_win_tests ${ZK_WIN_TESTS} ${ZK_RESOURCES})
+  target_include_directories(zelko_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/app)
+  target_link_libraries(zelko_win_tests PRIVATE zelko_win32 gtest gtest_main)
+  target_compile_options(zelko_win_tests PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${ZK_WARNINGS}>)
+  target_link_options(zelko_win_tests PRIVATE ${ZK_STATIC_RUNTIME})
+  target_compile_definitions(zelko_win_tests PRIVATE ZK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 endif()
 
-# GoogleTest built from Debian's sources for the Windows tests.
-if(EXISTS /usr/src/googletest/googletest)
-  add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  file(GLOB ZK_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
-  if(ZK_WIN_TESTS)
-    add_executable(zelko_win_tests ${ZK_WIN_TESTS})
-    target_link_libraries(zelko_win_tests PRIVATE zelko_win32 gtest gtest_main)
-    target_link_options(zelko_win_tests PRIVATE ${ZK_STATIC_RUNTIME})
-    target_compile_definitions(zelko_win_tests PRIVATE ZK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  endif()
-endif()
-
-# The end-to-end driver: a console program that starts Zelkovane.exe and
-# drives it through its real windows.
+# The end-to-end driver: a console program that starts Zelkovane.exe (env
+# ZK_EXE) and drives it through its real windows.
 file(GLOB ZK_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_win32.cpp)
 if(ZK_E2E_SOURCES)
   add_executable(zelko_e2e ${ZK_E2E_SOURCES})
-  target_link_libraries(zelko_e2e PRIVATE ${ZK_WIN32_LIBS})
-  target_link_options(zelko_e2e PRIVATE -municode ${ZK_STATIC_RUNTIME})
+  target_link_libraries(zelko_e2e PRIVATE zelko_core gtest gtest_main ${ZK_WIN32_LIBS})
+  target_compile_options(zelko_e2e PRIVATE ${ZK_WARNINGS})
+  target_link_options(zelko_e2e PRIVATE ${ZK_STATIC_RUNTIME})
 endif()
+
+# Helper programs for preparing the Wine prefix (test printer and the like).
+include(${CMAKE_SOURCE_DIR}/cmake/tools.cmake OPTIONAL)

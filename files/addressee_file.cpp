@@ -1,4 +1,81 @@
 #include "files/data_files.h"
-// Placeholder until the addressee file is filled in.
-int write_addressee_file(WindowHandle, const char16_t*, int) { return 0; }
-void read_addressee_line(const char16_t*) {}
+#include "files/kv_file.h"
+#include "files/kv_grammar.h"
+#include "model/document.h"
+#include "model/text.h"
+
+namespace {
+
+const char16_t* const kCountKey = u"hdata_cont_max=";
+const char16_t* const kRecordPrefix = u"hdata[";
+
+// "hdata[i]<field>" at the start of a new line.
+TextBuilder& card_key(KvWriter& out, int i, const char16_t* field) {
+    return out.line().add(kRecordPrefix).add_int(i).add(field);
+}
+
+// "hdata[i]<field>[k].s=<text>"
+void text_line(KvWriter& out, int i, const char16_t* field, int k, const TextLine& text) {
+    kv_add_field(card_key(out, i, field).add_int(k).add(u"].s="), text.s);
+    out.end_line();
+}
+
+void emit_addressees(KvWriter& out) {
+    const int count = count_cards();
+    out.line().add(kCountKey).add_int(count);
+    out.end_line();
+    for (int i = 0; i < count; ++i) {
+        const CardRecord& card = doc().hdata[i];
+        kv_add_field(card_key(out, i, u"].tt.m="), card.tt.m);
+        out.end_line();
+        for (int k = 0; k < ADDRESSEE_LINES; ++k) text_line(out, i, u"].ta.m[", k, card.ta.m[k]);
+        for (int k = 0; k < ADDRESSEE_LINES; ++k) text_line(out, i, u"].tn.m[", k, card.tn.m[k]);
+        card_key(out, i, u"].ftb=").add_int(card.ftb);
+        out.end_line();
+        for (int k = 0; k < TYP_MAX; ++k) {
+            card_key(out, i, u"].typ[").add_int(k).add(u"].t=").add_int(card.typ[k].t);
+            out.end_line();
+            card_key(out, i, u"].typ[").add_int(k).add(u"].y=").add_int(card.typ[k].y);
+            out.end_line();
+        }
+    }
+}
+
+// "[k].s=value" behind ".ta.m" or ".tn.m".
+void read_card_text(TextLine (&lines)[ADDRESSEE_LINES], const char16_t* index) {
+    const char16_t* after = nullptr;
+    int k = kv_index(index, ADDRESSEE_LINES, &after);
+    if (const char16_t* value = kv_match(after, u".s=")) kv_set_text(lines[k].s, LINE_CAP, value);
+}
+
+}  // namespace
+
+int write_addressee_file(WindowHandle owner, const char16_t* name, int mode) {
+    return write_kv_file(owner, name, mode, KIND_ADDRESSEE, emit_addressees);
+}
+
+void read_addressee_line(const char16_t* line) { read_addressee_line(line, text_length(line)); }
+
+void read_addressee_line(const char16_t* line, int len) {
+    // The count line is for the reader's information only; like any line
+    // without the table prefix it changes nothing.
+    char16_t buffer[KV_REST_CAP];
+    const char16_t* rest = nullptr;
+    int i = kv_split_record(line, len, kRecordPrefix, HDATA_MAX, buffer, &rest);
+    if (i < 0) return;
+    CardRecord& card = doc().hdata[i];
+    if (const char16_t* value = kv_match(rest, u".tt.m=")) kv_set_text(card.tt.m, POSTAL_CAP, value);
+    if (const char16_t* index = kv_match(rest, u".ta.m[")) read_card_text(card.ta.m, index);
+    if (const char16_t* index = kv_match(rest, u".tn.m[")) read_card_text(card.tn.m, index);
+    if (const char16_t* value = kv_match(rest, u".ftb=")) {
+        kv_set_number(card.ftb, value);
+        // ftb indexes the sender table when the card is drawn.
+        if (card.ftb < 0 || card.ftb >= FDATA_MAX) card.ftb = 0;
+    }
+    if (const char16_t* index = kv_match(rest, u".typ[")) {
+        const char16_t* after = nullptr;
+        TypEntry& entry = card.typ[kv_index(index, TYP_MAX, &after)];
+        if (const char16_t* value = kv_match(after, u".t=")) kv_set_number(entry.t, value);
+        if (const char16_t* value = kv_match(after, u".y=")) kv_set_number(entry.y, value);
+    }
+}

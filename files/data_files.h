@@ -9,6 +9,13 @@ int write_sender_file(WindowHandle owner, const char16_t* name, int mode);
 int write_addressee_file(WindowHandle owner, const char16_t* name, int mode);
 int write_layout_file(WindowHandle owner, const char16_t* name, int mode);
 
+// Line handlers: one line without its CR LF, applied to the document.
 void read_sender_line(const char16_t* line);
 void read_addressee_line(const char16_t* line);
 void read_layout_line(const char16_t* line);
+
+// The same for a line whose length (units before its NUL) is known, as the
+// reader has it at hand.
+void read_sender_line(const char16_t* line, int len);
+void read_addressee_line(const char16_t* line, int len);
+void read_layout_line(const char16_t* line, int len);

@@ -48,9 +48,10 @@ public:
     KvWriter();
     // Starts a new line in a cleared buffer of KV_WRITE_LINE_CAP units.
     TextBuilder& line();
-    // Appends the current line and CR LF to the output.
+    // Appends the current line and CR LF to the output; a line is cut so that
+    // with its CR LF it fits in KV_WRITE_LINE_CAP - 1 units.
     void end_line();
-    // The output as file bytes: FF FE, then the lines in UTF-16LE.
+    // The output so far: the byte order mark, then the lines with CR LF.
     const std::u16string& units() const { return units_; }
 
 private:
@@ -59,11 +60,20 @@ private:
     std::u16string units_;
 };
 
+// Appends a text field to a line being written: its units up to the NUL, at
+// most cap - 1 of them, so a field that lost its NUL never runs into the next.
+void kv_add_field(TextBuilder& line, const char16_t* field, int cap);
+template <int N>
+inline void kv_add_field(TextBuilder& line, const char16_t (&field)[N]) {
+    kv_add_field(line, field, N);
+}
+
 // The writing procedure shared by the three writers (`kind` picks the
 // captions and the alternative save dialog). `name` is resolved as for
 // reading; when the user picks another file in the overwrite flow, that path
 // is written instead (and stored in `chosen_file` when `name` was it).
-// `emit` writes the file's lines. Returns WRITE_DONE, WRITE_DECLINED or
-// WRITE_FAILED.
+// `emit` writes the file's lines. The whole file is built in memory and
+// handed to the platform's replace_file, so a failed write leaves the old
+// file as it was. Returns WRITE_DONE, WRITE_DECLINED or WRITE_FAILED.
 int write_kv_file(WindowHandle owner, const char16_t* name, int mode, int kind,
                   void (*emit)(KvWriter& out));

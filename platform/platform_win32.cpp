@@ -1,2 +1,201 @@
-// Placeholder: the Win32 implementation of the platform seam comes next.
-#include "platform/platform.h"
+#include "platform/platform_win32.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <shlwapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/resource_ids.h"
+#include "model/document.h"
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected");
+static_assert(sizeof(LogFont) == sizeof(LOGFONTW), "LogFont must match LOGFONTW");
+static_assert(offsetof(LogFont, lfWeight) == offsetof(LOGFONTW, lfWeight), "LogFont layout");
+static_assert(offsetof(LogFont, lfItalic) == offsetof(LOGFONTW, lfItalic), "LogFont layout");
+static_assert(offsetof(LogFont, lfPitchAndFamily) == offsetof(LOGFONTW, lfPitchAndFamily),
+              "LogFont layout");
+static_assert(offsetof(LogFont, lfFaceName) == offsetof(LOGFONTW, lfFaceName), "LogFont layout");
+static_assert(sizeof(LogFont::lfFaceName) == sizeof(LOGFONTW::lfFaceName), "LogFont layout");
+
+namespace {
+
+const wchar_t* w(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+wchar_t* w(char16_t* s) { return reinterpret_cast<wchar_t*>(s); }
+
+// Largest piece handed to one WriteFile or ReadFile call.
+constexpr size_t kMaxIo = 1u << 20;
+
+// The wait window answers its creation with TRUE (default focus) and goes
+// away on WM_CLOSE; it has nothing else to do.
+INT_PTR CALLBACK wait_window_proc(HWND dialog, UINT message, WPARAM, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_CLOSE:
+        DestroyWindow(dialog);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// Full path of `path` as Windows resolves it against the current directory.
+bool full_path(const char16_t* path, std::wstring& out) {
+    DWORD need = GetFullPathNameW(w(path), 0, nullptr, nullptr);
+    if (need == 0) return false;
+    out.assign(need, L'\0');
+    DWORD got = GetFullPathNameW(w(path), need, &out[0], nullptr);
+    if (got == 0 || got >= need) return false;
+    out.resize(got);
+    return true;
+}
+
+// Creates a new temporary file beside `target`, named after it, and returns
+// its handle and name. The name is unique: an existing one is never reused.
+HANDLE create_temporary_beside(const std::wstring& target, std::wstring& temp_name) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp_name = target + L".zktmp";
+        if (attempt > 0) temp_name += std::to_wstring(attempt);
+        HANDLE file = CreateFileW(temp_name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file != INVALID_HANDLE_VALUE) return file;
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool write_all(HANDLE file, const void* data, size_t bytes) {
+    const char* p = static_cast<const char*>(data);
+    while (bytes > 0) {
+        DWORD piece = static_cast<DWORD>(bytes < kMaxIo ? bytes : kMaxIo);
+        DWORD written = 0;
+        if (!WriteFile(file, p, piece, &written, nullptr) || written != piece) return false;
+        p += piece;
+        bytes -= piece;
+    }
+    return true;
+}
+
+class Win32Platform final : public Platform {
+public:
+    int message_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
+                    unsigned style) override {
+        return MessageBoxW(static_cast<HWND>(owner), w(text), w(caption), style);
+    }
+
+    bool file_dialog(WindowHandle owner, FileDialogRequest& request) override {
+        OPENFILENAMEW ofn;
+        std::memset(&ofn, 0, sizeof ofn);
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = static_cast<HWND>(owner);
+        ofn.lpstrFilter = w(request.filter);
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = w(request.file);
+        ofn.nMaxFile = static_cast<DWORD>(request.file_cap);
+        ofn.lpstrTitle = w(request.title);
+        ofn.Flags = request.flags;
+        BOOL ok = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+        return ok != FALSE;
+    }
+
+    bool get_current_directory(char16_t* out, int cap) override {
+        if (cap <= 0) return false;
+        DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(cap), w(out));
+        // A buffer too small gives the size it would need, NUL included.
+        if (n == 0 || n >= static_cast<DWORD>(cap)) {
+            out[0] = 0;
+            return false;
+        }
+        return true;
+    }
+
+    bool set_current_directory(const char16_t* path) override {
+        return SetCurrentDirectoryW(w(path)) != FALSE;
+    }
+
+    bool path_exists(const char16_t* path) override { return PathFileExistsW(w(path)) != FALSE; }
+
+    FileHandle open_for_read(const char16_t* path) override {
+        HANDLE file = CreateFileW(w(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
+        return file == INVALID_HANDLE_VALUE ? nullptr : file;
+    }
+
+    size_t read(FileHandle file, void* buffer, size_t bytes) override {
+        DWORD piece = static_cast<DWORD>(bytes < kMaxIo ? bytes : kMaxIo);
+        DWORD got = 0;
+        if (!ReadFile(static_cast<HANDLE>(file), buffer, piece, &got, nullptr)) return 0;
+        return got;
+    }
+
+    bool close(FileHandle file) override { return CloseHandle(static_cast<HANDLE>(file)) != FALSE; }
+
+    bool replace_file(const char16_t* path, const void* data, size_t bytes) override {
+        std::wstring target;
+        if (!full_path(path, target)) return false;
+        // A read-only file is one the user does not want overwritten (Wine
+        // would move over it), and a folder is not a file.
+        DWORD attributes = GetFileAttributesW(target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+            return false;
+
+        std::wstring temp;
+        HANDLE file = create_temporary_beside(target, temp);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        bool ok = write_all(file, data, bytes) && FlushFileBuffers(file);
+        ok = CloseHandle(file) && ok;
+        ok = ok && MoveFileExW(temp.c_str(), target.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (!ok) DeleteFileW(temp.c_str());
+        return ok;
+    }
+
+    LocalTime local_time() override {
+        SYSTEMTIME t;
+        GetLocalTime(&t);
+        return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+    }
+
+    void show_wait_window(WindowHandle owner) override {
+        close_wait_window();
+        HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_WAIT),
+                                         static_cast<HWND>(owner), wait_window_proc, 0);
+        if (!dialog) return;
+        wait_window_ = dialog;
+        RECT r;
+        GetWindowRect(dialog, &r);
+        int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+        int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+        SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(dialog, SW_SHOW);
+        // No messages are processed while the file operation runs, so paint
+        // the window and its texts now.
+        RedrawWindow(dialog, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+
+    void close_wait_window() override {
+        if (!wait_window_) return;
+        if (IsWindow(wait_window_)) SendMessageW(wait_window_, WM_CLOSE, 0, 0);
+        wait_window_ = nullptr;
+    }
+
+    HWND wait_window() const { return wait_window_; }
+
+private:
+    HWND wait_window_ = nullptr;
+};
+
+Win32Platform g_win32_platform;
+
+}  // namespace
+
+Platform& win32_platform() { return g_win32_platform; }
+
+void install_win32_platform() { set_platform(&g_win32_platform); }
+
+WindowHandle wait_window() { return g_win32_platform.wait_window(); }

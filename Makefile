@@ -1,0 +1,25 @@
+# Entry points; the work is done by the scripts in scripts/.
+#   make test        install what is missing, build everything, run all tests
+#   make run         build the Windows program and start it under Wine
+#   make run DATA=d  ... with the data folder d instead of data/
+.PHONY: test run setup build prefix clean
+
+DATA ?= data
+
+test:
+	@bash scripts/test.sh
+
+run:
+	@bash scripts/run.sh "$(DATA)"
+
+setup:
+	@bash scripts/setup.sh
+
+build: setup
+	@bash scripts/build.sh native && bash scripts/build.sh fuzz && bash scripts/build.sh windows
+
+prefix: setup
+	@bash scripts/build.sh windows zelko_test_printer && bash scripts/wine_prefix.sh build/wine-run
+
+clean:
+	rm -rf build

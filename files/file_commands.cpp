@@ -1,0 +1,110 @@
+#include "files/file_commands.h"
+
+#include "files/csv_export.h"
+#include "files/data_files.h"
+#include "files/file_dialogs.h"
+#include "files/kv_file.h"
+#include "files/legacy_import.h"
+#include "model/defaults.h"
+#include "model/document.h"
+
+namespace {
+
+// While the document has unsaved changes, asks whether to go on; true when
+// there is nothing to lose or the user answered Yes.
+bool may_discard_changes(WindowHandle owner, const char16_t* question, const char16_t* caption) {
+    if (!doc().modified) return true;
+    return platform().message_box(owner, question, caption, kButtonsYesNo) == kAnswerYes;
+}
+
+bool may_open(WindowHandle owner) {
+    return may_discard_changes(owner, u"保存せず開いて良いですか？", u"開く！");
+}
+
+void refuse_save(WindowHandle owner) {
+    platform().message_box(owner, u"拡張子違い又は未選択で保存しません。", u"ファイル保存！",
+                           kButtonsOk);
+}
+
+bool is_data_kind(int kind) {
+    return kind == KIND_SENDER || kind == KIND_ADDRESSEE || kind == KIND_LAYOUT;
+}
+
+}  // namespace
+
+int command_new(WindowHandle owner) {
+    if (!may_discard_changes(owner, u"保存せず新規にして良いですか？", u"新規作成！"))
+        return REPAINT_NONE;
+    clear_senders();
+    clear_addressees();
+    reset_layouts();
+    doc().modified = false;
+    return REPAINT_WINDOW;
+}
+
+int command_open(WindowHandle owner, int kind) {
+    if (!is_data_kind(kind)) return REPAINT_NONE;
+    if (!may_open(owner)) return REPAINT_NONE;
+    if (open_file_dialog(owner, kind) == EXT_TXT) {
+        platform().show_wait_window(owner);
+        read_kv_file(owner, READ_INTERACTIVE, kind, doc().chosen_file);
+        doc().modified = false;
+        platform().close_wait_window();
+    }
+    return REPAINT_WINDOW;
+}
+
+int command_save(WindowHandle owner, int kind) {
+    if (!is_data_kind(kind)) return REPAINT_NONE;
+    Document& d = doc();
+    if (save_file_dialog(owner, d.chosen_file, kind) != EXT_TXT) {
+        refuse_save(owner);
+        return REPAINT_NONE;
+    }
+    platform().show_wait_window(owner);
+    int result = kind == KIND_SENDER      ? write_sender_file(owner, d.chosen_file, WRITE_INTERACTIVE)
+                 : kind == KIND_ADDRESSEE ? write_addressee_file(owner, d.chosen_file, WRITE_INTERACTIVE)
+                                          : write_layout_file(owner, d.chosen_file, WRITE_INTERACTIVE);
+    if (result == WRITE_DONE) d.modified = false;
+    platform().close_wait_window();
+    return REPAINT_NONE;
+}
+
+int command_export_csv(WindowHandle owner) {
+    if (save_file_dialog(owner, doc().chosen_file, DIALOG_CSV) != EXT_CSV) {
+        refuse_save(owner);
+        return REPAINT_NONE;
+    }
+    platform().show_wait_window(owner);
+    export_csv(owner);
+    platform().close_wait_window();
+    return REPAINT_NONE;
+}
+
+int command_import_legacy(WindowHandle owner, int kind) {
+    if (kind != LEGACY_LAYOUT && kind != LEGACY_ADDRESS) return REPAINT_NONE;
+    if (!may_open(owner)) return REPAINT_NONE;
+    if (open_file_dialog(owner, DIALOG_ANY) == EXT_TXT) {
+        platform().show_wait_window(owner);
+        import_legacy(owner, kind);
+        doc().modified = false;
+        platform().close_wait_window();
+    }
+    return REPAINT_WINDOW;
+}
+
+int run_file_command(WindowHandle owner, int command) {
+    switch (command) {
+    case CMD_FILE_NEW: return command_new(owner);
+    case CMD_OPEN_SENDER:
+    case CMD_OPEN_ADDRESSEE:
+    case CMD_OPEN_LAYOUT: return command_open(owner, command - CMD_FILE_NEW);
+    case CMD_SAVE_SENDER:
+    case CMD_SAVE_ADDRESSEE:
+    case CMD_SAVE_LAYOUT: return command_save(owner, command - CMD_OPEN_LAYOUT);
+    case CMD_EXPORT_CSV: return command_export_csv(owner);
+    case CMD_IMPORT_OLD_LAYOUT: return command_import_legacy(owner, LEGACY_LAYOUT);
+    case CMD_IMPORT_OLD_ADDRESS: return command_import_legacy(owner, LEGACY_ADDRESS);
+    default: return REPAINT_NONE;
+    }
+}

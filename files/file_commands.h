@@ -1,0 +1,48 @@
+// The File menu's commands as the main window runs them: new, open, save,
+// CSV export and the import of the older files. Each asks its questions,
+// shows the wait window around the file operation and keeps `modified`
+// up to date. Repainting is the main window's business: each command returns
+// whether the main window must be repainted afterwards.
+#pragma once
+
+#include "platform/platform.h"
+
+// Menu command numbers of the file commands.
+constexpr int CMD_FILE_NEW = 51;
+constexpr int CMD_OPEN_SENDER = 52;
+constexpr int CMD_OPEN_ADDRESSEE = 53;
+constexpr int CMD_OPEN_LAYOUT = 54;
+constexpr int CMD_SAVE_SENDER = 55;
+constexpr int CMD_SAVE_ADDRESSEE = 56;
+constexpr int CMD_SAVE_LAYOUT = 57;
+constexpr int CMD_EXPORT_CSV = 58;
+constexpr int CMD_EXPORT_BITMAP = 59;  // rendering side, not run here
+constexpr int CMD_IMPORT_OLD_LAYOUT = 60;
+constexpr int CMD_IMPORT_OLD_ADDRESS = 61;
+
+// What the main window does after a command.
+constexpr int REPAINT_NONE = 0;
+constexpr int REPAINT_WINDOW = 1;  // invalidate the whole client area with erase, paint at once
+
+// 51: after "保存せず新規にして良いですか？" (only while `modified`) clears the
+// senders and cards and resets the layouts. REPAINT_WINDOW unless declined.
+int command_new(WindowHandle owner);
+// 52 to 54, kind 1 sender, 2 addressee, 3 layout file: after
+// "保存せず開いて良いですか？" (only while `modified`) and an open dialog that
+// returned a ".txt" name, loads that file and clears `modified` (also when
+// the load fails). REPAINT_WINDOW unless declined.
+int command_open(WindowHandle owner, int kind);
+// 55 to 57, kind 1 to 3: save dialog, then the writer with its overwrite
+// question; `modified` is cleared only when the file was written.
+// REPAINT_NONE.
+int command_save(WindowHandle owner, int kind);
+// 58: save dialog for a ".csv" name, then the CSV export. REPAINT_NONE.
+int command_export_csv(WindowHandle owner);
+// 60 and 61, kind LEGACY_LAYOUT or LEGACY_ADDRESS: like the open commands
+// with a dialog for any file; imports a ".txt" name and clears `modified`.
+// REPAINT_WINDOW unless declined.
+int command_import_legacy(WindowHandle owner, int kind);
+
+// Runs the file command with menu number `command` (51 to 58, 60, 61).
+// Returns whether to repaint; other numbers do nothing and give REPAINT_NONE.
+int run_file_command(WindowHandle owner, int command);

@@ -1,0 +1,51 @@
+#include "files/legacy_import.h"
+
+#include "files/utf16_line_reader.h"
+#include "model/defaults.h"
+#include "model/document.h"
+#include "model/text.h"
+
+namespace {
+
+void show_close_failure(WindowHandle owner, const char16_t* path) {
+    platform().message_box(owner, path, u"CloseHandle-errer", kButtonsOk);
+}
+
+}  // namespace
+
+int import_legacy(WindowHandle owner, int kind) {
+    if (kind != LEGACY_LAYOUT && kind != LEGACY_ADDRESS) return LEGACY_DECLINED;
+    if (platform().message_box(owner, u"データーはクリアしますが実行しますか？", u"旧ファイル読込",
+                               kButtonsYesNo) != kAnswerYes)
+        return LEGACY_DECLINED;
+
+    Document& d = doc();
+    if (d.work_dir[0] != 0) platform().set_current_directory(d.work_dir);
+    // Opened as an existing file only: a mistyped name must not leave an
+    // empty file behind.
+    FileHandle file = platform().open_for_read(d.chosen_file);
+    if (file == nullptr) {
+        platform().message_box(owner, u"ﾌｧｲﾙが開けません", u"ﾌｧｲﾙｴﾗｰ", kButtonsOk | kIconWarning);
+        return LEGACY_FAILED;
+    }
+    if (kind == LEGACY_LAYOUT)
+        reset_layouts();
+    else
+        clear_addressees();
+
+    Utf16LineReader reader(file);
+    int result = LEGACY_READ;
+    if (!reader.read_byte_order_mark()) {
+        char16_t message[PATH_CAP + 32];
+        format_with_text(message, sizeof message / sizeof message[0], u"%sがWide文字で有りません!。",
+                         d.chosen_file);
+        platform().message_box(owner, message, u"ErrorFileRead", kButtonsOk);
+        result = LEGACY_FAILED;
+    } else {
+        void (*handle)(const char16_t*) =
+            kind == LEGACY_LAYOUT ? read_old_layout_line : read_old_address_line;
+        while (const char16_t* line = reader.next_line(LineEnding::kCrLf)) handle(line);
+    }
+    if (!platform().close(file)) show_close_failure(owner, d.chosen_file);
+    return result;
+}

@@ -1,0 +1,11 @@
+// The Win32 implementation of the platform seam.
+#pragma once
+
+#include "platform/platform.h"
+
+// The one Win32 platform object.
+Platform& win32_platform();
+// Makes it the platform in use (set_platform).
+void install_win32_platform();
+// The wait window while it is shown, nullptr otherwise.
+WindowHandle wait_window();

@@ -1,0 +1,116 @@
+#include "render/gdi_surface.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+static_assert(sizeof(LogFont) == sizeof(LOGFONTW), "LogFont mirrors LOGFONTW");
+
+namespace {
+
+HDC hdc(DeviceContext dc) { return static_cast<HDC>(dc); }
+HBITMAP hbitmap(BitmapHandle b) { return static_cast<HBITMAP>(b); }
+const wchar_t* wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+
+}  // namespace
+
+GdiSurface::GdiSurface(DeviceContext dc, Kind kind) : dc_(dc), kind_(kind) {}
+
+GdiSurface::~GdiSurface() {
+    if (font_selected_ || font_) end_font();
+}
+
+int32_t GdiSurface::device_caps(int index) { return GetDeviceCaps(hdc(dc_), index); }
+
+BitmapHandle GdiSurface::load_bitmap(const char16_t* path) {
+    return LoadImageW(nullptr, wide(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+}
+
+void GdiSurface::release_bitmap(BitmapHandle bitmap) {
+    if (bitmap) DeleteObject(hbitmap(bitmap));
+}
+
+void GdiSurface::stretch_bitmap(BitmapHandle bitmap, Point origin, int32_t width, int32_t height) {
+    if (!bitmap) return;
+    if (kind_ == Kind::Printer)
+        stretch_on_printer(bitmap, origin, width, height);
+    else
+        stretch_on_screen(bitmap, origin, width, height);
+}
+
+void GdiSurface::stretch_on_screen(BitmapHandle bitmap, Point origin, int32_t width,
+                                   int32_t height) {
+    BITMAP info{};
+    if (GetObjectW(hbitmap(bitmap), sizeof info, &info) == 0) return;
+    HDC memory = CreateCompatibleDC(hdc(dc_));
+    if (!memory) return;
+    HGDIOBJ old = SelectObject(memory, hbitmap(bitmap));
+    if (old) {
+        StretchBlt(hdc(dc_), origin.x, origin.y, width, height, memory, 0, 0, info.bmWidth,
+                   info.bmHeight, SRCCOPY);
+        SelectObject(memory, old);
+    }
+    DeleteDC(memory);
+}
+
+void GdiSurface::stretch_on_printer(BitmapHandle bitmap, Point origin, int32_t width,
+                                    int32_t height) {
+    BITMAP info{};
+    if (GetObjectW(hbitmap(bitmap), sizeof info, &info) == 0) return;
+    if (info.bmWidth <= 0 || info.bmHeight <= 0) return;
+    size_t bytes = static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight) * 4;
+    void* pixels = std::calloc(bytes, 1);
+    if (!pixels) return;
+    BITMAPINFO dib{};
+    dib.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    dib.bmiHeader.biWidth = info.bmWidth;
+    dib.bmiHeader.biHeight = info.bmHeight;  // positive: bottom-up rows
+    dib.bmiHeader.biPlanes = 1;
+    dib.bmiHeader.biBitCount = 32;
+    dib.bmiHeader.biCompression = BI_RGB;
+    // The bitmap was loaded compatible with the screen, so its pixels are
+    // read through a screen memory device context.
+    HDC memory = CreateCompatibleDC(nullptr);
+    if (memory) {
+        if (GetDIBits(memory, hbitmap(bitmap), 0, static_cast<UINT>(info.bmHeight), pixels, &dib,
+                      DIB_RGB_COLORS) > 0) {
+            StretchDIBits(hdc(dc_), origin.x, origin.y, width, height, 0, 0, info.bmWidth,
+                          info.bmHeight, pixels, &dib, DIB_RGB_COLORS, SRCCOPY);
+        }
+        DeleteDC(memory);
+    }
+    std::free(pixels);
+}
+
+void GdiSurface::begin_font(const LogFont& font, RgbColor colour) {
+    if (font_selected_ || font_) end_font();
+    LOGFONTW lf;
+    std::memcpy(&lf, &font, sizeof lf);
+    HFONT made = CreateFontIndirectW(&lf);
+    if (made) {
+        font_ = made;
+        old_font_ = SelectObject(hdc(dc_), made);
+        font_selected_ = old_font_ != nullptr;
+    }
+    SetBkMode(hdc(dc_), TRANSPARENT);
+    SetTextColor(hdc(dc_), RGB(colour.r, colour.g, colour.b));
+}
+
+void GdiSurface::end_font() {
+    if (font_selected_) SelectObject(hdc(dc_), static_cast<HGDIOBJ>(old_font_));
+    if (font_) DeleteObject(static_cast<HGDIOBJ>(font_));
+    font_ = nullptr;
+    old_font_ = nullptr;
+    font_selected_ = false;
+}
+
+void GdiSurface::text_out(Point at, const char16_t* text, int length) {
+    TextOutW(hdc(dc_), at.x, at.y, wide(text), length);
+}
+
+Extent GdiSurface::text_extent(const char16_t* text, int length) {
+    SIZE size{};
+    if (!GetTextExtentPoint32W(hdc(dc_), wide(text), length, &size)) return {0, 0};
+    return {size.cx, size.cy};
+}

@@ -1,0 +1,314 @@
+#!/usr/bin/env bash
+# The whole test run behind `make test`: installs what is missing, builds the
+# native, fuzz and Windows builds, runs every level of tests and ends with
+# one line "N passed, N failed". Exits non-zero when anything failed.
+#
+# Levels: native unit tests, fuzz targets, benchmark ratios, the Wine prefix
+# and its test printer, the Windows tests and the end-to-end tests (both
+# under Wine on a private Xvfb). Details go to build/logs/.
+#
+# ZK_FUZZ_SECONDS (default 30) is the fuzzing time shared by all targets.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+T0=$SECONDS
+PASSED=0
+FAILED=0
+REPORT=()
+WINE_PREFIX_DIR="$ZK_BUILD/wine-test"
+ARTIFACTS="$ZK_BUILD/artifacts"
+WINE_USED=0
+
+# Adds a level's counts to the totals and to the closing report.
+record() {
+    local level="$1" p="$2" f="$3" note="${4:-}"
+    PASSED=$((PASSED + p))
+    FAILED=$((FAILED + f))
+    REPORT+=("$(printf '  %-16s %4d passed %4d failed  %s' "$level" "$p" "$f" "$note")")
+}
+skip() {
+    REPORT+=("$(printf '  %-16s skipped: %s' "$1" "$2")")
+    zk_say "-- $1: skipped ($2)"
+}
+# Reads the counts file written by results.py into the totals.
+record_counts() {
+    local level="$1" file="$2" note="${3:-}" p=0 f=1
+    [ -s "$file" ] && read -r p f <"$file"
+    record "$level" "$p" "$f" "$note"
+    zk_say "-- $level: $p passed / $f failed${note:+ ($note)}"
+}
+
+cleanup() {
+    if [ "$WINE_USED" = 1 ]; then
+        zk_wine_kill "$WINE_PREFIX_DIR"
+    fi
+    zk_xvfb_stop
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# ---- set-up and builds ---------------------------------------------------
+
+if bash "$ZK_ROOT/scripts/setup.sh" </dev/null; then
+    REPORT+=("  setup            ok")
+else
+    record setup 0 1 "package installation failed"
+fi
+
+# The programs each build makes for the tests. When a build fails, each of
+# them is built alone, so that what did build is still tested and nothing
+# stale from an earlier build runs.
+fuzz_targets=()
+for src in "$ZK_ROOT"/tests/fuzz/*_fuzz.cpp; do
+    [ -f "$src" ] && fuzz_targets+=("$(basename "$src" .cpp)")
+done
+declare -A TARGETS=(
+    [native]="zelko_tests zelko_bench"
+    [fuzz]="${fuzz_targets[*]}"
+    [windows]="zelko_test_printer Zelkovane zelko_win_tests zelko_e2e"
+)
+declare -A BUILT
+for kind in native fuzz windows; do
+    if bash "$ZK_ROOT/scripts/build.sh" "$kind" </dev/null; then
+        for t in ${TARGETS[$kind]}; do BUILT[$kind/$t]=1; done
+    else
+        record "build $kind" 0 1 "see build/logs/build-$kind.log"
+        for t in ${TARGETS[$kind]}; do
+            if bash "$ZK_ROOT/scripts/build.sh" "$kind" "$t" >/dev/null 2>&1 </dev/null; then
+                BUILT[$kind/$t]=1
+                zk_say "    $t: built"
+            fi
+        done
+    fi
+done
+# True when a program was built in this run (or was up to date).
+built() { [ "${BUILT[$1/$2]:-0}" = 1 ]; }
+
+# ---- native unit tests ---------------------------------------------------
+
+run_gtest() {
+    local level="$1" log="$2"
+    shift 2
+    local start=$SECONDS rc
+    "$@" --gtest_color=no >"$log" 2>&1 </dev/null
+    rc=$?
+    python3 "$ZK_ROOT/scripts/results.py" gtest "$log" "$rc" "$log.counts"
+    record_counts "$level" "$log.counts" "$((SECONDS - start)) s, log ${log#$ZK_ROOT/}"
+}
+
+if built native zelko_tests && [ -x "$ZK_BUILD/native/zelko_tests" ]; then
+    zk_say "-- native: running zelko_tests"
+    run_gtest native "$ZK_LOGS/native.log" timeout -k 10 600 "$ZK_BUILD/native/zelko_tests"
+else
+    skip native "zelko_tests was not built"
+fi
+
+# ---- fuzz targets --------------------------------------------------------
+
+fuzz_level() {
+    local sources=("$ZK_ROOT"/tests/fuzz/*_fuzz.cpp)
+    if [ ! -e "${sources[0]}" ]; then
+        skip fuzz "no targets in tests/fuzz"
+        return
+    fi
+    local total="${ZK_FUZZ_SECONDS:-30}" n=${#sources[@]}
+    local each=$((total / n))
+    [ "$each" -lt 3 ] && each=3
+    local p=0 f=0 src name exe log corpus seeds rc runs extra
+    for src in "${sources[@]}"; do
+        name="$(basename "$src" .cpp)"
+        exe="$ZK_BUILD/fuzz/$name"
+        log="$ZK_LOGS/fuzz-$name.log"
+        if ! built fuzz "$name" || [ ! -x "$exe" ]; then
+            zk_say "   $name: FAILED (not built)"
+            f=$((f + 1))
+            continue
+        fi
+        # The corpus grows from run to run in the build folder; checked-in
+        # seeds and a dictionary are used when the target has them.
+        corpus="$ZK_BUILD/fuzz/corpus/$name"
+        mkdir -p "$corpus"
+        extra=()
+        seeds="$ZK_ROOT/tests/fuzz/corpus/$name"
+        [ -f "$ZK_ROOT/tests/fuzz/$name.dict" ] && extra+=("-dict=$ZK_ROOT/tests/fuzz/$name.dict")
+        extra+=("$corpus")
+        [ -d "$seeds" ] && extra+=("$seeds")
+        rm -f "$ZK_LOGS/fuzz-$name-"crash-* "$ZK_LOGS/fuzz-$name-"leak-* \
+            "$ZK_LOGS/fuzz-$name-"timeout-* "$ZK_LOGS/fuzz-$name-"oom-*
+        ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=0}" UBSAN_OPTIONS="print_stacktrace=1" \
+            timeout -k 10 $((each + 120)) "$exe" -max_total_time="$each" -timeout=10 \
+            -rss_limit_mb=2048 -print_final_stats=1 \
+            -artifact_prefix="$ZK_LOGS/fuzz-$name-" "${extra[@]}" >"$log" 2>&1 </dev/null
+        rc=$?
+        runs="$(grep -a -o -E 'Done [0-9]+ runs in [0-9]+ second' "$log" | tail -n 1)"
+        if [ "$rc" -eq 0 ] && [ -n "$runs" ]; then
+            zk_say "   $name: ok, ${runs% second} s"
+            p=$((p + 1))
+        else
+            zk_say "   $name: FAILED (exit $rc${runs:+, $runs s}; log ${log#$ZK_ROOT/})"
+            grep -a -m 3 -E '^(==[0-9]+==ERROR|SUMMARY|.*runtime error)' "$log" | sed 's/^/    ! /'
+            ls "$ZK_LOGS/fuzz-$name-"* 2>/dev/null | sed "s|^$ZK_ROOT/|    input: |"
+            f=$((f + 1))
+        fi
+    done
+    record fuzz "$p" "$f" "${each} s per target"
+}
+zk_say "-- fuzz: running the targets"
+fuzz_level
+
+# ---- benchmarks ----------------------------------------------------------
+
+LIMITS="$ZK_ROOT/tests/bench/limits.txt"
+bench_level() {
+    local limits_count=0
+    [ -f "$LIMITS" ] && limits_count="$(grep -c -v -E '^[[:space:]]*(#|$)' "$LIMITS")"
+    if ! built native zelko_bench || [ ! -x "$ZK_BUILD/native/zelko_bench" ]; then
+        if [ "$limits_count" -gt 0 ]; then
+            zk_say "-- bench: FAILED (zelko_bench was not built but limits.txt has $limits_count limits)"
+            record bench 0 "$limits_count" "zelko_bench missing"
+        else
+            skip bench "no zelko_bench"
+        fi
+        return
+    fi
+    zk_say "-- bench: running zelko_bench"
+    local log="$ZK_LOGS/bench.log" json="$ZK_LOGS/bench.json" rc start=$SECONDS
+    rm -f "$json"
+    timeout -k 10 600 "$ZK_BUILD/native/zelko_bench" --benchmark_min_time=0.05 \
+        --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+        --benchmark_out="$json" --benchmark_out_format=json >"$log" 2>&1 </dev/null
+    rc=$?
+    local limits_file="$LIMITS"
+    [ -f "$limits_file" ] || limits_file=/dev/null
+    python3 "$ZK_ROOT/scripts/results.py" bench "$json" "$limits_file" "$log.counts"
+    local p=0 f=1
+    read -r p f <"$log.counts"
+    if [ "$rc" -ne 0 ]; then
+        zk_say "    FAILED zelko_bench exited with code $rc (log ${log#$ZK_ROOT/})"
+        zk_tail "$log" 10
+        f=$((f + 1))
+    fi
+    record bench "$p" "$f" "$((SECONDS - start)) s, results ${json#$ZK_ROOT/}"
+}
+bench_level
+
+# ---- Wine: prefix, test printer, Windows tests, end-to-end ---------------
+
+# One gtest program under Wine, with a bounded time.
+run_wine_gtest() {
+    local level="$1" target="$2"
+    local exe="$ZK_BUILD/windows/$target.exe"
+    if ! built windows "$target" || [ ! -f "$exe" ]; then
+        if [ -f "$exe" ]; then
+            skip "$level" "$target.exe did not build this time"
+        else
+            skip "$level" "$target.exe is not built (yet)"
+        fi
+        return
+    fi
+    zk_say "-- $level: running $(basename "$exe") under Wine"
+    pushd "$ZK_BUILD/windows" >/dev/null || return
+    run_gtest "$level" "$ZK_LOGS/$level.log" timeout -k 10 "${ZK_WINE_TIMEOUT:-300}" wine "$exe"
+    popd >/dev/null || return
+}
+
+# Three checks of the prefix: it was prepared, the test printer is the
+# default printer and offers postcard paper, and a printed page comes out
+# as PostScript that Ghostscript renders with ink on it.
+printer_level() {
+    local tool="$ZK_BUILD/windows/zelko_test_printer.exe" p=0 f=0
+    local out="$WINE_PREFIX_DIR/printer-output.ps" log="$ZK_LOGS/printer.log"
+    zk_say "-- printer: checking the test printer"
+    if timeout -k 10 600 wine "$tool" --check >"$log" 2>&1 </dev/null; then
+        p=$((p + 1))
+        zk_say "   printer is the default and offers postcard paper: ok"
+    else
+        f=$((f + 1))
+        zk_say "   printer check: FAILED (log ${log#$ZK_ROOT/})"
+        zk_tail "$log" 10
+    fi
+    if bash "$ZK_ROOT/scripts/print_selftest.sh" "$WINE_PREFIX_DIR" "$ARTIFACTS" >>"$log" 2>&1 </dev/null; then
+        p=$((p + 1))
+        zk_say "   a printed page renders with ink: ok (${ARTIFACTS#$ZK_ROOT/}/printer-selftest-*.png)"
+    else
+        f=$((f + 1))
+        zk_say "   printed page: FAILED (log ${log#$ZK_ROOT/})"
+        zk_tail "$log" 10
+    fi
+    rm -f "$out"
+    PASSED=$((PASSED + p))
+    FAILED=$((FAILED + f))
+    REPORT+=("$(printf '  %-16s %4d passed %4d failed  log %s' printer "$p" "$f" "build/logs/printer.log")")
+}
+
+wine_levels() {
+    if ! built windows zelko_test_printer; then
+        record prefix 0 1 "zelko_test_printer.exe was not built"
+        skip windows "no prefix"
+        skip e2e "no prefix"
+        return
+    fi
+    if ! zk_xvfb_start; then
+        record wine 0 1 "Xvfb did not start"
+        return
+    fi
+    zk_say "-- wine: display $DISPLAY, prefix ${WINE_PREFIX_DIR#$ZK_ROOT/}"
+    export WINEPREFIX="$WINE_PREFIX_DIR"
+    WINE_USED=1
+    # Leftovers of an interrupted run must not hold the prefix.
+    zk_wine_kill "$WINE_PREFIX_DIR"
+    local start=$SECONDS
+    if bash "$ZK_ROOT/scripts/wine_prefix.sh" "$WINE_PREFIX_DIR" </dev/null; then
+        record prefix 1 0 "$((SECONDS - start)) s"
+    else
+        record prefix 0 1 "see build/logs/wine-prefix-wine-test.log"
+        skip printer "no prefix"
+        skip windows "no prefix"
+        skip e2e "no prefix"
+        return
+    fi
+    rm -rf "$ARTIFACTS"
+    mkdir -p "$ARTIFACTS"
+    printer_level
+
+    export ZK_EXE ZK_ARTIFACTS ZK_PRINTER_OUTPUT
+    ZK_EXE="$(zk_winpath "$ZK_BUILD/windows/Zelkovane.exe")"
+    ZK_ARTIFACTS="$(zk_winpath "$ARTIFACTS")"
+    ZK_PRINTER_OUTPUT="$(zk_winpath "$WINE_PREFIX_DIR/printer-output.ps")"
+    run_wine_gtest windows zelko_win_tests
+    zk_wine_kill "$WINE_PREFIX_DIR"
+    if [ -f "$ZK_ROOT/app/main_win32.cpp" ] && ! built windows Zelkovane; then
+        skip e2e "Zelkovane.exe did not build"
+    else
+        run_wine_gtest e2e zelko_e2e
+    fi
+    zk_wine_kill "$WINE_PREFIX_DIR"
+
+    # Bitmaps the tests saved, as PNG for a person to look at.
+    local bmp n=0 convert=/usr/bin/convert
+    [ -x "$convert" ] || convert=convert
+    for bmp in "$ARTIFACTS"/*.bmp; do
+        [ -f "$bmp" ] || continue
+        "$convert" "$bmp" "${bmp%.bmp}.png" >>"$ZK_LOGS/artifacts.log" 2>&1 && n=$((n + 1))
+    done
+    [ "$n" -gt 0 ] && zk_say "-- artifacts: $n bitmaps as PNG in ${ARTIFACTS#$ZK_ROOT/}"
+    zk_xvfb_stop
+}
+
+# The Wine levels hold the test prefix alone: a second run on the same
+# checkout waits for the first.
+exec 8>"$ZK_BUILD/.lock-wine-test"
+if flock -w 1800 8; then
+    wine_levels
+else
+    record wine 0 1 "build/wine-test is held by another run"
+fi
+exec 8>&-
+
+# ---- summary -------------------------------------------------------------
+
+zk_say ""
+zk_say "---- summary ($((SECONDS - T0)) s; logs in build/logs) ----"
+for line in "${REPORT[@]}"; do zk_say "$line"; done
+zk_say "$PASSED passed, $FAILED failed"
+[ "$FAILED" -eq 0 ]

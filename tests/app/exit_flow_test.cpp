@@ -1,0 +1,123 @@
+#include "app/exit_flow.h"
+
+#include <gtest/gtest.h>
+
+#include "model/defaults.h"
+#include "model/document.h"
+#include "model/text.h"
+#include "tests/support/fake_platform.h"
+
+namespace {
+
+const std::u16string kSenderFile = u"C:\\work\\zelko1.txt";
+const std::u16string kAddresseeFile = u"C:\\work\\zelko2.txt";
+const std::u16string kLayoutFile = u"C:\\work\\zelko3.txt";
+
+class ExitFlow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clear_senders();
+        clear_addressees();
+        reset_layouts();
+        text_set(doc().work_dir, u"C:\\work");
+        doc().modified = false;
+        text_set(doc().fdata[0].n[0].s, u"山田太郎");
+        text_set(doc().hdata[0].tn.m[0].s, u"鈴木花子");
+    }
+    void TearDown() override { doc().modified = false; }
+
+    void expect_box(size_t i, const std::u16string& text, const std::u16string& caption,
+                    unsigned buttons) {
+        ASSERT_LT(i, fake.boxes.size());
+        EXPECT_EQ(utf8(fake.boxes[i].text), utf8(text));
+        EXPECT_EQ(utf8(fake.boxes[i].caption), utf8(caption));
+        EXPECT_EQ(fake.boxes[i].style & 0xF, buttons);
+    }
+
+    FakePlatform fake;
+};
+
+TEST_F(ExitFlow, AnythingButYesToTheFirstQuestionKeepsRunning) {
+    doc().modified = true;
+    for (int answer : {kAnswerNo, kAnswerCancel}) {
+        fake.boxes.clear();
+        fake.answer(answer);
+        EXPECT_EQ(confirm_exit(nullptr), EXIT_STAY);
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        expect_box(0, u"終了しますか？", u"Zelkovane", kButtonsYesNo);
+    }
+    EXPECT_TRUE(doc().modified);
+    EXPECT_TRUE(fake.events.empty());
+    EXPECT_FALSE(fake.has_file(kSenderFile));
+}
+
+TEST_F(ExitFlow, UnmodifiedDocumentExitsWithoutTheSaveQuestion) {
+    fake.answer(kAnswerYes);
+    EXPECT_EQ(confirm_exit(nullptr), EXIT_ALLOWED);
+    EXPECT_EQ(fake.boxes.size(), 1u);
+    EXPECT_TRUE(fake.list_dir(u"C:\\work").empty());
+}
+
+TEST_F(ExitFlow, ModifiedAndNoToSavingExitsWithoutWriting) {
+    doc().modified = true;
+    fake.answer(kAnswerYes);
+    fake.answer(kAnswerNo);
+    EXPECT_EQ(confirm_exit(nullptr), EXIT_ALLOWED);
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    expect_box(1, u"保存しますか？", u"ファイル書込確認", kButtonsYesNo);
+    EXPECT_TRUE(fake.list_dir(u"C:\\work").empty());
+    EXPECT_TRUE(fake.events.empty());
+}
+
+TEST_F(ExitFlow, ModifiedAndYesWritesTheThreeStartupFilesInTheWorkingFolder) {
+    doc().modified = true;
+    fake.put_file(kAddresseeFile, "old");
+    // The exit save writes into work_dir even when the current directory moved.
+    fake.current_dir = u"C:\\elsewhere";
+    fake.put_file(u"C:\\elsewhere\\keep.txt", "x");
+    fake.answer(kAnswerYes);
+    fake.answer(kAnswerYes);
+    EXPECT_EQ(confirm_exit(nullptr), EXIT_ALLOWED);
+    EXPECT_EQ(fake.boxes.size(), 2u) << "no overwrite question at exit";
+    for (const auto& file : {kSenderFile, kAddresseeFile, kLayoutFile}) {
+        ASSERT_TRUE(fake.has_file(file)) << utf8(file);
+        EXPECT_EQ(fake.file_bytes(file).substr(0, 2), std::string("\xFF\xFE", 2)) << utf8(file);
+    }
+    EXPECT_NE(fake.file_bytes(kAddresseeFile), "old");
+    EXPECT_EQ(fake.events, (std::vector<std::string>{"wait_show", "wait_close"}));
+}
+
+TEST_F(ExitFlow, UnwritableSenderFileStopsTheSaveAndKeepsRunning) {
+    doc().modified = true;
+    fake.put_file(kAddresseeFile, "old addressees");
+    fake.unwritable.insert(kSenderFile);
+    fake.answer(kAnswerYes);
+    fake.answer(kAnswerYes);
+    EXPECT_EQ(confirm_exit(nullptr), EXIT_STAY);
+    ASSERT_EQ(fake.boxes.size(), 3u);
+    expect_box(2, u"ファイルが開きません。\r\n書込中止します。", u"差出ファイル書込エラー",
+               kButtonsOk);
+    EXPECT_EQ(fake.boxes[2].style & 0xF0, kIconWarning);
+    EXPECT_FALSE(fake.has_file(kSenderFile));
+    EXPECT_EQ(fake.file_bytes(kAddresseeFile), "old addressees");
+    EXPECT_FALSE(fake.has_file(kLayoutFile));
+    EXPECT_TRUE(doc().modified);
+    ASSERT_FALSE(fake.events.empty());
+    EXPECT_EQ(fake.events.back(), "wait_close") << "the wait window is closed after a failure";
+}
+
+TEST_F(ExitFlow, UnwritableAddresseeFileKeepsTheSenderFileAndSkipsTheLayoutFile) {
+    doc().modified = true;
+    fake.unwritable.insert(kAddresseeFile);
+    fake.answer(kAnswerYes);
+    fake.answer(kAnswerYes);
+    EXPECT_EQ(confirm_exit(nullptr), EXIT_STAY);
+    ASSERT_EQ(fake.boxes.size(), 3u);
+    expect_box(2, u"ファイルが開きません。\r\n書込中止します。", u"宛先ファイル書込エラー",
+               kButtonsOk);
+    EXPECT_TRUE(fake.has_file(kSenderFile));
+    EXPECT_FALSE(fake.has_file(kAddresseeFile));
+    EXPECT_FALSE(fake.has_file(kLayoutFile));
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// Loading a full set of data files (10 senders, 200 cards with every text at
+// full length) against merely reading the same bytes through the platform.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+#include "files/data_files.h"
+#include "files/kv_file.h"
+#include "model/defaults.h"
+#include "model/document.h"
+#include "model/text.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/full_document.h"
+
+namespace {
+
+const char16_t* const kNames[3] = {u"zelko1.txt", u"zelko2.txt", u"zelko3.txt"};
+
+// The fake platform with the three files written once.
+FakePlatform& full_files() {
+    // A static object, so that its folder is removed at exit.
+    static FakePlatform fake;
+    static const bool written = [] {
+        std::memset(&doc(), 0, sizeof(Document));
+        text_set(doc().work_dir, u"C:\\work");
+        fill_full_document();
+        return write_sender_file(nullptr, kNames[0], WRITE_SILENT) == WRITE_DONE &&
+               write_addressee_file(nullptr, kNames[1], WRITE_SILENT) == WRITE_DONE &&
+               write_layout_file(nullptr, kNames[2], WRITE_SILENT) == WRITE_DONE;
+    }();
+    (void)written;
+    set_platform(&fake);
+    return fake;
+}
+
+void BM_LoadFullDataFiles(benchmark::State& state) {
+    full_files();
+    for (auto _ : state) {
+        read_kv_file(nullptr, READ_SILENT, KIND_SENDER, kNames[0]);
+        read_kv_file(nullptr, READ_SILENT, KIND_ADDRESSEE, kNames[1]);
+        read_kv_file(nullptr, READ_SILENT, KIND_LAYOUT, kNames[2]);
+        benchmark::DoNotOptimize(doc().hdata[HDATA_MAX - 1].fn.c.b);
+    }
+    if (count_cards() != HDATA_MAX || count_senders() != FDATA_MAX) state.SkipWithError("files not loaded");
+}
+BENCHMARK(BM_LoadFullDataFiles)->Unit(benchmark::kMillisecond);
+
+// The same files read into memory in chunks of the reader's size.
+void BM_LoadFullDataFiles_Baseline(benchmark::State& state) {
+    full_files();
+    static char16_t chunk[16384];
+    for (auto _ : state) {
+        size_t total = 0;
+        for (const char16_t* name : kNames) {
+            char16_t path[PATH_CAP];
+            resolve_data_path(name, path, PATH_CAP);
+            FileHandle file = platform().open_for_read(path);
+            size_t got = 0;
+            while ((got = platform().read(file, chunk, sizeof chunk)) > 0) {
+                total += got;
+                benchmark::DoNotOptimize(chunk);
+            }
+            platform().close(file);
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(BM_LoadFullDataFiles_Baseline)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,347 @@
+#include "tests/e2e/driver_win32.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace e2e {
+
+namespace {
+
+// The text control of a message box.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+struct Search {
+    DWORD pid;
+    const wchar_t* class_name;
+    bool message_box_only;
+    HWND found;
+};
+
+BOOL CALLBACK find_window_of_process(HWND window, LPARAM param) {
+    Search& s = *reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != s.pid || !IsWindowVisible(window)) return TRUE;
+    if (class_name(window) != s.class_name) return TRUE;
+    if (s.message_box_only && !GetDlgItem(window, kMessageBoxTextId)) return TRUE;
+    s.found = window;
+    return FALSE;
+}
+
+HWND find_window(DWORD pid, const wchar_t* cls, bool message_box_only) {
+    Search s{pid, cls, message_box_only, nullptr};
+    EnumWindows(find_window_of_process, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// WM_GETTEXT works across processes where GetWindowText does not for
+// controls.
+std::wstring control_text(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+        return L"";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
+                             SMTO_ABORTIFHUNG, 2000, &copied))
+        return L"";
+    text.resize(copied);
+    return text;
+}
+
+}  // namespace
+
+std::wstring environment(const wchar_t* name) {
+    wchar_t buffer[MAX_PATH * 2];
+    DWORD n = GetEnvironmentVariableW(name, buffer, MAX_PATH * 2);
+    if (n == 0 || n >= MAX_PATH * 2) return L"";
+    return buffer;
+}
+
+std::string utf8(const std::wstring& s) {
+    if (s.empty()) return "";
+    int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string out(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::string utf16le_file(const std::wstring& text) {
+    std::string out("\xFF\xFE", 2);
+    for (wchar_t c : text) {
+        out += static_cast<char>(c & 0xFF);
+        out += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return out;
+}
+
+std::wstring window_text(HWND window) { return control_text(window); }
+
+std::wstring class_name(HWND window) {
+    wchar_t buffer[256] = {};
+    GetClassNameW(window, buffer, 256);
+    return buffer;
+}
+
+// --- TempDir ----------------------------------------------------------------
+
+TempDir::TempDir(const std::wstring& tag) {
+    static int counter = 0;
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    path_ = std::wstring(base) + L"zk_e2e_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+            std::to_wstring(++counter) + L"_" + tag;
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempDir::~TempDir() {
+    for (const auto& name : names()) {
+        std::wstring p = file(name);
+        SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileW(p.c_str())) RemoveDirectoryW(p.c_str());
+    }
+    RemoveDirectoryW(path_.c_str());
+}
+
+void TempDir::write(const std::wstring& name, const std::string& bytes) const {
+    HANDLE h = CreateFileW(file(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+}
+
+std::string TempDir::read(const std::wstring& name) const {
+    HANDLE h = CreateFileW(file(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "";
+    std::string out;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
+    CloseHandle(h);
+    return out;
+}
+
+bool TempDir::exists(const std::wstring& name) const {
+    return GetFileAttributesW(file(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> TempDir::names() const {
+    std::vector<std::wstring> out;
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW((path_ + L"\\*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return out;
+    do {
+        std::wstring n = found.cFileName;
+        if (n != L"." && n != L"..") out.push_back(n);
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+unsigned long long TempDir::write_time(const std::wstring& name) const {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(file(name).c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+// --- App --------------------------------------------------------------------
+
+App::App(const std::wstring& working_dir) {
+    std::wstring exe = environment(L"ZK_EXE");
+    if (exe.empty()) return;
+    std::wstring command_line = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(exe.c_str(), &command_line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        working_dir.c_str(), &startup, &info))
+        return;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    pid_ = info.dwProcessId;
+}
+
+App::~App() {
+    kill();
+}
+
+bool App::running() const {
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+HWND App::wait_main_window(DWORD timeout) {
+    if (!process_) return nullptr;
+    wait_until([&] {
+        main_ = find_window(pid_, L"Main Window", false);
+        return main_ != nullptr || !running();
+    }, timeout);
+    return main_;
+}
+
+HWND App::find_message_box() const {
+    if (!process_) return nullptr;
+    return find_window(pid_, L"#32770", true);
+}
+
+HWND App::wait_message_box(DWORD timeout) const {
+    HWND box = nullptr;
+    wait_until([&] {
+        box = find_message_box();
+        return box != nullptr || !running();
+    }, timeout);
+    return box;
+}
+
+MessageBoxText App::read_message_box(HWND box) {
+    return {window_text(box), window_text(GetDlgItem(box, kMessageBoxTextId))};
+}
+
+bool App::answer(HWND box, int button) {
+    HWND control = GetDlgItem(box, button);
+    if (!control) return false;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control));
+    return wait_until([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kWaitTimeout);
+}
+
+void App::post_close() const {
+    PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void App::post_command(int id) const {
+    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void App::post_menu_key(wchar_t mnemonic) const {
+    PostMessageW(main_, WM_SYSCOMMAND, SC_KEYMENU, mnemonic);
+}
+
+void App::post_key(int virtual_key) const {
+    UINT scan = MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC);
+    PostMessageW(main_, WM_KEYDOWN, virtual_key, 1 | (scan << 16));
+    PostMessageW(main_, WM_KEYUP, virtual_key, 1 | (scan << 16) | (3u << 30));
+}
+
+bool App::settle(DWORD timeout) const {
+    // A sent message is answered only once the posted ones before it have
+    // been taken from the queue.
+    DWORD_PTR result = 0;
+    return main_ && SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &result);
+}
+
+bool App::wait_exit(DWORD* exit_code, DWORD timeout) const {
+    if (!process_ || WaitForSingleObject(process_, timeout) != WAIT_OBJECT_0) return false;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    if (exit_code) *exit_code = code;
+    return true;
+}
+
+void App::kill() {
+    if (!process_) return;
+    if (running()) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+    process_ = nullptr;
+}
+
+// --- Screenshots ------------------------------------------------------------
+
+namespace {
+
+// The screen's pixels inside `r` as bottom-up 24-bit rows, each padded to
+// four bytes; empty on failure.
+std::string grab_screen(const RECT& r) {
+    int width = r.right - r.left;
+    int height = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::string pixels;
+    if (dib) {
+        HGDIOBJ old = SelectObject(memory, dib);
+        if (BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY)) {
+            GdiFlush();
+            size_t row = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+            pixels.assign(static_cast<const char*>(bits), row * static_cast<size_t>(height));
+        }
+        SelectObject(memory, old);
+        DeleteObject(dib);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+}  // namespace
+
+bool capture_window(HWND window, const std::wstring& file_name) {
+    std::wstring folder = environment(L"ZK_ARTIFACTS");
+    if (folder.empty() || !IsWindow(window)) return false;
+    CreateDirectoryW(folder.c_str(), nullptr);
+
+    // Bring the window up and have it painted before copying the screen.
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT r;
+    GetWindowRect(window, &r);
+    int width = r.right - r.left;
+    int height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) return false;
+
+    // What is drawn reaches the screen a little later: take the picture
+    // once two grabs in a row agree (or after a bounded wait).
+    std::string pixels = grab_screen(r);
+    wait_until([&] {
+        std::string again = grab_screen(r);
+        bool stable = again == pixels;
+        pixels.swap(again);
+        return stable;
+    }, 1000);
+    if (pixels.empty()) return false;
+
+    BITMAPFILEHEADER header{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;  // bottom-up, as the rows were grabbed
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = static_cast<DWORD>(pixels.size());
+    header.bfType = 0x4D42;  // "BM"
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + info.biSizeImage;
+
+    std::wstring path = folder + L"\\" + file_name;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, &header, sizeof header, &written, nullptr) &&
+              WriteFile(file, &info, sizeof info, &written, nullptr) &&
+              WriteFile(file, pixels.data(), info.biSizeImage, &written, nullptr) &&
+              written == info.biSizeImage;
+    CloseHandle(file);
+    return ok;
+}
+
+}  // namespace e2e

@@ -1,0 +1,122 @@
+// Helpers of the end-to-end tests: start Zelkovane.exe in a folder of its
+// own, find its windows and message boxes, answer them, send commands and
+// keys, take screenshots, and make sure the process never outlives a test.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Bounds of the polling waits, in milliseconds.
+constexpr DWORD kStartTimeout = 15000;  // the program's first window
+constexpr DWORD kWaitTimeout = 8000;    // any later state
+constexpr DWORD kPollInterval = 25;
+
+std::string utf8(const std::wstring& s);
+
+// An environment variable, "" when it is not set.
+std::wstring environment(const wchar_t* name);
+
+// UTF-16LE bytes with the byte order mark, as the data files hold them.
+std::string utf16le_file(const std::wstring& text);
+
+// A fresh, empty working folder under the temporary folder, removed with
+// everything in it when the test ends.
+class TempDir {
+public:
+    explicit TempDir(const std::wstring& tag);
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::wstring& path() const { return path_; }
+    std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
+    void write(const std::wstring& name, const std::string& bytes) const;
+    std::string read(const std::wstring& name) const;  // "" when missing
+    bool exists(const std::wstring& name) const;
+    // Names of the files and folders in it, sorted.
+    std::vector<std::wstring> names() const;
+    // Last write time of a file (0 when missing).
+    unsigned long long write_time(const std::wstring& name) const;
+
+private:
+    std::wstring path_;
+};
+
+// What a message box shows.
+struct MessageBoxText {
+    std::wstring caption;
+    std::wstring text;
+};
+
+// One run of Zelkovane.exe (path from the environment variable ZK_EXE),
+// started in `working_dir`. The destructor terminates it if it still runs.
+class App {
+public:
+    explicit App(const std::wstring& working_dir);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    bool started() const { return process_ != nullptr; }
+    DWORD pid() const { return pid_; }
+    bool running() const;
+
+    // The visible main window ("Main Window" of this process), or nullptr
+    // when none appeared in time.
+    HWND wait_main_window(DWORD timeout = kStartTimeout);
+    HWND main_window() const { return main_; }
+
+    // A visible message box of this process (a "#32770" dialog with the
+    // text control 0xFFFF), or nullptr when none appeared in time.
+    HWND wait_message_box(DWORD timeout = kWaitTimeout) const;
+    // The message box currently shown, nullptr when there is none.
+    HWND find_message_box() const;
+    static MessageBoxText read_message_box(HWND box);
+    // Presses a button of a message box (IDOK, IDYES, IDNO, ...) and waits
+    // until the box has gone.
+    static bool answer(HWND box, int button);
+
+    // Input to the main window, posted so that the call never blocks on a
+    // message box the program opens in response.
+    void post_close() const;                     // the close box (SC_CLOSE)
+    void post_command(int id) const;             // a menu command
+    void post_menu_key(wchar_t mnemonic) const;  // Alt + mnemonic on the menu bar
+    void post_key(int virtual_key) const;        // key down and up
+
+    // Waits until the program has handled everything sent so far.
+    bool settle(DWORD timeout = kWaitTimeout) const;
+
+    // Waits for the process to end; false on time-out.
+    bool wait_exit(DWORD* exit_code, DWORD timeout = kWaitTimeout) const;
+    void kill();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    HWND main_ = nullptr;
+};
+
+// Writes a 24-bit BMP of what the window shows on screen into the folder
+// named by the environment variable ZK_ARTIFACTS. False when that variable
+// is not set or the capture failed.
+bool capture_window(HWND window, const std::wstring& file_name);
+
+std::wstring window_text(HWND window);
+std::wstring class_name(HWND window);
+
+// Polls `done` every kPollInterval until it is true or `timeout` passes.
+template <typename Condition>
+bool wait_until(Condition done, DWORD timeout) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount() - start >= timeout) return false;
+        Sleep(kPollInterval);
+    }
+}
+
+}  // namespace e2e

@@ -1,0 +1,171 @@
+// Start-up and exit of Zelkovane.exe, driven through its real windows.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/window_geometry.h"
+#include "tests/e2e/driver_win32.h"
+
+using e2e::App;
+using e2e::TempDir;
+using e2e::utf8;
+
+namespace {
+
+const std::wstring kSenders =
+    L"fdata_cont_max=1\r\nfdata[0].t=1000001\r\nfdata[0].a[0].s=東京都千代田区\r\n"
+    L"fdata[0].a[1].s=\r\nfdata[0].n[0].s=山田太郎\r\nfdata[0].n[1].s=\r\n";
+const std::wstring kAddressees =
+    L"hdata_cont_max=1\r\nhdata[0].tt.m=5300001\r\nhdata[0].ta.m[0].s=大阪府大阪市\r\n"
+    L"hdata[0].tn.m[0].s=鈴木花子\r\nhdata[0].ftb=0\r\n";
+const std::wstring kLayouts =
+    L"hdata_cont_max=1\r\nhdata[0].base_w=400\r\nhdata[0].base_h=592\r\n"
+    L"hdata[0].base_filepass=base1.bmp\r\nbase_pw=1000\r\nbase_ph=1480\r\n";
+
+// Expects the message box on screen to show exactly this caption and text.
+HWND expect_message_box(const App& app, const std::wstring& caption, const std::wstring& text) {
+    HWND box = app.wait_message_box();
+    EXPECT_NE(box, nullptr) << "no message box \"" << utf8(text) << "\"";
+    if (!box) return nullptr;
+    e2e::MessageBoxText shown = App::read_message_box(box);
+    EXPECT_EQ(utf8(shown.caption), utf8(caption));
+    EXPECT_EQ(utf8(shown.text), utf8(text));
+    return box;
+}
+
+// Answers the exit question with Yes and expects a clean end.
+void exit_with_yes(App& app) {
+    HWND box = expect_message_box(app, L"Zelkovane", L"終了しますか？");
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(App::answer(box, IDYES));
+    DWORD code = 99;
+    ASSERT_TRUE(app.wait_exit(&code)) << "the program did not end";
+    EXPECT_EQ(code, 0u);
+}
+
+class StartupExit : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (e2e::environment(L"ZK_EXE").empty()) GTEST_SKIP() << "ZK_EXE is not set";
+    }
+};
+
+TEST_F(StartupExit, EmptyFolderShowsTheMainWindowAndExitsOnlyOnYes) {
+    TempDir dir(L"empty");
+    App app(dir.path());
+    ASSERT_TRUE(app.started());
+    HWND main = app.wait_main_window();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(app.find_message_box(), nullptr) << "no message at a start without data files";
+    EXPECT_EQ(utf8(e2e::window_text(main)), "Zelkovane Ver1.05");
+
+    RECT r;
+    GetWindowRect(main, &r);
+    WindowPlacement expected =
+        main_window_placement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(r.right - r.left, 435);
+    EXPECT_EQ(r.bottom - r.top, 730);
+    EXPECT_EQ(r.left, expected.x);
+    EXPECT_EQ(r.top, expected.y);
+    EXPECT_TRUE(GetMenu(main) != nullptr);
+    ASSERT_TRUE(app.settle());
+    e2e::capture_window(main, L"main_window_empty.bmp");
+
+    // The close box asks; No keeps the program running.
+    app.post_close();
+    HWND box = expect_message_box(app, L"Zelkovane", L"終了しますか？");
+    ASSERT_NE(box, nullptr);
+    e2e::capture_window(box, L"exit_question.bmp");
+    ASSERT_TRUE(App::answer(box, IDNO));
+    ASSERT_TRUE(app.settle());
+    EXPECT_TRUE(app.running());
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_EQ(app.find_message_box(), nullptr);
+
+    // Nothing was changed, so Yes ends the program without the save question.
+    app.post_close();
+    exit_with_yes(app);
+    EXPECT_TRUE(dir.names().empty()) << "an unchanged document writes no file";
+}
+
+TEST_F(StartupExit, DataFilesAreLoadedSilentlyAndLeftUntouchedAtExit) {
+    TempDir dir(L"data");
+    dir.write(L"zelko1.txt", e2e::utf16le_file(kSenders));
+    dir.write(L"zelko2.txt", e2e::utf16le_file(kAddressees));
+    dir.write(L"zelko3.txt", e2e::utf16le_file(kLayouts));
+    const std::vector<std::wstring> files = {L"zelko1.txt", L"zelko2.txt", L"zelko3.txt"};
+    std::vector<std::string> before;
+    std::vector<unsigned long long> times;
+    for (const auto& f : files) {
+        before.push_back(dir.read(f));
+        times.push_back(dir.write_time(f));
+    }
+
+    App app(dir.path());
+    ASSERT_NE(app.wait_main_window(), nullptr);
+    ASSERT_TRUE(app.settle());
+    EXPECT_EQ(app.find_message_box(), nullptr) << "valid data files load without a message";
+
+    // The exit command of the menu bar asks the same question.
+    app.post_command(71);
+    HWND box = expect_message_box(app, L"Zelkovane", L"終了しますか？");
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(App::answer(box, IDNO));
+    ASSERT_TRUE(app.settle());
+    EXPECT_TRUE(app.running());
+
+    app.post_command(71);
+    exit_with_yes(app);
+    EXPECT_EQ(dir.names(), files) << "no temporary or extra files";
+    for (size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(dir.read(files[i]), before[i]) << utf8(files[i]);
+        EXPECT_EQ(dir.write_time(files[i]), times[i]) << utf8(files[i]);
+    }
+}
+
+TEST_F(StartupExit, AddresseeFileWithoutByteOrderMarkIsReportedAtStartup) {
+    TempDir dir(L"nobom");
+    const std::string ansi = "hdata_cont_max=1\r\nhdata[0].tn.m[0].s=abc\r\n";
+    dir.write(L"zelko1.txt", e2e::utf16le_file(kSenders));
+    dir.write(L"zelko2.txt", ansi);
+
+    App app(dir.path());
+    ASSERT_TRUE(app.started());
+    HWND box = expect_message_box(app, L"ErrorFileRead", L"zelko2.txtがWide文字で有りません!。");
+    ASSERT_NE(box, nullptr);
+    e2e::capture_window(box, L"startup_no_bom.bmp");
+    ASSERT_TRUE(App::answer(box, IDOK));
+    ASSERT_NE(app.wait_main_window(), nullptr);
+    ASSERT_TRUE(app.settle());
+    EXPECT_EQ(app.find_message_box(), nullptr) << "one message only";
+
+    app.post_close();
+    exit_with_yes(app);
+    EXPECT_EQ(dir.read(L"zelko2.txt"), ansi);
+}
+
+TEST_F(StartupExit, ExitItemOfTheMenuBarIsReachedByItsMnemonic) {
+    TempDir dir(L"mnemonic");
+    App app(dir.path());
+    ASSERT_NE(app.wait_main_window(), nullptr);
+    ASSERT_TRUE(app.settle());
+    app.post_menu_key(L'x');  // Alt+X: "終了(&X)"
+    exit_with_yes(app);
+}
+
+TEST_F(StartupExit, KeysAndUnknownCommandsLeaveTheProgramRunningWithoutMessages) {
+    TempDir dir(L"keys");
+    App app(dir.path());
+    HWND main = app.wait_main_window();
+    ASSERT_NE(main, nullptr);
+    for (int key : {VK_RIGHT, VK_LEFT, VK_ESCAPE, VK_RETURN}) app.post_key(key);
+    app.post_command(9999);
+    ASSERT_TRUE(app.settle());
+    EXPECT_TRUE(app.running());
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_EQ(app.find_message_box(), nullptr);
+    app.post_close();
+    exit_with_yes(app);
+}
+
+}  // namespace

@@ -1,0 +1,101 @@
+// A drawing surface that records what the renderer asks of it, with text
+// extents derived from the selected font so that measurements are
+// predictable: cx = 10 x length, cy = |lfHeight| + 2.
+#pragma once
+
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "render/drawing_surface.h"
+#include "tests/support/fake_platform.h"
+
+class RecordingSurface : public DrawingSurface {
+public:
+    struct Text {
+        std::u16string text;
+        Point at;
+        LogFont font;
+        RgbColor colour;
+    };
+    struct Stretch {
+        BitmapHandle bitmap;
+        Point origin;
+        int32_t width;
+        int32_t height;
+    };
+    struct Measure {
+        std::u16string text;  // as handed over, a NUL included
+        int length;
+        Extent result;
+    };
+
+    std::map<int, int32_t> caps;
+    std::set<std::u16string> bitmap_files;  // paths that load as bitmaps
+
+    // Everything in order: "load <path>", "release", "stretch", "font <face>",
+    // "end_font", "text <utf8>", "extent <utf8>".
+    std::vector<std::string> events;
+    std::vector<Text> texts;
+    std::vector<Stretch> stretches;
+    std::vector<std::u16string> loads;
+    std::vector<BitmapHandle> released;
+    std::vector<Measure> measures;
+    std::vector<LogFont> fonts;
+    int open_fonts = 0;
+
+    int32_t device_caps(int index) override {
+        auto it = caps.find(index);
+        return it == caps.end() ? 0 : it->second;
+    }
+    BitmapHandle load_bitmap(const char16_t* path) override {
+        loads.push_back(path);
+        events.push_back("load " + utf8(path));
+        if (!bitmap_files.count(path)) return nullptr;
+        return reinterpret_cast<BitmapHandle>(static_cast<intptr_t>(next_bitmap_++));
+    }
+    void release_bitmap(BitmapHandle bitmap) override {
+        released.push_back(bitmap);
+        events.push_back("release");
+    }
+    void stretch_bitmap(BitmapHandle bitmap, Point origin, int32_t width, int32_t height) override {
+        stretches.push_back({bitmap, origin, width, height});
+        events.push_back("stretch");
+    }
+    void begin_font(const LogFont& font, RgbColor colour) override {
+        ++open_fonts;
+        fonts.push_back(font);
+        font_ = font;
+        colour_ = colour;
+        events.push_back("font " + utf8(font.lfFaceName));
+    }
+    void end_font() override {
+        --open_fonts;
+        events.push_back("end_font");
+    }
+    void text_out(Point at, const char16_t* text, int length) override {
+        texts.push_back({std::u16string(text, length), at, font_, colour_});
+        events.push_back("text " + utf8(std::u16string(text, length)));
+    }
+    Extent text_extent(const char16_t* text, int length) override {
+        Extent e{10 * length, std::abs(font_.lfHeight) + 2};
+        measures.push_back({std::u16string(text, length), length, e});
+        events.push_back("extent " + utf8(std::u16string(text, length)));
+        return e;
+    }
+
+    // The texts drawn, "text@x,y" each, for compact comparisons.
+    std::vector<std::string> placed() const {
+        std::vector<std::string> out;
+        for (const Text& t : texts)
+            out.push_back(utf8(t.text) + "@" + std::to_string(t.at.x) + "," + std::to_string(t.at.y));
+        return out;
+    }
+
+private:
+    LogFont font_{};
+    RgbColor colour_{};
+    int next_bitmap_ = 1;
+};

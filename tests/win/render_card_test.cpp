@@ -1,0 +1,219 @@
+// The card renderer on real GDI device contexts (run under Wine): where the
+// ink of the postal code digits and the vertical lines lands, and how the
+// background bitmap is stretched onto the card.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "render/gdi_renderer.h"
+#include "tests/win/render_test_support.h"
+
+namespace {
+
+using namespace render_test;
+
+class RenderCardTest : public ::testing::Test {
+protected:
+    void SetUp() override { reset_document(folder.path()); }
+    void TearDown() override {
+        release_preview_bitmap();
+        std::memset(&doc(), 0, sizeof(Document));
+    }
+
+    CardRecord& card() { return doc().hdata[0]; }
+
+    // The cell of postal code character i in the preview: from its box
+    // position one box pitch across and one character cell down.
+    Rect digit_cell(int i) const {
+        const CardRecord& c = doc().hdata[0];
+        CodeBoxes boxes = code_boxes(c.tt);
+        Point p = digit_position(boxes, i);
+        Point at = to_preview(p.x, p.y);
+        int32_t pitch = i < 3 ? boxes.w1 : boxes.w2;
+        return {at.x, at.y, at.x + pitch, at.y + item_extents().code.cy};
+    }
+
+    TempFolder folder;
+    Canvas canvas{440, 700};
+};
+
+TEST_F(RenderCardTest, PostalCodeDigitsInkTheirOwnCellsOnly) {
+    ASSERT_TRUE(canvas.valid());
+    text_set(card().tt.m, u"1000001");
+    draw_card_preview(canvas.dc());
+    // ＭＳ ゴシック at -24: a cell some 24 to 32 pixels high.
+    ASSERT_GE(item_extents().code.cy, 24);
+    ASSERT_LE(item_extents().code.cy, 34);
+    int32_t advance = item_extents().code.cx;  // half-width digit
+    ASSERT_GT(advance, 6);
+
+    std::vector<Rect> cells;
+    for (int i = 0; i < kCodeDigits; ++i) {
+        Rect cell = digit_cell(i);
+        cells.push_back(cell);
+        EXPECT_GT(canvas.ink_in(cell), 20) << "digit " << i;
+        // The digit's ink lies within its own character cell.
+        Rect box = canvas.ink_box(cell);
+        EXPECT_GE(box.left, cell.left) << i;
+        EXPECT_LE(box.right, cell.left + advance + 1) << i;
+    }
+    EXPECT_EQ(cells[0].left, 193);
+    EXPECT_EQ(cells[2].left, 247);
+    EXPECT_EQ(cells[3].left, 280);
+    EXPECT_EQ(cells[6].left, 358);
+
+    // A "1" and a "0" differ: the zero is wider.
+    int width1 = canvas.ink_box(cells[0]).right - canvas.ink_box(cells[0]).left;
+    int width0 = canvas.ink_box(cells[1]).right - canvas.ink_box(cells[1]).left;
+    EXPECT_LT(width1, width0);
+
+    // Nothing anywhere else.
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x) {
+            bool in_cell = false;
+            for (const Rect& c : cells) in_cell = in_cell || inside(x, y, c);
+            if (!in_cell && canvas.ink(x, y)) {
+                ADD_FAILURE() << "ink outside the digit cells at " << x << "," << y;
+                return;
+            }
+        }
+}
+
+TEST_F(RenderCardTest, VerticalLinesRunDownFromTheirOriginsInsideTheirRectangles) {
+    ASSERT_TRUE(canvas.valid());
+    fill_sample_card(0);
+    draw_card_preview(canvas.dc());
+
+    const ItemId drawn[] = {kItemCodeGroup3,        kItemCodeGroup4,         kItemAddressLine0,
+                            kItemAddressLine0 + 1,  kItemNameLine0,          kItemSenderCodeGroup3,
+                            kItemSenderCodeGroup4,  kItemSenderAddressLine0, kItemSenderAddressLine0 + 1,
+                            kItemSenderNameLine0};
+    std::vector<Rect> rects;
+    for (ItemId id : drawn) {
+        Rect r = item_rect(id);
+        rects.push_back(r);
+        EXPECT_GT(canvas.ink_in(r), 30) << "item " << id;
+    }
+    // The address line is a column: much taller than wide, its ink right
+    // of x - cy and from y downward.
+    Rect line = item_rect(kItemAddressLine0);
+    EXPECT_EQ(line.right, 380);
+    EXPECT_EQ(line.top, 150);
+    EXPECT_GT(line.bottom - line.top, 4 * (line.right - line.left));
+    Rect ink = canvas.ink_box(grow(line, 4));
+    EXPECT_GT(ink.bottom - ink.top, 4 * (ink.right - ink.left));
+    EXPECT_LE(ink.top, line.top + 4);
+    // The last character (一, a flat stroke) inks only the middle of its cell.
+    EXPECT_GE(ink.bottom, line.bottom - (line.right - line.left));
+
+    // All ink belongs to an item (a pixel of slack for glyph edges).
+    int stray = 0;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x) {
+            if (!canvas.ink(x, y)) continue;
+            bool owned = false;
+            for (const Rect& r : rects) owned = owned || inside(x, y, grow(r, 1));
+            stray += owned ? 0 : 1;
+        }
+    EXPECT_EQ(stray, 0);
+}
+
+TEST_F(RenderCardTest, DraggedLineIsLeftOutOfThePaint) {
+    fill_sample_card(0);
+    set_drag_item(kItemNameLine0);
+    draw_card_preview(canvas.dc());
+    set_drag_item(kItemNone);
+    Rect name = item_rect(kItemNameLine0);
+    EXPECT_GT(name.bottom - name.top, 100);  // still measured
+    EXPECT_EQ(canvas.ink_in(name), 0);
+    EXPECT_GT(canvas.ink_in(item_rect(kItemAddressLine0)), 30);
+}
+
+// A bitmap of four coloured quadrants, w x h pixels.
+std::string quadrant_bmp(int w, int h) {
+    Canvas source(w, h);
+    const COLORREF colours[4] = {RGB(255, 0, 0), RGB(0, 160, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+    for (int q = 0; q < 4; ++q) {
+        RECT r{(q % 2) * w / 2, (q / 2) * h / 2, (q % 2 + 1) * w / 2, (q / 2 + 1) * h / 2};
+        HBRUSH brush = CreateSolidBrush(colours[q]);
+        FillRect(source.dc(), &r, brush);
+        DeleteObject(brush);
+    }
+    return source.bmp(source.whole());
+}
+
+TEST_F(RenderCardTest, BackgroundIsStretchedOntoTheCardRectangle) {
+    ASSERT_TRUE(write_file(folder.file(L"base1.bmp"), quadrant_bmp(40, 60)));
+    draw_card_preview(canvas.dc());
+
+    ASSERT_NE(preview_bitmap(), nullptr);
+    BITMAP info{};
+    ASSERT_NE(GetObjectW(static_cast<HBITMAP>(preview_bitmap()), sizeof info, &info), 0);
+    EXPECT_EQ(info.bmWidth, 40);
+    EXPECT_EQ(info.bmHeight, 60);
+
+    // Quadrants scaled by 10 across and 592 / 60 down onto (10, 50).
+    EXPECT_EQ(canvas.pixel(10, 50), 0xFF0000u);
+    EXPECT_EQ(canvas.pixel(209, 345), 0xFF0000u);
+    EXPECT_EQ(canvas.pixel(211, 50), 0x00A000u);
+    EXPECT_EQ(canvas.pixel(409, 340), 0x00A000u);
+    EXPECT_EQ(canvas.pixel(10, 641), 0x0000FFu);
+    EXPECT_EQ(canvas.pixel(209, 350), 0x0000FFu);
+    EXPECT_EQ(canvas.pixel(409, 641), 0xFFFF00u);
+    // Not a pixel beyond the card.
+    EXPECT_EQ(canvas.pixel(9, 50), 0xFFFFFFu);
+    EXPECT_EQ(canvas.pixel(10, 49), 0xFFFFFFu);
+    EXPECT_EQ(canvas.pixel(410, 641), 0xFFFFFFu);
+    EXPECT_EQ(canvas.pixel(409, 642), 0xFFFFFFu);
+    EXPECT_EQ(canvas.ink_in({0, 0, 440, 50}), 0);
+    EXPECT_EQ(canvas.ink_in({410, 0, 440, 700}), 0);
+
+    // A removed file leaves no background and no preview bitmap.
+    ASSERT_TRUE(DeleteFileW(folder.file(L"base1.bmp").c_str()));
+    Canvas again(440, 700);
+    draw_card_preview(again.dc());
+    EXPECT_EQ(preview_bitmap(), nullptr);
+    EXPECT_EQ(again.ink_in(again.whole()), 0);
+}
+
+TEST_F(RenderCardTest, NonBitmapFileGivesNoBackground) {
+    ASSERT_TRUE(write_file(folder.file(L"base1.bmp"), "this is not a bitmap"));
+    draw_card_preview(canvas.dc());
+    EXPECT_EQ(preview_bitmap(), nullptr);
+    EXPECT_EQ(canvas.ink_in(canvas.whole()), 0);
+}
+
+TEST_F(RenderCardTest, PreviewBitmapCanBeReloadedByName) {
+    ASSERT_TRUE(write_file(folder.file(L"x.bmp"), quadrant_bmp(8, 8)));
+    load_preview_bitmap(u16(folder.file(L"x.bmp")));
+    EXPECT_NE(preview_bitmap(), nullptr);
+    load_preview_bitmap(u16(folder.file(L"missing.bmp")));
+    EXPECT_EQ(preview_bitmap(), nullptr);
+}
+
+TEST(GdiSurfaceTest, FontsAreReleasedAndTheDeviceGetsItsFontBack) {
+    Canvas canvas(50, 50);
+    HGDIOBJ before = GetCurrentObject(canvas.dc(), OBJ_FONT);
+    DWORD objects_before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 50; ++i) {
+        GdiSurface surface(canvas.dc(), GdiSurface::Kind::Screen);
+        LogFont font{};
+        font.lfHeight = -20;
+        text_set(font.lfFaceName, u"ＭＳ ゴシック");
+        surface.begin_font(font, {0, 0, 0});
+        EXPECT_NE(GetCurrentObject(canvas.dc(), OBJ_FONT), before);
+        surface.end_font();
+        EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_FONT), before);
+        surface.begin_font(font, {0, 0, 0});  // left open: the destructor ends it
+    }
+    EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_FONT), before);
+    DWORD objects_after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (objects_before != 0) {
+        EXPECT_LE(objects_after, objects_before + 2);
+    }
+}
+
+}  // namespace
