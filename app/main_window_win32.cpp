@@ -12,7 +12,8 @@ HWND g_main_window = nullptr;
 
 // --- Message handlers -------------------------------------------------------
 
-// Creation: load the start-up data. Returns -1 to abort the creation.
+// Creation, before the window is shown: capture the working folder and load
+// the three start-up data files (with the wait window around the loading).
 LRESULT on_create(HWND window) {
     g_main_window = window;
     load_startup_files(window);

@@ -33,30 +33,36 @@ target_link_libraries(Zelkovane PRIVATE zelko_win32)
 target_compile_options(Zelkovane PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${ZK_WARNINGS}>)
 target_link_options(Zelkovane PRIVATE -municode ${ZK_STATIC_RUNTIME})
 
-# GoogleTest built from Debian's sources for the Windows tests and the
-# end-to-end driver.
-add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest built from Debian's sources (package googletest) for the
+# Windows tests and the end-to-end driver.
+set(ZK_GTEST_SOURCE /usr/src/googletest/googletest)
+if(EXISTS ${ZK_GTEST_SOURCE}/CMakeLists.txt)
+  add_subdirectory(${ZK_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# The Windows tests carry the program's resources, so that they can create
-# its dialogs and check its menu.
-file(GLOB ZK_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
-if(ZK_WIN_TESTS)
-  add_executable(zelko_win_tests ${ZK_WIN_TESTS} ${ZK_RESOURCES})
-  target_include_directories(zelko_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/app)
-  target_link_libraries(zelko_win_tests PRIVATE zelko_win32 gtest gtest_main)
-  target_compile_options(zelko_win_tests PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${ZK_WARNINGS}>)
-  target_link_options(zelko_win_tests PRIVATE ${ZK_STATIC_RUNTIME})
-  target_compile_definitions(zelko_win_tests PRIVATE ZK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-endif()
+  # The Windows tests carry the program's resources, so that they can
+  # create its dialogs and check its menu.
+  file(GLOB ZK_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
+  if(ZK_WIN_TESTS)
+    add_executable(zelko_win_tests ${ZK_WIN_TESTS} ${ZK_RESOURCES})
+    target_include_directories(zelko_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/app)
+    target_link_libraries(zelko_win_tests PRIVATE zelko_win32 gtest gtest_main)
+    target_compile_options(zelko_win_tests PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${ZK_WARNINGS}>)
+    target_link_options(zelko_win_tests PRIVATE ${ZK_STATIC_RUNTIME})
+    target_compile_definitions(zelko_win_tests PRIVATE ZK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  endif()
 
-# The end-to-end driver: a console program that starts Zelkovane.exe (env
-# ZK_EXE) and drives it through its real windows.
-file(GLOB ZK_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_win32.cpp)
-if(ZK_E2E_SOURCES)
-  add_executable(zelko_e2e ${ZK_E2E_SOURCES})
-  target_link_libraries(zelko_e2e PRIVATE zelko_core gtest gtest_main ${ZK_WIN32_LIBS})
-  target_compile_options(zelko_e2e PRIVATE ${ZK_WARNINGS})
-  target_link_options(zelko_e2e PRIVATE ${ZK_STATIC_RUNTIME})
+  # The end-to-end driver: a console program that starts Zelkovane.exe
+  # (env ZK_EXE) and drives it through its real windows.
+  file(GLOB ZK_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_win32.cpp)
+  if(ZK_E2E_SOURCES)
+    add_executable(zelko_e2e ${ZK_E2E_SOURCES})
+    target_link_libraries(zelko_e2e PRIVATE zelko_core gtest gtest_main ${ZK_WIN32_LIBS})
+    target_compile_options(zelko_e2e PRIVATE ${ZK_WARNINGS})
+    target_link_options(zelko_e2e PRIVATE ${ZK_STATIC_RUNTIME})
+  endif()
+else()
+  message(WARNING "GoogleTest sources not found in ${ZK_GTEST_SOURCE}: "
+                  "zelko_win_tests and zelko_e2e are not built")
 endif()
 
 # Helper programs for preparing the Wine prefix (test printer and the like).

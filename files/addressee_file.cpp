@@ -7,7 +7,7 @@
 namespace {
 
 const char16_t* const kCountKey = u"hdata_cont_max=";
-const char16_t* const kRecordPrefix = u"hdata[";
+const char16_t kRecordPrefix[] = u"hdata[";
 
 // "hdata[i]<field>" at the start of a new line.
 TextBuilder& card_key(KvWriter& out, int i, const char16_t* field) {
@@ -42,10 +42,10 @@ void emit_addressees(KvWriter& out) {
 }
 
 // "[k].s=value" behind ".ta.m" or ".tn.m".
-void read_card_text(TextLine (&lines)[ADDRESSEE_LINES], const char16_t* index) {
+void read_card_text(TextLine (&lines)[ADDRESSEE_LINES], const char16_t* index, const char16_t* end) {
     const char16_t* after = nullptr;
     int k = kv_index(index, ADDRESSEE_LINES, &after);
-    if (const char16_t* value = kv_match(after, u".s=")) kv_set_text(lines[k].s, LINE_CAP, value);
+    if (const char16_t* value = kv_match_literal(after, u".s=")) kv_set_text(lines[k].s, LINE_CAP, value, end);
 }
 
 }  // namespace
@@ -58,24 +58,37 @@ void read_addressee_line(const char16_t* line) { read_addressee_line(line, text_
 
 void read_addressee_line(const char16_t* line, int len) {
     // The count line is for the reader's information only; like any line
-    // without the table prefix it changes nothing.
+    // without the card prefix it changes nothing.
     char16_t buffer[KV_REST_CAP];
-    const char16_t* rest = nullptr;
+    KvRest rest;
     int i = kv_split_record(line, len, kRecordPrefix, HDATA_MAX, buffer, &rest);
-    if (i < 0) return;
+    if (i < 0 || rest.text[0] != u'.') return;
     CardRecord& card = doc().hdata[i];
-    if (const char16_t* value = kv_match(rest, u".tt.m=")) kv_set_text(card.tt.m, POSTAL_CAP, value);
-    if (const char16_t* index = kv_match(rest, u".ta.m[")) read_card_text(card.ta.m, index);
-    if (const char16_t* index = kv_match(rest, u".tn.m[")) read_card_text(card.tn.m, index);
-    if (const char16_t* value = kv_match(rest, u".ftb=")) {
-        kv_set_number(card.ftb, value);
-        // ftb indexes the sender table when the card is drawn.
-        if (card.ftb < 0 || card.ftb >= FDATA_MAX) card.ftb = 0;
-    }
-    if (const char16_t* index = kv_match(rest, u".typ[")) {
-        const char16_t* after = nullptr;
-        TypEntry& entry = card.typ[kv_index(index, TYP_MAX, &after)];
-        if (const char16_t* value = kv_match(after, u".t=")) kv_set_number(entry.t, value);
-        if (const char16_t* value = kv_match(after, u".y=")) kv_set_number(entry.y, value);
+    const char16_t* field = rest.text + 1;
+    // The fragments ".tt.m=", ".ta.m[", ".tn.m[", ".ftb=" and ".typ[" differ
+    // in their first units, so at most one of them matches.
+    switch (field[0]) {
+        case u't':
+            if (const char16_t* value = kv_match_literal(field, u"tt.m=")) {
+                kv_set_text(card.tt.m, POSTAL_CAP, value, rest.end);
+            } else if (const char16_t* index = kv_match_literal(field, u"ta.m[")) {
+                read_card_text(card.ta.m, index, rest.end);
+            } else if (const char16_t* names = kv_match_literal(field, u"tn.m[")) {
+                read_card_text(card.tn.m, names, rest.end);
+            } else if (const char16_t* year = kv_match_literal(field, u"typ[")) {
+                const char16_t* after = nullptr;
+                TypEntry& entry = card.typ[kv_index(year, TYP_MAX, &after)];
+                if (const char16_t* t = kv_match_literal(after, u".t=")) kv_set_number(entry.t, t);
+                if (const char16_t* y = kv_match_literal(after, u".y=")) kv_set_number(entry.y, y);
+            }
+            break;
+        case u'f':
+            if (const char16_t* value = kv_match_literal(field, u"ftb=")) {
+                kv_set_number(card.ftb, value);
+                // ftb indexes the sender table when the card is drawn.
+                if (card.ftb < 0 || card.ftb >= FDATA_MAX) card.ftb = 0;
+            }
+            break;
+        default: break;
     }
 }

@@ -1,24 +1,16 @@
 #include "files/kv_file.h"
 
-#include <cstdint>
-#include <cstring>
-
 #include "files/data_files.h"
 #include "files/file_dialogs.h"
+#include "files/kv_line_splitter.h"
 #include "model/defaults.h"
 #include "model/document.h"
-
-// The data files are UTF-16LE; file bytes are taken as char16_t units as
-// they stand, which is right on the little-endian machines the program runs on.
-#if defined(__BYTE_ORDER__) && defined(__ORDER_LITTLE_ENDIAN__)
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "UTF-16LE files need a little-endian host");
-#endif
 
 namespace {
 
 constexpr char16_t kCr = 0x000D;
 constexpr char16_t kLf = 0x000A;
-constexpr char16_t kByteOrderMark = 0xFEFF;  // bytes FF FE
+constexpr char16_t kByteOrderMark = 0xFEFF;  // written as the bytes FF FE
 
 // Texts of the messages; `%s` is the file name as the caller passed it.
 const char16_t* const kCannotOpen = u"ﾌｧｲﾙが開けません";
@@ -49,162 +41,6 @@ const KindCaptions& captions_of(int kind) {
 void enter_work_dir() {
     if (doc().work_dir[0] != 0) platform().set_current_directory(doc().work_dir);
 }
-
-// Reads a file in large chunks and hands out its UTF-16 units. A trailing
-// odd byte is dropped; a read that delivers nothing ends the file.
-class UnitReader {
-public:
-    static constexpr size_t kChunkUnits = 16384;
-
-    explicit UnitReader(FileHandle file) : file_(file) {}
-
-    // Makes at least one unit available at pos(); false at the end of the file.
-    bool fill() {
-        if (pos_ < end_) return true;
-        unsigned char* bytes = reinterpret_cast<unsigned char*>(units_);
-        while (!eof_) {
-            size_t have = 0;
-            if (has_carry_) {
-                bytes[0] = carry_;
-                have = 1;
-                has_carry_ = false;
-            }
-            size_t got = platform().read(file_, bytes + have, sizeof(units_) - have);
-            if (got == 0 || got > sizeof(units_) - have) {
-                eof_ = true;
-                break;
-            }
-            have += got;
-            if (have & 1) {
-                carry_ = bytes[have - 1];
-                has_carry_ = true;
-            }
-            pos_ = 0;
-            end_ = have / 2;
-            if (end_ > 0) return true;
-        }
-        pos_ = end_ = 0;
-        return false;
-    }
-
-    // The units not yet consumed; they may be changed in place.
-    char16_t* pos() { return units_ + pos_; }
-    size_t available() const { return end_ - pos_; }
-    void advance(size_t n) { pos_ += n; }
-
-private:
-    FileHandle file_;
-    char16_t units_[kChunkUnits];
-    size_t pos_ = 0;
-    size_t end_ = 0;
-    bool eof_ = false;
-    bool has_carry_ = false;
-    unsigned char carry_ = 0;
-};
-
-// Four units at a time: the lanes of a 64-bit word that hold LF or NUL.
-constexpr uint64_t kLaneOnes = 0x0001000100010001ULL;
-constexpr uint64_t kLaneTops = 0x8000800080008000ULL;
-constexpr uint64_t kLaneLf = 0x000A000A000A000AULL;
-
-// Marks zero lanes; the lowest mark is always exact.
-inline uint64_t zero_lanes(uint64_t v) { return (v - kLaneOnes) & ~v & kLaneTops; }
-
-inline int lowest_mark(uint64_t marks) {
-#if defined(__GNUC__)
-    return __builtin_ctzll(marks);
-#else
-    int bit = 0;
-    while ((marks & 1) == 0) {
-        marks >>= 1;
-        ++bit;
-    }
-    return bit;
-#endif
-}
-
-// Index of the first unit in s[from, to) that is LF or NUL, or `to`.
-size_t find_lf_or_nul(const char16_t* s, size_t from, size_t to) {
-    size_t i = from;
-    for (; i + 4 <= to; i += 4) {
-        uint64_t v;
-        std::memcpy(&v, s + i, sizeof v);
-        uint64_t marks = zero_lanes(v) | zero_lanes(v ^ kLaneLf);
-        if (marks != 0) return i + static_cast<size_t>(lowest_mark(marks) / 16);
-    }
-    for (; i < to; ++i) {
-        if (s[i] == kLf || s[i] == 0) return i;
-    }
-    return to;
-}
-
-// Splits the units of a file into lines: a line ends after a LF that follows
-// a CR at a position above 0, after 574 units, or at the end of the file.
-// Of each line, the last unit of its text (up to its first NUL) is dropped
-// if it is CR or LF, and then once more, which removes the CR LF.
-class LineSplitter {
-public:
-    explicit LineSplitter(UnitReader& reader) : reader_(reader) {}
-
-    // The next line and its length; returns false when the end of the file
-    // ended it, which makes it the last line.
-    bool next(const char16_t** text, int* len) {
-        size_t n = 0;         // units gathered in line_
-        long first_nul = -1;  // position of the first NUL in the line
-        bool more = true;
-        for (;;) {
-            if (!reader_.fill()) {
-                more = false;
-                break;
-            }
-            char16_t* src = reader_.pos();
-            size_t take = reader_.available();
-            if (take > KV_READ_LINE_MAX - n) take = KV_READ_LINE_MAX - n;
-            size_t used = take;
-            bool ended = false;
-            for (size_t from = 0;;) {
-                size_t q = find_lf_or_nul(src, from, take);
-                if (q == take) break;
-                from = q + 1;
-                if (src[q] == 0) {
-                    if (first_nul < 0) first_nul = static_cast<long>(n + q);
-                    continue;
-                }
-                char16_t previous = q > 0 ? src[q - 1] : (n > 0 ? line_[n - 1] : 0);
-                if (n + q > 0 && previous == kCr) {
-                    used = q + 1;
-                    ended = true;
-                    break;
-                }
-            }
-            if (ended && n == 0 && first_nul < 0) {
-                // The usual case: the whole line lies in the chunk. The CR
-                // becomes its terminating NUL.
-                src[used - 2] = 0;
-                *text = src;
-                *len = static_cast<int>(used - 2);
-                reader_.advance(used);
-                return true;
-            }
-            std::memcpy(line_ + n, src, used * sizeof(char16_t));
-            n += used;
-            reader_.advance(used);
-            if (ended || n == static_cast<size_t>(KV_READ_LINE_MAX)) break;
-        }
-        line_[n] = 0;
-        int length = first_nul >= 0 ? static_cast<int>(first_nul) : static_cast<int>(n);
-        for (int pass = 0; pass < 2; ++pass) {
-            if (length > 0 && (line_[length - 1] == kLf || line_[length - 1] == kCr)) line_[--length] = 0;
-        }
-        *text = line_;
-        *len = length;
-        return more;
-    }
-
-private:
-    UnitReader& reader_;
-    char16_t line_[KV_READ_LINE_CAP];
-};
 
 }  // namespace
 
@@ -252,17 +88,14 @@ void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) 
         reset_layouts();
     }
 
-    UnitReader reader(file);
-    if (!reader.fill() || reader.pos()[0] != kByteOrderMark) {
+    KvLineSplitter lines(file);
+    if (!lines.read_byte_order_mark()) {
         char16_t message[PATH_CAP + 32];
         format_with_text(message, PATH_CAP + 32, kNotWide, name);
         platform().message_box(owner, message, kNotWideCaption, kButtonsOk);
         platform().close(file);
         return;
     }
-    reader.advance(1);
-
-    LineSplitter lines(reader);
     bool more = true;
     while (more) {
         const char16_t* line = nullptr;

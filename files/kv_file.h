@@ -26,10 +26,8 @@ constexpr int WRITE_DONE = 0;
 constexpr int WRITE_DECLINED = 1;
 constexpr int WRITE_FAILED = 2;
 
-// Units of the line buffers: the reader's (a line is cut after 574 units)
-// and the writers' (every written line, CR LF included, fits in 287 units).
-constexpr int KV_READ_LINE_CAP = 576;
-constexpr int KV_READ_LINE_MAX = 574;
+// Units of the writers' line buffer: every written line, CR LF included,
+// fits in 287 units. (The reader's line rules are in kv_line_splitter.h.)
 constexpr int KV_WRITE_LINE_CAP = 288;
 
 // Resolves a data file name: a drive path ("C:\...") as it stands, any other

@@ -1,52 +1,12 @@
 #include "files/kv_grammar.h"
 
+#include <cstring>
+
 #include "model/text.h"
 
-namespace {
+int32_t kv_number_slow(const char16_t* value) { return text_to_int(value, KV_NUMBER_UNITS); }
 
-bool is_digit(char16_t u) { return static_cast<unsigned>(u) - u'0' < 10u; }
-
-// Up to nine plain digits at `s` ending before a unit that is no digit:
-// their value, with *count set; otherwise *count is 0. Nine digits never
-// overflow, and a tenth digit sends the caller to the general conversion.
-uint32_t plain_digits(const char16_t* s, int* count) {
-    uint32_t value = 0;
-    int n = 0;
-    while (n < 9 && is_digit(s[n])) {
-        value = value * 10 + static_cast<uint32_t>(s[n] - u'0');
-        ++n;
-    }
-    *count = is_digit(s[n]) ? 0 : n;
-    return value;
-}
-
-}  // namespace
-
-const char16_t* kv_match(const char16_t* s, const char16_t* fragment) {
-    while (*fragment != 0) {
-        if (*s != *fragment) return nullptr;
-        ++s;
-        ++fragment;
-    }
-    return s;
-}
-
-int32_t kv_number(const char16_t* value) {
-    const char16_t* digits = value[0] == u'-' ? value + 1 : value;
-    int count = 0;
-    uint32_t magnitude = plain_digits(digits, &count);
-    if (count == 0) return text_to_int(value, KV_NUMBER_UNITS);
-    int32_t number = static_cast<int32_t>(magnitude);
-    return digits == value ? number : -number;
-}
-
-int kv_index(const char16_t* s, int capacity, const char16_t** after) {
-    int count = 0;
-    uint32_t quick = plain_digits(s, &count);
-    if (count > 0 && s[count] == u']') {
-        *after = s + count + 1;
-        return quick < static_cast<uint32_t>(capacity) ? static_cast<int>(quick) : 0;
-    }
+int kv_index_slow(const char16_t* s, int capacity, const char16_t** after) {
     int len = 0;
     while (s[len] != 0 && s[len] != u']') ++len;
     *after = s[len] == u']' ? s + len + 1 : s + len;
@@ -73,34 +33,25 @@ int kv_record(const char16_t* line, const char16_t* prefix, int capacity,
     return index;
 }
 
-int kv_split_record(const char16_t* line, int len, const char16_t* prefix, int capacity,
-                    char16_t (&buffer)[KV_REST_CAP], const char16_t** rest) {
-    const char16_t* p = kv_match(line, prefix);
-    if (p == nullptr) return -1;
-    const char16_t* after = nullptr;
-    int index = kv_index(p, capacity, &after);
-    const int rest_len = len - static_cast<int>(after - line);
-    if (rest_len < KV_REST_CAP) {
-        *rest = after;
-        return index;
-    }
+void kv_cut_rest(const char16_t* after, char16_t (&buffer)[KV_REST_CAP]) {
     for (int n = 0; n < KV_REST_CAP - 1; ++n) buffer[n] = after[n];
     buffer[KV_REST_CAP - 1] = 0;
-    *rest = buffer;
-    return index;
-}
-
-void kv_set_number(int32_t& field, const char16_t* value) {
-    if (value[0] == 0) return;
-    field = kv_number(value);
-}
-
-void kv_set_byte(uint8_t& field, const char16_t* value) {
-    if (value[0] == 0) return;
-    field = static_cast<uint8_t>(static_cast<uint32_t>(kv_number(value)) & 0xFF);
 }
 
 void kv_set_text(char16_t* field, int cap, const char16_t* value) {
     if (value[0] == 0) return;
-    text_copy(field, cap, value);
+    int n = 0;
+    while (n < cap - 1 && value[n] != 0) {
+        field[n] = value[n];
+        ++n;
+    }
+    while (n < cap) field[n++] = 0;
+}
+
+void kv_set_text(char16_t* field, int cap, const char16_t* value, const char16_t* end) {
+    if (value[0] == 0) return;
+    size_t n = static_cast<size_t>(end - value);
+    if (n > static_cast<size_t>(cap - 1)) n = static_cast<size_t>(cap - 1);
+    std::memcpy(field, value, n * sizeof(char16_t));
+    std::memset(field + n, 0, (static_cast<size_t>(cap) - n) * sizeof(char16_t));
 }

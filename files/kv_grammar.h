@@ -1,8 +1,11 @@
 // The key grammar shared by the line handlers of the data files: prefix
 // tests, bracketed indices, and the rules for number, byte and text values.
+// The small tests are inline: the readers run them on every line.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // The handlers consider at most this many units of a line after its record
 // index (a buffer of 288 units).
@@ -11,17 +14,84 @@ constexpr int KV_REST_CAP = 288;
 constexpr int KV_NUMBER_UNITS = 31;
 
 // If `s` starts with `fragment`, the text behind it; otherwise nullptr.
-const char16_t* kv_match(const char16_t* s, const char16_t* fragment);
+inline const char16_t* kv_match(const char16_t* s, const char16_t* fragment) {
+    while (*fragment != 0) {
+        if (*s != *fragment) return nullptr;
+        ++s;
+        ++fragment;
+    }
+    return s;
+}
+
+// kv_match for a fragment written as a literal: the same test, with its
+// number of units known when compiling, so that the test is unrolled.
+template <size_t N>
+inline const char16_t* kv_match_literal(const char16_t* s, const char16_t (&fragment)[N]) {
+    for (size_t i = 0; i + 1 < N; ++i) {
+        if (s[i] != fragment[i]) return nullptr;
+    }
+    return s + (N - 1);
+}
+
+// True when the n units at `s` equal those of `key`, for 8 <= n <= 24; all
+// n units of both must be readable. Compares in 64-bit words, so that keys
+// of different lengths cost the same few steps.
+inline uint64_t kv_load4(const char16_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+inline uint64_t kv_diff8(const char16_t* a, const char16_t* b) {
+    return (kv_load4(a) ^ kv_load4(b)) | (kv_load4(a + 4) ^ kv_load4(b + 4));
+}
+inline bool kv_same_units(const char16_t* s, const char16_t* key, int n) {
+    uint64_t diff = kv_diff8(s, key) | kv_diff8(s + n - 8, key + n - 8);
+    if (n > 16) diff |= kv_diff8(s + 8, key + 8);
+    return diff == 0;
+}
 
 // A number value converted like _wtoi from at most KV_NUMBER_UNITS units
 // (text_to_int), with a quick path for plain decimal numbers.
-int32_t kv_number(const char16_t* value);
+int32_t kv_number_slow(const char16_t* value);
+
+inline bool kv_is_digit(char16_t u) { return static_cast<unsigned>(u) - u'0' < 10u; }
+
+// Up to nine plain digits at `s` followed by a unit that is no digit: their
+// value, with *count set; otherwise *count is 0. Nine digits never overflow;
+// a tenth digit leaves the number to the general conversion.
+inline uint32_t kv_plain_digits(const char16_t* s, int* count) {
+    uint32_t value = 0;
+    int n = 0;
+    while (n < 9 && kv_is_digit(s[n])) {
+        value = value * 10 + static_cast<uint32_t>(s[n] - u'0');
+        ++n;
+    }
+    *count = kv_is_digit(s[n]) ? 0 : n;
+    return value;
+}
+
+inline int32_t kv_number(const char16_t* value) {
+    const char16_t* digits = value[0] == u'-' ? value + 1 : value;
+    int count = 0;
+    uint32_t magnitude = kv_plain_digits(digits, &count);
+    if (count == 0) return kv_number_slow(value);
+    int32_t number = static_cast<int32_t>(magnitude);
+    return digits == value ? number : -number;
+}
 
 // Reads a bracketed index. `s` points just behind the "["; the index is the
 // text up to the next "]" (or the end), converted like _wtoi. An empty text,
 // a negative number or one not below `capacity` gives 0. `*after` receives
 // the text behind the "]" (the end of `s` when there is none).
-int kv_index(const char16_t* s, int capacity, const char16_t** after);
+int kv_index_slow(const char16_t* s, int capacity, const char16_t** after);
+
+inline int kv_index(const char16_t* s, int capacity, const char16_t** after) {
+    int count = 0;
+    uint32_t quick = kv_plain_digits(s, &count);
+    if (count == 0 || s[count] != u']') return kv_index_slow(s, capacity, after);
+    *after = s + count + 1;
+    return quick < static_cast<uint32_t>(capacity) ? static_cast<int>(quick) : 0;
+}
 
 // Splits a record line "<prefix>N]rest": when `line` starts with `prefix`
 // (six units such as "hdata["), returns the record index (0 when out of
@@ -30,13 +100,45 @@ int kv_index(const char16_t* s, int capacity, const char16_t** after);
 int kv_record(const char16_t* line, const char16_t* prefix, int capacity,
               char16_t (&rest)[KV_REST_CAP]);
 
+// The rest of a record line: its text, ended by a NUL at `end`.
+struct KvRest {
+    const char16_t* text;
+    const char16_t* end;
+};
+
 // The same for a line whose length (units before its NUL) is known, without
-// copying: `*rest` points into the line when the rest has at most
-// KV_REST_CAP - 1 units, and otherwise to a cut copy in `buffer`.
-int kv_split_record(const char16_t* line, int len, const char16_t* prefix, int capacity,
-                    char16_t (&buffer)[KV_REST_CAP], const char16_t** rest);
+// copying: the rest stays in the line when it has at most KV_REST_CAP - 1
+// units, and is otherwise cut into `buffer`.
+void kv_cut_rest(const char16_t* after, char16_t (&buffer)[KV_REST_CAP]);
+
+constexpr int KV_PREFIX_UNITS = 6;
+
+inline int kv_split_record(const char16_t* line, int len, const char16_t (&prefix)[KV_PREFIX_UNITS + 1],
+                           int capacity, char16_t (&buffer)[KV_REST_CAP], KvRest* rest) {
+    const char16_t* p = kv_match_literal(line, prefix);
+    if (p == nullptr) return -1;
+    const char16_t* after = nullptr;
+    int index = kv_index(p, capacity, &after);
+    if (len - static_cast<int>(after - line) < KV_REST_CAP) {
+        *rest = KvRest{after, line + len};
+    } else {
+        kv_cut_rest(after, buffer);
+        *rest = KvRest{buffer, buffer + KV_REST_CAP - 1};
+    }
+    return index;
+}
 
 // Value rules: an empty value leaves the field unchanged.
-void kv_set_number(int32_t& field, const char16_t* value);
-void kv_set_byte(uint8_t& field, const char16_t* value);  // low eight bits
+inline void kv_set_number(int32_t& field, const char16_t* value) {
+    if (value[0] != 0) field = kv_number(value);
+}
+
+// Byte fields keep the low eight bits.
+inline void kv_set_byte(uint8_t& field, const char16_t* value) {
+    if (value[0] != 0) field = static_cast<uint8_t>(static_cast<uint32_t>(kv_number(value)) & 0xFF);
+}
+
+// Clears the whole field, then copies at most cap - 1 units of the value.
 void kv_set_text(char16_t* field, int cap, const char16_t* value);
+// The same for a value whose end (its NUL) is known.
+void kv_set_text(char16_t* field, int cap, const char16_t* value, const char16_t* end);

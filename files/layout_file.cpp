@@ -7,7 +7,7 @@
 namespace {
 
 const char16_t* const kCountKey = u"hdata_cont_max=";
-const char16_t* const kRecordPrefix = u"hdata[";
+const char16_t kRecordPrefix[] = u"hdata[";
 
 // The six items of a card, in file order.
 constexpr int kItemCount = 6;
@@ -46,28 +46,34 @@ ItemFields item_fields(CardRecord& card, int item) {
 
 const char16_t* const kPositionNames[6] = {u"x1=", u"y1=", u"w1=", u"x2=", u"y2=", u"w2="};
 
-// The font fields in file order; the face name follows them.
+// The font fields in file order; the face name follows them. Keys are
+// given behind the item, so they start with "lf.".
 struct FontField {
-    const char16_t* key;  // behind "lf."
+    template <int N>
+    constexpr FontField(const char16_t (&k)[N], int32_t LogFont::*n, uint8_t LogFont::*b)
+        : key(k), key_len(N - 1), number(n), byte(b) {}
+    const char16_t* key;
+    int key_len;
     int32_t LogFont::*number;
     uint8_t LogFont::*byte;
 };
 const FontField kFontFields[] = {
-    {u"lfHeight=", &LogFont::lfHeight, nullptr},
-    {u"lfWidth=", &LogFont::lfWidth, nullptr},
-    {u"lfEscapement=", &LogFont::lfEscapement, nullptr},
-    {u"lfOrientation=", &LogFont::lfOrientation, nullptr},
-    {u"lfWeight=", &LogFont::lfWeight, nullptr},
-    {u"lfItalic=", nullptr, &LogFont::lfItalic},
-    {u"lfUnderline=", nullptr, &LogFont::lfUnderline},
-    {u"lfStrikeOut=", nullptr, &LogFont::lfStrikeOut},
-    {u"lfCharSet=", nullptr, &LogFont::lfCharSet},
-    {u"lfOutPrecision=", nullptr, &LogFont::lfOutPrecision},
-    {u"lfClipPrecision=", nullptr, &LogFont::lfClipPrecision},
-    {u"lfQuality=", nullptr, &LogFont::lfQuality},
-    {u"lfPitchAndFamily=", nullptr, &LogFont::lfPitchAndFamily},
+    {u"lf.lfHeight=", &LogFont::lfHeight, nullptr},
+    {u"lf.lfWidth=", &LogFont::lfWidth, nullptr},
+    {u"lf.lfEscapement=", &LogFont::lfEscapement, nullptr},
+    {u"lf.lfOrientation=", &LogFont::lfOrientation, nullptr},
+    {u"lf.lfWeight=", &LogFont::lfWeight, nullptr},
+    {u"lf.lfItalic=", nullptr, &LogFont::lfItalic},
+    {u"lf.lfUnderline=", nullptr, &LogFont::lfUnderline},
+    {u"lf.lfStrikeOut=", nullptr, &LogFont::lfStrikeOut},
+    {u"lf.lfCharSet=", nullptr, &LogFont::lfCharSet},
+    {u"lf.lfOutPrecision=", nullptr, &LogFont::lfOutPrecision},
+    {u"lf.lfClipPrecision=", nullptr, &LogFont::lfClipPrecision},
+    {u"lf.lfQuality=", nullptr, &LogFont::lfQuality},
+    {u"lf.lfPitchAndFamily=", nullptr, &LogFont::lfPitchAndFamily},
 };
-const char16_t* const kFaceNameKey = u"lfFaceName=";
+const char16_t kFaceNameKey[] = u"lf.lfFaceName=";
+constexpr int kFaceNameKeyLen = static_cast<int>(sizeof(kFaceNameKey) / sizeof(char16_t)) - 1;
 
 struct PrintField {
     const char16_t* key;
@@ -101,13 +107,13 @@ void emit_item(KvWriter& out, int i, int item, const ItemFields& f) {
         out.end_line();
     }
     for (const FontField& field : kFontFields) {
-        TextBuilder& line = item_key(out, i, item).add(u"lf.").add(field.key);
+        TextBuilder& line = item_key(out, i, item).add(field.key);
         // The byte fields are written as unsigned numbers 0 to 255.
         if (field.number != nullptr) line.add_int(f.lf->*field.number);
         else line.add_int(f.lf->*field.byte);
         out.end_line();
     }
-    kv_add_field(item_key(out, i, item).add(u"lf.").add(kFaceNameKey), f.lf->lfFaceName);
+    kv_add_field(item_key(out, i, item).add(kFaceNameKey), f.lf->lfFaceName);
     out.end_line();
     item_key(out, i, item).add(u"c.r=").add_int(f.c->r);
     out.end_line();
@@ -143,13 +149,15 @@ void emit_layouts(KvWriter& out) {
 // The item named by the four units ".xx." at the start of `rest`, or -1.
 int item_of(const char16_t* rest) {
     if (rest[0] != u'.' || rest[1] == 0 || rest[2] == 0 || rest[3] != u'.') return -1;
-    for (int item = 0; item < kItemCount; ++item) {
-        if (rest[1] == kItemNames[item][0] && rest[2] == kItemNames[item][1]) return item;
+    const char16_t second = rest[2];
+    switch (rest[1]) {
+        case u't': return second == u't' ? 0 : second == u'a' ? 1 : second == u'n' ? 2 : -1;
+        case u'f': return second == u't' ? 3 : second == u'a' ? 4 : second == u'n' ? 5 : -1;
+        default: return -1;
     }
-    return -1;
 }
 
-// A byte field takes the low eight bits of the number.
+// "c.r=", "c.g=", "c.b=": a byte field takes the low eight bits.
 void read_color(RgbColor& c, const char16_t* field) {
     if (field[1] != u'.' || field[2] == 0 || field[3] != u'=') return;
     const char16_t* value = field + 4;
@@ -161,64 +169,111 @@ void read_color(RgbColor& c, const char16_t* field) {
     }
 }
 
-void read_font(LogFont& lf, const char16_t* field) {
-    const char16_t* name = kv_match(field, u"lf.");
-    if (name == nullptr || name[0] != u'l' || name[1] != u'f') return;
-    for (const FontField& f : kFontFields) {
-        if (name[2] != f.key[2]) continue;
-        if (const char16_t* value = kv_match(name, f.key)) {
-            if (f.number != nullptr) kv_set_number(lf.*f.number, value);
-            else kv_set_byte(lf.*f.byte, value);
-            return;
-        }
+constexpr int kFaceName = 13;
+
+// The font field whose key may start at `field` ("lf.lf..."): an index
+// into kFontFields, kFaceName, or -1. The first and third units behind
+// "lf.lf" tell the fourteen keys apart through a small table; the caller
+// still compares the whole key.
+int font_field_of(const char16_t* field) {
+    static const int8_t kBySlot[32] = {
+        -1, 6, 4, 1, 11, -1, -1, -1, -1, 7, -1, 9, 12, -1, 10, -1,
+        -1, -1, -1, 0, -1, -1, 8, -1, -1, -1, 3, -1, 5, -1, 2, kFaceName,
+    };
+    const unsigned slot = (static_cast<unsigned>(field[5]) + static_cast<unsigned>(field[7]) * 19u) & 31u;
+    return kBySlot[slot];
+}
+
+// `field` is the text behind the item, ending at `end`.
+void read_font(LogFont& lf, const char16_t* field, const char16_t* end) {
+    // The shortest key, "lf.lfWidth=", has 11 units.
+    const long available = end - field;
+    if (available < 11) return;
+    const int which = font_field_of(field);
+    if (which < 0) return;
+    if (which == kFaceName) {
+        if (available >= kFaceNameKeyLen && kv_same_units(field, kFaceNameKey, kFaceNameKeyLen))
+            kv_set_text(lf.lfFaceName, FACE_CAP, field + kFaceNameKeyLen, end);
+        return;
     }
-    if (const char16_t* value = kv_match(name, kFaceNameKey)) kv_set_text(lf.lfFaceName, FACE_CAP, value);
+    const FontField& f = kFontFields[which];
+    if (available < f.key_len || !kv_same_units(field, f.key, f.key_len)) return;
+    const char16_t* value = field + f.key_len;
+    if (f.number != nullptr) kv_set_number(lf.*f.number, value);
+    else kv_set_byte(lf.*f.byte, value);
 }
 
 // "x1=" to "w2=": only the postal code items have them.
-void read_position(const ItemFields& f, const char16_t* field) {
-    if (f.positions[0] == nullptr) return;
-    int group = field[1] == u'1' ? 0 : field[1] == u'2' ? 3 : -1;
-    if (group < 0 || field[2] != u'=') return;
-    int axis = field[0] == u'x' ? 0 : field[0] == u'y' ? 1 : 2;
-    kv_set_number(*f.positions[group + axis], field + 3);
+template <typename Block>
+void read_position(Block& b, const char16_t* field) {
+    const int group = field[1] == u'1' ? 1 : field[1] == u'2' ? 2 : 0;
+    if (group == 0 || field[2] != u'=') return;
+    const char16_t* value = field + 3;
+    switch (field[0]) {
+        case u'x': kv_set_number(group == 1 ? b.x1 : b.x2, value); break;
+        case u'y': kv_set_number(group == 1 ? b.y1 : b.y2, value); break;
+        case u'w': kv_set_number(group == 1 ? b.w1 : b.w2, value); break;
+        default: break;
+    }
 }
 
 // "xy[k].x=" / "xy[k].y=": only the line items have them; k beyond the
 // item's lines (5 or 2), empty or negative gives line 0.
-void read_origin(const ItemFields& f, const char16_t* field) {
-    const char16_t* index = kv_match(field, u"xy[");
-    if (f.xy == nullptr || index == nullptr) return;
+template <int Lines>
+void read_origin(LinePos (&xy)[Lines], const char16_t* field) {
+    const char16_t* index = kv_match_literal(field, u"xy[");
+    if (index == nullptr) return;
     const char16_t* after = nullptr;
-    LinePos& origin = f.xy[kv_index(index, f.lines, &after)];
-    if (const char16_t* value = kv_match(after, u".x=")) kv_set_number(origin.x, value);
-    if (const char16_t* value = kv_match(after, u".y=")) kv_set_number(origin.y, value);
+    LinePos& origin = xy[kv_index(index, Lines, &after)];
+    if (const char16_t* value = kv_match_literal(after, u".x=")) kv_set_number(origin.x, value);
+    if (const char16_t* value = kv_match_literal(after, u".y=")) kv_set_number(origin.y, value);
 }
 
-void read_card_field(CardRecord& card, const char16_t* rest) {
-    if (rest[0] == u'.' && rest[1] == u'b') {
-        if (const char16_t* value = kv_match(rest, u".base_w=")) kv_set_number(card.base_w, value);
-        else if (const char16_t* v = kv_match(rest, u".base_h=")) kv_set_number(card.base_h, v);
-        else if (const char16_t* t = kv_match(rest, u".base_filepass="))
-            kv_set_text(card.base_filepass, PATH_CAP, t);
-        return;
-    }
-    const int item = item_of(rest);
-    if (item < 0 || rest[4] == 0) return;
-    const ItemFields f = item_fields(card, item);
-    // The fragments behind the item all differ in their first units, so at
-    // most one of them can match.
-    const char16_t* field = rest + 4;
+// The fields behind ".tt." and the like. They differ in their first units,
+// so at most one of them matches: positions start with x, y or w, line
+// origins with "xy[", fonts with "lf.", colours with "c.".
+template <typename Block>
+void read_postal_code_item(Block& b, const char16_t* field, const char16_t* end) {
     switch (field[0]) {
         case u'x':
-            if (field[1] == u'y') read_origin(f, field);
-            else read_position(f, field);
-            break;
         case u'y':
-        case u'w': read_position(f, field); break;
-        case u'l': read_font(*f.lf, field); break;
-        case u'c': read_color(*f.c, field); break;
+        case u'w': read_position(b, field); break;
+        case u'l': read_font(b.lf, field, end); break;
+        case u'c': read_color(b.c, field); break;
         default: break;
+    }
+}
+
+template <typename Block>
+void read_line_item(Block& b, const char16_t* field, const char16_t* end) {
+    switch (field[0]) {
+        case u'x': read_origin(b.xy, field); break;
+        case u'l': read_font(b.lf, field, end); break;
+        case u'c': read_color(b.c, field); break;
+        default: break;
+    }
+}
+
+void read_card_field(CardRecord& card, const KvRest& rest) {
+    const char16_t* r = rest.text;
+    if (r[0] == u'.' && r[1] == u'b') {
+        if (const char16_t* w = kv_match_literal(r, u".base_w=")) kv_set_number(card.base_w, w);
+        else if (const char16_t* h = kv_match_literal(r, u".base_h=")) kv_set_number(card.base_h, h);
+        else if (const char16_t* t = kv_match_literal(r, u".base_filepass="))
+            kv_set_text(card.base_filepass, PATH_CAP, t, rest.end);
+        return;
+    }
+    // Only a rest longer than four units names an item and a field.
+    const int item = item_of(r);
+    if (item < 0 || r[4] == 0) return;
+    const char16_t* field = r + 4;
+    switch (item) {
+        case 0: read_postal_code_item(card.tt, field, rest.end); break;
+        case 1: read_line_item(card.ta, field, rest.end); break;
+        case 2: read_line_item(card.tn, field, rest.end); break;
+        case 3: read_postal_code_item(card.ft, field, rest.end); break;
+        case 4: read_line_item(card.fa, field, rest.end); break;
+        default: read_line_item(card.fn, field, rest.end); break;
     }
 }
 
@@ -243,7 +298,7 @@ void read_layout_line(const char16_t* line, int len) {
     // The count line is for the reader's information only; like any line
     // without the card prefix it changes nothing.
     char16_t buffer[KV_REST_CAP];
-    const char16_t* rest = nullptr;
+    KvRest rest;
     int i = kv_split_record(line, len, kRecordPrefix, HDATA_MAX, buffer, &rest);
     if (i < 0) return;
     read_card_field(doc().hdata[i], rest);

@@ -1,5 +1,6 @@
 #include "files/legacy_import.h"
 
+#include "files/legacy_layout_keys.h"
 #include "files/utf16_line_reader.h"
 #include "model/defaults.h"
 #include "model/document.h"
@@ -42,9 +43,23 @@ int import_legacy(WindowHandle owner, int kind) {
         platform().message_box(owner, message, u"ErrorFileRead", kButtonsOk);
         result = LEGACY_FAILED;
     } else {
-        void (*handle)(const char16_t*) =
-            kind == LEGACY_LAYOUT ? read_old_layout_line : read_old_address_line;
-        while (const char16_t* line = reader.next_line(LineEnding::kCrLf)) handle(line);
+        if (kind == LEGACY_LAYOUT) {
+            // Plain number lines are applied where they lie in the reader's
+            // block; every other line goes through the line handler.
+            for (;;) {
+                size_t available = 0;
+                const char16_t* units = reader.peek(&available);
+                if (size_t used = read_old_layout_lines_in_place(units, available)) {
+                    reader.skip(used);
+                    continue;
+                }
+                const char16_t* line = reader.next_line(LineEnding::kCrLf);
+                if (line == nullptr) break;
+                read_old_layout_line(line);
+            }
+        } else {
+            while (const char16_t* line = reader.next_line(LineEnding::kCrLf)) read_old_address_line(line);
+        }
     }
     if (!platform().close(file)) show_close_failure(owner, d.chosen_file);
     return result;

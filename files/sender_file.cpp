@@ -7,7 +7,7 @@
 namespace {
 
 const char16_t* const kCountKey = u"fdata_cont_max=";
-const char16_t* const kRecordPrefix = u"fdata[";
+const char16_t kRecordPrefix[] = u"fdata[";
 
 // "fdata[j]<field>" at the start of a new line.
 TextBuilder& sender_key(KvWriter& out, int j, const char16_t* field) {
@@ -34,11 +34,11 @@ void emit_senders(KvWriter& out) {
     }
 }
 
-// ".a[k].s=value" or ".n[k].s=value" behind the fragment's "[".
-void read_sender_text(TextLine (&lines)[SENDER_LINES], const char16_t* index) {
+// "[k].s=value" behind ".a" or ".n".
+void read_sender_text(TextLine (&lines)[SENDER_LINES], const char16_t* index, const char16_t* end) {
     const char16_t* after = nullptr;
     int k = kv_index(index, SENDER_LINES, &after);
-    if (const char16_t* value = kv_match(after, u".s=")) kv_set_text(lines[k].s, LINE_CAP, value);
+    if (const char16_t* value = kv_match_literal(after, u".s=")) kv_set_text(lines[k].s, LINE_CAP, value, end);
 }
 
 }  // namespace
@@ -53,11 +53,12 @@ void read_sender_line(const char16_t* line, int len) {
     // The count line is for the reader's information only; like any line
     // without the table prefix it changes nothing.
     char16_t buffer[KV_REST_CAP];
-    const char16_t* rest = nullptr;
+    KvRest rest;
     int j = kv_split_record(line, len, kRecordPrefix, FDATA_MAX, buffer, &rest);
     if (j < 0) return;
     SenderRecord& sender = doc().fdata[j];
-    if (const char16_t* value = kv_match(rest, u".t=")) kv_set_text(sender.t, POSTAL_CAP, value);
-    if (const char16_t* index = kv_match(rest, u".a[")) read_sender_text(sender.a, index);
-    if (const char16_t* index = kv_match(rest, u".n[")) read_sender_text(sender.n, index);
+    if (const char16_t* value = kv_match_literal(rest.text, u".t="))
+        kv_set_text(sender.t, POSTAL_CAP, value, rest.end);
+    if (const char16_t* index = kv_match_literal(rest.text, u".a[")) read_sender_text(sender.a, index, rest.end);
+    if (const char16_t* index = kv_match_literal(rest.text, u".n[")) read_sender_text(sender.n, index, rest.end);
 }

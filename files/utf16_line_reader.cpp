@@ -63,6 +63,11 @@ size_t Utf16LineReader::find_lf(size_t from, size_t to) const {
     return to;
 }
 
+const char16_t* Utf16LineReader::peek(size_t* available) {
+    *available = !done_ && fill() ? end_ - pos_ : 0;
+    return block_ + pos_;
+}
+
 bool Utf16LineReader::read_byte_order_mark() {
     if (!fill()) return false;
     return block_[pos_++] == 0xFEFF;

@@ -38,6 +38,14 @@ public:
     // line, possibly empty; after that the result is nullptr.
     const char16_t* next_line(LineEnding ending);
 
+    // The units read but not yet handed out, for a caller that splits plain
+    // lines itself: at most *available units from the result (0 at the end
+    // of the file). Lines taken from there are passed over with skip(); a
+    // caller may only skip whole lines that end with CR LF and hold at most
+    // LINE_READ_MAX units, so that the next line starts where it would have.
+    const char16_t* peek(size_t* available);
+    void skip(size_t units) { pos_ += units; }
+
 private:
     static constexpr size_t kBlockUnits = 1 << 15;
 

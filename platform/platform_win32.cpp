@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <shlwapi.h>
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 

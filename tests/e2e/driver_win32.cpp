@@ -14,6 +14,7 @@ struct Search {
     DWORD pid;
     const wchar_t* class_name;
     bool message_box_only;
+    const wchar_t* caption;  // nullptr: any
     HWND found;
 };
 
@@ -24,12 +25,14 @@ BOOL CALLBACK find_window_of_process(HWND window, LPARAM param) {
     if (pid != s.pid || !IsWindowVisible(window)) return TRUE;
     if (class_name(window) != s.class_name) return TRUE;
     if (s.message_box_only && !GetDlgItem(window, kMessageBoxTextId)) return TRUE;
+    if (s.caption && window_text(window) != s.caption) return TRUE;
     s.found = window;
     return FALSE;
 }
 
-HWND find_window(DWORD pid, const wchar_t* cls, bool message_box_only) {
-    Search s{pid, cls, message_box_only, nullptr};
+HWND find_window(DWORD pid, const wchar_t* cls, bool message_box_only,
+                 const wchar_t* caption = nullptr) {
+    Search s{pid, cls, message_box_only, caption, nullptr};
     EnumWindows(find_window_of_process, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
@@ -88,12 +91,14 @@ std::wstring class_name(HWND window) {
 // --- TempDir ----------------------------------------------------------------
 
 TempDir::TempDir(const std::wstring& tag) {
-    static int counter = 0;
+    // Process ids are reused, so a name already taken is skipped.
+    static unsigned counter = 0;
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
-    path_ = std::wstring(base) + L"zk_e2e_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-            std::to_wstring(++counter) + L"_" + tag;
-    CreateDirectoryW(path_.c_str(), nullptr);
+    do {
+        path_ = std::wstring(base) + L"zk_e2e_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                std::to_wstring(++counter) + L"_" + tag;
+    } while (!CreateDirectoryW(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 TempDir::~TempDir() {
@@ -197,6 +202,16 @@ HWND App::wait_message_box(DWORD timeout) const {
         return box != nullptr || !running();
     }, timeout);
     return box;
+}
+
+HWND App::wait_dialog(const std::wstring& caption, DWORD timeout) const {
+    HWND dialog = nullptr;
+    if (!process_) return nullptr;
+    wait_until([&] {
+        dialog = find_window(pid_, L"#32770", false, caption.c_str());
+        return dialog != nullptr || !running();
+    }, timeout);
+    return dialog;
 }
 
 MessageBoxText App::read_message_box(HWND box) {

@@ -76,8 +76,10 @@ public:
     // The message box currently shown, nullptr when there is none.
     HWND find_message_box() const;
     static MessageBoxText read_message_box(HWND box);
-    // Presses a button of a message box (IDOK, IDYES, IDNO, ...) and waits
-    // until the box has gone.
+    // A visible dialog of this process with this caption, or nullptr.
+    HWND wait_dialog(const std::wstring& caption, DWORD timeout = kWaitTimeout) const;
+    // Presses a button of a message box or dialog (IDOK, IDYES, IDNO, ...)
+    // and waits until the window has gone.
     static bool answer(HWND box, int button);
 
     // Input to the main window, posted so that the call never blocks on a

@@ -33,6 +33,12 @@ HWND expect_message_box(const App& app, const std::wstring& caption, const std::
     return box;
 }
 
+// A screenshot into ZK_ARTIFACTS, when that folder is given.
+void screenshot(HWND window, const wchar_t* name) {
+    if (e2e::environment(L"ZK_ARTIFACTS").empty()) return;
+    EXPECT_TRUE(e2e::capture_window(window, name)) << utf8(name);
+}
+
 // Answers the exit question with Yes and expects a clean end.
 void exit_with_yes(App& app) {
     HWND box = expect_message_box(app, L"Zelkovane", L"終了しますか？");
@@ -69,13 +75,13 @@ TEST_F(StartupExit, EmptyFolderShowsTheMainWindowAndExitsOnlyOnYes) {
     EXPECT_EQ(r.top, expected.y);
     EXPECT_TRUE(GetMenu(main) != nullptr);
     ASSERT_TRUE(app.settle());
-    e2e::capture_window(main, L"main_window_empty.bmp");
+    screenshot(main, L"main_window_empty.bmp");
 
     // The close box asks; No keeps the program running.
     app.post_close();
     HWND box = expect_message_box(app, L"Zelkovane", L"終了しますか？");
     ASSERT_NE(box, nullptr);
-    e2e::capture_window(box, L"exit_question.bmp");
+    screenshot(box, L"exit_question.bmp");
     ASSERT_TRUE(App::answer(box, IDNO));
     ASSERT_TRUE(app.settle());
     EXPECT_TRUE(app.running());
@@ -133,7 +139,7 @@ TEST_F(StartupExit, AddresseeFileWithoutByteOrderMarkIsReportedAtStartup) {
     ASSERT_TRUE(app.started());
     HWND box = expect_message_box(app, L"ErrorFileRead", L"zelko2.txtがWide文字で有りません!。");
     ASSERT_NE(box, nullptr);
-    e2e::capture_window(box, L"startup_no_bom.bmp");
+    screenshot(box, L"startup_no_bom.bmp");
     ASSERT_TRUE(App::answer(box, IDOK));
     ASSERT_NE(app.wait_main_window(), nullptr);
     ASSERT_TRUE(app.settle());
@@ -150,6 +156,24 @@ TEST_F(StartupExit, ExitItemOfTheMenuBarIsReachedByItsMnemonic) {
     ASSERT_NE(app.wait_main_window(), nullptr);
     ASSERT_TRUE(app.settle());
     app.post_menu_key(L'x');  // Alt+X: "終了(&X)"
+    exit_with_yes(app);
+}
+
+TEST_F(StartupExit, AboutBoxOpensFromTheHelpMenuAndClosesWithOk) {
+    TempDir dir(L"about");
+    App app(dir.path());
+    HWND main = app.wait_main_window();
+    ASSERT_NE(main, nullptr);
+    app.post_command(70);
+    HWND about = app.wait_dialog(L"このソフトについて");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(GetWindow(about, GW_OWNER), main) << "modal to the main window";
+    EXPECT_FALSE(IsWindowEnabled(main));
+    screenshot(about, L"about_box.bmp");
+    ASSERT_TRUE(App::answer(about, IDOK));
+    ASSERT_TRUE(app.settle());
+    EXPECT_TRUE(IsWindowEnabled(main));
+    app.post_close();
     exit_with_yes(app);
 }
 

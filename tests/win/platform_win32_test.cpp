@@ -19,19 +19,22 @@ const char16_t* u(const std::wstring& s) { return reinterpret_cast<const char16_
 // A fresh folder under the temporary folder, removed with its files.
 class TempFolder {
 public:
+    // Process ids are reused, so a name already taken is skipped.
     TempFolder() {
-        static int counter = 0;
+        static unsigned counter = 0;
         wchar_t base[MAX_PATH];
         GetTempPathW(MAX_PATH, base);
-        path_ = std::wstring(base) + L"zk_win_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                std::to_wstring(++counter);
-        CreateDirectoryW(path_.c_str(), nullptr);
+        do {
+            path_ = std::wstring(base) + L"zk_win_" + std::to_wstring(GetCurrentProcessId()) +
+                    L"_" + std::to_wstring(++counter);
+        } while (!CreateDirectoryW(path_.c_str(), nullptr) &&
+                 GetLastError() == ERROR_ALREADY_EXISTS);
     }
     ~TempFolder() {
         for (const auto& name : names()) {
             std::wstring p = file(name);
             SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(p.c_str());
+            if (!DeleteFileW(p.c_str())) RemoveDirectoryW(p.c_str());
         }
         RemoveDirectoryW(path_.c_str());
     }

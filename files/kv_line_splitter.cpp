@@ -1,0 +1,158 @@
+#include "files/kv_line_splitter.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// The data files are UTF-16LE; file bytes are taken as char16_t units as
+// they stand, which is right on the little-endian machines the program runs on.
+#if defined(__BYTE_ORDER__) && defined(__ORDER_LITTLE_ENDIAN__)
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "UTF-16LE files need a little-endian host");
+#endif
+
+namespace {
+
+constexpr char16_t kCr = 0x000D;
+constexpr char16_t kLf = 0x000A;
+constexpr char16_t kByteOrderMark = 0xFEFF;  // bytes FF FE
+
+inline int lowest_bit(uint64_t bits) {
+#if defined(__GNUC__)
+    return __builtin_ctzll(bits);
+#else
+    int n = 0;
+    while ((bits & 1) == 0) {
+        bits >>= 1;
+        ++n;
+    }
+    return n;
+#endif
+}
+
+// One bit per unit of the 64 units at `s`: set for LF and NUL.
+inline uint64_t lf_or_nul_bits(const char16_t* s) {
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi16(static_cast<short>(kLf));
+    const __m128i nul = _mm_setzero_si128();
+    uint64_t bits = 0;
+    for (int part = 0; part < 4; ++part) {
+        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + part * 16));
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + part * 16 + 8));
+        __m128i hits_a = _mm_or_si128(_mm_cmpeq_epi16(a, lf), _mm_cmpeq_epi16(a, nul));
+        __m128i hits_b = _mm_or_si128(_mm_cmpeq_epi16(b, lf), _mm_cmpeq_epi16(b, nul));
+        uint64_t mask = static_cast<uint16_t>(_mm_movemask_epi8(_mm_packs_epi16(hits_a, hits_b)));
+        bits |= mask << (part * 16);
+    }
+    return bits;
+#else
+    uint64_t bits = 0;
+    for (int i = 0; i < 64; ++i) bits |= static_cast<uint64_t>(s[i] == kLf || s[i] == 0) << i;
+    return bits;
+#endif
+}
+
+}  // namespace
+
+bool KvLineSplitter::fill() {
+    if (pos_ < end_) return true;
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(units_);
+    while (!eof_) {
+        size_t have = 0;
+        if (has_carry_) {
+            bytes[0] = carry_;
+            have = 1;
+            has_carry_ = false;
+        }
+        size_t got = platform().read(file_, bytes + have, sizeof(units_) - have);
+        if (got == 0 || got > sizeof(units_) - have) {
+            eof_ = true;
+            break;
+        }
+        have += got;
+        if (have & 1) {
+            carry_ = bytes[have - 1];
+            has_carry_ = true;
+        }
+        pos_ = 0;
+        end_ = have / 2;
+        if (end_ > 0) {
+            find_marks();
+            return true;
+        }
+    }
+    pos_ = end_ = 0;
+    return false;
+}
+
+void KvLineSplitter::find_marks() {
+    mark_count_ = 0;
+    next_mark_ = 0;
+    for (size_t block = 0; block < end_; block += 64) {
+        uint64_t bits = lf_or_nul_bits(units_ + block);
+        // Units behind the end of the chunk hold stale data.
+        if (end_ - block < 64) bits &= (uint64_t{1} << (end_ - block)) - 1;
+        while (bits != 0) {
+            marks_[mark_count_++] = static_cast<uint16_t>(block + static_cast<size_t>(lowest_bit(bits)));
+            bits &= bits - 1;
+        }
+    }
+}
+
+bool KvLineSplitter::read_byte_order_mark() {
+    if (!fill() || units_[pos_] != kByteOrderMark) return false;
+    ++pos_;
+    return true;
+}
+
+bool KvLineSplitter::next(const char16_t** text, int* len) {
+    size_t n = 0;         // units gathered in line_
+    long first_nul = -1;  // position of the first NUL in the line
+    bool more = true;
+    for (;;) {
+        if (!fill()) {
+            more = false;
+            break;
+        }
+        const size_t start = pos_;
+        size_t limit = start + (KV_READ_LINE_MAX - n);
+        if (limit > end_) limit = end_;
+        size_t stop = limit;
+        bool ended = false;
+        while (next_mark_ < mark_count_ && marks_[next_mark_] < limit) {
+            const size_t m = marks_[next_mark_++];
+            if (units_[m] == 0) {
+                if (first_nul < 0) first_nul = static_cast<long>(n + (m - start));
+                continue;
+            }
+            const char16_t previous = m > start ? units_[m - 1] : (n > 0 ? line_[n - 1] : 0);
+            if (n + (m - start) > 0 && previous == kCr) {
+                stop = m + 1;
+                ended = true;
+                break;
+            }
+        }
+        const size_t used = stop - start;
+        pos_ = stop;
+        if (ended && n == 0 && first_nul < 0) {
+            // The usual case: the whole line lies in the chunk. The CR
+            // becomes its terminating NUL.
+            units_[stop - 2] = 0;
+            *text = units_ + start;
+            *len = static_cast<int>(used - 2);
+            return true;
+        }
+        std::memcpy(line_ + n, units_ + start, used * sizeof(char16_t));
+        n += used;
+        if (ended || n == static_cast<size_t>(KV_READ_LINE_MAX)) break;
+    }
+    line_[n] = 0;
+    int length = first_nul >= 0 ? static_cast<int>(first_nul) : static_cast<int>(n);
+    for (int pass = 0; pass < 2; ++pass) {
+        if (length > 0 && (line_[length - 1] == kLf || line_[length - 1] == kCr)) line_[--length] = 0;
+    }
+    *text = line_;
+    *len = length;
+    return more;
+}

@@ -1,0 +1,128 @@
+#include "print/print_command.h"
+
+#include "model/document.h"
+#include "model/text.h"
+#include "print/message_format.h"
+#include "print/print_job.h"
+#include "print/printer_state.h"
+#include "render/paper_metrics.h"
+
+namespace {
+
+constexpr int kMessageCap = 512;
+
+void show_lock_failure(WindowHandle window) {
+    platform().message_box(window, u"メモリブロックをロックできません", u"Error", kButtonsOk);
+}
+
+uint16_t page(int32_t card_number) { return static_cast<uint16_t>(card_number); }
+
+// Unlocks and frees the device mode a dialog returned.
+void release_devmode(MemoryHandle devmode) {
+    if (devmode == nullptr) return;
+    printer_spooler().unlock_memory(devmode);
+    printer_spooler().free_memory(devmode);
+}
+
+bool confirm(WindowHandle window) {
+    const PrinterState& s = printer_state();
+    char16_t text[kMessageCap];
+    format_message(text, kMessageCap, u"%s %s %d×%dで印刷していいですか？",
+                   {s.printer_name, s.form_name, paper_width() / 10, paper_height() / 10});
+    return platform().message_box(window, text, u"PageSize", kButtonsYesNo) == kAnswerYes;
+}
+
+}  // namespace
+
+void preset_print_dialog(WindowHandle window) {
+    const PrintSettings& settings = doc().print;
+    const PrinterState& state = printer_state();
+    PrintDialogRecord& r = print_dialog_record();
+    r = PrintDialogRecord{};
+    r.hwndOwner = window;
+    r.Flags = kPdReturnDc | kPdNoSelection | kPdCollate;
+    switch (settings.prn_mode) {
+    case 0:
+        r.nFromPage = page(doc().current_card + 1);
+        r.nToPage = page(doc().current_card + 1);
+        r.Flags |= kPdPageNums;
+        break;
+    case 1:
+        r.nFromPage = 1;
+        r.nToPage = page(count_cards());
+        break;
+    case 2:
+        r.nFromPage = page(settings.start_p);
+        r.nToPage = page(settings.stop_p);
+        r.Flags |= kPdPageNums;
+        break;
+    default:
+        r.nFromPage = page(state.list_from);
+        r.nToPage = page(state.list_to);
+        r.Flags |= kPdPageNums;
+        break;
+    }
+    r.nMinPage = 1;
+    r.nMaxPage = page(count_cards());
+    r.nCopies = 1;
+}
+
+PrintRange print_range(const PrintDialogRecord& r) {
+    if (r.Flags & kPdPageNums) return {r.nFromPage - 1, r.nToPage, r.nCopies};
+    return {0, count_cards(), r.nCopies};
+}
+
+void print_command(WindowHandle window) {
+    PrinterSpooler& spooler = printer_spooler();
+    preset_print_dialog(window);
+    PrintDialogRecord& record = print_dialog_record();
+    PrintDialogResult result;
+    if (!spooler.print_dialog(record, result)) return;
+    PrintRange range = print_range(record);
+
+    if (result.devmode != nullptr) {
+        void* locked = spooler.lock_memory(result.devmode);
+        if (locked == nullptr) {
+            show_lock_failure(window);
+        } else {
+            DevModeFields mode = spooler.devmode_fields(locked);
+            PrinterState& state = printer_state();
+            take_printer_name(mode);
+            text_copy(state.form_name, FORM_NAME_CAP, mode.dmFormName, kDevModeNameCap - 1);
+            state.paper_code = mode.dmPaperSize;
+            set_paper_size(mode.dmPaperWidth, mode.dmPaperLength);
+        }
+        release_devmode(result.devmode);
+    }
+    if (result.device) read_paper_metrics(result.device->surface());
+
+    // Answering No releases the device context with `result`.
+    if (!result.device || !confirm(window)) return;
+    print_job(window, *result.device, range.first, range.end, range.copies);
+}
+
+void printer_settings_command(WindowHandle window) {
+    PrinterSpooler& spooler = printer_spooler();
+    PrintDialogRecord& record = print_dialog_record();
+    record = PrintDialogRecord{};
+    record.hwndOwner = window;
+    record.Flags = kPdPrintSetup | kPdReturnDc;
+    PrintDialogResult result;
+    if (!spooler.print_dialog(record, result)) return;
+
+    PrinterState& state = printer_state();
+    if (result.devmode != nullptr) {
+        void* locked = spooler.lock_memory(result.devmode);
+        if (locked == nullptr) {
+            show_lock_failure(window);
+        } else {
+            DevModeFields mode = spooler.devmode_fields(locked);
+            take_printer_name(mode);
+            state.paper_code = mode.dmPaperSize;
+            set_paper_size(mode.dmPaperWidth, mode.dmPaperLength);
+        }
+        release_devmode(result.devmode);
+    }
+    if (result.device) read_paper_metrics(result.device->surface());
+    paper_size_from_code(state.paper_code);
+}

@@ -1,0 +1,67 @@
+#include "print/print_job.h"
+
+#include "model/document.h"
+#include "print/printer_spooler.h"
+#include "render/card_renderer.h"
+
+const char16_t* const kPrintDocName = u"Zelkovane";
+
+namespace {
+
+bool g_user_abort = false;
+
+void show_start_failure(WindowHandle window) {
+    platform().message_box(window, u"印刷を開始できませんでした", u"Error", kButtonsOk);
+}
+
+// The pages of the job; false when the job was cancelled or a page failed,
+// in which case the document has been aborted.
+bool print_pages(PrintTarget& target, int first, int end, int copies) {
+    PrinterSpooler& spooler = printer_spooler();
+    for (int i = first; i < end; ++i) {
+        for (int copy = 0; copy < copies; ++copy) {
+            if (g_user_abort || !target.start_page()) {
+                target.abort_doc();
+                return false;
+            }
+            draw_card_print(target.surface(), i);
+            if (g_user_abort) {
+                target.abort_doc();
+                return false;
+            }
+            // From the second page on the job can no longer be cancelled.
+            spooler.destroy_abort_dialog();
+            if (!target.end_page()) {
+                target.abort_doc();
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool print_user_abort() { return g_user_abort; }
+
+void set_print_user_abort() { g_user_abort = true; }
+
+void print_job(WindowHandle window, PrintTarget& target, int first, int end, int copies) {
+    PrinterSpooler& spooler = printer_spooler();
+    g_user_abort = false;
+
+    // Never past the cards in use, whatever range the dialog returned.
+    if (first < 0) first = 0;
+    if (end > count_cards()) end = count_cards();
+
+    spooler.create_abort_dialog(window);
+    spooler.enable_window(window, false);
+
+    DocStart started = target.start_doc(kPrintDocName);
+    if (started == DocStart::Started && print_pages(target, first, end, copies)) target.end_doc();
+
+    spooler.destroy_abort_dialog();
+    spooler.enable_window(window, true);
+    spooler.focus_window(window);
+    if (started == DocStart::Failed) show_start_failure(window);
+}

@@ -1,0 +1,23 @@
+// One print job: every card of a range drawn on pages of its own, all copies
+// of a card together (card 0, card 0, card 1, card 1 ...), each page drawn
+// by the card renderer, which records the card as sent. A small modeless
+// abort dialog lets the user cancel until the first page has been drawn.
+#pragma once
+
+#include "platform/platform.h"
+#include "print/print_target.h"
+
+// The document name under which the jobs appear in the spooler.
+extern const char16_t* const kPrintDocName;
+
+// Prints the cards with indices first up to but excluding end, each `copies`
+// times, on `target`. The requesting window owns the abort dialog and stays
+// disabled while the job runs. Indices are limited to the cards in use.
+// After a cancel the job is aborted at once: the remaining pages are neither
+// drawn nor recorded as sent.
+void print_job(WindowHandle window, PrintTarget& target, int first, int end, int copies);
+
+// Set by the abort dialog's cancel command, cleared when a job starts; the
+// abort procedure tells the spooler to stop once it is set.
+bool print_user_abort();
+void set_print_user_abort();

@@ -1,0 +1,276 @@
+// The print spooler, the print dialogs and the windows of a print job on
+// Win32: PrintDlgW, the GlobalAlloc family, OpenPrinterW,
+// DocumentPropertiesW, GetPrinterW / SetPrinterW, EnumPrintersW, the printer
+// notice (dialog 8) and the abort dialog ("PRNSTOP") with its abort
+// procedure.
+#include <windows.h>
+#include <commdlg.h>
+#include <winspool.h>
+
+#include <vector>
+
+#include "print/default_printer.h"
+#include "print/print_job.h"
+#include "print/printer_spooler.h"
+#include "print/printer_win32.h"
+#include "render/gdi_surface.h"
+
+static_assert(kPdPageNums == PD_PAGENUMS && kPdNoSelection == PD_NOSELECTION &&
+                  kPdCollate == PD_COLLATE && kPdPrintSetup == PD_PRINTSETUP &&
+                  kPdReturnDc == PD_RETURNDC && kPdReturnIc == PD_RETURNIC &&
+                  kPdReturnDefault == PD_RETURNDEFAULT,
+              "print dialog flags");
+static_assert(kDevModeNameCap == CCHDEVICENAME && kDevModeNameCap == CCHFORMNAME,
+              "device mode name sizes");
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t");
+
+namespace {
+
+constexpr int kNoticeDialog = 8;
+constexpr int kNoticeText = 301;
+constexpr DWORD kNoticeMs = 1000;
+
+wchar_t* w(const char16_t* s) { return reinterpret_cast<wchar_t*>(const_cast<char16_t*>(s)); }
+
+HINSTANCE module() { return GetModuleHandleW(nullptr); }
+
+// The abort dialog of the running job; nullptr when there is none.
+HWND g_abort_dialog = nullptr;
+
+INT_PTR CALLBACK abort_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        SetFocus(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wparam) == IDCANCEL) {
+            set_print_user_abort();
+            DestroyWindow(dialog);
+            g_abort_dialog = nullptr;
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+// Called by the spooler while the job runs: serves every waiting message of
+// the thread, the abort dialog's through IsDialogMessageW, and tells the
+// spooler to go on until the user has cancelled.
+BOOL CALLBACK abort_procedure(HDC, int) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the quit request to the main loop and stop the job.
+            set_print_user_abort();
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (g_abort_dialog != nullptr && IsDialogMessageW(g_abort_dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return print_user_abort() ? FALSE : TRUE;
+}
+
+INT_PTR CALLBACK notice_proc(HWND dialog, UINT message, WPARAM, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        SetDlgItemTextW(dialog, kNoticeText, w(printer_notice_text()));
+        return TRUE;
+    case WM_CLOSE:
+        DestroyWindow(dialog);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+class GdiPrintTarget final : public PrintTarget {
+public:
+    explicit GdiPrintTarget(HDC dc) : dc_(dc), surface_(dc, GdiSurface::Kind::Printer) {}
+    ~GdiPrintTarget() override { DeleteDC(dc_); }
+    GdiPrintTarget(const GdiPrintTarget&) = delete;
+    GdiPrintTarget& operator=(const GdiPrintTarget&) = delete;
+
+    DrawingSurface& surface() override { return surface_; }
+
+    DocStart start_doc(const char16_t* doc_name) override {
+        SetAbortProc(dc_, abort_procedure);
+        DOCINFOW info{};
+        info.cbSize = sizeof info;
+        info.lpszDocName = w(doc_name);
+        SetLastError(0);
+        if (StartDocW(dc_, &info) > 0) return DocStart::Started;
+        return GetLastError() == ERROR_CANCELLED ? DocStart::Cancelled : DocStart::Failed;
+    }
+    bool start_page() override { return StartPage(dc_) > 0; }
+    bool end_page() override { return EndPage(dc_) > 0; }
+    void end_doc() override { EndDoc(dc_); }
+    void abort_doc() override { AbortDoc(dc_); }
+
+private:
+    HDC dc_;
+    GdiSurface surface_;  // destroyed before the device context is deleted
+};
+
+// Changes the paper of the default device mode in a PRINTER_INFO_2 buffer
+// read from the printer.
+void change_paper(DEVMODEW& mode, const PaperSetting& paper) {
+    mode.dmOrientation = paper.orientation;
+    mode.dmPaperSize = paper.code;
+    mode.dmPaperWidth = paper.width;
+    mode.dmPaperLength = paper.length;
+}
+
+bool write_printer_2(HANDLE printer, std::vector<BYTE>& buffer) {
+    return SetPrinterW(printer, 2, buffer.data(), 0) != 0;
+}
+
+class Win32PrinterSpooler final : public PrinterSpooler {
+public:
+    bool print_dialog(PrintDialogRecord& record, PrintDialogResult& result) override {
+        PRINTDLGW pd{};
+        pd.lStructSize = sizeof pd;
+        pd.hwndOwner = static_cast<HWND>(record.hwndOwner);
+        pd.hDevMode = nullptr;
+        pd.hDevNames = nullptr;
+        pd.Flags = record.Flags;
+        pd.nFromPage = record.nFromPage;
+        pd.nToPage = record.nToPage;
+        pd.nMinPage = record.nMinPage;
+        pd.nMaxPage = record.nMaxPage;
+        pd.nCopies = record.nCopies;
+        if (PrintDlgW(&pd) != 1) return false;
+
+        record.Flags = pd.Flags;
+        record.nFromPage = pd.nFromPage;
+        record.nToPage = pd.nToPage;
+        record.nCopies = pd.nCopies;
+        if (pd.hDevNames != nullptr) GlobalFree(pd.hDevNames);
+        result.devmode = pd.hDevMode;
+        if (pd.hDC != nullptr) result.device = make_print_target(pd.hDC);
+        return true;
+    }
+
+    MemoryHandle alloc_memory(size_t bytes) override { return GlobalAlloc(GHND, bytes); }
+    void* lock_memory(MemoryHandle memory) override {
+        return memory ? GlobalLock(static_cast<HGLOBAL>(memory)) : nullptr;
+    }
+    void unlock_memory(MemoryHandle memory) override {
+        if (memory) GlobalUnlock(static_cast<HGLOBAL>(memory));
+    }
+    bool free_memory(MemoryHandle memory) override {
+        return memory == nullptr || GlobalFree(static_cast<HGLOBAL>(memory)) == nullptr;
+    }
+    DevModeFields devmode_fields(const void* locked) override {
+        const DEVMODEW& dm = *static_cast<const DEVMODEW*>(locked);
+        DevModeFields f{};
+        for (int i = 0; i < kDevModeNameCap; ++i) {
+            f.dmDeviceName[i] = static_cast<char16_t>(dm.dmDeviceName[i]);
+            f.dmFormName[i] = static_cast<char16_t>(dm.dmFormName[i]);
+        }
+        f.dmOrientation = dm.dmOrientation;
+        f.dmPaperSize = dm.dmPaperSize;
+        f.dmPaperLength = dm.dmPaperLength;
+        f.dmPaperWidth = dm.dmPaperWidth;
+        return f;
+    }
+
+    PrinterHandle open_printer(const char16_t* name) override {
+        HANDLE printer = nullptr;
+        if (!OpenPrinterW(w(name), &printer, nullptr)) return nullptr;
+        return printer;
+    }
+    void close_printer(PrinterHandle printer) override { ClosePrinter(static_cast<HANDLE>(printer)); }
+    int32_t document_properties(WindowHandle owner, PrinterHandle printer, const char16_t* name,
+                                void* out) override {
+        return DocumentPropertiesW(static_cast<HWND>(owner), static_cast<HANDLE>(printer), w(name),
+                                   static_cast<DEVMODEW*>(out), nullptr, out ? DM_OUT_BUFFER : 0);
+    }
+
+    PaperWrite set_default_paper(PrinterHandle printer_handle, const PaperSetting& paper) override {
+        HANDLE printer = static_cast<HANDLE>(printer_handle);
+        DWORD needed = 0;
+        GetPrinterW(printer, 2, nullptr, 0, &needed);
+        if (needed == 0) return PaperWrite::NotRead;
+        std::vector<BYTE> buffer(needed);
+        if (!GetPrinterW(printer, 2, buffer.data(), needed, &needed)) return PaperWrite::NotRead;
+        auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+        if (info->pDevMode == nullptr) return PaperWrite::NotRead;
+        change_paper(*info->pDevMode, paper);
+        // The security descriptor stays as it is; writing it back would ask
+        // for rights the change of paper does not need.
+        info->pSecurityDescriptor = nullptr;
+        if (write_printer_2(printer, buffer)) return PaperWrite::Written;
+
+        // A handle opened for plain use may not change the printer's
+        // defaults; ask for administrative access once.
+        HANDLE admin = nullptr;
+        PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
+        if (info->pPrinterName == nullptr || !OpenPrinterW(info->pPrinterName, &admin, &access))
+            return PaperWrite::Refused;
+        bool written = write_printer_2(admin, buffer);
+        ClosePrinter(admin);
+        return written ? PaperWrite::Written : PaperWrite::Refused;
+    }
+
+    bool enum_printers(std::vector<PrinterNames>& out) override {
+        const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+        DWORD needed = 0;
+        DWORD returned = 0;
+        EnumPrintersW(flags, nullptr, 2, nullptr, 0, &needed, &returned);
+        std::vector<BYTE> buffer(needed > 0 ? needed : 1);
+        if (!EnumPrintersW(flags, nullptr, 2, buffer.data(), needed, &needed, &returned))
+            return false;
+        auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+        auto text = [](const wchar_t* s) {
+            return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string();
+        };
+        out.clear();
+        for (DWORD i = 0; i < returned; ++i)
+            out.push_back({text(info[i].pPrinterName), text(info[i].pPortName),
+                           text(info[i].pDriverName)});
+        return true;
+    }
+
+    void show_notice() override {
+        HWND notice = CreateDialogParamW(module(), MAKEINTRESOURCEW(kNoticeDialog), nullptr,
+                                         notice_proc, 0);
+        if (notice == nullptr) return;
+        ShowWindow(notice, SW_SHOWNORMAL);
+        // The thread waits without serving messages: paint the notice now.
+        UpdateWindow(notice);
+        Sleep(kNoticeMs);
+        DestroyWindow(notice);
+    }
+
+    void create_abort_dialog(WindowHandle owner) override {
+        destroy_abort_dialog();
+        g_abort_dialog = CreateDialogParamW(module(), L"PRNSTOP", static_cast<HWND>(owner),
+                                            abort_dialog_proc, 0);
+        if (g_abort_dialog != nullptr) ShowWindow(g_abort_dialog, SW_SHOW);
+    }
+    void destroy_abort_dialog() override {
+        if (g_abort_dialog != nullptr) DestroyWindow(g_abort_dialog);
+        g_abort_dialog = nullptr;
+    }
+    void enable_window(WindowHandle window, bool enable) override {
+        if (window != nullptr) EnableWindow(static_cast<HWND>(window), enable ? TRUE : FALSE);
+    }
+    void focus_window(WindowHandle window) override {
+        if (window != nullptr) SetFocus(static_cast<HWND>(window));
+    }
+};
+
+}  // namespace
+
+void install_win32_printer_spooler() {
+    static Win32PrinterSpooler spooler;
+    set_printer_spooler(&spooler);
+}
+
+std::unique_ptr<PrintTarget> make_print_target(DeviceContext printer_dc) {
+    return std::make_unique<GdiPrintTarget>(static_cast<HDC>(printer_dc));
+}

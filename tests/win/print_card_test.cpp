@@ -1,0 +1,311 @@
+// Printing cards for real (run under Wine with the test printer of the
+// prefix: Wine's PostScript driver, 600 dpi, its port a file). Two cards go
+// onto postcard paper through the GDI renderer: one with the postal code
+// 1000001, one with an empty code. The test checks what it can see from
+// Windows (the job arrives, the cards are recorded as sent) and leaves
+// beside the PostScript an expectations file: the device point where the
+// mapping says each digit and line starts, and which boxes must stay blank.
+// scripts/check_print_card.py rasterises the PostScript with Ghostscript
+// and compares.
+//
+// Where a driver puts a text's ink relative to its origin depends on the
+// font and the driver (synthetic bold, the placement of vertical glyphs),
+// so every text is also printed by plain GDI calls at a known point of a
+// calibration page behind the cards; the checker takes the ink offsets from
+// there.
+#include <windows.h>
+#include <winspool.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "model/card_status.h"
+#include "render/gdi_renderer.h"
+#include "render/paper_metrics.h"
+#include "tests/win/render_test_support.h"
+
+namespace {
+
+using namespace render_test;
+
+std::wstring environment(const wchar_t* name) {
+    wchar_t buffer[MAX_PATH];
+    DWORD n = GetEnvironmentVariableW(name, buffer, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return buffer;
+}
+
+// A device context of the default printer with Japanese postcard paper.
+HDC postcard_printer_dc() {
+    wchar_t name[256];
+    DWORD size = 256;
+    if (!GetDefaultPrinterW(name, &size)) return nullptr;
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(name, &printer, nullptr)) return nullptr;
+    LONG bytes = DocumentPropertiesW(nullptr, printer, name, nullptr, nullptr, 0);
+    std::vector<BYTE> buffer(bytes > 0 ? bytes : sizeof(DEVMODEW));
+    auto* mode = reinterpret_cast<DEVMODEW*>(buffer.data());
+    bool ok = bytes > 0 &&
+              DocumentPropertiesW(nullptr, printer, name, mode, nullptr, DM_OUT_BUFFER) == IDOK;
+    ClosePrinter(printer);
+    if (!ok) return nullptr;
+    mode->dmFields |= DM_PAPERSIZE;
+    mode->dmPaperSize = DMPAPER_JAPANESE_POSTCARD;
+    return CreateDCW(L"WINSPOOL", name, nullptr, mode);
+}
+
+// Waits, bounded, until the spooler has written the whole job to the port
+// file: it exists and ends with the PostScript trailer.
+std::string wait_for_job(const std::wstring& path) {
+    for (int i = 0; i < 300; ++i) {
+        std::string ps = read_file(path);
+        if (ps.find("%%EOF") != std::string::npos) return ps;
+        Sleep(100);
+    }
+    return read_file(path);
+}
+
+// Everything the check needs to know about one printed text: its font as
+// handed to the printer and its text. Each text is printed twice: by the
+// renderer at its card position, and by this test at a known point of a
+// calibration page, which tells the checker where the driver puts the ink
+// of that text relative to its origin.
+struct PrintedText {
+    std::string label;
+    LogFont font;  // lfHeight already scaled to the printer
+    std::u16string text;
+    Rect window;   // where its ink may lie relative to its origin
+    int page = 0;  // calibration page and origin
+    Point origin{0, 0};
+};
+
+// The expectations file, one line each (device pixels of the raster):
+//   page-size WIDTH HEIGHT DPI
+//   window LABEL LEFT TOP RIGHT BOTTOM   where LABEL's ink may lie, relative to its origin
+//   ref PAGE X Y LABEL                   LABEL drawn at (X, Y) on a calibration page
+//   at PAGE X Y LABEL                    LABEL drawn by the renderer at (X, Y)
+//   blank PAGE LEFT TOP RIGHT BOTTOM LABEL  no ink at all in this box
+class PrintPlan {
+public:
+    explicit PrintPlan(HDC dc) : dc_(dc) {
+        W = GetDeviceCaps(dc, HORZRES);
+        H = GetDeviceCaps(dc, VERTRES);
+        offset_ = {GetDeviceCaps(dc, PHYSICALOFFSETX), GetDeviceCaps(dc, PHYSICALOFFSETY)};
+        line("page-size %d %d %d", GetDeviceCaps(dc, PHYSICALWIDTH),
+             GetDeviceCaps(dc, PHYSICALHEIGHT), GetDeviceCaps(dc, LOGPIXELSY));
+    }
+
+    // The renderer draws `text` of `card` at card point (x, y) in `stored`.
+    void expect_text(int page, const CardRecord& card, const LogFont& stored, int32_t x, int32_t y,
+                     const char16_t* text, int length, const std::string& label) {
+        LogFont font = stored;
+        font.lfHeight = printer_font_height(stored.lfHeight, H, card);
+        if (!known(label)) texts_.push_back(measure(label, font, std::u16string(text, length)));
+        Point at = to_printer(x, y, W, H, card);
+        line("at %d %d %d %s", page, at.x + offset_.x, at.y + offset_.y, label.c_str());
+    }
+
+    void expect_blank(int page, const Rect& r, const std::string& label) {
+        line("blank %d %d %d %d %d %s", page, r.left + offset_.x, r.top + offset_.y,
+             r.right + offset_.x, r.bottom + offset_.y, label.c_str());
+    }
+
+    // Places the calibration texts on pages from `first_page` on, in rows,
+    // their windows apart. Returns the number of pages used.
+    int lay_out_calibration(int first_page) {
+        const int gap = 40;
+        int page = first_page, x = gap, y = gap, row_height = 0;
+        for (PrintedText& t : texts_) {
+            int w = t.window.right - t.window.left, h = t.window.bottom - t.window.top;
+            if (x + w + gap > W) {
+                x = gap;
+                y += row_height + gap;
+                row_height = 0;
+            }
+            if (y + h + gap > H) {
+                ++page;
+                x = gap;
+                y = gap;
+                row_height = 0;
+            }
+            t.page = page;
+            t.origin = {x - t.window.left, y - t.window.top};
+            x += w + gap;
+            if (h > row_height) row_height = h;
+            line("window %s %d %d %d %d", t.label.c_str(), t.window.left, t.window.top,
+                 t.window.right, t.window.bottom);
+            line("ref %d %d %d %s", page, t.origin.x + offset_.x, t.origin.y + offset_.y,
+                 t.label.c_str());
+        }
+        return page - first_page + 1;
+    }
+
+    // Draws the calibration texts of `page` with plain GDI calls.
+    void print_calibration(int page) {
+        for (const PrintedText& t : texts_) {
+            if (t.page != page) continue;
+            HFONT font = CreateFontIndirectW(reinterpret_cast<const LOGFONTW*>(&t.font));
+            HGDIOBJ old = SelectObject(dc_, font);
+            SetBkMode(dc_, TRANSPARENT);
+            SetTextColor(dc_, RGB(0, 0, 0));
+            TextOutW(dc_, t.origin.x, t.origin.y, reinterpret_cast<const wchar_t*>(t.text.c_str()),
+                     static_cast<int>(t.text.size()));
+            SelectObject(dc_, old);
+            DeleteObject(font);
+        }
+    }
+
+    const std::string& text() const { return text_; }
+    int32_t W = 0;
+    int32_t H = 0;
+
+private:
+    bool known(const std::string& label) const {
+        for (const PrintedText& t : texts_)
+            if (t.label == label) return true;
+        return false;
+    }
+
+    // The text's cell on the printer, grown generously: a vertical line's
+    // cells lie left of its origin and run down, a horizontal text's right
+    // of and below it.
+    PrintedText measure(const std::string& label, const LogFont& font, const std::u16string& text) {
+        HFONT made = CreateFontIndirectW(reinterpret_cast<const LOGFONTW*>(&font));
+        HGDIOBJ old = SelectObject(dc_, made);
+        SIZE size{};
+        GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(text.c_str()),
+                              static_cast<int>(text.size()), &size);
+        SelectObject(dc_, old);
+        DeleteObject(made);
+        int32_t margin = size.cy / 2 + 20;
+        bool vertical = font.lfEscapement == -900 || font.lfEscapement == 2700;
+        Rect window = vertical ? Rect{-size.cy - margin, -margin, margin, size.cx + margin}
+                               : Rect{-margin, -margin, size.cx + margin, size.cy + margin};
+        return {label, font, text, window};
+    }
+
+    void line(const char* format, ...) {
+        char buffer[300];
+        va_list args;
+        va_start(args, format);
+        std::vsnprintf(buffer, sizeof buffer, format, args);
+        va_end(args);
+        text_ += buffer;
+        text_ += "\n";
+    }
+
+    HDC dc_;
+    Point offset_{0, 0};
+    std::vector<PrintedText> texts_;
+    std::string text_;
+};
+
+void expect_card(PrintPlan& plan, int page, const CardRecord& card) {
+    const SenderRecord& sender = doc().fdata[card.ftb];
+    int code_length = text_length(card.tt.m);
+    for (int i = 0; i < code_length && i < kCodeDigits; ++i) {
+        Point p = digit_position(code_boxes(card.tt), i);
+        plan.expect_text(page, card, card.tt.lf, p.x, p.y, card.tt.m + i, 1,
+                         "code-" + std::to_string(i));
+    }
+    for (int k = 0; k < ADDRESSEE_LINES; ++k) {
+        if (int n = text_length(card.ta.m[k].s))
+            plan.expect_text(page, card, card.ta.lf, card.ta.xy[k].x, card.ta.xy[k].y,
+                             card.ta.m[k].s, n, "address-" + std::to_string(k));
+        if (int n = text_length(card.tn.m[k].s))
+            plan.expect_text(page, card, card.tn.lf, card.tn.xy[k].x, card.tn.xy[k].y,
+                             card.tn.m[k].s, n, "name-" + std::to_string(k));
+    }
+    for (int i = 0; i < text_length(sender.t) && i < kCodeDigits; ++i) {
+        Point p = digit_position(code_boxes(card.ft), i);
+        plan.expect_text(page, card, card.ft.lf, p.x, p.y, sender.t + i, 1,
+                         "sender-code-" + std::to_string(i));
+    }
+    for (int k = 0; k < SENDER_LINES; ++k) {
+        if (int n = text_length(sender.a[k].s))
+            plan.expect_text(page, card, card.fa.lf, card.fa.xy[k].x, card.fa.xy[k].y,
+                             sender.a[k].s, n, "sender-address-" + std::to_string(k));
+        if (int n = text_length(sender.n[k].s))
+            plan.expect_text(page, card, card.fn.lf, card.fn.xy[k].x, card.fn.xy[k].y,
+                             sender.n[k].s, n, "sender-name-" + std::to_string(k));
+    }
+}
+
+// The seven boxes of the addressee's code, one box pitch wide and a
+// character (the font height) high, in device pixels.
+void expect_empty_code(PrintPlan& plan, int page, const CardRecord& card) {
+    CodeBoxes boxes = code_boxes(card.tt);
+    for (int i = 0; i < kCodeDigits; ++i) {
+        Point p = digit_position(boxes, i);
+        int32_t pitch = i < 3 ? boxes.w1 : boxes.w2;
+        Point from = to_printer(p.x, p.y, plan.W, plan.H, card);
+        Point to = to_printer(p.x + pitch, p.y - card.tt.lf.lfHeight, plan.W, plan.H, card);
+        plan.expect_blank(page, {from.x, from.y, to.x, to.y}, "empty-code-" + std::to_string(i));
+    }
+}
+
+TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
+    std::wstring port_file = environment(L"ZK_PRINTER_OUTPUT");
+    std::wstring artifacts = artifacts_dir();
+    if (port_file.empty() || artifacts.empty())
+        GTEST_SKIP() << "needs ZK_PRINTER_OUTPUT and ZK_ARTIFACTS of the test runner";
+
+    TempFolder folder;
+    reset_document(folder.path());
+    fill_sample_card(0, u"1000001");
+    fill_sample_card(1, u"");
+    doc().print.base_px = 30;  // device pixels, as stored
+    doc().print.base_py = 20;
+
+    HDC dc = postcard_printer_dc();
+    ASSERT_NE(dc, nullptr);
+    read_paper_metrics(dc);
+    EXPECT_NEAR(paper_width(), 1000, 10);
+    EXPECT_NEAR(paper_height(), 1480, 10);
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 600);
+
+    // Pages 1 and 2: the two cards; from page 3: the calibration texts.
+    PrintPlan plan(dc);
+    expect_card(plan, 1, doc().hdata[0]);
+    expect_card(plan, 2, doc().hdata[1]);
+    expect_empty_code(plan, 2, doc().hdata[1]);
+    int calibration_pages = plan.lay_out_calibration(3);
+
+    DeleteFileW(port_file.c_str());
+    DOCINFOW info{};
+    info.cbSize = sizeof info;
+    info.lpszDocName = L"Zelkovane";
+    ASSERT_GT(StartDocW(dc, &info), 0);
+    for (int card = 0; card < 2; ++card) {
+        EXPECT_GT(StartPage(dc), 0);
+        draw_card_print(dc, card);
+        EXPECT_GT(EndPage(dc), 0);
+    }
+    for (int page = 3; page < 3 + calibration_pages; ++page) {
+        EXPECT_GT(StartPage(dc), 0);
+        plan.print_calibration(page);
+        EXPECT_GT(EndPage(dc), 0);
+    }
+    EXPECT_GT(EndDoc(dc), 0);
+    DeleteDC(dc);
+
+    // Both printed cards are recorded as sent in the current card year.
+    for (int card = 0; card < 2; ++card) {
+        EXPECT_EQ(doc().hdata[card].typ[0].y, card_year()) << card;
+        EXPECT_EQ(doc().hdata[card].typ[0].t, 1) << card;
+    }
+    EXPECT_TRUE(doc().modified);
+
+    std::string ps = wait_for_job(port_file);
+    ASSERT_NE(ps.find("%%EOF"), std::string::npos) << "no complete job in the port file";
+    EXPECT_NE(ps.find("%%Page: 2"), std::string::npos);
+    EXPECT_TRUE(write_file(artifacts + L"\\print_card.ps", ps));
+    EXPECT_TRUE(write_file(artifacts + L"\\print_card.expect", plan.text()));
+    std::memset(&doc(), 0, sizeof(Document));
+}
+
+}  // namespace
