@@ -1,51 +1,28 @@
 #include "app/main_window_win32.h"
 
-#include "app/exit_flow.h"
+#include <shellapi.h>
+
+#include "app/main_window_actions.h"
+#include "app/main_window_commands.h"
 #include "app/resource_ids.h"
-#include "app/window_geometry.h"
 #include "files/startup_files.h"
+#include "model/document.h"
 #include "platform/platform_win32.h"
+#include "print/default_printer.h"
+#include "print/print_command.h"
+#include "print/print_position_dialog.h"
+#include "print/printer_state.h"
+#include "print/printer_win32.h"
+#include "render/bitmap_export.h"
+#include "render/gdi_renderer.h"
+#include "render/preview_drag_win32.h"
+#include "render/window_geometry.h"
 
 namespace {
 
 HWND g_main_window = nullptr;
 
-// --- Message handlers -------------------------------------------------------
-
-// Creation, before the window is shown: capture the working folder and load
-// the three start-up data files (with the wait window around the loading).
-LRESULT on_create(HWND window) {
-    g_main_window = window;
-    load_startup_files(window);
-    return 0;
-}
-
-LRESULT on_destroy() {
-    g_main_window = nullptr;
-    PostQuitMessage(0);
-    return 0;
-}
-
-// A new size: repaint everything at once, without erasing first.
-LRESULT on_size(HWND window) {
-    InvalidateRect(window, nullptr, FALSE);
-    UpdateWindow(window);
-    return 0;
-}
-
-LRESULT on_paint(HWND window) {
-    PAINTSTRUCT ps;
-    BeginPaint(window, &ps);
-    EndPaint(window, &ps);
-    return 0;
-}
-
-// Every key is consumed.
-LRESULT on_key_down(HWND, WPARAM) { return 0; }
-
-void exit_command(HWND window) {
-    if (confirm_exit(window) == EXIT_ALLOWED) DestroyWindow(window);
-}
+// --- The about box ----------------------------------------------------------
 
 INT_PTR CALLBACK about_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
     switch (message) {
@@ -65,28 +42,159 @@ INT_PTR CALLBACK about_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
     }
 }
 
-LRESULT on_command(HWND window, WPARAM wparam) {
-    switch (LOWORD(wparam)) {
-    case CMD_ABOUT:
-        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), window,
-                        about_proc, 0);
-        break;
-    case CMD_EXIT:
-    case CMD_TB_EXIT:
-        exit_command(window);
-        break;
-    default:
-        break;
+// --- What the commands do to the window -------------------------------------
+
+class Win32MainWindow final : public MainWindowActions {
+public:
+    explicit Win32MainWindow(HWND window) : window_(window) {}
+
+    void repaint() override {
+        InvalidateRect(window_, nullptr, TRUE);
+        UpdateWindow(window_);
     }
+
+    // The card layout dialog, the sender editor and the addressee list are
+    // created here once they exist; until then their commands do nothing.
+    void open_card_layout() override {}
+    void open_sender_editor() override {}
+    void open_addressee_list() override {}
+
+    void printer_settings() override { printer_settings_command(window_); }
+    void print_position() override { print_position_dialog(window_); }
+    void print() override { print_command(window_); }
+    // The status bar is refreshed here once it exists.
+    void refresh_status() override {}
+
+    int export_bitmap(const char16_t* path) override {
+        // The capture copies what the window shows, so the part the save
+        // dialog covered a moment ago is painted first.
+        UpdateWindow(window_);
+        return ::export_bitmap(window_, path);
+    }
+
+    // The manual lies in the working folder, which a file dialog may have
+    // left as the current directory no longer.
+    void open_manual() override {
+        platform().set_current_directory(doc().work_dir);
+        ShellExecuteW(window_, L"open", L"Zelkovane_manual.pdf", nullptr, nullptr, SW_SHOWNORMAL);
+    }
+
+    void about() override {
+        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), window_,
+                        about_proc, 0);
+    }
+
+    void destroy() override { DestroyWindow(window_); }
+
+private:
+    HWND window_;
+};
+
+// --- Message handlers -------------------------------------------------------
+
+// Creation, before the window is shown: the working folder and the three
+// start-up data files (with the wait window around the loading), then the
+// window's controls.
+LRESULT on_create(HWND window) {
+    g_main_window = window;
+    // No printer is known until the default printer is read.
+    printer_state().printer_name[0] = 0;
+    load_startup_files(window);
+    // The toolbar, the question whether to switch the default printer to
+    // postcard paper and the status bar are built here, in this order.
     return 0;
 }
 
-LRESULT on_close(HWND window) {
-    exit_command(window);
+LRESULT on_destroy(HWND window) {
+    restore_default_printer(window);
+    g_main_window = nullptr;
+    PostQuitMessage(0);
     return 0;
 }
 
-// --- Start-up ---------------------------------------------------------------
+// A new size: repaint everything at once, without erasing first.
+LRESULT on_size(HWND window) {
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    return 0;
+}
+
+LRESULT on_paint(HWND window) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    if (dc) draw_card_preview(static_cast<DeviceContext>(dc));
+    EndPaint(window, &ps);
+    return 0;
+}
+
+// The palette may have changed: the current card's background is loaded
+// again, by its name as stored.
+LRESULT on_query_new_palette() {
+    int i = doc().current_card;
+    if (i >= 0 && i < HDATA_MAX) load_preview_bitmap(doc().hdata[i].base_filepass);
+    return 0;
+}
+
+}  // namespace
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CREATE:
+        return on_create(window);
+    case WM_DESTROY:
+        return on_destroy(window);
+    case WM_SIZE:
+        return on_size(window);
+    case WM_ACTIVATE:
+        return 0;
+    case WM_PAINT:
+        return on_paint(window);
+    case WM_NOTIFY:
+        // The toolbar's tooltip text requests are answered here once the
+        // toolbar exists; other notifications are ignored.
+        return 0;
+    case WM_KEYDOWN: {
+        Win32MainWindow actions(window);
+        run_key(static_cast<int>(wparam), actions);
+        return 0;
+    }
+    case WM_COMMAND: {
+        Win32MainWindow actions(window);
+        run_command(window, LOWORD(wparam), actions);
+        return 0;
+    }
+    case WM_CLOSE: {
+        Win32MainWindow actions(window);
+        exit_command(window, actions);
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        preview_mouse_move(window, wparam, lparam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        preview_mouse_down(window, lparam);
+        return 0;
+    case WM_LBUTTONUP:
+        preview_mouse_up(window, lparam);
+        return 0;
+    case WM_QUERYNEWPALETTE:
+        return on_query_new_palette();
+    case WM_QUIT:
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+HWND main_window() { return g_main_window; }
+
+void repaint_main_window() {
+    if (!g_main_window) return;
+    InvalidateRect(g_main_window, nullptr, TRUE);
+    UpdateWindow(g_main_window);
+}
+
+namespace {
 
 bool register_main_window_class(HINSTANCE instance) {
     WNDCLASSEXW wc{};
@@ -131,48 +239,18 @@ int message_loop() {
 
 }  // namespace
 
-LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-    case WM_CREATE:
-        return on_create(window);
-    case WM_DESTROY:
-        return on_destroy();
-    case WM_SIZE:
-        return on_size(window);
-    case WM_ACTIVATE:
-        return 0;
-    case WM_PAINT:
-        return on_paint(window);
-    case WM_NOTIFY:
-        return 0;
-    case WM_KEYDOWN:
-        return on_key_down(window, wparam);
-    case WM_COMMAND:
-        return on_command(window, wparam);
-    case WM_CLOSE:
-        return on_close(window);
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_QUERYNEWPALETTE:
-    case WM_QUIT:
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
-}
-
-HWND main_window() { return g_main_window; }
-
 int run(HINSTANCE instance, int show_command) {
     install_win32_platform();
+    install_win32_printer_spooler();
     if (!register_main_window_class(instance)) return 0;
     WindowPlacement at = placement_for_screen();
     HWND window = CreateWindowExW(0, MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE, WS_OVERLAPPEDWINDOW,
-                                  at.x, at.y, at.width, at.height, nullptr, nullptr, instance,
+                                  at.left, at.top, at.width, at.height, nullptr, nullptr, instance,
                                   nullptr);
     if (!window) return 0;
     ShowWindow(window, show_command);
     UpdateWindow(window);
-    return message_loop();
+    int code = message_loop();
+    release_preview_bitmap();
+    return code;
 }

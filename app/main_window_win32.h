@@ -18,3 +18,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
 
 // The main window while it exists, nullptr otherwise.
 HWND main_window();
+
+// Invalidates the whole client area with erase and paints it at once (the
+// editors call this after they changed the document).
+void repaint_main_window();

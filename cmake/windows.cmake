@@ -14,11 +14,12 @@ file(GLOB ZK_WIN32_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/app/*_win32.cpp)
 set(ZK_WIN32_LIBS user32 gdi32 comdlg32 comctl32 winspool shell32 shlwapi kernel32)
 
-# The resource script and everything it pulls in. The pictures are
-# placeholders made by app/images/make_placeholders.py.
+# The resource script and everything it pulls in (with the dialogs of
+# printing). The pictures are placeholders made by
+# app/images/make_placeholders.py.
 set(ZK_RESOURCES ${CMAKE_SOURCE_DIR}/app/zelkovane.rc)
 set_source_files_properties(${ZK_RESOURCES} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/app/resource_ids.h;${CMAKE_SOURCE_DIR}/app/images/about.bmp;${CMAKE_SOURCE_DIR}/app/images/toolbar.bmp;${CMAKE_SOURCE_DIR}/app/images/zelkovane.ico;${CMAKE_SOURCE_DIR}/app/images/zelkovane_small.ico")
+  "${CMAKE_SOURCE_DIR}/app/resource_ids.h;${CMAKE_SOURCE_DIR}/print/print_dialogs.rc;${CMAKE_SOURCE_DIR}/print/print_dialog_ids.h;${CMAKE_SOURCE_DIR}/app/images/about.bmp;${CMAKE_SOURCE_DIR}/app/images/toolbar.bmp;${CMAKE_SOURCE_DIR}/app/images/zelkovane.ico;${CMAKE_SOURCE_DIR}/app/images/zelkovane_small.ico")
 
 # The Win32 layer without the entry point, shared by the program and the
 # Windows tests.

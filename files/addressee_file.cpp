@@ -78,13 +78,13 @@ void read_addressee_line(const char16_t* line, int len) {
             } else if (const char16_t* year = kv_match_literal(field, u"typ[")) {
                 const char16_t* after = nullptr;
                 TypEntry& entry = card.typ[kv_index(year, TYP_MAX, &after)];
-                if (const char16_t* t = kv_match_literal(after, u".t=")) kv_set_number(entry.t, t);
-                if (const char16_t* y = kv_match_literal(after, u".y=")) kv_set_number(entry.y, y);
+                if (const char16_t* t = kv_match_literal(after, u".t=")) kv_set_number(entry.t, t, rest);
+                if (const char16_t* y = kv_match_literal(after, u".y=")) kv_set_number(entry.y, y, rest);
             }
             break;
         case u'f':
             if (const char16_t* value = kv_match_literal(field, u"ftb=")) {
-                kv_set_number(card.ftb, value);
+                kv_set_number(card.ftb, value, rest);
                 // ftb indexes the sender table when the card is drawn.
                 if (card.ftb < 0 || card.ftb >= FDATA_MAX) card.ftb = 0;
             }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 // The handlers consider at most this many units of a line after its record
 // index (a buffer of 288 units).
@@ -25,12 +26,14 @@ inline const char16_t* kv_match(const char16_t* s, const char16_t* fragment) {
 
 // kv_match for a fragment written as a literal: the same test, with its
 // number of units known when compiling, so that the test is unrolled.
+template <size_t... I>
+inline bool kv_same_prefix(const char16_t* s, const char16_t* fragment, std::index_sequence<I...>) {
+    return ((s[I] == fragment[I]) && ...);
+}
+
 template <size_t N>
 inline const char16_t* kv_match_literal(const char16_t* s, const char16_t (&fragment)[N]) {
-    for (size_t i = 0; i + 1 < N; ++i) {
-        if (s[i] != fragment[i]) return nullptr;
-    }
-    return s + (N - 1);
+    return kv_same_prefix(s, fragment, std::make_index_sequence<N - 1>()) ? s + (N - 1) : nullptr;
 }
 
 // True when the n units at `s` equal those of `key`, for 8 <= n <= 24; all
@@ -51,14 +54,28 @@ inline bool kv_same_units(const char16_t* s, const char16_t* key, int n) {
 }
 
 // A number value converted like _wtoi from at most KV_NUMBER_UNITS units
-// (text_to_int), with a quick path for plain decimal numbers.
+// (text_to_int, which saturates at the limits of 32 bits), with a quick
+// path for "-" and up to ten digits followed by anything but a digit.
 int32_t kv_number_slow(const char16_t* value);
 
 inline bool kv_is_digit(char16_t u) { return static_cast<unsigned>(u) - u'0' < 10u; }
 
+inline int32_t kv_number(const char16_t* value) {
+    const bool negative = value[0] == u'-';
+    const char16_t* digits = negative ? value + 1 : value;
+    uint64_t magnitude = 0;
+    int n = 0;
+    while (n < 10 && kv_is_digit(digits[n])) {
+        magnitude = magnitude * 10 + static_cast<uint64_t>(digits[n] - u'0');
+        ++n;
+    }
+    if (n == 0 || kv_is_digit(digits[n])) return kv_number_slow(value);
+    if (negative) return magnitude >= 2147483648ULL ? INT32_MIN : -static_cast<int32_t>(magnitude);
+    return magnitude > 2147483647ULL ? INT32_MAX : static_cast<int32_t>(magnitude);
+}
+
 // Up to nine plain digits at `s` followed by a unit that is no digit: their
-// value, with *count set; otherwise *count is 0. Nine digits never overflow;
-// a tenth digit leaves the number to the general conversion.
+// value, with *count set; otherwise *count is 0.
 inline uint32_t kv_plain_digits(const char16_t* s, int* count) {
     uint32_t value = 0;
     int n = 0;
@@ -68,15 +85,6 @@ inline uint32_t kv_plain_digits(const char16_t* s, int* count) {
     }
     *count = kv_is_digit(s[n]) ? 0 : n;
     return value;
-}
-
-inline int32_t kv_number(const char16_t* value) {
-    const char16_t* digits = value[0] == u'-' ? value + 1 : value;
-    int count = 0;
-    uint32_t magnitude = kv_plain_digits(digits, &count);
-    if (count == 0) return kv_number_slow(value);
-    int32_t number = static_cast<int32_t>(magnitude);
-    return digits == value ? number : -number;
 }
 
 // Reads a bracketed index. `s` points just behind the "["; the index is the
@@ -128,14 +136,39 @@ inline int kv_split_record(const char16_t* line, int len, const char16_t (&prefi
     return index;
 }
 
+// A number value inside `rest`. When it runs to the end of the rest as "-"
+// and up to four digits (positions, font fields, colours), the last four
+// units of the rest are checked and combined at once; anything else goes
+// through kv_number.
+inline int32_t kv_number(const char16_t* value, const KvRest& rest) {
+    const char16_t* digits = value[0] == u'-' ? value + 1 : value;
+    const long count = rest.end - digits;
+    if (count < 1 || count > 4 || rest.end - rest.text < 4) return kv_number(value);
+    uint64_t lanes = kv_load4(rest.end - 4) ^ 0x0030003000300030ULL;
+    lanes &= ~uint64_t{0} << (16 * (4 - count));
+    const uint64_t bad = (lanes & 0xFFF0FFF0FFF0FFF0ULL) |
+                         ((lanes + 0x0006000600060006ULL) & 0x0010001000100010ULL);
+    if (bad != 0) return kv_number(value);
+    const uint64_t pairs = lanes * 10 + (lanes >> 16);
+    const int32_t number = static_cast<int32_t>((pairs & 0xFFFF) * 100 + ((pairs >> 32) & 0xFFFF));
+    return digits == value ? number : -number;
+}
+
 // Value rules: an empty value leaves the field unchanged.
 inline void kv_set_number(int32_t& field, const char16_t* value) {
     if (value[0] != 0) field = kv_number(value);
 }
 
+inline void kv_set_number(int32_t& field, const char16_t* value, const KvRest& rest) {
+    if (value[0] != 0) field = kv_number(value, rest);
+}
+
 // Byte fields keep the low eight bits.
 inline void kv_set_byte(uint8_t& field, const char16_t* value) {
     if (value[0] != 0) field = static_cast<uint8_t>(static_cast<uint32_t>(kv_number(value)) & 0xFF);
+}
+inline void kv_set_byte(uint8_t& field, const char16_t* value, const KvRest& rest) {
+    if (value[0] != 0) field = static_cast<uint8_t>(static_cast<uint32_t>(kv_number(value, rest)) & 0xFF);
 }
 
 // Clears the whole field, then copies at most cap - 1 units of the value.

@@ -31,32 +31,34 @@ inline int lowest_bit(uint64_t bits) {
 #endif
 }
 
-// One bit per unit of the 64 units at `s`: set for LF and NUL.
+// One bit per unit of the 64 units at `s`: set for LF and NUL, and also for
+// the control units 0x0002 and 0x0008, which a single test cannot tell
+// apart from them (a unit u with u & ~0x000A == 0); the caller looks at the
+// unit itself.
 inline uint64_t lf_or_nul_bits(const char16_t* s) {
 #if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi16(static_cast<short>(kLf));
-    const __m128i nul = _mm_setzero_si128();
+    const __m128i others = _mm_set1_epi16(static_cast<short>(~0x000A));
+    const __m128i zero = _mm_setzero_si128();
     uint64_t bits = 0;
     for (int part = 0; part < 4; ++part) {
         __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + part * 16));
         __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + part * 16 + 8));
-        __m128i hits_a = _mm_or_si128(_mm_cmpeq_epi16(a, lf), _mm_cmpeq_epi16(a, nul));
-        __m128i hits_b = _mm_or_si128(_mm_cmpeq_epi16(b, lf), _mm_cmpeq_epi16(b, nul));
+        __m128i hits_a = _mm_cmpeq_epi16(_mm_and_si128(a, others), zero);
+        __m128i hits_b = _mm_cmpeq_epi16(_mm_and_si128(b, others), zero);
         uint64_t mask = static_cast<uint16_t>(_mm_movemask_epi8(_mm_packs_epi16(hits_a, hits_b)));
         bits |= mask << (part * 16);
     }
     return bits;
 #else
     uint64_t bits = 0;
-    for (int i = 0; i < 64; ++i) bits |= static_cast<uint64_t>(s[i] == kLf || s[i] == 0) << i;
+    for (int i = 0; i < 64; ++i) bits |= static_cast<uint64_t>((s[i] & ~0x000A) == 0) << i;
     return bits;
 #endif
 }
 
 }  // namespace
 
-bool KvLineSplitter::fill() {
-    if (pos_ < end_) return true;
+bool KvLineSplitter::refill() {
     unsigned char* bytes = reinterpret_cast<unsigned char*>(units_);
     while (!eof_) {
         size_t have = 0;
@@ -77,19 +79,18 @@ bool KvLineSplitter::fill() {
         }
         pos_ = 0;
         end_ = have / 2;
-        if (end_ > 0) {
-            find_marks();
-            return true;
-        }
+        mark_count_ = next_mark_ = marked_end_ = 0;
+        if (end_ > 0) return true;
     }
     pos_ = end_ = 0;
     return false;
 }
 
-void KvLineSplitter::find_marks() {
-    mark_count_ = 0;
-    next_mark_ = 0;
-    for (size_t block = 0; block < end_; block += 64) {
+bool KvLineSplitter::mark_window() {
+    if (marked_end_ >= end_) return false;
+    mark_count_ = next_mark_ = 0;
+    const size_t window_end = marked_end_ + kWindowUnits < end_ ? marked_end_ + kWindowUnits : end_;
+    for (size_t block = marked_end_; block < window_end; block += 64) {
         uint64_t bits = lf_or_nul_bits(units_ + block);
         // Units behind the end of the chunk hold stale data.
         if (end_ - block < 64) bits &= (uint64_t{1} << (end_ - block)) - 1;
@@ -98,6 +99,8 @@ void KvLineSplitter::find_marks() {
             bits &= bits - 1;
         }
     }
+    marked_end_ = window_end;
+    return true;
 }
 
 bool KvLineSplitter::read_byte_order_mark() {
@@ -107,6 +110,20 @@ bool KvLineSplitter::read_byte_order_mark() {
 }
 
 bool KvLineSplitter::next(const char16_t** text, int* len) {
+    // The usual case first: the next mark is the LF of a CR LF inside the
+    // chunk, so the line lies in the chunk and holds no NUL (that would have
+    // been an earlier mark). The CR becomes the line's terminating NUL.
+    if (next_mark_ < mark_count_) {
+        const size_t m = marks_[next_mark_];
+        if (m > pos_ && m < pos_ + KV_READ_LINE_MAX && units_[m] == kLf && units_[m - 1] == kCr) {
+            ++next_mark_;
+            units_[m - 1] = 0;
+            *text = units_ + pos_;
+            *len = static_cast<int>(m - 1 - pos_);
+            pos_ = m + 1;
+            return true;
+        }
+    }
     size_t n = 0;         // units gathered in line_
     long first_nul = -1;  // position of the first NUL in the line
     bool more = true;
@@ -120,10 +137,17 @@ bool KvLineSplitter::next(const char16_t** text, int* len) {
         if (limit > end_) limit = end_;
         size_t stop = limit;
         bool ended = false;
-        while (next_mark_ < mark_count_ && marks_[next_mark_] < limit) {
-            const size_t m = marks_[next_mark_++];
-            if (units_[m] == 0) {
-                if (first_nul < 0) first_nul = static_cast<long>(n + (m - start));
+        for (;;) {
+            if (next_mark_ == mark_count_) {
+                if (marked_end_ >= limit || !mark_window()) break;
+                continue;
+            }
+            const size_t m = marks_[next_mark_];
+            if (m >= limit) break;
+            ++next_mark_;
+            const char16_t unit = units_[m];
+            if (unit != kLf) {
+                if (unit == 0 && first_nul < 0) first_nul = static_cast<long>(n + (m - start));
                 continue;
             }
             const char16_t previous = m > start ? units_[m - 1] : (n > 0 ? line_[n - 1] : 0);
@@ -136,8 +160,6 @@ bool KvLineSplitter::next(const char16_t** text, int* len) {
         const size_t used = stop - start;
         pos_ = stop;
         if (ended && n == 0 && first_nul < 0) {
-            // The usual case: the whole line lies in the chunk. The CR
-            // becomes its terminating NUL.
             units_[stop - 2] = 0;
             *text = units_ + start;
             *len = static_cast<int>(used - 2);

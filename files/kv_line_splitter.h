@@ -29,17 +29,25 @@ public:
     bool next(const char16_t** text, int* len);
 
 private:
+    // Units read at a time, and units whose LF and NUL positions are found
+    // at a time: a window small enough to stay in the fastest cache while
+    // its lines are handled.
     static constexpr size_t kChunkUnits = 16384;
+    static constexpr size_t kWindowUnits = 1024;
 
-    bool fill();
-    void find_marks();
+    bool fill() { return pos_ < end_ || refill(); }
+    bool refill();
+    // Finds the marks of the next window; false when the chunk has no more.
+    bool mark_window();
 
     FileHandle file_;
     char16_t units_[kChunkUnits];
-    // Positions of the LF and NUL units of the chunk, in order.
-    uint16_t marks_[kChunkUnits];
+    // Positions in units_ of the LF and NUL units (and of the rare control
+    // units 0x0002 and 0x0008) of the window marked last and not yet passed.
+    uint16_t marks_[kWindowUnits];
     size_t mark_count_ = 0;
     size_t next_mark_ = 0;
+    size_t marked_end_ = 0;  // end of the units whose marks were found
     size_t pos_ = 0;
     size_t end_ = 0;
     bool eof_ = false;

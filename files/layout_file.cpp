@@ -158,13 +158,13 @@ int item_of(const char16_t* rest) {
 }
 
 // "c.r=", "c.g=", "c.b=": a byte field takes the low eight bits.
-void read_color(RgbColor& c, const char16_t* field) {
+void read_color(RgbColor& c, const char16_t* field, const KvRest& rest) {
     if (field[1] != u'.' || field[2] == 0 || field[3] != u'=') return;
     const char16_t* value = field + 4;
     switch (field[2]) {
-        case u'r': kv_set_byte(c.r, value); break;
-        case u'b': kv_set_byte(c.b, value); break;
-        case u'g': kv_set_byte(c.g, value); break;
+        case u'r': kv_set_byte(c.r, value, rest); break;
+        case u'b': kv_set_byte(c.b, value, rest); break;
+        case u'g': kv_set_byte(c.g, value, rest); break;
         default: break;
     }
 }
@@ -184,35 +184,35 @@ int font_field_of(const char16_t* field) {
     return kBySlot[slot];
 }
 
-// `field` is the text behind the item, ending at `end`.
-void read_font(LogFont& lf, const char16_t* field, const char16_t* end) {
+// `field` is the text behind the item, inside `rest`.
+void read_font(LogFont& lf, const char16_t* field, const KvRest& rest) {
     // The shortest key, "lf.lfWidth=", has 11 units.
-    const long available = end - field;
+    const long available = rest.end - field;
     if (available < 11) return;
     const int which = font_field_of(field);
     if (which < 0) return;
     if (which == kFaceName) {
         if (available >= kFaceNameKeyLen && kv_same_units(field, kFaceNameKey, kFaceNameKeyLen))
-            kv_set_text(lf.lfFaceName, FACE_CAP, field + kFaceNameKeyLen, end);
+            kv_set_text(lf.lfFaceName, FACE_CAP, field + kFaceNameKeyLen, rest.end);
         return;
     }
     const FontField& f = kFontFields[which];
     if (available < f.key_len || !kv_same_units(field, f.key, f.key_len)) return;
     const char16_t* value = field + f.key_len;
-    if (f.number != nullptr) kv_set_number(lf.*f.number, value);
-    else kv_set_byte(lf.*f.byte, value);
+    if (f.number != nullptr) kv_set_number(lf.*f.number, value, rest);
+    else kv_set_byte(lf.*f.byte, value, rest);
 }
 
 // "x1=" to "w2=": only the postal code items have them.
 template <typename Block>
-void read_position(Block& b, const char16_t* field) {
+void read_position(Block& b, const char16_t* field, const KvRest& rest) {
     const int group = field[1] == u'1' ? 1 : field[1] == u'2' ? 2 : 0;
     if (group == 0 || field[2] != u'=') return;
     const char16_t* value = field + 3;
     switch (field[0]) {
-        case u'x': kv_set_number(group == 1 ? b.x1 : b.x2, value); break;
-        case u'y': kv_set_number(group == 1 ? b.y1 : b.y2, value); break;
-        case u'w': kv_set_number(group == 1 ? b.w1 : b.w2, value); break;
+        case u'x': kv_set_number(group == 1 ? b.x1 : b.x2, value, rest); break;
+        case u'y': kv_set_number(group == 1 ? b.y1 : b.y2, value, rest); break;
+        case u'w': kv_set_number(group == 1 ? b.w1 : b.w2, value, rest); break;
         default: break;
     }
 }
@@ -220,36 +220,36 @@ void read_position(Block& b, const char16_t* field) {
 // "xy[k].x=" / "xy[k].y=": only the line items have them; k beyond the
 // item's lines (5 or 2), empty or negative gives line 0.
 template <int Lines>
-void read_origin(LinePos (&xy)[Lines], const char16_t* field) {
+void read_origin(LinePos (&xy)[Lines], const char16_t* field, const KvRest& rest) {
     const char16_t* index = kv_match_literal(field, u"xy[");
     if (index == nullptr) return;
     const char16_t* after = nullptr;
     LinePos& origin = xy[kv_index(index, Lines, &after)];
-    if (const char16_t* value = kv_match_literal(after, u".x=")) kv_set_number(origin.x, value);
-    if (const char16_t* value = kv_match_literal(after, u".y=")) kv_set_number(origin.y, value);
+    if (const char16_t* value = kv_match_literal(after, u".x=")) kv_set_number(origin.x, value, rest);
+    if (const char16_t* value = kv_match_literal(after, u".y=")) kv_set_number(origin.y, value, rest);
 }
 
 // The fields behind ".tt." and the like. They differ in their first units,
 // so at most one of them matches: positions start with x, y or w, line
 // origins with "xy[", fonts with "lf.", colours with "c.".
 template <typename Block>
-void read_postal_code_item(Block& b, const char16_t* field, const char16_t* end) {
+void read_postal_code_item(Block& b, const char16_t* field, const KvRest& rest) {
     switch (field[0]) {
         case u'x':
         case u'y':
-        case u'w': read_position(b, field); break;
-        case u'l': read_font(b.lf, field, end); break;
-        case u'c': read_color(b.c, field); break;
+        case u'w': read_position(b, field, rest); break;
+        case u'l': read_font(b.lf, field, rest); break;
+        case u'c': read_color(b.c, field, rest); break;
         default: break;
     }
 }
 
 template <typename Block>
-void read_line_item(Block& b, const char16_t* field, const char16_t* end) {
+void read_line_item(Block& b, const char16_t* field, const KvRest& rest) {
     switch (field[0]) {
-        case u'x': read_origin(b.xy, field); break;
-        case u'l': read_font(b.lf, field, end); break;
-        case u'c': read_color(b.c, field); break;
+        case u'x': read_origin(b.xy, field, rest); break;
+        case u'l': read_font(b.lf, field, rest); break;
+        case u'c': read_color(b.c, field, rest); break;
         default: break;
     }
 }
@@ -257,8 +257,8 @@ void read_line_item(Block& b, const char16_t* field, const char16_t* end) {
 void read_card_field(CardRecord& card, const KvRest& rest) {
     const char16_t* r = rest.text;
     if (r[0] == u'.' && r[1] == u'b') {
-        if (const char16_t* w = kv_match_literal(r, u".base_w=")) kv_set_number(card.base_w, w);
-        else if (const char16_t* h = kv_match_literal(r, u".base_h=")) kv_set_number(card.base_h, h);
+        if (const char16_t* w = kv_match_literal(r, u".base_w=")) kv_set_number(card.base_w, w, rest);
+        else if (const char16_t* h = kv_match_literal(r, u".base_h=")) kv_set_number(card.base_h, h, rest);
         else if (const char16_t* t = kv_match_literal(r, u".base_filepass="))
             kv_set_text(card.base_filepass, PATH_CAP, t, rest.end);
         return;
@@ -268,12 +268,12 @@ void read_card_field(CardRecord& card, const KvRest& rest) {
     if (item < 0 || r[4] == 0) return;
     const char16_t* field = r + 4;
     switch (item) {
-        case 0: read_postal_code_item(card.tt, field, rest.end); break;
-        case 1: read_line_item(card.ta, field, rest.end); break;
-        case 2: read_line_item(card.tn, field, rest.end); break;
-        case 3: read_postal_code_item(card.ft, field, rest.end); break;
-        case 4: read_line_item(card.fa, field, rest.end); break;
-        default: read_line_item(card.fn, field, rest.end); break;
+        case 0: read_postal_code_item(card.tt, field, rest); break;
+        case 1: read_line_item(card.ta, field, rest); break;
+        case 2: read_line_item(card.tn, field, rest); break;
+        case 3: read_postal_code_item(card.ft, field, rest); break;
+        case 4: read_line_item(card.fa, field, rest); break;
+        default: read_line_item(card.fn, field, rest); break;
     }
 }
 

@@ -1,6 +1,6 @@
 #include "model/defaults.h"
 
-#include "model/text.h"
+#include <cstring>
 
 namespace {
 
@@ -15,12 +15,29 @@ constexpr uint8_t kFixedScript = 65;             // FIXED_PITCH | FF_SCRIPT
 constexpr uint8_t kVariableScript = 66;          // VARIABLE_PITCH | FF_SCRIPT
 constexpr int32_t kVertical = -900;              // tenths of a degree
 
-const char16_t* const kHorizontalFace = u"ＭＳ ゴシック";
-const char16_t* const kVerticalFace = u"@HG行書体";
-const char16_t* const kDefaultBackground = u"base1.bmp";
+const char16_t kHorizontalFace[] = u"ＭＳ ゴシック";
+const char16_t kVerticalFace[] = u"@HG行書体";
+const char16_t kDefaultBackground[] = u"base1.bmp";
 
+void set_black(RgbColor& c) { c = RgbColor{0, 0, 0}; }
+
+// Empties a text field over its whole capacity.
+template <int N>
+void clear_text(char16_t (&field)[N]) {
+    std::memset(field, 0, sizeof field);
+}
+
+// Empties the whole field, then puts in a default text that fits.
+template <int N, int M>
+void set_text(char16_t (&field)[N], const char16_t (&text)[M]) {
+    static_assert(M <= N, "default text too long for its field");
+    std::memset(field, 0, sizeof field);
+    std::memcpy(field, text, sizeof text);
+}
+
+template <int M>
 void set_font(LogFont& lf, int32_t height, int32_t escapement, uint8_t pitch_and_family,
-              const char16_t* face) {
+              const char16_t (&face)[M]) {
     lf.lfHeight = height;
     lf.lfWidth = 0;
     lf.lfEscapement = escapement;
@@ -34,7 +51,7 @@ void set_font(LogFont& lf, int32_t height, int32_t escapement, uint8_t pitch_and
     lf.lfClipPrecision = kClipStrokePrecis;
     lf.lfQuality = kDraftQuality;
     lf.lfPitchAndFamily = pitch_and_family;
-    text_set(lf.lfFaceName, face);
+    set_text(lf.lfFaceName, face);
 }
 
 template <typename Block>
@@ -48,14 +65,12 @@ void set_positions(Block& b, int32_t x1, int32_t y1, int32_t w1, int32_t x2, int
     b.w2 = w2;
 }
 
-void set_black(RgbColor& c) { c = RgbColor{0, 0, 0}; }
-
 }  // namespace
 
 void set_default_layout(CardRecord& card) {
     card.base_w = 400;
     card.base_h = 592;
-    text_set(card.base_filepass, kDefaultBackground);
+    set_text(card.base_filepass, kDefaultBackground);
 
     set_positions(card.tt, 183, 52, 27, 270, 53, 26);
     set_font(card.tt.lf, -24, 0, kFixedModern, kHorizontalFace);
@@ -98,17 +113,17 @@ void set_default_print_settings(PrintSettings& settings) {
 
 void clear_senders() {
     for (SenderRecord& s : doc().fdata) {
-        text_clear(s.t, POSTAL_CAP);
-        for (TextLine& line : s.a) text_clear(line.s, LINE_CAP);
-        for (TextLine& line : s.n) text_clear(line.s, LINE_CAP);
+        clear_text(s.t);
+        for (TextLine& line : s.a) clear_text(line.s);
+        for (TextLine& line : s.n) clear_text(line.s);
     }
 }
 
 void clear_addressees() {
     for (CardRecord& card : doc().hdata) {
-        text_clear(card.tt.m, POSTAL_CAP);
-        for (TextLine& line : card.ta.m) text_clear(line.s, LINE_CAP);
-        for (TextLine& line : card.tn.m) text_clear(line.s, LINE_CAP);
+        clear_text(card.tt.m);
+        for (TextLine& line : card.ta.m) clear_text(line.s);
+        for (TextLine& line : card.tn.m) clear_text(line.s);
         card.ftb = 0;
         for (TypEntry& entry : card.typ) entry = TypEntry{0, 0};
     }

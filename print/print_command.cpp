@@ -17,6 +17,19 @@ void show_lock_failure(WindowHandle window) {
 
 uint16_t page(int32_t card_number) { return static_cast<uint16_t>(card_number); }
 
+// The print dialog refuses to open when a preset page lies outside the
+// minimum and maximum page, which would make the command do nothing at all
+// (a range saved with the layouts may name cards that no longer exist).
+// Such pages are pulled into 1 .. count_cards(); pages in range stay as they
+// are.
+void keep_pages_in_range(int32_t& from, int32_t& to, int32_t cards) {
+    if (cards < 1) return;
+    if (from < 1) from = 1;
+    if (from > cards) from = cards;
+    if (to > cards) to = cards;
+    if (to < from) to = from;
+}
+
 // Unlocks and frees the device mode a dialog returned.
 void release_devmode(MemoryHandle devmode) {
     if (devmode == nullptr) return;
@@ -37,33 +50,36 @@ bool confirm(WindowHandle window) {
 void preset_print_dialog(WindowHandle window) {
     const PrintSettings& settings = doc().print;
     const PrinterState& state = printer_state();
+    const int32_t cards = count_cards();
     PrintDialogRecord& r = print_dialog_record();
     r = PrintDialogRecord{};
     r.hwndOwner = window;
     r.Flags = kPdReturnDc | kPdNoSelection | kPdCollate;
+    int32_t from = 1;
+    int32_t to = cards;
     switch (settings.prn_mode) {
     case 0:
-        r.nFromPage = page(doc().current_card + 1);
-        r.nToPage = page(doc().current_card + 1);
+        from = to = doc().current_card + 1;
         r.Flags |= kPdPageNums;
         break;
     case 1:
-        r.nFromPage = 1;
-        r.nToPage = page(count_cards());
         break;
     case 2:
-        r.nFromPage = page(settings.start_p);
-        r.nToPage = page(settings.stop_p);
+        from = settings.start_p;
+        to = settings.stop_p;
         r.Flags |= kPdPageNums;
         break;
     default:
-        r.nFromPage = page(state.list_from);
-        r.nToPage = page(state.list_to);
+        from = state.list_from;
+        to = state.list_to;
         r.Flags |= kPdPageNums;
         break;
     }
+    keep_pages_in_range(from, to, cards);
+    r.nFromPage = page(from);
+    r.nToPage = page(to);
     r.nMinPage = 1;
-    r.nMaxPage = page(count_cards());
+    r.nMaxPage = page(cards);
     r.nCopies = 1;
 }
 

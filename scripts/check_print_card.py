@@ -200,8 +200,8 @@ def main():
                 continue
             delta = [found[i] - box[i] for i in range(4)]
             ok = all(abs(d) <= TOLERANCE for d in delta)
-            result(ok, f"page {number} {label} at ({x}, {y}): ink {tuple(found)}"
-                       + ("" if ok else f", expected {box}, edges off by {delta}"))
+            result(ok, f"page {number} {label} at ({x}, {y}): ink {tuple(found)}, "
+                       f"expected {box}, edges off by {delta}")
         for p, box, label in blanks:
             if p != number:
                 continue

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window_geometry.h"
+#include "render/window_geometry.h"
 #include "tests/e2e/driver_win32.h"
 
 using e2e::App;
@@ -71,8 +71,8 @@ TEST_F(StartupExit, EmptyFolderShowsTheMainWindowAndExitsOnlyOnYes) {
         main_window_placement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(r.right - r.left, 435);
     EXPECT_EQ(r.bottom - r.top, 730);
-    EXPECT_EQ(r.left, expected.x);
-    EXPECT_EQ(r.top, expected.y);
+    EXPECT_EQ(r.left, expected.left);
+    EXPECT_EQ(r.top, expected.top);
     EXPECT_TRUE(GetMenu(main) != nullptr);
     ASSERT_TRUE(app.settle());
     screenshot(main, L"main_window_empty.bmp");

@@ -138,7 +138,7 @@ TEST_F(LegacyLayoutFastTest, OddLinesGiveTheSameResult) {
         u"base_dt[1].x1=-",            u"base_dt[1].x1=",              u"base_dt[1].x1=12a",
         u"base_dt[1].x1=0012",         u"base_dt[1].x1=1234",          u"base_dt[1].x1=12345678901",
         u"base_dt[1].x1=99999999999999999999999999999999",            u"base_dt[1].x1=-2147483649",
-        u"base_dt[1].x1=1234567890123456789012345",                   u"base_dt[1].x1=-0000000000000000000000000001",
+        u"base_dt[1].x1=18446744073709551621",        u"base_dt[1].x1=1234567890123456789012345",                   u"base_dt[1].x1=-0000000000000000000000000001",
         u"base_dt[1].x1=123456789012345678901234567890123",           u"base_dt[1].x1=000000000000000000000000000001234",
         u"base_dt[1].x1=2147483647",   u"base_dt[1].tc.r=300",         u"base_dt[1].tc.r=-1",
         u"base_dt[1].x1=1=2",          u"base_dt[1].x1==2",            u"base_dt[01].x1=3",

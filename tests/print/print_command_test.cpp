@@ -80,13 +80,41 @@ TEST_F(PrintCommandTest, PresetsTheDialogFromEveryPrintMode) {
     EXPECT_TRUE(spooler_.logs.empty());
 }
 
-TEST_F(PrintCommandTest, PagesAreHandedOverAsUnsigned16BitNumbers) {
-    doc().print.prn_mode = 2;
-    doc().print.start_p = -1;
-    doc().print.stop_p = 70000;
+TEST_F(PrintCommandTest, PresetPagesOutsideTheCardsInUseArePulledIntoRange) {
+    struct Case {
+        int32_t from, to;
+        uint16_t want_from, want_to;
+    };
+    // list_from 0 and list_to 1 are the values at program start, which a
+    // prn_mode of 3 read from the layout file meets.
+    const Case cases[] = {{0, 1, 1, 1},   {-1, 70000, 1, 12}, {15, 20, 12, 12},
+                          {5, 3, 5, 5},   {3, 12, 3, 12},     {12, 12, 12, 12}};
+    doc().print.prn_mode = 3;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.from) + ".." + std::to_string(c.to));
+        printer_state().list_from = c.from;
+        printer_state().list_to = c.to;
+        spooler_.dialogs.clear();
+        print_command(kWindow);
+        EXPECT_EQ(spooler_.dialogs[0].nFromPage, c.want_from);
+        EXPECT_EQ(spooler_.dialogs[0].nToPage, c.want_to);
+    }
+    // The current card beyond the cards in use (after cards were removed).
+    doc().print.prn_mode = 0;
+    doc().current_card = 40;
+    spooler_.dialogs.clear();
     print_command(kWindow);
-    EXPECT_EQ(spooler_.dialogs[0].nFromPage, 65535);
-    EXPECT_EQ(spooler_.dialogs[0].nToPage, 70000 - 65536);
+    EXPECT_EQ(spooler_.dialogs[0].nFromPage, 12);
+    // With no card in use there is nothing to pull into: as preset.
+    reset_print_test_document(0);
+    doc().print.prn_mode = 2;
+    doc().print.start_p = 3;
+    doc().print.stop_p = 4;
+    spooler_.dialogs.clear();
+    print_command(kWindow);
+    EXPECT_EQ(spooler_.dialogs[0].nFromPage, 3);
+    EXPECT_EQ(spooler_.dialogs[0].nToPage, 4);
+    EXPECT_EQ(spooler_.dialogs[0].nMaxPage, 0);
 }
 
 TEST_F(PrintCommandTest, AllPagesKeptPrintsEveryCardInUse) {

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "model/card_status.h"
+#include "platform/platform_win32.h"
 #include "render/gdi_renderer.h"
 #include "render/paper_metrics.h"
 #include "tests/win/render_test_support.h"
@@ -58,15 +59,22 @@ HDC postcard_printer_dc() {
     return CreateDCW(L"WINSPOOL", name, nullptr, mode);
 }
 
+// The job's own name, so that its output cannot be mistaken for another
+// test's job in the shared port file.
+const wchar_t kJobName[] = L"Zelkovane card print check";
+const char kJobTitle[] = "%%Title: Zelkovane card print check";
+
 // Waits, bounded, until the spooler has written the whole job to the port
-// file: it exists and ends with the PostScript trailer.
+// file: it carries this job's title and ends with the PostScript trailer.
 std::string wait_for_job(const std::wstring& path) {
+    std::string ps;
     for (int i = 0; i < 300; ++i) {
-        std::string ps = read_file(path);
-        if (ps.find("%%EOF") != std::string::npos) return ps;
+        ps = read_file(path);
+        if (ps.find(kJobTitle) != std::string::npos && ps.find("%%EOF") != std::string::npos)
+            break;
         Sleep(100);
     }
-    return read_file(path);
+    return ps;
 }
 
 // Everything the check needs to know about one printed text: its font as
@@ -254,6 +262,7 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
     if (port_file.empty() || artifacts.empty())
         GTEST_SKIP() << "needs ZK_PRINTER_OUTPUT and ZK_ARTIFACTS of the test runner";
 
+    install_win32_platform();  // the card year comes from the local time
     TempFolder folder;
     reset_document(folder.path());
     fill_sample_card(0, u"1000001");
@@ -278,8 +287,11 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
     DeleteFileW(port_file.c_str());
     DOCINFOW info{};
     info.cbSize = sizeof info;
-    info.lpszDocName = L"Zelkovane";
-    ASSERT_GT(StartDocW(dc, &info), 0);
+    info.lpszDocName = kJobName;
+    if (StartDocW(dc, &info) <= 0) {
+        DeleteDC(dc);
+        FAIL() << "StartDocW failed";
+    }
     for (int card = 0; card < 2; ++card) {
         EXPECT_GT(StartPage(dc), 0);
         draw_card_print(dc, card);
@@ -301,7 +313,8 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
     EXPECT_TRUE(doc().modified);
 
     std::string ps = wait_for_job(port_file);
-    ASSERT_NE(ps.find("%%EOF"), std::string::npos) << "no complete job in the port file";
+    ASSERT_NE(ps.find(kJobTitle), std::string::npos) << "the job did not reach the port file";
+    ASSERT_NE(ps.find("%%EOF"), std::string::npos) << "the job in the port file is incomplete";
     EXPECT_NE(ps.find("%%Page: 2"), std::string::npos);
     EXPECT_TRUE(write_file(artifacts + L"\\print_card.ps", ps));
     EXPECT_TRUE(write_file(artifacts + L"\\print_card.expect", plan.text()));

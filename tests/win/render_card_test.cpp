@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform_win32.h"
 #include "render/gdi_renderer.h"
 #include "tests/win/render_test_support.h"
 
@@ -192,6 +193,44 @@ TEST_F(RenderCardTest, PreviewBitmapCanBeReloadedByName) {
     EXPECT_NE(preview_bitmap(), nullptr);
     load_preview_bitmap(u16(folder.file(L"missing.bmp")));
     EXPECT_EQ(preview_bitmap(), nullptr);
+}
+
+// The print path on a memory device context: its printable area is the
+// screen's HORZRES x VERTRES, so the canvas is made that large.
+TEST_F(RenderCardTest, PrintPathStretchesTheBackgroundOverThePrintableArea) {
+    install_win32_platform();  // recording the card as sent needs the local time
+    ASSERT_TRUE(write_file(folder.file(L"base1.bmp"), quadrant_bmp(40, 60)));
+    wchar_t previous_dir[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous_dir);
+    SetCurrentDirectoryW(folder.path().c_str());  // the name is used as stored
+
+    HDC screen = GetDC(nullptr);
+    int W = GetDeviceCaps(screen, HORZRES), H = GetDeviceCaps(screen, VERTRES);
+    ReleaseDC(nullptr, screen);
+    Canvas page(W + 20, H + 20);
+    ASSERT_TRUE(page.valid());
+    doc().print.base_px = 8;
+    doc().print.base_py = 6;
+
+    doc().print.bmp_mode = 0;
+    draw_card_print(page.dc(), 0);
+    EXPECT_EQ(page.ink_in(page.whole()), 0);
+
+    doc().print.bmp_mode = 1;
+    draw_card_print(page.dc(), 0);
+    SetCurrentDirectoryW(previous_dir);
+    EXPECT_EQ(page.pixel(8, 6), 0xFF0000u);
+    EXPECT_EQ(page.pixel(8 + W - 1, 6), 0x00A000u);
+    EXPECT_EQ(page.pixel(8, 6 + H - 1), 0x0000FFu);
+    EXPECT_EQ(page.pixel(8 + W - 1, 6 + H - 1), 0xFFFF00u);
+    EXPECT_EQ(page.pixel(8 + W / 2 - 2, 6 + H / 2 - 2), 0xFF0000u);
+    EXPECT_EQ(page.pixel(8 + W / 2 + 2, 6 + H / 2 + 2), 0xFFFF00u);
+    EXPECT_EQ(page.pixel(7, 6), 0xFFFFFFu);
+    EXPECT_EQ(page.pixel(8, 5), 0xFFFFFFu);
+    EXPECT_EQ(page.pixel(8 + W, 6 + H - 1), 0xFFFFFFu);
+    EXPECT_EQ(page.pixel(8 + W - 1, 6 + H), 0xFFFFFFu);
+    EXPECT_EQ(preview_bitmap(), nullptr);  // printing leaves the preview's bitmap alone
+    EXPECT_EQ(card().typ[0].t, 1);
 }
 
 TEST(GdiSurfaceTest, FontsAreReleasedAndTheDeviceGetsItsFontBack) {

@@ -200,7 +200,7 @@ inline void fill_sample_card(int i, const char16_t* code = u"1000001") {
     c.ftb = 0;
     SenderRecord& s = doc().fdata[0];
     text_set(s.t, u"5300001");
-    text_set(s.a[0].s, u"大阪府大阪市北区梅田一ー一");
+    text_set(s.a[0].s, u"大阪市北区梅田一ー一");
     text_set(s.a[1].s, u"梅田ハイツ二〇二");
     text_set(s.n[0].s, u"鈴木花子");
 }

@@ -1,0 +1,112 @@
+#include "app/main_window_commands.h"
+
+#include "app/bitmap_export_command.h"
+#include "app/exit_flow.h"
+#include "app/navigation.h"
+#include "app/resource_ids.h"
+#include "files/file_commands.h"
+#include "model/document.h"
+#include "print/printer_state.h"
+
+namespace {
+
+// 65 and 336: the print position dialog, after the printer settings when no
+// printer is known yet. The document counts as changed whatever the dialogs
+// did.
+void print_position_command(MainWindowActions& window) {
+    if (printer_state().printer_name[0] == 0) window.printer_settings();
+    window.print_position();
+    doc().modified = true;
+    window.refresh_status();
+}
+
+}  // namespace
+
+void exit_command(WindowHandle owner, MainWindowActions& window) {
+    if (confirm_exit(owner) == EXIT_ALLOWED) window.destroy();
+}
+
+void run_command(WindowHandle owner, int id, MainWindowActions& window) {
+    switch (id) {
+    case CMD_NEW:
+    case CMD_OPEN_SENDERS:
+    case CMD_OPEN_ADDRESSEES:
+    case CMD_OPEN_LAYOUTS:
+    case CMD_SAVE_SENDERS:
+    case CMD_SAVE_ADDRESSEES:
+    case CMD_SAVE_LAYOUTS:
+    case CMD_SAVE_CSV:
+    case CMD_OPEN_LEGACY_LAYOUT:
+    case CMD_OPEN_LEGACY_ADDRESS:
+        if (run_file_command(owner, id) == REPAINT_WINDOW) window.repaint();
+        break;
+    case CMD_SAVE_BITMAP:
+        command_export_bitmap(owner, window);
+        break;
+    case CMD_CARD_LAYOUT:
+    case CMD_TB_CARD_LAYOUT:
+        window.open_card_layout();
+        break;
+    case CMD_SENDER_EDITOR:
+    case CMD_TB_SENDER_EDITOR:
+        window.open_sender_editor();
+        break;
+    case CMD_ADDRESSEE_LIST:
+    case CMD_TB_ADDRESSEE_LIST:
+        window.open_addressee_list();
+        break;
+    case CMD_PRINT_POSITION:
+    case CMD_TB_PRINT_POSITION:
+        print_position_command(window);
+        break;
+    case CMD_PRINTER_SETTINGS:
+        window.printer_settings();
+        doc().modified = true;
+        window.refresh_status();
+        break;
+    case CMD_PRINT:
+    case CMD_TB_PRINT:
+        window.print();
+        window.refresh_status();
+        break;
+    case CMD_MANUAL:
+    case CMD_TB_MANUAL:
+        window.open_manual();
+        break;
+    case CMD_ABOUT:
+        window.about();
+        break;
+    case CMD_EXIT:
+    case CMD_TB_EXIT:
+        exit_command(owner, window);
+        break;
+    case CMD_TB_PREVIOUS:
+        previous_card();
+        window.repaint();
+        break;
+    case CMD_TB_NEXT:
+        next_card();
+        window.repaint();
+        break;
+    default:
+        break;
+    }
+}
+
+void run_key(int virtual_key, MainWindowActions& window) {
+    switch (virtual_key) {
+    case KEY_LEFT:
+        step_left();
+        window.repaint();
+        break;
+    case KEY_RIGHT:
+        step_right();
+        window.repaint();
+        break;
+    case KEY_PRINT:
+        window.print();
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,23 @@
+// The main window's command table (menu items and toolbar buttons) and its
+// keyboard table, turned into calls of the parts that do the work.
+#pragma once
+
+#include "app/main_window_actions.h"
+#include "platform/platform.h"
+
+// Virtual-key codes the main window acts on.
+constexpr int KEY_LEFT = 0x25;   // VK_LEFT
+constexpr int KEY_RIGHT = 0x27;  // VK_RIGHT
+constexpr int KEY_PRINT = 0x50;  // 'P'
+
+// WM_COMMAND with command `id` (the low word of its first parameter).
+// Unknown ids do nothing.
+void run_command(WindowHandle owner, int id, MainWindowActions& window);
+
+// WM_KEYDOWN with `virtual_key`: the arrows step through the cards, P
+// prints; every other key is ignored.
+void run_key(int virtual_key, MainWindowActions& window);
+
+// Menu and toolbar exit and the close box: the exit question (and the exit
+// save), then the window is destroyed unless the program must stay open.
+void exit_command(WindowHandle owner, MainWindowActions& window);
