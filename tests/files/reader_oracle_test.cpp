@@ -99,6 +99,8 @@ TEST(ReaderOracleTest, ReadersMatchTheReferenceOnRandomFiles) {
         read_kv_file(nullptr, READ_INTERACTIVE, kind, u"f.txt");
 
         ASSERT_TRUE(fake.boxes.empty()) << round;
+        if (std::memcmp(&doc(), &expected, sizeof(Document)) == 0) continue;
+        // Name the first field that differs.
         for (int i = 0; i < HDATA_MAX; ++i) {
             ASSERT_EQ(describe_addressee(doc().hdata[i]), describe_addressee(expected.hdata[i])) << round << " card " << i;
             ASSERT_EQ(describe_layout(doc().hdata[i]), describe_layout(expected.hdata[i])) << round << " card " << i;
@@ -106,7 +108,7 @@ TEST(ReaderOracleTest, ReadersMatchTheReferenceOnRandomFiles) {
         for (int j = 0; j < FDATA_MAX; ++j)
             ASSERT_EQ(describe_sender(doc().fdata[j]), describe_sender(expected.fdata[j])) << round;
         ASSERT_EQ(describe_print(doc().print), describe_print(expected.print)) << round;
-        ASSERT_EQ(std::memcmp(&doc(), &expected, sizeof(Document)), 0) << round;
+        FAIL() << "round " << round << ": the documents differ";
     }
 }
 

@@ -287,22 +287,4 @@ TEST_F(PrintCommandTest, PrinterSettingsCancelledOrUnlockableLeavesTheState) {
     EXPECT_TRUE(spooler_.all_released());
 }
 
-TEST(PrintRange, PageNumbersOrAllCards) {
-    FakePlatform platform;
-    reset_print_test_document(5);
-    PrintDialogRecord r{};
-    r.Flags = kPdPageNums;
-    r.nFromPage = 2;
-    r.nToPage = 4;
-    r.nCopies = 3;
-    PrintRange range = print_range(r);
-    EXPECT_EQ(range.first, 1);
-    EXPECT_EQ(range.end, 4);
-    EXPECT_EQ(range.copies, 3);
-    r.Flags = kPdCollate;
-    range = print_range(r);
-    EXPECT_EQ(range.first, 0);
-    EXPECT_EQ(range.end, 5);
-}
-
 }  // namespace

@@ -145,15 +145,6 @@ TEST_F(PrintPositionTest, RangeIsCorrectedAndTheCorrectionShown) {
     EXPECT_EQ(controls_.text(IDC_PP_STOP), " 5 cards");  // not corrected, not rewritten
 }
 
-TEST_F(PrintPositionTest, BackgroundCheckBoxReadsBack) {
-    controls_.checks[IDC_PP_BACKGROUND] = false;
-    take_print_position(controls_);
-    EXPECT_EQ(doc().print.bmp_mode, 0);
-    controls_.checks[IDC_PP_BACKGROUND] = true;
-    take_print_position(controls_);
-    EXPECT_EQ(doc().print.bmp_mode, 1);
-}
-
 TEST_F(PrintPositionTest, CancelPutsBackOnlyTheFourLengths) {
     LengthBackup backup = backup_lengths();
     fill_print_position(controls_);
@@ -185,13 +176,6 @@ TEST_F(PrintPositionTest, PreviewIsDrawnToScaleBelowTheControls) {
     p = position_preview();
     EXPECT_EQ(p.paper.left, 70);
     EXPECT_EQ(p.card.right - p.card.left, 105);
-}
-
-TEST_F(PrintPositionTest, HelpButtonMessage) {
-    show_print_position_help(nullptr);
-    ASSERT_EQ(platform_.boxes.size(), 1u);
-    EXPECT_EQ(utf8(platform_.boxes[0].text), "Internet Explorerが見つかりませんでした。");
-    EXPECT_EQ(utf8(platform_.boxes[0].caption), "残念！");
 }
 
 TEST(DecimalText, ReadsLikeWtof) {

@@ -1,0 +1,241 @@
+#include "app/main_window_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/bitmap_export_command.h"
+#include "app/navigation.h"
+#include "model/defaults.h"
+#include "model/document.h"
+#include "model/text.h"
+#include "print/printer_state.h"
+#include "tests/support/fake_platform.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+// Records what the commands ask of the window.
+class RecordingWindow final : public MainWindowActions {
+public:
+    Calls calls;
+    std::u16string exported;
+    int export_result = 0;
+    // The printer the settings dialog "chooses" (empty: cancelled).
+    std::u16string chosen_printer;
+
+    void repaint() override { calls.push_back("repaint"); }
+    void open_card_layout() override { calls.push_back("card_layout"); }
+    void open_sender_editor() override { calls.push_back("sender_editor"); }
+    void open_addressee_list() override { calls.push_back("addressee_list"); }
+    void printer_settings() override {
+        calls.push_back("printer_settings");
+        if (!chosen_printer.empty()) text_set(printer_state().printer_name, chosen_printer.c_str());
+    }
+    void print_position() override { calls.push_back("print_position"); }
+    void print() override { calls.push_back("print"); }
+    void refresh_status() override { calls.push_back("refresh_status"); }
+    int export_bitmap(const char16_t* path) override {
+        calls.push_back("export_bitmap");
+        exported = path;
+        return export_result;
+    }
+    void open_manual() override { calls.push_back("manual"); }
+    void about() override { calls.push_back("about"); }
+    void destroy() override { calls.push_back("destroy"); }
+};
+
+class MainWindowCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::memset(&doc(), 0, sizeof(Document));
+        clear_senders();
+        clear_addressees();
+        reset_layouts();
+        text_set(doc().work_dir, u"C:\\work");
+        for (int i = 0; i < 3; ++i) text_set(doc().hdata[i].tn.m[0].s, u"宛名");
+        reset_printer_state();
+        set_nav_request(NAV_NONE);
+        text_clear(bitmap_export_path(), PATH_CAP);
+    }
+    void TearDown() override {
+        set_nav_request(NAV_NONE);
+        reset_printer_state();
+    }
+
+    void run(int id) { run_command(owner, id, window); }
+    std::u16string box_text(size_t i) const { return fake.boxes.at(i).text; }
+
+    FakePlatform fake;
+    RecordingWindow window;
+    WindowHandle owner = reinterpret_cast<WindowHandle>(0x42);
+};
+
+TEST_F(MainWindowCommandsTest, ToolbarNavigationRepaintsAndLeavesItsRequest) {
+    doc().current_card = 0;
+    run(333);
+    EXPECT_EQ(doc().current_card, 2);
+    EXPECT_EQ(nav_request(), NAV_PREVIOUS);
+    run(334);
+    EXPECT_EQ(doc().current_card, 0);
+    EXPECT_EQ(nav_request(), NAV_NEXT);
+    EXPECT_EQ(window.calls, (Calls{"repaint", "repaint"}));
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST_F(MainWindowCommandsTest, ArrowKeysStepAndPPrintsWithoutStatusRefresh) {
+    doc().current_card = 2;
+    run_key(KEY_RIGHT, window);
+    EXPECT_EQ(doc().current_card, 0);
+    run_key(KEY_LEFT, window);
+    EXPECT_EQ(doc().current_card, 0);
+    run_key(KEY_PRINT, window);
+    for (int other : {0x0D, 0x1B, 0x26, 0x28, 0x70, int{'Q'}, int{'p'}}) run_key(other, window);
+    EXPECT_EQ(window.calls, (Calls{"repaint", "repaint", "print"}));
+    EXPECT_EQ(nav_request(), NAV_NONE);
+    EXPECT_FALSE(doc().modified);
+}
+
+TEST_F(MainWindowCommandsTest, PrintPositionAsksForAPrinterFirstAndAlwaysMarksModified) {
+    run(65);  // no printer known, and the settings dialog is cancelled
+    EXPECT_EQ(window.calls, (Calls{"printer_settings", "print_position", "refresh_status"}));
+    EXPECT_TRUE(doc().modified);
+
+    window.calls.clear();
+    doc().modified = false;
+    window.chosen_printer = u"Zelkovane Test Printer";
+    run(336);  // the toolbar button: the printer is chosen this time
+    EXPECT_EQ(window.calls, (Calls{"printer_settings", "print_position", "refresh_status"}));
+    EXPECT_TRUE(doc().modified);
+
+    window.calls.clear();
+    run(65);  // now a printer is known: straight to the dialog
+    EXPECT_EQ(window.calls, (Calls{"print_position", "refresh_status"}));
+}
+
+TEST_F(MainWindowCommandsTest, PrinterSettingsMarksModifiedAndPrintDoesNot) {
+    run(66);
+    EXPECT_EQ(window.calls, (Calls{"printer_settings", "refresh_status"}));
+    EXPECT_TRUE(doc().modified);
+    window.calls.clear();
+    doc().modified = false;
+    run(67);
+    run(335);
+    EXPECT_EQ(window.calls, (Calls{"print", "refresh_status", "print", "refresh_status"}));
+    EXPECT_FALSE(doc().modified);
+}
+
+TEST_F(MainWindowCommandsTest, EditorsHelpAndAboutOpenTheirWindows) {
+    for (int id : {62, 330, 63, 331, 64, 332, 68, 337, 70}) run(id);
+    EXPECT_EQ(window.calls, (Calls{"card_layout", "card_layout", "sender_editor", "sender_editor",
+                                   "addressee_list", "addressee_list", "manual", "manual",
+                                   "about"}));
+    EXPECT_FALSE(doc().modified);
+}
+
+TEST_F(MainWindowCommandsTest, UnknownCommandsDoNothing) {
+    for (int id : {0, 50, 69, 72, 329, 339, 9999}) run(id);
+    EXPECT_TRUE(window.calls.empty());
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_TRUE(fake.dialogs.empty());
+}
+
+TEST_F(MainWindowCommandsTest, ExitDestroysOnlyAfterYes) {
+    fake.answer(kAnswerNo);
+    run(71);
+    EXPECT_TRUE(window.calls.empty());
+    fake.answer(kAnswerYes);
+    run(338);
+    EXPECT_EQ(window.calls, (Calls{"destroy"}));
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(box_text(1), u"終了しますか？");
+}
+
+TEST_F(MainWindowCommandsTest, ExitStaysOpenWhenTheSenderFileCannotBeWritten) {
+    doc().modified = true;
+    fake.unwritable.insert(u"C:\\work\\zelko1.txt");
+    fake.answer(kAnswerYes);
+    fake.answer(kAnswerYes);
+    exit_command(owner, window);
+    EXPECT_TRUE(window.calls.empty()) << "the window is not destroyed";
+    ASSERT_EQ(fake.boxes.size(), 3u);
+    EXPECT_EQ(box_text(2), u"ファイルが開きません。\r\n書込中止します。");
+    EXPECT_EQ(fake.boxes[2].caption, u"差出ファイル書込エラー");
+}
+
+TEST_F(MainWindowCommandsTest, FileCommandsRepaintOnlyWhereTheyChangedTheView) {
+    doc().modified = true;
+    fake.answer(kAnswerNo);
+    run(51);  // declined: nothing to show
+    EXPECT_TRUE(window.calls.empty());
+    EXPECT_EQ(count_cards(), 3);
+
+    fake.answer(kAnswerYes);
+    doc().current_card = 2;
+    run(51);
+    EXPECT_EQ(window.calls, (Calls{"repaint"}));
+    EXPECT_EQ(count_cards(), 0);
+    EXPECT_EQ(doc().current_card, 2) << "a new document keeps the card index";
+    EXPECT_FALSE(doc().modified);
+
+    window.calls.clear();
+    fake.cancel_dialog();
+    run(53);  // a cancelled open still repaints
+    EXPECT_EQ(window.calls, (Calls{"repaint"}));
+
+    window.calls.clear();
+    fake.cancel_dialog();
+    run(55);  // a cancelled save refuses and does not repaint
+    EXPECT_TRUE(window.calls.empty());
+    EXPECT_EQ(fake.boxes.back().text, u"拡張子違い又は未選択で保存しません。");
+}
+
+TEST_F(MainWindowCommandsTest, BitmapExportNeedsABmpNameAndKeepsItsOwnPath) {
+    text_set(doc().chosen_file, u"C:\\work\\宛先.txt");
+    fake.answer_dialog(u"C:\\work\\card.txt");
+    run(59);
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(box_text(0), u"拡張子違い又は未選択で保存しません。");
+    EXPECT_EQ(fake.boxes[0].caption, u"ファイル保存！");
+    EXPECT_EQ(fake.boxes[0].style & 0xF, kButtonsOk);
+    EXPECT_TRUE(window.calls.empty());
+
+    fake.cancel_dialog();
+    run(59);
+    EXPECT_EQ(fake.boxes.size(), 2u) << "a cancel is refused the same way";
+    EXPECT_TRUE(window.calls.empty());
+
+    fake.answer_dialog(u"C:\\work\\CARD.BMP");
+    run(59);
+    EXPECT_EQ(window.calls, (Calls{"export_bitmap"}));
+    EXPECT_EQ(window.exported, u"C:\\work\\CARD.BMP");
+    EXPECT_EQ(std::u16string(bitmap_export_path()), u"C:\\work\\CARD.BMP");
+    EXPECT_EQ(std::u16string(doc().chosen_file), u"C:\\work\\宛先.txt")
+        << "the data files' chosen name is not touched";
+    EXPECT_EQ(fake.events, (std::vector<std::string>{"wait_show", "wait_close"}));
+    EXPECT_FALSE(doc().modified);
+
+    ASSERT_EQ(fake.dialogs.size(), 3u);
+    const FakePlatform::DialogCall& dialog = fake.dialogs.back();
+    EXPECT_TRUE(dialog.save);
+    EXPECT_EQ(dialog.title, u"ファイルの保存");
+    EXPECT_EQ(dialog.initial_file, u"C:\\work\\無題.bmp");
+}
+
+TEST_F(MainWindowCommandsTest, ADeclinedOrFailedBitmapExportIsNotReportedAgain) {
+    window.export_result = 1;
+    fake.answer_dialog(u"C:\\work\\a.bmp");
+    run(59);
+    window.export_result = 2;
+    fake.answer_dialog(u"C:\\work\\b.bmp");
+    run(59);
+    EXPECT_EQ(window.calls, (Calls{"export_bitmap", "export_bitmap"}));
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_EQ(fake.events,
+              (std::vector<std::string>{"wait_show", "wait_close", "wait_show", "wait_close"}));
+}
+
+}  // namespace
