@@ -123,12 +123,13 @@ public:
             {u'm', &card.fn.lf, &card.fn.c, card.fn.xy, SENDER_LINES},
         };
         for (const Item& item : items) {
+            // The font and colour fields behind the item's letter.
             LogFont& lf = *item.lf;
             const struct {
                 const char16_t* name;
                 const void* field;
                 OldFieldType type;
-            } fonts[] = {
+            } fields[] = {
                 {u"lf.lfHeight", &lf.lfHeight, OldFieldType::kNumber},
                 {u"lf.lfWidth", &lf.lfWidth, OldFieldType::kNumber},
                 {u"lf.lfEscapement", &lf.lfEscapement, OldFieldType::kNumber},
@@ -147,10 +148,10 @@ public:
                 {u"c.g", &item.c->g, OldFieldType::kByte},
                 {u"c.b", &item.c->b, OldFieldType::kByte},
             };
-            for (const auto& font : fonts) {
+            for (const auto& field : fields) {
                 char16_t name[kNameCap];
-                TextBuilder(name, kNameCap).add_unit(item.letter).add(font.name);
-                add(name, offset(font.field), font.type);
+                TextBuilder(name, kNameCap).add_unit(item.letter).add(field.name);
+                add(name, offset(field.field), field.type);
             }
             for (int k = 0; k < item.lines; ++k) {
                 for (int axis = 0; axis < 2; ++axis) {

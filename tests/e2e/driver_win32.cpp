@@ -80,6 +80,21 @@ std::string utf16le_file(const std::wstring& text) {
     return out;
 }
 
+std::wstring utf16le_text(const std::string& bytes) {
+    if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE", 2) != 0) return L"";
+    std::wstring out;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        out += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                    (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    return out;
+}
+
+std::wstring host_path(const std::string& unix_path) {
+    std::wstring out = L"Z:";
+    for (char c : unix_path) out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return out;
+}
+
 std::wstring window_text(HWND window) { return control_text(window); }
 
 std::wstring class_name(HWND window) {
@@ -154,6 +169,15 @@ unsigned long long TempDir::write_time(const std::wstring& name) const {
     if (!GetFileAttributesExW(file(name).c_str(), GetFileExInfoStandard, &data)) return 0;
     return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
            data.ftLastWriteTime.dwLowDateTime;
+}
+
+void TempDir::set_read_only(const std::wstring& name, bool read_only) const {
+    SetFileAttributesW(file(name).c_str(),
+                       read_only ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+bool TempDir::copy_in(const std::wstring& source, const std::wstring& name) const {
+    return CopyFileW(source.c_str(), file(name).c_str(), FALSE) != FALSE;
 }
 
 // --- App --------------------------------------------------------------------
@@ -244,6 +268,10 @@ void App::post_key(int virtual_key) const {
     PostMessageW(main_, WM_KEYUP, virtual_key, 1 | (scan << 16) | (3u << 30));
 }
 
+void App::post_mouse(UINT message, WPARAM keys, int x, int y) const {
+    PostMessageW(main_, message, keys, MAKELPARAM(x, y));
+}
+
 bool App::settle(DWORD timeout) const {
     // A sent message is answered only once the posted ones before it have
     // been taken from the queue.
@@ -306,6 +334,52 @@ std::string grab_screen(const RECT& r) {
 }
 
 }  // namespace
+
+namespace {
+
+struct DescendantSearch {
+    const std::wstring* class_name;
+    HWND found;
+};
+
+BOOL CALLBACK find_descendant_proc(HWND window, LPARAM param) {
+    DescendantSearch& s = *reinterpret_cast<DescendantSearch*>(param);
+    if (IsWindowVisible(window) && class_name(window) == *s.class_name) {
+        s.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND find_descendant(HWND parent, const std::wstring& cls) {
+    DescendantSearch s{&cls, nullptr};
+    EnumChildWindows(parent, find_descendant_proc, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+bool set_control_text(HWND control, const std::wstring& text) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                               SMTO_ABORTIFHUNG, 2000, &result) &&
+           result == TRUE;
+}
+
+std::string client_pixels(HWND window, const RECT& area) {
+    POINT top_left{area.left, area.top};
+    if (!ClientToScreen(window, &top_left)) return "";
+    RECT r{top_left.x, top_left.y, top_left.x + (area.right - area.left),
+           top_left.y + (area.bottom - area.top)};
+    std::string pixels = grab_screen(r);
+    wait_until([&] {
+        std::string again = grab_screen(r);
+        bool stable = again == pixels;
+        pixels.swap(again);
+        return stable;
+    }, 2000);
+    return pixels;
+}
 
 bool capture_window(HWND window, const std::wstring& file_name) {
     std::wstring folder = environment(L"ZK_ARTIFACTS");

@@ -22,6 +22,11 @@ std::wstring environment(const wchar_t* name);
 
 // UTF-16LE bytes with the byte order mark, as the data files hold them.
 std::string utf16le_file(const std::wstring& text);
+// The text of such a file (without its byte order mark); "" when the bytes
+// do not start with one.
+std::wstring utf16le_text(const std::string& bytes);
+// A file name of the build host ("/work/...") as Wine sees it ("Z:\work\...").
+std::wstring host_path(const std::string& unix_path);
 
 // A fresh, empty working folder under the temporary folder, removed with
 // everything in it when the test ends.
@@ -41,6 +46,10 @@ public:
     std::vector<std::wstring> names() const;
     // Last write time of a file (0 when missing).
     unsigned long long write_time(const std::wstring& name) const;
+    // Makes a file read-only, or writable again.
+    void set_read_only(const std::wstring& name, bool read_only) const;
+    // Copies a file into the folder; false when it could not be copied.
+    bool copy_in(const std::wstring& source, const std::wstring& name) const;
 
 private:
     std::wstring path_;
@@ -88,6 +97,9 @@ public:
     void post_command(int id) const;             // a menu command
     void post_menu_key(wchar_t mnemonic) const;  // Alt + mnemonic on the menu bar
     void post_key(int virtual_key) const;        // key down and up
+    // A mouse message at a client point of the main window, with the key
+    // state (MK_LBUTTON, ...) the message carries.
+    void post_mouse(UINT message, WPARAM keys, int x, int y) const;
 
     // Waits until the program has handled everything sent so far.
     bool settle(DWORD timeout = kWaitTimeout) const;
@@ -101,6 +113,17 @@ private:
     DWORD pid_ = 0;
     HWND main_ = nullptr;
 };
+
+// A visible child window (at any depth) of `parent` with this class, or
+// nullptr.
+HWND find_descendant(HWND parent, const std::wstring& class_name);
+// Sets the text of a control of another process (WM_SETTEXT).
+bool set_control_text(HWND control, const std::wstring& text);
+
+// The pixels that `window` shows on screen inside its client rectangle
+// `area` (client coordinates), once two grabs in a row agree. Bottom-up
+// 24-bit rows; empty on failure.
+std::string client_pixels(HWND window, const RECT& area);
 
 // Writes a 24-bit BMP of what the window shows on screen into the folder
 // named by the environment variable ZK_ARTIFACTS. False when that variable

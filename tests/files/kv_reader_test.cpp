@@ -119,11 +119,13 @@ TEST_F(KvReaderTest, LinesEndOnlyAtCrLfAndLoseExactlyThatPair) {
         u"fdata[0].a[0].s=x\ny\r\n"     // so does a lone LF
         u"fdata[0].a[1].s=cr\r\r\n"     // CR CR LF: the first CR is part of the value
         u"fdata[0].n[0].s=lf\n\r\n"     // LF CR LF likewise keeps the LF
+        u"fdata[0].n[1].s=\x02\x08\x0A\r\n"  // other control units are plain text
         u"fdata[1].t=last");            // the last line needs no CR LF
     EXPECT_EQ(field_text(doc().fdata[0].t), u"a\rb");
     EXPECT_EQ(field_text(doc().fdata[0].a[0].s), u"x\ny");
     EXPECT_EQ(field_text(doc().fdata[0].a[1].s), u"cr\r");
     EXPECT_EQ(field_text(doc().fdata[0].n[0].s), u"lf\n");
+    EXPECT_EQ(field_text(doc().fdata[0].n[1].s), u"\x02\x08\n");
     EXPECT_EQ(field_text(doc().fdata[1].t), u"last");
 }
 
@@ -150,10 +152,15 @@ TEST_F(KvReaderTest, LineOf574UnitsWithCrLfBehindTheCut) {
     // The cut falls between CR and LF: the CR is stripped from the first
     // piece, and the LF starts the next piece, which no key matches.
     std::u16string first = u"fdata[0].t=" + std::u16string(562, u'y') + u"\r";
-    read_senders(first + u"\nfdata[1].t=lost\r\nfdata[2].t=kept\r\n");
-    EXPECT_EQ(field_text(doc().fdata[0].t), std::u16string(15, u'y'));
-    EXPECT_EQ(doc().fdata[1].t[0], 0);
-    EXPECT_EQ(field_text(doc().fdata[2].t), u"kept");
+    for (const std::u16string& before : {std::u16string(), std::u16string(u"fdata[3].t=before\r\n")}) {
+        read_senders(before + first + u"\nfdata[1].t=lost\r\nfdata[2].t=kept\r\n");
+        EXPECT_EQ(field_text(doc().fdata[0].t), std::u16string(15, u'y'));
+        EXPECT_EQ(doc().fdata[1].t[0], 0);
+        EXPECT_EQ(field_text(doc().fdata[2].t), u"kept");
+    }
+    // One unit shorter, the CR LF ends the line as usual.
+    read_senders(u"fdata[3].t=before\r\nfdata[0].t=" + std::u16string(561, u'y') + u"\r\nfdata[1].t=next\r\n");
+    EXPECT_EQ(field_text(doc().fdata[1].t), u"next");
 }
 
 TEST_F(KvReaderTest, OddTrailingByteAndEmbeddedNulsAreHarmless) {

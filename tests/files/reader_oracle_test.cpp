@@ -83,8 +83,8 @@ TEST(ReaderOracleTest, ReadersMatchTheReferenceOnRandomFiles) {
 
     std::mt19937 rng(20261207);
     const size_t steps[] = {1, 3, 64, 1 << 20};
+    SteppedPlatform fake;
     for (int round = 0; round < 240; ++round) {
-        SteppedPlatform fake;
         fake.step = steps[round % 4];
         const int kind = 1 + round % 3;
         std::string bytes = utf16le_file(random_file(rng));
