@@ -60,6 +60,21 @@ if(EXISTS ${ZK_GTEST_SOURCE}/CMakeLists.txt)
     target_link_libraries(zelko_e2e PRIVATE zelko_core gtest gtest_main ${ZK_WIN32_LIBS})
     target_compile_options(zelko_e2e PRIVATE ${ZK_WARNINGS})
     target_link_options(zelko_e2e PRIVATE ${ZK_STATIC_RUNTIME})
+
+    # The sample pictures (the postcard background of the screenshots),
+    # drawn by the script that also seeds `make run`'s data folder.
+    find_package(Python3 COMPONENTS Interpreter QUIET)
+    if(Python3_Interpreter_FOUND)
+      set(ZK_SAMPLE_DIR ${CMAKE_BINARY_DIR}/samples)
+      add_custom_command(
+        OUTPUT ${ZK_SAMPLE_DIR}/base1.bmp ${ZK_SAMPLE_DIR}/yousi.gdt
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/make_sample_images.py ${ZK_SAMPLE_DIR}
+        DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make_sample_images.py
+        COMMENT "Drawing the sample pictures")
+      add_custom_target(zelko_sample_images DEPENDS ${ZK_SAMPLE_DIR}/base1.bmp ${ZK_SAMPLE_DIR}/yousi.gdt)
+      add_dependencies(zelko_e2e zelko_sample_images)
+      target_compile_definitions(zelko_e2e PRIVATE ZK_SAMPLE_IMAGES="${ZK_SAMPLE_DIR}")
+    endif()
   endif()
 else()
   message(WARNING "GoogleTest sources not found in ${ZK_GTEST_SOURCE}: "

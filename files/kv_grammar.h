@@ -142,7 +142,7 @@ inline int kv_split_record(const char16_t* line, int len, const char16_t (&prefi
 // through kv_number.
 inline int32_t kv_number(const char16_t* value, const KvRest& rest) {
     const char16_t* digits = value[0] == u'-' ? value + 1 : value;
-    const long count = rest.end - digits;
+    const std::ptrdiff_t count = rest.end - digits;
     if (count < 1 || count > 4 || rest.end - rest.text < 4) return kv_number(value);
     uint64_t lanes = kv_load4(rest.end - 4) ^ 0x0030003000300030ULL;
     lanes &= ~uint64_t{0} << (16 * (4 - count));

@@ -125,7 +125,7 @@ bool KvLineSplitter::next(const char16_t** text, int* len) {
         }
     }
     size_t n = 0;         // units gathered in line_
-    long first_nul = -1;  // position of the first NUL in the line
+    std::ptrdiff_t first_nul = -1;  // position of the first NUL in the line
     bool more = true;
     for (;;) {
         if (!fill()) {
@@ -147,7 +147,7 @@ bool KvLineSplitter::next(const char16_t** text, int* len) {
             ++next_mark_;
             const char16_t unit = units_[m];
             if (unit != kLf) {
-                if (unit == 0 && first_nul < 0) first_nul = static_cast<long>(n + (m - start));
+                if (unit == 0 && first_nul < 0) first_nul = static_cast<std::ptrdiff_t>(n + (m - start));
                 continue;
             }
             const char16_t previous = m > start ? units_[m - 1] : (n > 0 ? line_[n - 1] : 0);

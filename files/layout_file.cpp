@@ -187,7 +187,7 @@ int font_field_of(const char16_t* field) {
 // `field` is the text behind the item, inside `rest`.
 void read_font(LogFont& lf, const char16_t* field, const KvRest& rest) {
     // The shortest key, "lf.lfWidth=", has 11 units.
-    const long available = rest.end - field;
+    const std::ptrdiff_t available = rest.end - field;
     if (available < 11) return;
     const int which = font_field_of(field);
     if (which < 0) return;

@@ -332,12 +332,13 @@ inline size_t read_line_in_place(const FieldTable& table, CardRecord* cards, con
     }
     if (digits == 0) {
         digit = 0;
+        // Longer numbers are left to the line handler's saturating conversion.
         const size_t first = at;
         while (at < limit && (digit = static_cast<unsigned>(units[at]) - u'0') <= 9) {
+            if (at - first == 10) return 0;
             value = value * 10 + digit;
             ++at;
         }
-        if (at - first > 10) return 0;
     }
     if (at + 1 >= limit || units[at] != u'\r' || units[at + 1] != u'\n') return 0;
     if (negative) value = -value;

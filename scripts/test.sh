@@ -307,7 +307,7 @@ wine_levels() {
     # Leftovers of an interrupted run must not hold the prefix.
     zk_wine_kill "$WINE_PREFIX_DIR"
     local start=$SECONDS
-    if bash "$ZK_ROOT/scripts/wine_prefix.sh" "$WINE_PREFIX_DIR" </dev/null; then
+    if ZK_UNMANAGED_WINDOWS=1 bash "$ZK_ROOT/scripts/wine_prefix.sh" "$WINE_PREFIX_DIR" </dev/null; then
         record prefix 1 0 "$((SECONDS - start)) s"
     else
         record prefix 0 1 "see build/logs/wine-prefix-wine-test.log"

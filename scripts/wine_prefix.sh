@@ -33,6 +33,7 @@ version() {
     {
         echo "zelkovane prefix set-up 1"
         echo "$PREFIX"
+        echo "unmanaged=${ZK_UNMANAGED_WINDOWS:-0}"
         wine --version 2>/dev/null
         cat "${BASH_SOURCE[0]}" "$PPD" "$TOOL_SRC"
     } | sha256sum | cut -d' ' -f1
@@ -113,6 +114,15 @@ prepare() {
         grep -qxF "$line" <<<"$text" || failed "font replacement $line missing"
     done
     rm -f "$exported"
+
+    # Test prefixes run under a bare Xvfb with no window manager: without one,
+    # Wine waits about two seconds for every managed window it hides, so the
+    # tests ask for unmanaged windows. A desktop prefix keeps the default.
+    if [ "${ZK_UNMANAGED_WINDOWS:-0}" = 1 ]; then
+        wine_run reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f ||
+            failed "setting unmanaged windows"
+        wine_settle
+    fi
 
     # The test printer: its PPD in the driver folder, then the tool
     # registers the port, the driver and the printer.

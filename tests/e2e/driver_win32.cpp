@@ -371,13 +371,19 @@ std::string client_pixels(HWND window, const RECT& area) {
     if (!ClientToScreen(window, &top_left)) return "";
     RECT r{top_left.x, top_left.y, top_left.x + (area.right - area.left),
            top_left.y + (area.bottom - area.top)};
+    // Wine hands what a window draws to the X server a little later, in
+    // batches: the picture counts once it has not changed for a while.
     std::string pixels = grab_screen(r);
+    DWORD unchanged_since = GetTickCount();
     wait_until([&] {
         std::string again = grab_screen(r);
-        bool stable = again == pixels;
-        pixels.swap(again);
-        return stable;
-    }, 2000);
+        if (again != pixels) {
+            pixels.swap(again);
+            unchanged_since = GetTickCount();
+            return false;
+        }
+        return GetTickCount() - unchanged_since >= kSteadyTime;
+    }, kWaitTimeout);
     return pixels;
 }
 

@@ -14,6 +14,7 @@ namespace e2e {
 constexpr DWORD kStartTimeout = 15000;  // the program's first window
 constexpr DWORD kWaitTimeout = 8000;    // any later state
 constexpr DWORD kPollInterval = 25;
+constexpr DWORD kSteadyTime = 300;      // a screen picture unchanged this long is final
 
 std::string utf8(const std::wstring& s);
 
@@ -121,7 +122,8 @@ HWND find_descendant(HWND parent, const std::wstring& class_name);
 bool set_control_text(HWND control, const std::wstring& text);
 
 // The pixels that `window` shows on screen inside its client rectangle
-// `area` (client coordinates), once two grabs in a row agree. Bottom-up
+// `area` (client coordinates), once they stayed the same for kSteadyTime.
+// Bottom-up
 // 24-bit rows; empty on failure.
 std::string client_pixels(HWND window, const RECT& area);
 

@@ -1,0 +1,325 @@
+// The main window in use, driven through its real windows: stepping through
+// the cards, dragging an item into place, File > New, saving through the
+// real save dialog, and the exit save with its failure.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver_win32.h"
+
+using e2e::App;
+using e2e::TempDir;
+using e2e::utf8;
+
+namespace {
+
+const std::wstring kSenders =
+    L"fdata_cont_max=1\r\nfdata[0].t=1500001\r\nfdata[0].a[0].s=東京都渋谷区神宮前一丁目\r\n"
+    L"fdata[0].a[1].s=二番三号\r\nfdata[0].n[0].s=山田　太郎\r\nfdata[0].n[1].s=\r\n";
+const std::wstring kAddressees =
+    L"hdata_cont_max=3\r\n"
+    L"hdata[0].tt.m=5300001\r\nhdata[0].ta.m[0].s=大阪府大阪市北区梅田一丁目\r\n"
+    L"hdata[0].tn.m[0].s=鈴木　花子　様\r\nhdata[0].ftb=0\r\n"
+    L"hdata[1].tt.m=0600001\r\nhdata[1].ta.m[0].s=北海道札幌市中央区\r\n"
+    L"hdata[1].tn.m[0].s=佐藤　一郎　様\r\nhdata[1].ftb=0\r\n"
+    L"hdata[2].tt.m=9000001\r\nhdata[2].ta.m[0].s=沖縄県那覇市\r\n"
+    L"hdata[2].tn.m[0].s=高橋　美咲　様\r\nhdata[2].ftb=0\r\n";
+
+// The card on the main window's client area: base_w x base_h pixels at the
+// preview origin.
+const RECT kCardArea{10, 50, 410, 642};
+
+// Address line 0 of the default layout starts at card point (370, 100): in
+// the client area it runs down from (380, 150) with its cells to the left.
+constexpr int kLineX = 370;
+constexpr int kLineY = 170;
+
+// The folder the build drew the sample pictures into, as Wine sees it.
+std::wstring sample_picture(const wchar_t* name) {
+#ifdef ZK_SAMPLE_IMAGES
+    return e2e::host_path(ZK_SAMPLE_IMAGES) + L"\\" + name;
+#else
+    (void)name;
+    return L"";
+#endif
+}
+
+HWND expect_message_box(const App& app, const std::wstring& caption, const std::wstring& text) {
+    HWND box = app.wait_message_box();
+    EXPECT_NE(box, nullptr) << "no message box \"" << utf8(text) << "\"";
+    if (!box) return nullptr;
+    e2e::MessageBoxText shown = App::read_message_box(box);
+    EXPECT_EQ(utf8(shown.caption), utf8(caption));
+    EXPECT_EQ(utf8(shown.text), utf8(text));
+    return box;
+}
+
+// Answers the message box that must be on screen now.
+bool answer(const App& app, const std::wstring& caption, const std::wstring& text, int button) {
+    HWND box = expect_message_box(app, caption, text);
+    return box && App::answer(box, button);
+}
+
+void screenshot(HWND window, const wchar_t* name) {
+    if (e2e::environment(L"ZK_ARTIFACTS").empty()) return;
+    EXPECT_TRUE(e2e::capture_window(window, name)) << utf8(name);
+}
+
+class Shell : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (e2e::environment(L"ZK_EXE").empty()) GTEST_SKIP() << "ZK_EXE is not set";
+    }
+
+    // A working folder with three cards, one sender and the sample
+    // background, and the program started in it.
+    void start_with_cards(const wchar_t* tag) {
+        dir_.reset(new TempDir(tag));
+        dir_->write(L"zelko1.txt", e2e::utf16le_file(kSenders));
+        dir_->write(L"zelko2.txt", e2e::utf16le_file(kAddressees));
+        std::wstring background = sample_picture(L"base1.bmp");
+        if (!background.empty()) dir_->copy_in(background, L"base1.bmp");
+        app_.reset(new App(dir_->path()));
+        ASSERT_TRUE(app_->started());
+        main_ = app_->wait_main_window();
+        ASSERT_NE(main_, nullptr);
+        ASSERT_TRUE(app_->settle());
+        ASSERT_EQ(app_->find_message_box(), nullptr);
+    }
+
+    std::string card() const {
+        EXPECT_TRUE(app_->settle());
+        return e2e::client_pixels(main_, kCardArea);
+    }
+
+    // A click without movement on address line 0: the document counts as
+    // changed afterwards, nothing moves.
+    void click_address_line() const {
+        app_->post_mouse(WM_LBUTTONDOWN, MK_LBUTTON, kLineX, kLineY);
+        app_->post_mouse(WM_LBUTTONUP, 0, kLineX, kLineY);
+        ASSERT_TRUE(app_->settle());
+    }
+
+    void exit_without_save_question() {
+        app_->post_close();
+        ASSERT_TRUE(answer(*app_, L"Zelkovane", L"終了しますか？", IDYES));
+        DWORD code = 99;
+        ASSERT_TRUE(app_->wait_exit(&code)) << "the program did not end";
+        EXPECT_EQ(code, 0u);
+    }
+
+    void exit_with_save() {
+        app_->post_close();
+        ASSERT_TRUE(answer(*app_, L"Zelkovane", L"終了しますか？", IDYES));
+        ASSERT_TRUE(answer(*app_, L"ファイル書込確認", L"保存しますか？", IDYES));
+        DWORD code = 99;
+        ASSERT_TRUE(app_->wait_exit(&code)) << "the program did not end";
+        EXPECT_EQ(code, 0u);
+    }
+
+    std::wstring layout_file() const { return e2e::utf16le_text(dir_->read(L"zelko3.txt")); }
+
+    // Runs a save command and types `name` (a file of the working folder)
+    // into the real save dialog.
+    void save_as(int command, const std::wstring& name, const wchar_t* artifact = nullptr) {
+        app_->post_command(command);
+        HWND dialog = app_->wait_dialog(L"ファイルの保存");
+        ASSERT_NE(dialog, nullptr) << "no save dialog";
+        HWND edit = GetDlgItem(dialog, 0x480);  // edt1, the file name
+        if (!edit || !IsWindowVisible(edit)) edit = e2e::find_descendant(dialog, L"Edit");
+        ASSERT_NE(edit, nullptr) << "no file name field";
+        std::wstring proposed = e2e::window_text(edit);
+        EXPECT_NE(proposed.find(L"無題"), std::wstring::npos) << utf8(proposed);
+        if (artifact) screenshot(dialog, artifact);
+        ASSERT_TRUE(e2e::set_control_text(edit, dir_->file(name)));
+        ASSERT_TRUE(App::answer(dialog, IDOK)) << "the save dialog did not close";
+    }
+
+    std::unique_ptr<TempDir> dir_;
+    std::unique_ptr<App> app_;
+    HWND main_ = nullptr;
+};
+
+TEST_F(Shell, ArrowKeysAndToolbarCommandsStepThroughTheCards) {
+    start_with_cards(L"steps");
+    screenshot(main_, L"main_window_card1.bmp");
+    const std::string first = card();
+    ASSERT_FALSE(first.empty());
+
+    app_->post_key(VK_RIGHT);
+    const std::string second = card();
+    EXPECT_TRUE(second != first) << "the right arrow shows the next card";
+    app_->post_key(VK_RIGHT);
+    const std::string third = card();
+    EXPECT_TRUE(third != second);
+    EXPECT_TRUE(third != first);
+    screenshot(main_, L"main_window_card3.bmp");
+    app_->post_key(VK_RIGHT);
+    EXPECT_TRUE(card() == first) << "after the last card the right arrow wraps to the first";
+    app_->post_key(VK_LEFT);
+    EXPECT_TRUE(card() == first) << "the left arrow stops at the first card";
+
+    app_->post_command(333);  // the toolbar's previous button wraps to the last card
+    EXPECT_TRUE(card() == third);
+    app_->post_key(VK_LEFT);
+    EXPECT_TRUE(card() == second);
+    app_->post_command(334);  // next
+    EXPECT_TRUE(card() == third);
+    app_->post_command(334);
+    EXPECT_TRUE(card() == first);
+
+    EXPECT_EQ(app_->find_message_box(), nullptr);
+    exit_without_save_question();  // stepping changes nothing that is saved
+    EXPECT_FALSE(dir_->exists(L"zelko3.txt"));
+}
+
+TEST_F(Shell, DraggedAddressLineIsStoredAndSavedAtExit) {
+    start_with_cards(L"drag");
+    screenshot(main_, L"main_window_before_drag.bmp");
+    const std::string before = card();
+
+    app_->post_mouse(WM_LBUTTONDOWN, MK_LBUTTON, kLineX, kLineY);
+    ASSERT_TRUE(app_->settle());
+    // With Shift held the move is no drag: nothing is drawn.
+    app_->post_mouse(WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, kLineX - 100, kLineY + 100);
+    EXPECT_TRUE(card() == before);
+    app_->post_mouse(WM_MOUSEMOVE, MK_LBUTTON, kLineX - 15, kLineY + 10);
+    const std::string halfway = card();
+    EXPECT_TRUE(halfway != before) << "the line follows the mouse";
+    app_->post_mouse(WM_MOUSEMOVE, MK_LBUTTON, kLineX - 30, kLineY + 20);
+    EXPECT_TRUE(card() != halfway);
+    app_->post_mouse(WM_LBUTTONUP, 0, kLineX - 30, kLineY + 20);
+    const std::string after = card();
+    EXPECT_TRUE(after != before);
+    screenshot(main_, L"main_window_after_drag.bmp");
+
+    // The stored position shows on the card after stepping away and back.
+    app_->post_key(VK_RIGHT);
+    app_->post_key(VK_LEFT);
+    EXPECT_TRUE(card() == after);
+
+    exit_with_save();
+    const std::wstring layouts = layout_file();
+    EXPECT_NE(layouts.find(L"hdata[0].ta.xy[0].x=340\r\n"), std::wstring::npos);
+    EXPECT_NE(layouts.find(L"hdata[0].ta.xy[0].y=120\r\n"), std::wstring::npos);
+    EXPECT_NE(layouts.find(L"hdata[0].ta.xy[1].x=335\r\n"), std::wstring::npos)
+        << "the other lines stay";
+    EXPECT_NE(layouts.find(L"hdata[1].ta.xy[0].x=370\r\n"), std::wstring::npos)
+        << "other cards keep their layout";
+    const std::wstring addressees = e2e::utf16le_text(dir_->read(L"zelko2.txt"));
+    EXPECT_NE(addressees.find(L"hdata_cont_max=3\r\n"), std::wstring::npos);
+    EXPECT_NE(addressees.find(L"hdata[2].tn.m[0].s=高橋　美咲　様\r\n"), std::wstring::npos);
+    const std::wstring senders = e2e::utf16le_text(dir_->read(L"zelko1.txt"));
+    EXPECT_NE(senders.find(L"fdata[0].n[0].s=山田　太郎\r\n"), std::wstring::npos);
+    for (const std::wstring& name : dir_->names()) {
+        bool expected = name == L"base1.bmp" || name == L"zelko1.txt" || name == L"zelko2.txt" ||
+                        name == L"zelko3.txt";
+        EXPECT_TRUE(expected) << "left behind: " << utf8(name);
+    }
+}
+
+TEST_F(Shell, NewAsksBeforeDiscardingChangesAndKeepsTheFiles) {
+    start_with_cards(L"new");
+    const std::string addressees = dir_->read(L"zelko2.txt");
+    click_address_line();
+    const std::string shown = card();
+
+    app_->post_command(51);
+    ASSERT_TRUE(answer(*app_, L"新規作成！", L"保存せず新規にして良いですか？", IDNO));
+    EXPECT_TRUE(card() == shown) << "No keeps the cards";
+
+    app_->post_command(51);
+    ASSERT_TRUE(answer(*app_, L"新規作成！", L"保存せず新規にして良いですか？", IDYES));
+    const std::string empty = card();
+    EXPECT_TRUE(empty != shown) << "the new document shows an empty card";
+    screenshot(main_, L"main_window_new_document.bmp");
+    app_->post_key(VK_RIGHT);
+    EXPECT_TRUE(card() == empty) << "no card is in use";
+
+    // The new document is unchanged: no save question at exit.
+    exit_without_save_question();
+    EXPECT_EQ(dir_->read(L"zelko2.txt"), addressees);
+    EXPECT_FALSE(dir_->exists(L"zelko3.txt"));
+}
+
+TEST_F(Shell, SaveDialogWritesATxtNameAndRefusesAnyOther) {
+    start_with_cards(L"save");
+    click_address_line();
+
+    save_as(55, L"差出_控え.txt", L"save_dialog.bmp");
+    ASSERT_TRUE(app_->settle());
+    EXPECT_EQ(app_->find_message_box(), nullptr) << "a new file is written without a question";
+    const std::wstring copy = e2e::utf16le_text(dir_->read(L"差出_控え.txt"));
+    EXPECT_EQ(copy.rfind(L"fdata_cont_max=1\r\nfdata[0].t=1500001\r\n", 0), 0u) << utf8(copy);
+
+    save_as(56, L"宛先.csv");
+    ASSERT_TRUE(answer(*app_, L"ファイル保存！", L"拡張子違い又は未選択で保存しません。", IDOK));
+    EXPECT_FALSE(dir_->exists(L"宛先.csv"));
+
+    // Saving the sender file alone cleared the changed mark.
+    exit_without_save_question();
+    EXPECT_FALSE(dir_->exists(L"zelko3.txt"));
+}
+
+TEST_F(Shell, BitmapExportWritesThePreviewOfTheCurrentCard) {
+    start_with_cards(L"bitmap");
+    app_->post_key(VK_RIGHT);
+    ASSERT_TRUE(app_->settle());
+    save_as(59, L"card.bmp");
+    ASSERT_TRUE(app_->settle());
+    EXPECT_EQ(app_->find_message_box(), nullptr);
+    const std::string bmp = dir_->read(L"card.bmp");
+    EXPECT_EQ(bmp.size(), 710454u);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    std::wstring artifacts = e2e::environment(L"ZK_ARTIFACTS");
+    if (!artifacts.empty())
+        CopyFileW(dir_->file(L"card.bmp").c_str(), (artifacts + L"\\exported_card2.bmp").c_str(),
+                  FALSE);
+    exit_without_save_question();
+}
+
+TEST_F(Shell, ReadOnlySenderFileKeepsTheProgramOpenAtExit) {
+    start_with_cards(L"readonly");
+    click_address_line();
+    const std::string addressees = dir_->read(L"zelko2.txt");
+    const unsigned long long addressees_time = dir_->write_time(L"zelko2.txt");
+    dir_->set_read_only(L"zelko1.txt", true);
+
+    app_->post_close();
+    ASSERT_TRUE(answer(*app_, L"Zelkovane", L"終了しますか？", IDYES));
+    ASSERT_TRUE(answer(*app_, L"ファイル書込確認", L"保存しますか？", IDYES));
+    ASSERT_TRUE(answer(*app_, L"差出ファイル書込エラー",
+                       L"ファイルが開きません。\r\n書込中止します。", IDOK));
+    ASSERT_TRUE(app_->settle());
+    EXPECT_TRUE(app_->running()) << "the program stays open";
+    EXPECT_TRUE(IsWindowVisible(main_));
+    EXPECT_EQ(app_->find_message_box(), nullptr);
+    EXPECT_EQ(dir_->read(L"zelko2.txt"), addressees) << "the later files are not written";
+    EXPECT_EQ(dir_->write_time(L"zelko2.txt"), addressees_time);
+    EXPECT_FALSE(dir_->exists(L"zelko3.txt"));
+
+    // Writable again: the next exit saves all three.
+    dir_->set_read_only(L"zelko1.txt", false);
+    exit_with_save();
+    EXPECT_TRUE(dir_->exists(L"zelko3.txt"));
+    EXPECT_NE(dir_->write_time(L"zelko2.txt"), addressees_time);
+}
+
+TEST_F(Shell, ManualWithoutItsFileGivesNoMessage) {
+    TempDir dir(L"manual");
+    App app(dir.path());
+    ASSERT_NE(app.wait_main_window(), nullptr);
+    app.post_command(68);
+    ASSERT_TRUE(app.settle());
+    EXPECT_EQ(app.find_message_box(), nullptr);
+    EXPECT_TRUE(app.running());
+    app.post_close();
+    ASSERT_TRUE(answer(app, L"Zelkovane", L"終了しますか？", IDYES));
+    EXPECT_TRUE(app.wait_exit(nullptr));
+}
+
+}  // namespace
