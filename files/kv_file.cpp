@@ -96,12 +96,16 @@ void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) 
         platform().close(file);
         return;
     }
+    // Most lines come in runs of plain lines; the others one at a time.
+    KvLine batch[64];
     bool more = true;
     while (more) {
-        const char16_t* line = nullptr;
-        int len = 0;
-        more = lines.next(&line, &len);
-        handle_line(line, len);
+        const size_t count = lines.next_plain_lines(batch, 64);
+        for (size_t i = 0; i < count; ++i) handle_line(batch[i].text, batch[i].len);
+        if (count == 64) continue;
+        KvLine line;
+        more = lines.next(&line);
+        handle_line(line.text, line.len);
     }
 
     if (!platform().close(file)) platform().message_box(owner, name, kCloseFailedCaption, kButtonsOk);

@@ -8,6 +8,13 @@
 #include <cstring>
 #include <utility>
 
+// The number conversions sit on the path of nearly every line.
+#if defined(__GNUC__)
+#define KV_HOT_INLINE inline __attribute__((always_inline))
+#else
+#define KV_HOT_INLINE inline
+#endif
+
 // The handlers consider at most this many units of a line after its record
 // index (a buffer of 288 units).
 constexpr int KV_REST_CAP = 288;
@@ -140,7 +147,7 @@ inline int kv_split_record(const char16_t* line, int len, const char16_t (&prefi
 // and up to four digits (positions, font fields, colours), the last four
 // units of the rest are checked and combined at once; anything else goes
 // through kv_number.
-inline int32_t kv_number(const char16_t* value, const KvRest& rest) {
+KV_HOT_INLINE int32_t kv_number(const char16_t* value, const KvRest& rest) {
     const char16_t* digits = value[0] == u'-' ? value + 1 : value;
     const std::ptrdiff_t count = rest.end - digits;
     if (count < 1 || count > 4 || rest.end - rest.text < 4) return kv_number(value);

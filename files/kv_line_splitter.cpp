@@ -79,27 +79,27 @@ bool KvLineSplitter::refill() {
         }
         pos_ = 0;
         end_ = have / 2;
-        mark_count_ = next_mark_ = marked_end_ = 0;
+        bits_ = 0;
+        next_block_ = 0;
         if (end_ > 0) return true;
     }
     pos_ = end_ = 0;
     return false;
 }
 
-bool KvLineSplitter::mark_window() {
-    if (marked_end_ >= end_) return false;
-    mark_count_ = next_mark_ = 0;
-    const size_t window_end = marked_end_ + kWindowUnits < end_ ? marked_end_ + kWindowUnits : end_;
-    for (size_t block = marked_end_; block < window_end; block += 64) {
-        uint64_t bits = lf_or_nul_bits(units_ + block);
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
+inline bool KvLineSplitter::peek_mark(size_t* at) {
+    while (bits_ == 0) {
+        const size_t block = next_block_ * 64;
+        if (block >= end_) return false;
+        bits_ = lf_or_nul_bits(units_ + block);
         // Units behind the end of the chunk hold stale data.
-        if (end_ - block < 64) bits &= (uint64_t{1} << (end_ - block)) - 1;
-        while (bits != 0) {
-            marks_[mark_count_++] = static_cast<uint16_t>(block + static_cast<size_t>(lowest_bit(bits)));
-            bits &= bits - 1;
-        }
+        if (end_ - block < 64) bits_ &= (uint64_t{1} << (end_ - block)) - 1;
+        ++next_block_;
     }
-    marked_end_ = window_end;
+    *at = (next_block_ - 1) * 64 + static_cast<size_t>(lowest_bit(bits_));
     return true;
 }
 
@@ -109,22 +109,24 @@ bool KvLineSplitter::read_byte_order_mark() {
     return true;
 }
 
-bool KvLineSplitter::next(const char16_t** text, int* len) {
-    // The usual case first: the next mark is the LF of a CR LF inside the
-    // chunk, so the line lies in the chunk and holds no NUL (that would have
-    // been an earlier mark). The CR becomes the line's terminating NUL.
-    if (next_mark_ < mark_count_) {
-        const size_t m = marks_[next_mark_];
-        if (m > pos_ && m < pos_ + KV_READ_LINE_MAX && units_[m] == kLf && units_[m - 1] == kCr) {
-            ++next_mark_;
-            units_[m - 1] = 0;
-            *text = units_ + pos_;
-            *len = static_cast<int>(m - 1 - pos_);
-            pos_ = m + 1;
-            return true;
-        }
+size_t KvLineSplitter::next_plain_lines(KvLine* lines, size_t max) {
+    size_t n = 0;
+    size_t m = 0;
+    while (n < max && peek_mark(&m)) {
+        // The first mark is the LF of a CR LF within 574 units: the line
+        // lies in the chunk and holds no NUL (that would have been an
+        // earlier mark). Its CR becomes its terminating NUL.
+        if (m <= pos_ || m >= pos_ + KV_READ_LINE_MAX || units_[m] != kLf || units_[m - 1] != kCr) break;
+        pass_mark();
+        units_[m - 1] = 0;
+        lines[n++] = KvLine{units_ + pos_, static_cast<int>(m - 1 - pos_)};
+        pos_ = m + 1;
     }
-    size_t n = 0;         // units gathered in line_
+    return n;
+}
+
+bool KvLineSplitter::next(KvLine* line) {
+    size_t n = 0;                   // units gathered in line_
     std::ptrdiff_t first_nul = -1;  // position of the first NUL in the line
     bool more = true;
     for (;;) {
@@ -137,14 +139,9 @@ bool KvLineSplitter::next(const char16_t** text, int* len) {
         if (limit > end_) limit = end_;
         size_t stop = limit;
         bool ended = false;
-        for (;;) {
-            if (next_mark_ == mark_count_) {
-                if (marked_end_ >= limit || !mark_window()) break;
-                continue;
-            }
-            const size_t m = marks_[next_mark_];
-            if (m >= limit) break;
-            ++next_mark_;
+        size_t m = 0;
+        while (peek_mark(&m) && m < limit) {
+            pass_mark();
             const char16_t unit = units_[m];
             if (unit != kLf) {
                 if (unit == 0 && first_nul < 0) first_nul = static_cast<std::ptrdiff_t>(n + (m - start));
@@ -159,12 +156,6 @@ bool KvLineSplitter::next(const char16_t** text, int* len) {
         }
         const size_t used = stop - start;
         pos_ = stop;
-        if (ended && n == 0 && first_nul < 0) {
-            units_[stop - 2] = 0;
-            *text = units_ + start;
-            *len = static_cast<int>(used - 2);
-            return true;
-        }
         std::memcpy(line_ + n, units_ + start, used * sizeof(char16_t));
         n += used;
         if (ended || n == static_cast<size_t>(KV_READ_LINE_MAX)) break;
@@ -174,7 +165,6 @@ bool KvLineSplitter::next(const char16_t** text, int* len) {
     for (int pass = 0; pass < 2; ++pass) {
         if (length > 0 && (line_[length - 1] == kLf || line_[length - 1] == kCr)) line_[--length] = 0;
     }
-    *text = line_;
-    *len = length;
+    *line = KvLine{line_, length};
     return more;
 }

@@ -4,7 +4,7 @@
 // of the file; of its text (up to its first NUL) the last unit is dropped if
 // it is CR or LF, and then once more, which removes the CR LF. A trailing
 // odd byte is ignored. The file is read in large chunks through the
-// platform, and the CR LF positions of a chunk are found in one pass.
+// platform, and the LF units of a chunk are found 64 at a time.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +16,12 @@
 constexpr int KV_READ_LINE_CAP = 576;
 constexpr int KV_READ_LINE_MAX = 574;
 
+// A line handed out: NUL-terminated, `len` units before the NUL.
+struct KvLine {
+    const char16_t* text;
+    int len;
+};
+
 class KvLineSplitter {
 public:
     explicit KvLineSplitter(FileHandle file) : file_(file) {}
@@ -23,33 +29,35 @@ public:
     // Consumes the byte order mark; false when the file does not start with it.
     bool read_byte_order_mark();
 
-    // The next line, NUL-terminated, and its length (units before the NUL).
-    // Returns false when the end of the file ended the line, which makes it
-    // the last one; every line is handed out, even an empty one.
-    bool next(const char16_t** text, int* len);
+    // The usual lines, quickly: up to `max` lines that come next, each
+    // ending in CR LF inside the chunk at hand and holding no NUL. Returns
+    // how many; fewer than `max` when the line after them needs next().
+    size_t next_plain_lines(KvLine* lines, size_t max);
+
+    // The next line, whatever it holds. Returns false when the end of the
+    // file ended it, which makes it the last one; every line is handed
+    // out, even an empty one.
+    bool next(KvLine* line);
 
 private:
-    // Units read at a time, and units whose LF and NUL positions are found
-    // at a time: a window small enough to stay in the fastest cache while
-    // its lines are handled.
+    // Units read at a time.
     static constexpr size_t kChunkUnits = 16384;
-    static constexpr size_t kWindowUnits = 1024;
 
     bool fill() { return pos_ < end_ || refill(); }
     bool refill();
-    // Finds the marks of the next window; false when the chunk has no more.
-    bool mark_window();
+    // The position of the next LF or NUL unit of the chunk not yet passed
+    // (or of one of the rare control units 0x0002 and 0x0008, which the
+    // same test finds); false when the chunk has none left.
+    bool peek_mark(size_t* at);
+    void pass_mark() { bits_ &= bits_ - 1; }
 
     FileHandle file_;
     char16_t units_[kChunkUnits];
-    // Positions in units_ of the LF and NUL units (and of the rare control
-    // units 0x0002 and 0x0008) of the window marked last and not yet passed.
-    uint16_t marks_[kWindowUnits];
-    size_t mark_count_ = 0;
-    size_t next_mark_ = 0;
-    size_t marked_end_ = 0;  // end of the units whose marks were found
     size_t pos_ = 0;
     size_t end_ = 0;
+    // The marks not yet passed of the 64-unit block before next_block_.
+    uint64_t bits_ = 0;
+    size_t next_block_ = 0;
     bool eof_ = false;
     bool has_carry_ = false;
     unsigned char carry_ = 0;

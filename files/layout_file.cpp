@@ -1,6 +1,7 @@
 #include "files/data_files.h"
 #include "files/kv_file.h"
 #include "files/kv_grammar.h"
+#include "files/layout_card_keys.h"
 #include "model/document.h"
 #include "model/text.h"
 
@@ -8,43 +9,6 @@ namespace {
 
 const char16_t* const kCountKey = u"hdata_cont_max=";
 const char16_t kRecordPrefix[] = u"hdata[";
-
-// The six items of a card, in file order.
-constexpr int kItemCount = 6;
-const char16_t* const kItemNames[kItemCount] = {u"tt", u"ta", u"tn", u"ft", u"fa", u"fn"};
-
-// The layout fields of one item, whatever record type holds them.
-struct ItemFields {
-    int32_t* positions[6];  // x1 y1 w1 x2 y2 w2; null for the line items
-    LinePos* xy;            // line origins; null for the postal code items
-    int lines;
-    LogFont* lf;
-    RgbColor* c;
-};
-
-template <typename Block>
-ItemFields postal_code_fields(Block& b) {
-    return ItemFields{{&b.x1, &b.y1, &b.w1, &b.x2, &b.y2, &b.w2}, nullptr, 0, &b.lf, &b.c};
-}
-
-template <typename Block>
-ItemFields line_fields(Block& b) {
-    constexpr int lines = static_cast<int>(sizeof(b.xy) / sizeof(b.xy[0]));
-    return ItemFields{{}, b.xy, lines, &b.lf, &b.c};
-}
-
-ItemFields item_fields(CardRecord& card, int item) {
-    switch (item) {
-        case 0: return postal_code_fields(card.tt);
-        case 1: return line_fields(card.ta);
-        case 2: return line_fields(card.tn);
-        case 3: return postal_code_fields(card.ft);
-        case 4: return line_fields(card.fa);
-        default: return line_fields(card.fn);
-    }
-}
-
-const char16_t* const kPositionNames[6] = {u"x1=", u"y1=", u"w1=", u"x2=", u"y2=", u"w2="};
 
 // The font fields in file order; the face name follows them. Keys are
 // given behind the item, so they start with "lf.".
@@ -88,49 +52,19 @@ const PrintField kPrintFields[] = {
 
 // --- Writing ---------------------------------------------------------------
 
-// "hdata[i].<item>." at the start of a new line.
-TextBuilder& item_key(KvWriter& out, int i, int item) {
-    return out.line().add(kRecordPrefix).add_int(i).add(u"].").add(kItemNames[item]).add_unit(u'.');
-}
-
-void emit_item(KvWriter& out, int i, int item, const ItemFields& f) {
-    if (f.positions[0] != nullptr) {
-        for (int p = 0; p < 6; ++p) {
-            item_key(out, i, item).add(kPositionNames[p]).add_int(*f.positions[p]);
-            out.end_line();
+void emit_card(KvWriter& out, int i, const CardRecord& card) {
+    const CardKey* const keys = layout_card_keys();
+    for (const CardKey* k = keys; k != keys + CARD_KEY_COUNT; ++k) {
+        TextBuilder& line = out.line().add(kRecordPrefix).add_int(i).add_unit(u']').add(k->text);
+        const char* field = card_field(card, *k);
+        switch (k->kind) {
+            case CardKeyKind::Number: line.add_int(*reinterpret_cast<const int32_t*>(field)); break;
+            // Bytes are written as unsigned numbers 0 to 255.
+            case CardKeyKind::Byte: line.add_int(*reinterpret_cast<const uint8_t*>(field)); break;
+            case CardKeyKind::Text: kv_add_field(line, reinterpret_cast<const char16_t*>(field), k->cap); break;
         }
-    }
-    for (int k = 0; k < f.lines; ++k) {
-        item_key(out, i, item).add(u"xy[").add_int(k).add(u"].x=").add_int(f.xy[k].x);
-        out.end_line();
-        item_key(out, i, item).add(u"xy[").add_int(k).add(u"].y=").add_int(f.xy[k].y);
         out.end_line();
     }
-    for (const FontField& field : kFontFields) {
-        TextBuilder& line = item_key(out, i, item).add(field.key);
-        // The byte fields are written as unsigned numbers 0 to 255.
-        if (field.number != nullptr) line.add_int(f.lf->*field.number);
-        else line.add_int(f.lf->*field.byte);
-        out.end_line();
-    }
-    kv_add_field(item_key(out, i, item).add(kFaceNameKey), f.lf->lfFaceName);
-    out.end_line();
-    item_key(out, i, item).add(u"c.r=").add_int(f.c->r);
-    out.end_line();
-    item_key(out, i, item).add(u"c.g=").add_int(f.c->g);
-    out.end_line();
-    item_key(out, i, item).add(u"c.b=").add_int(f.c->b);
-    out.end_line();
-}
-
-void emit_card(KvWriter& out, int i, CardRecord& card) {
-    out.line().add(kRecordPrefix).add_int(i).add(u"].base_w=").add_int(card.base_w);
-    out.end_line();
-    out.line().add(kRecordPrefix).add_int(i).add(u"].base_h=").add_int(card.base_h);
-    out.end_line();
-    kv_add_field(out.line().add(kRecordPrefix).add_int(i).add(u"].base_filepass="), card.base_filepass);
-    out.end_line();
-    for (int item = 0; item < kItemCount; ++item) emit_item(out, i, item, item_fields(card, item));
 }
 
 void emit_layouts(KvWriter& out) {
@@ -277,6 +211,66 @@ void read_card_field(CardRecord& card, const KvRest& rest) {
     }
 }
 
+// --- The expected key -------------------------------------------------------
+
+// A file written by the program lists the keys of every card in the same
+// order, card after card. So the handler first checks whether a line holds
+// exactly the key that follows the one the previous line held, and if so
+// stores its value straight into the field that key names; that is what the
+// grammar above does with such a line. Any other line goes through the
+// grammar. The expectation is only a guess that saves work: it starts with
+// the first key of card 0 after a count line, and a line that does not match
+// it leaves it where it is.
+struct Expectation {
+    int card = -1;  // -1: no guess
+    int key = 0;
+    char* record = nullptr;    // the card's CardRecord
+    char16_t prefix[24] = {};  // "hdata[<card>]"; compared in words of 8 units
+    int prefix_len = 0;
+};
+Expectation g_expected;
+const CardKey* const g_keys = layout_card_keys();
+
+void expect_card(int card) {
+    g_expected.key = 0;
+    if (card >= HDATA_MAX) {
+        g_expected.card = -1;
+        return;
+    }
+    TextBuilder prefix(g_expected.prefix, 24);
+    prefix.add(kRecordPrefix).add_int(card).add_unit(u']');
+    g_expected.prefix_len = prefix.len;
+    g_expected.card = card;
+    g_expected.record = reinterpret_cast<char*>(&doc().hdata[card]);
+}
+
+// Equal units, for 4 <= n <= 24 readable units of both.
+inline bool same_units(const char16_t* s, const char16_t* t, int n) {
+    if (n >= 8) return kv_same_units(s, t, n);
+    return ((kv_load4(s) ^ kv_load4(t)) | (kv_load4(s + n - 4) ^ kv_load4(t + n - 4))) == 0;
+}
+
+bool read_expected_line(const char16_t* line, int len) {
+    if (g_expected.card < 0) return false;
+    const CardKey& k = g_keys[g_expected.key];
+    const int prefix_len = g_expected.prefix_len;
+    if (len < prefix_len + k.len || !same_units(line, g_expected.prefix, prefix_len) ||
+        !same_units(line + prefix_len, k.text, k.len))
+        return false;
+    // The rest behind the card index; the values of these keys begin well
+    // inside its first 287 units, so no cut is needed.
+    const KvRest rest{line + prefix_len, line + len};
+    const char16_t* value = rest.text + k.len;
+    char* field = g_expected.record + k.offset;
+    switch (k.kind) {
+        case CardKeyKind::Number: kv_set_number(*reinterpret_cast<int32_t*>(field), value, rest); break;
+        case CardKeyKind::Byte: kv_set_byte(*reinterpret_cast<uint8_t*>(field), value, rest); break;
+        case CardKeyKind::Text: kv_set_text(reinterpret_cast<char16_t*>(field), k.cap, value, rest.end); break;
+    }
+    if (++g_expected.key == CARD_KEY_COUNT) expect_card(g_expected.card + 1);
+    return true;
+}
+
 }  // namespace
 
 int write_layout_file(WindowHandle owner, const char16_t* name, int mode) {
@@ -286,6 +280,7 @@ int write_layout_file(WindowHandle owner, const char16_t* name, int mode) {
 void read_layout_line(const char16_t* line) { read_layout_line(line, text_length(line)); }
 
 void read_layout_line(const char16_t* line, int len) {
+    if (read_expected_line(line, len)) return;
     if (line[0] != u'h') {
         for (const PrintField& f : kPrintFields) {
             if (const char16_t* value = kv_match(line, f.key)) {
@@ -295,8 +290,12 @@ void read_layout_line(const char16_t* line, int len) {
         }
         return;
     }
-    // The count line is for the reader's information only; like any line
-    // without the card prefix it changes nothing.
+    // The count is for the reader's information only; the card blocks
+    // follow it.
+    if (kv_match(line, kCountKey) != nullptr) {
+        expect_card(0);
+        return;
+    }
     char16_t buffer[KV_REST_CAP];
     KvRest rest;
     int i = kv_split_record(line, len, kRecordPrefix, HDATA_MAX, buffer, &rest);

@@ -18,22 +18,16 @@ SAMPLES="$ZK_ROOT/samples"
 mkdir -p "$DATA_DIR" || zk_die "cannot create $DATA_DIR"
 command -v python3 >/dev/null || zk_die "python3 is needed to seed $DATA_DIR"
 
-# UTF-8 text with LF line ends -> UTF-16LE with byte order mark and CR LF,
-# written under a temporary name first and never over an existing file.
+# UTF-8 text with LF line ends -> UTF-16LE with byte order mark and CR LF.
+# The file is created exclusively: one that appeared meanwhile is kept.
 to_data_file() {
-    local from="$1" to="$2"
-    python3 - "$from" "$to" <<'PY' || return 1
-import os, sys
+    python3 - "$1" "$2" <<'PY'
+import sys
 source, target = sys.argv[1], sys.argv[2]
 with open(source, encoding="utf-8") as f:
     text = f.read().replace("\r\n", "\n").replace("\n", "\r\n")
-temp = target + ".seeding"
-with open(temp, "wb") as f:
+with open(target, "xb") as f:
     f.write(b"\xff\xfe" + text.encode("utf-16-le"))
-try:
-    os.link(temp, target)  # fails when the target appeared meanwhile
-finally:
-    os.unlink(temp)
 PY
 }
 

@@ -16,6 +16,7 @@ struct Search {
     bool message_box_only;
     const wchar_t* caption;  // nullptr: any
     HWND found;
+    bool no_message_box = false;
 };
 
 BOOL CALLBACK find_window_of_process(HWND window, LPARAM param) {
@@ -25,6 +26,7 @@ BOOL CALLBACK find_window_of_process(HWND window, LPARAM param) {
     if (pid != s.pid || !IsWindowVisible(window)) return TRUE;
     if (class_name(window) != s.class_name) return TRUE;
     if (s.message_box_only && !GetDlgItem(window, kMessageBoxTextId)) return TRUE;
+    if (s.no_message_box && GetDlgItem(window, kMessageBoxTextId)) return TRUE;
     if (s.caption && window_text(window) != s.caption) return TRUE;
     s.found = window;
     return FALSE;
@@ -233,6 +235,19 @@ HWND App::wait_dialog(const std::wstring& caption, DWORD timeout) const {
     if (!process_) return nullptr;
     wait_until([&] {
         dialog = find_window(pid_, L"#32770", false, caption.c_str());
+        return dialog != nullptr || !running();
+    }, timeout);
+    return dialog;
+}
+
+HWND App::wait_other_dialog(DWORD timeout) const {
+    HWND dialog = nullptr;
+    if (!process_) return nullptr;
+    wait_until([&] {
+        Search s{pid_, L"#32770", false, nullptr, nullptr};
+        s.no_message_box = true;
+        EnumWindows(find_window_of_process, reinterpret_cast<LPARAM>(&s));
+        dialog = s.found;
         return dialog != nullptr || !running();
     }, timeout);
     return dialog;

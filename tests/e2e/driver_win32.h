@@ -88,6 +88,9 @@ public:
     static MessageBoxText read_message_box(HWND box);
     // A visible dialog of this process with this caption, or nullptr.
     HWND wait_dialog(const std::wstring& caption, DWORD timeout = kWaitTimeout) const;
+    // A visible dialog of this process that is not a message box (a system
+    // dialog whose caption depends on the language), or nullptr.
+    HWND wait_other_dialog(DWORD timeout = kWaitTimeout) const;
     // Presses a button of a message box or dialog (IDOK, IDYES, IDNO, ...)
     // and waits until the window has gone.
     static bool answer(HWND box, int button);

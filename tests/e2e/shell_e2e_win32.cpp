@@ -309,6 +309,36 @@ TEST_F(Shell, ReadOnlySenderFileKeepsTheProgramOpenAtExit) {
     EXPECT_NE(dir_->write_time(L"zelko2.txt"), addressees_time);
 }
 
+TEST_F(Shell, PrintPositionWithoutAPrinterAsksForOneFirstAndMarksTheDocumentChanged) {
+    start_with_cards(L"position");
+    app_->post_command(65);
+    // No printer is known yet: the system's print setup dialog comes first.
+    HWND setup = app_->wait_other_dialog();
+    ASSERT_NE(setup, nullptr) << "no printer settings dialog";
+    EXPECT_NE(utf8(e2e::window_text(setup)), "印刷の位置設定");
+    ASSERT_TRUE(App::answer(setup, IDCANCEL));
+    HWND position = app_->wait_dialog(L"印刷の位置設定");
+    ASSERT_NE(position, nullptr) << "no print position dialog";
+    EXPECT_FALSE(IsWindowEnabled(main_)) << "modal to the main window";
+    ASSERT_TRUE(App::answer(position, 108));  // "ｷｬﾝｾﾙ"
+    ASSERT_TRUE(app_->settle());
+    EXPECT_TRUE(IsWindowEnabled(main_));
+    // Both dialogs were cancelled, yet the exit offers to save.
+    exit_with_save();
+    EXPECT_TRUE(dir_->exists(L"zelko3.txt"));
+}
+
+TEST_F(Shell, PKeyOpensThePrintDialog) {
+    start_with_cards(L"print");
+    app_->post_key('P');
+    HWND print = app_->wait_other_dialog();
+    ASSERT_NE(print, nullptr) << "no print dialog";
+    ASSERT_TRUE(App::answer(print, IDCANCEL));
+    ASSERT_TRUE(app_->settle());
+    EXPECT_EQ(app_->find_message_box(), nullptr);
+    exit_without_save_question();
+}
+
 TEST_F(Shell, ManualWithoutItsFileGivesNoMessage) {
     TempDir dir(L"manual");
     App app(dir.path());

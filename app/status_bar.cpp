@@ -1,0 +1,49 @@
+#include "app/status_bar.h"
+
+#include "model/document.h"
+#include "model/text.h"
+#include "print/printer_state.h"
+
+namespace {
+
+// Appends at most `field_cap` - 1 units of a fixed-capacity field, so a
+// field whose NUL was lost cannot be read past its end.
+void add_field(TextBuilder& out, const char16_t* field, int field_cap) {
+    int n = text_length_bounded(field, field_cap - 1);
+    for (int i = 0; i < n; ++i) out.add_unit(field[i]);
+}
+
+}  // namespace
+
+const char16_t* file_name_part(const char16_t* path) {
+    const char16_t* name = path;
+    for (const char16_t* p = path; *p != 0; ++p)
+        if (*p == u'\\') name = p + 1;
+    return name;
+}
+
+void format_status_texts(StatusTexts& out) {
+    const PrinterState& printer = printer_state();
+    const Document& d = doc();
+
+    TextBuilder prn(out.part[0], STATUS_TEXT_CAP);
+    prn.add(u"Prn:");
+    add_field(prn, printer.printer_name, PRINTER_NAME_CAP);
+
+    TextBuilder paper(out.part[1], STATUS_TEXT_CAP);
+    paper.add(u"紙:");
+    add_field(paper, printer.form_name, FORM_NAME_CAP);
+
+    TextBuilder page(out.part[2], STATUS_TEXT_CAP);
+    page.add(u"Page:").add_int(d.current_card + 1).add(u"/").add_int(count_cards());
+
+    // A card number outside the table (never set by the program itself)
+    // names no bitmap rather than reading past the table.
+    TextBuilder bitmap(out.part[3], STATUS_TEXT_CAP);
+    if (d.current_card >= 0 && d.current_card < HDATA_MAX) {
+        const char16_t* path = d.hdata[d.current_card].base_filepass;
+        char16_t bounded[PATH_CAP];
+        text_copy(bounded, PATH_CAP, path, PATH_CAP - 1);
+        bitmap.add(file_name_part(bounded));
+    }
+}

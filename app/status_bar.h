@@ -1,0 +1,25 @@
+// The texts of the main window's status bar, made from the document and the
+// printer state: the printer, the paper form, the card shown and the number
+// of cards, and the file name of the card's background bitmap.
+#pragma once
+
+constexpr int STATUS_PART_COUNT = 4;
+// Each part's text is built in a buffer of this many units (NUL included);
+// longer texts are cut.
+constexpr int STATUS_TEXT_CAP = 260;
+// Right edges of the parts in pixels from the status bar's left; the last
+// part (-1) runs to the right end.
+inline constexpr int STATUS_PART_EDGES[STATUS_PART_COUNT] = {160, 230, 290, -1};
+
+struct StatusTexts {
+    char16_t part[STATUS_PART_COUNT][STATUS_TEXT_CAP];
+};
+
+// Fills the four texts: "Prn:" with printer_name, "紙:" with form_name,
+// "Page:" with current_card + 1 "/" count_cards(), and the background
+// bitmap's file name of the current card.
+void format_status_texts(StatusTexts& out);
+
+// The part of `path` behind its last "\" (all of it when it has none; an
+// empty text when it ends in "\"). Points into `path`.
+const char16_t* file_name_part(const char16_t* path);
