@@ -1,3 +1,4 @@
+#include "files/card_keys.h"
 #include "files/data_files.h"
 #include "files/kv_file.h"
 #include "files/kv_grammar.h"
@@ -9,37 +10,16 @@ namespace {
 const char16_t* const kCountKey = u"hdata_cont_max=";
 const char16_t kRecordPrefix[] = u"hdata[";
 
-// "hdata[i]<field>" at the start of a new line.
-TextBuilder& card_key(KvWriter& out, int i, const char16_t* field) {
-    return out.line().add(kRecordPrefix).add_int(i).add(field);
-}
-
-// "hdata[i]<field>[k].s=<text>"
-void text_line(KvWriter& out, int i, const char16_t* field, int k, const TextLine& text) {
-    kv_add_field(card_key(out, i, field).add_int(k).add(u"].s="), text.s);
-    out.end_line();
-}
-
 void emit_addressees(KvWriter& out) {
     const int count = count_cards();
     out.line().add(kCountKey).add_int(count);
     out.end_line();
-    for (int i = 0; i < count; ++i) {
-        const CardRecord& card = doc().hdata[i];
-        kv_add_field(card_key(out, i, u"].tt.m="), card.tt.m);
-        out.end_line();
-        for (int k = 0; k < ADDRESSEE_LINES; ++k) text_line(out, i, u"].ta.m[", k, card.ta.m[k]);
-        for (int k = 0; k < ADDRESSEE_LINES; ++k) text_line(out, i, u"].tn.m[", k, card.tn.m[k]);
-        card_key(out, i, u"].ftb=").add_int(card.ftb);
-        out.end_line();
-        for (int k = 0; k < TYP_MAX; ++k) {
-            card_key(out, i, u"].typ[").add_int(k).add(u"].t=").add_int(card.typ[k].t);
-            out.end_line();
-            card_key(out, i, u"].typ[").add_int(k).add(u"].y=").add_int(card.typ[k].y);
-            out.end_line();
-        }
-    }
+    for (int i = 0; i < count; ++i)
+        write_card_keys(out, i, doc().hdata[i], addressee_card_keys(), ADDRESSEE_CARD_KEYS);
 }
+
+// Files written by the program list a card's keys in the writer's order.
+CardKeyExpectation g_expected(addressee_card_keys(), ADDRESSEE_CARD_KEYS);
 
 // "[k].s=value" behind ".ta.m" or ".tn.m".
 void read_card_text(TextLine (&lines)[ADDRESSEE_LINES], const char16_t* index, const char16_t* end) {
@@ -57,16 +37,22 @@ int write_addressee_file(WindowHandle owner, const char16_t* name, int mode) {
 void read_addressee_line(const char16_t* line) { read_addressee_line(line, text_length(line)); }
 
 void read_addressee_line(const char16_t* line, int len) {
-    // The count line is for the reader's information only; like any line
-    // without the card prefix it changes nothing.
+    if (g_expected.apply(line, len)) return;
+    // The count is for the reader's information only; the card blocks
+    // follow it.
+    if (kv_match(line, kCountKey) != nullptr) {
+        g_expected.expect_card(0);
+        return;
+    }
     char16_t buffer[KV_REST_CAP];
     KvRest rest;
     int i = kv_split_record(line, len, kRecordPrefix, HDATA_MAX, buffer, &rest);
     if (i < 0 || rest.text[0] != u'.') return;
     CardRecord& card = doc().hdata[i];
     const char16_t* field = rest.text + 1;
-    // The fragments ".tt.m=", ".ta.m[", ".tn.m[", ".ftb=" and ".typ[" differ
-    // in their first units, so at most one of them matches.
+    // None of the fragments ".tt.m=", ".ta.m[", ".tn.m[", ".ftb=" and
+    // ".typ[" begins another, so at most one of them matches; the unit
+    // behind the dot picks the candidates.
     switch (field[0]) {
         case u't':
             if (const char16_t* value = kv_match_literal(field, u"tt.m=")) {

@@ -86,8 +86,9 @@ int command_import_legacy(WindowHandle owner, int kind) {
     if (!may_open(owner)) return REPAINT_NONE;
     if (open_file_dialog(owner, DIALOG_ANY) == EXT_TXT) {
         platform().show_wait_window(owner);
-        import_legacy(owner, kind);
-        doc().modified = false;
+        // Declining the import question is a cancel: the document is
+        // untouched, so its unsaved changes must still be offered at exit.
+        if (import_legacy(owner, kind) != LEGACY_DECLINED) doc().modified = false;
         platform().close_wait_window();
     }
     return REPAINT_WINDOW;

@@ -39,7 +39,8 @@ int command_save(WindowHandle owner, int kind);
 // 58: save dialog for a ".csv" name, then the CSV export. REPAINT_NONE.
 int command_export_csv(WindowHandle owner);
 // 60 and 61, kind LEGACY_LAYOUT or LEGACY_ADDRESS: like the open commands
-// with a dialog for any file; imports a ".txt" name and clears `modified`.
+// with a dialog for any file; imports a ".txt" name and clears `modified`
+// (kept when the user declines the import question, which changes nothing).
 // REPAINT_WINDOW unless declined.
 int command_import_legacy(WindowHandle owner, int kind);
 

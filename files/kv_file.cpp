@@ -158,6 +158,8 @@ int write_kv_file(WindowHandle owner, const char16_t* name, int mode, int kind,
     if (resolved) {
         KvWriter out;
         emit(out);
+        // The units as they lie in memory are the UTF-16LE bytes of the file
+        // on the little-endian machines the program runs on.
         const std::u16string& units = out.units();
         if (platform().replace_file(path, units.data(), units.size() * sizeof(char16_t)))
             return WRITE_DONE;

@@ -31,8 +31,8 @@ constexpr int WRITE_FAILED = 2;
 constexpr int KV_WRITE_LINE_CAP = 288;
 
 // Resolves a data file name: a drive path ("C:\...") as it stands, any other
-// name inside `work_dir`. Returns false when the result does not fit in
-// `cap` units.
+// name inside `work_dir` (as it stands too while no working folder was
+// captured). Returns false when the result does not fit in `cap` units.
 bool resolve_data_path(const char16_t* name, char16_t* out, int cap);
 
 // Loads one data file of `kind` (1 sender, 2 addressee, anything else

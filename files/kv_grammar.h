@@ -43,7 +43,7 @@ inline const char16_t* kv_match_literal(const char16_t* s, const char16_t (&frag
     return kv_same_prefix(s, fragment, std::make_index_sequence<N - 1>()) ? s + (N - 1) : nullptr;
 }
 
-// True when the n units at `s` equal those of `key`, for 8 <= n <= 24; all
+// True when the n units at `s` equal those of `key`, for 4 <= n <= 24; all
 // n units of both must be readable. Compares in 64-bit words, so that keys
 // of different lengths cost the same few steps.
 inline uint64_t kv_load4(const char16_t* p) {
@@ -55,6 +55,7 @@ inline uint64_t kv_diff8(const char16_t* a, const char16_t* b) {
     return (kv_load4(a) ^ kv_load4(b)) | (kv_load4(a + 4) ^ kv_load4(b + 4));
 }
 inline bool kv_same_units(const char16_t* s, const char16_t* key, int n) {
+    if (n < 8) return ((kv_load4(s) ^ kv_load4(key)) | (kv_load4(s + n - 4) ^ kv_load4(key + n - 4))) == 0;
     uint64_t diff = kv_diff8(s, key) | kv_diff8(s + n - 8, key + n - 8);
     if (n > 16) diff |= kv_diff8(s + 8, key + 8);
     return diff == 0;
@@ -166,7 +167,7 @@ inline void kv_set_number(int32_t& field, const char16_t* value) {
     if (value[0] != 0) field = kv_number(value);
 }
 
-inline void kv_set_number(int32_t& field, const char16_t* value, const KvRest& rest) {
+KV_HOT_INLINE void kv_set_number(int32_t& field, const char16_t* value, const KvRest& rest) {
     if (value[0] != 0) field = kv_number(value, rest);
 }
 
@@ -174,7 +175,7 @@ inline void kv_set_number(int32_t& field, const char16_t* value, const KvRest& r
 inline void kv_set_byte(uint8_t& field, const char16_t* value) {
     if (value[0] != 0) field = static_cast<uint8_t>(static_cast<uint32_t>(kv_number(value)) & 0xFF);
 }
-inline void kv_set_byte(uint8_t& field, const char16_t* value, const KvRest& rest) {
+KV_HOT_INLINE void kv_set_byte(uint8_t& field, const char16_t* value, const KvRest& rest) {
     if (value[0] != 0) field = static_cast<uint8_t>(static_cast<uint32_t>(kv_number(value, rest)) & 0xFF);
 }
 

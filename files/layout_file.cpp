@@ -1,7 +1,7 @@
 #include "files/data_files.h"
 #include "files/kv_file.h"
 #include "files/kv_grammar.h"
-#include "files/layout_card_keys.h"
+#include "files/card_keys.h"
 #include "model/document.h"
 #include "model/text.h"
 
@@ -52,26 +52,12 @@ const PrintField kPrintFields[] = {
 
 // --- Writing ---------------------------------------------------------------
 
-void emit_card(KvWriter& out, int i, const CardRecord& card) {
-    const CardKey* const keys = layout_card_keys();
-    for (const CardKey* k = keys; k != keys + CARD_KEY_COUNT; ++k) {
-        TextBuilder& line = out.line().add(kRecordPrefix).add_int(i).add_unit(u']').add(k->text);
-        const char* field = card_field(card, *k);
-        switch (k->kind) {
-            case CardKeyKind::Number: line.add_int(*reinterpret_cast<const int32_t*>(field)); break;
-            // Bytes are written as unsigned numbers 0 to 255.
-            case CardKeyKind::Byte: line.add_int(*reinterpret_cast<const uint8_t*>(field)); break;
-            case CardKeyKind::Text: kv_add_field(line, reinterpret_cast<const char16_t*>(field), k->cap); break;
-        }
-        out.end_line();
-    }
-}
-
 void emit_layouts(KvWriter& out) {
     const int count = count_cards();
     out.line().add(kCountKey).add_int(count);
     out.end_line();
-    for (int i = 0; i < count; ++i) emit_card(out, i, doc().hdata[i]);
+    for (int i = 0; i < count; ++i)
+        write_card_keys(out, i, doc().hdata[i], layout_card_keys(), LAYOUT_CARD_KEYS);
     for (const PrintField& field : kPrintFields) {
         out.line().add(field.key).add_int(doc().print.*field.field);
         out.end_line();
@@ -211,65 +197,8 @@ void read_card_field(CardRecord& card, const KvRest& rest) {
     }
 }
 
-// --- The expected key -------------------------------------------------------
-
-// A file written by the program lists the keys of every card in the same
-// order, card after card. So the handler first checks whether a line holds
-// exactly the key that follows the one the previous line held, and if so
-// stores its value straight into the field that key names; that is what the
-// grammar above does with such a line. Any other line goes through the
-// grammar. The expectation is only a guess that saves work: it starts with
-// the first key of card 0 after a count line, and a line that does not match
-// it leaves it where it is.
-struct Expectation {
-    int card = -1;  // -1: no guess
-    int key = 0;
-    char* record = nullptr;    // the card's CardRecord
-    char16_t prefix[24] = {};  // "hdata[<card>]"; compared in words of 8 units
-    int prefix_len = 0;
-};
-Expectation g_expected;
-const CardKey* const g_keys = layout_card_keys();
-
-void expect_card(int card) {
-    g_expected.key = 0;
-    if (card >= HDATA_MAX) {
-        g_expected.card = -1;
-        return;
-    }
-    TextBuilder prefix(g_expected.prefix, 24);
-    prefix.add(kRecordPrefix).add_int(card).add_unit(u']');
-    g_expected.prefix_len = prefix.len;
-    g_expected.card = card;
-    g_expected.record = reinterpret_cast<char*>(&doc().hdata[card]);
-}
-
-// Equal units, for 4 <= n <= 24 readable units of both.
-inline bool same_units(const char16_t* s, const char16_t* t, int n) {
-    if (n >= 8) return kv_same_units(s, t, n);
-    return ((kv_load4(s) ^ kv_load4(t)) | (kv_load4(s + n - 4) ^ kv_load4(t + n - 4))) == 0;
-}
-
-bool read_expected_line(const char16_t* line, int len) {
-    if (g_expected.card < 0) return false;
-    const CardKey& k = g_keys[g_expected.key];
-    const int prefix_len = g_expected.prefix_len;
-    if (len < prefix_len + k.len || !same_units(line, g_expected.prefix, prefix_len) ||
-        !same_units(line + prefix_len, k.text, k.len))
-        return false;
-    // The rest behind the card index; the values of these keys begin well
-    // inside its first 287 units, so no cut is needed.
-    const KvRest rest{line + prefix_len, line + len};
-    const char16_t* value = rest.text + k.len;
-    char* field = g_expected.record + k.offset;
-    switch (k.kind) {
-        case CardKeyKind::Number: kv_set_number(*reinterpret_cast<int32_t*>(field), value, rest); break;
-        case CardKeyKind::Byte: kv_set_byte(*reinterpret_cast<uint8_t*>(field), value, rest); break;
-        case CardKeyKind::Text: kv_set_text(reinterpret_cast<char16_t*>(field), k.cap, value, rest.end); break;
-    }
-    if (++g_expected.key == CARD_KEY_COUNT) expect_card(g_expected.card + 1);
-    return true;
-}
+// Files written by the program list a card's keys in the writer's order.
+CardKeyExpectation g_expected(layout_card_keys(), LAYOUT_CARD_KEYS);
 
 }  // namespace
 
@@ -280,7 +209,7 @@ int write_layout_file(WindowHandle owner, const char16_t* name, int mode) {
 void read_layout_line(const char16_t* line) { read_layout_line(line, text_length(line)); }
 
 void read_layout_line(const char16_t* line, int len) {
-    if (read_expected_line(line, len)) return;
+    if (g_expected.apply(line, len)) return;
     if (line[0] != u'h') {
         for (const PrintField& f : kPrintFields) {
             if (const char16_t* value = kv_match(line, f.key)) {
@@ -293,7 +222,7 @@ void read_layout_line(const char16_t* line, int len) {
     // The count is for the reader's information only; the card blocks
     // follow it.
     if (kv_match(line, kCountKey) != nullptr) {
-        expect_card(0);
+        g_expected.expect_card(0);
         return;
     }
     char16_t buffer[KV_REST_CAP];

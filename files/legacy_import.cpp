@@ -44,8 +44,9 @@ int import_legacy(WindowHandle owner, int kind) {
         result = LEGACY_FAILED;
     } else {
         if (kind == LEGACY_LAYOUT) {
-            // Plain number lines are applied where they lie in the reader's
-            // block; every other line goes through the line handler.
+            // Card lines with a known field are applied where they lie in
+            // the reader's block; every other line goes through the line
+            // handler, with the same result.
             for (;;) {
                 size_t available = 0;
                 const char16_t* units = reader.peek(&available);

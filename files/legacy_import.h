@@ -11,7 +11,8 @@
 constexpr int LEGACY_LAYOUT = 1;
 constexpr int LEGACY_ADDRESS = 2;
 
-// Results of import_legacy. The caller clears `modified` whatever the result.
+// Results of import_legacy. The caller clears `modified` unless the user
+// declined, in which case nothing changed.
 constexpr int LEGACY_READ = 0;      // the file was read (lines that fit no key are skipped)
 constexpr int LEGACY_DECLINED = 1;  // the user did not confirm; nothing changed
 constexpr int LEGACY_FAILED = 2;    // the file could not be opened (nothing changed) or

@@ -18,6 +18,7 @@ struct NamedField {
     OldCardField field;
 };
 
+
 // The names differ in their length, first and last units and the units at
 // positions 4 ("xy[k]") and 6 (the font field), so those are all the hash
 // looks at; the lookup compares the whole name anyway.
@@ -294,11 +295,11 @@ inline size_t read_line_in_place(const FieldTable& table, CardRecord* cards, con
         for (size_t lf = at; lf < limit; ++lf) {
             if (units[lf] == u'\n' && units[lf - 1] == u'\r') {
                 char16_t* text = reinterpret_cast<char16_t*>(field_address(target, *field));
-                size_t length = lf - 1 - at;
-                if (field->type == OldFieldType::kFaceName)
-                    text_copy(text, FACE_CAP, units + at, length < LEGACY_FACE_UNITS ? static_cast<int>(length) : LEGACY_FACE_UNITS);
-                else
-                    text_copy(text, PATH_CAP, units + at, length < LEGACY_PATH_UNITS ? static_cast<int>(length) : LEGACY_PATH_UNITS);
+                const bool face = field->type == OldFieldType::kFaceName;
+                const size_t most = face ? LEGACY_FACE_UNITS : LEGACY_PATH_UNITS;
+                const size_t length = lf - 1 - at;
+                text_copy(text, face ? FACE_CAP : PATH_CAP, units + at,
+                          static_cast<int>(length < most ? length : most));
                 previous = index;
                 return lf + 1;
             }

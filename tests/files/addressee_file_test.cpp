@@ -95,6 +95,26 @@ TEST_F(AddresseeFileTest, SenderChoiceStaysWithinTheSenderTable) {
     EXPECT_EQ(doc().hdata[7].ftb, 0);
 }
 
+// The same rules hold for lines in the writer's order, which the reader
+// recognises without going through the whole grammar.
+TEST_F(AddresseeFileTest, WriterOrderLinesFollowTheSameRules) {
+    std::u16string text = u"hdata_cont_max=1\r\nhdata[0].tt.m=1\r\n";
+    for (int k = 0; k < 5; ++k) text += u"hdata[0].ta.m[" + std::u16string(1, static_cast<char16_t>(u'0' + k)) + u"].s=\r\n";
+    for (int k = 0; k < 5; ++k) text += u"hdata[0].tn.m[" + std::u16string(1, static_cast<char16_t>(u'0' + k)) + u"].s=n\r\n";
+    text += u"hdata[0].ftb=15\r\nhdata[0].typ[0].t=300x\r\nhdata[0].typ[0].y=\r\nhdata[0].typ[1].t=-7\r\n";
+    doc().hdata[0].typ[0].y = 1999;  // cleared by the load; the empty value keeps it cleared
+    load(text);
+    EXPECT_EQ(doc().hdata[0].ftb, 0);
+    EXPECT_EQ(doc().hdata[0].typ[0].t, 300);
+    EXPECT_EQ(doc().hdata[0].typ[0].y, 0);
+    EXPECT_EQ(doc().hdata[0].typ[1].t, -7);
+    EXPECT_EQ(field_text(doc().hdata[0].tn.m[4].s), u"n");
+    EXPECT_EQ(doc().hdata[0].ta.m[0].s[0], 0);
+
+    load(u"hdata_cont_max=1\r\nhdata[0].tt.m=1\r\nhdata[0].ftb=-3\r\n");
+    EXPECT_EQ(doc().hdata[0].ftb, 0);
+}
+
 TEST_F(AddresseeFileTest, NumbersFollowWtoiOnAtMost31Units) {
     load(u"hdata[0].typ[0].y=-2026x\r\n"
          u"hdata[0].typ[1].y=\t+17\r\n"

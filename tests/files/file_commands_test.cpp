@@ -210,7 +210,7 @@ TEST_F(FileCommandsTest, LegacyImportCommand) {
     EXPECT_EQ(fake.events, kWaitAround);
 }
 
-TEST_F(FileCommandsTest, LegacyImportDeclinedStillClearsModified) {
+TEST_F(FileCommandsTest, LegacyImportDeclinedKeepsUnsavedChanges) {
     fake.put_file(u"C:\\old\\lay.txt", utf16le_file(u"base_w=800\r\n"));
     doc().modified = true;
     fake.answer(kAnswerYes);
@@ -218,7 +218,7 @@ TEST_F(FileCommandsTest, LegacyImportDeclinedStillClearsModified) {
     fake.answer_dialog(u"C:\\old\\lay.txt");
     EXPECT_EQ(command_import_legacy(owner, LEGACY_LAYOUT), REPAINT_WINDOW);
     EXPECT_EQ(doc().hdata[0].base_w, 400);
-    EXPECT_FALSE(doc().modified);
+    EXPECT_TRUE(doc().modified);
 }
 
 TEST_F(FileCommandsTest, DispatchByMenuNumber) {

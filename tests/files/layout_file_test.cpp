@@ -147,6 +147,31 @@ TEST_F(LayoutFileTest, MalformedLinesAreIgnored) {
     EXPECT_EQ(describe_layout(doc().hdata[0]), default_layout());
 }
 
+// Lines in the writer's order are recognised without the whole grammar;
+// the value rules stay the same.
+TEST_F(LayoutFileTest, WriterOrderLinesFollowTheSameRules) {
+    load(u"hdata_cont_max=1\r\nhdata[0].base_w=\r\nhdata[0].base_h=12abc\r\n"
+         u"hdata[0].base_filepass=" + std::u16string(300, u'p') + u"\r\n"
+         u"hdata[0].tt.x1=-2147483649\r\nhdata[0].tt.y1= 5\r\nhdata[0].tt.w1=+6\r\nhdata[0].tt.x2=-0\r\n"
+         u"hdata[0].tt.y2=9999\r\nhdata[0].tt.w2=-\r\nhdata[0].tt.lf.lfHeight=0x10\r\n"
+         u"hdata[0].tt.lf.lfWidth=1\r\nhdata[0].tt.lf.lfEscapement=2\r\nhdata[0].tt.lf.lfOrientation=3\r\n"
+         u"hdata[0].tt.lf.lfWeight=4\r\nhdata[0].tt.lf.lfItalic=300\r\nhdata[0].tt.lf.lfUnderline=-1\r\n");
+    const CardRecord& c = doc().hdata[0];
+    EXPECT_EQ(c.base_w, 400);
+    EXPECT_EQ(c.base_h, 12);
+    EXPECT_EQ(field_text(c.base_filepass), std::u16string(259, u'p'));
+    EXPECT_EQ(c.tt.x1, INT32_MIN);
+    EXPECT_EQ(c.tt.y1, 5);
+    EXPECT_EQ(c.tt.w1, 6);
+    EXPECT_EQ(c.tt.x2, 0);
+    EXPECT_EQ(c.tt.y2, 9999);
+    EXPECT_EQ(c.tt.w2, 0);
+    EXPECT_EQ(c.tt.lf.lfHeight, 0);
+    EXPECT_EQ(c.tt.lf.lfWeight, 4);
+    EXPECT_EQ(c.tt.lf.lfItalic, 44);
+    EXPECT_EQ(c.tt.lf.lfUnderline, 255);
+}
+
 TEST_F(LayoutFileTest, FullLayoutsSurviveARoundTrip) {
     fill_full_document();
     std::string expected[HDATA_MAX];
