@@ -120,20 +120,6 @@ def arc(cx, cy, rx, ry, start, end, steps=24):
             for i in range(steps + 1)]
 
 
-def union(*shapes):
-    tests = [s[0] for s in shapes]
-    boxes = [s[1] for s in shapes]
-    return ((lambda x, y: any(t(x, y) for t in tests)),
-            (min(b[0] for b in boxes), min(b[1] for b in boxes),
-             max(b[2] for b in boxes), max(b[3] for b in boxes)))
-
-
-def minus(shape, hole):
-    test, box = shape
-    hole_test = hole[0]
-    return (lambda x, y: test(x, y) and not hole_test(x, y)), box
-
-
 def mirrored(shape, width):
     """The shape mirrored left to right inside a picture `width` wide."""
     test, (x0, y0, x1, y1) = shape
@@ -635,10 +621,8 @@ def about():
     c.fill(rect(card[0] + 2, card[1] + 2, card[2] + 2, card[3] + 2), (150, 156, 150))
     c.fill(rect(*card), WHITE, GREY_M, 0.5)
     c.fill(rect(13, 11, 29, 32), PINK, RED, 0.75)                 # the stamp
-    c.fill(ellipse(21, 20.5, 5.5, 5), GREEN_L)
     c.fill(rect(20.3, 23, 21.7, 29), BROWN)
     c.fill(ellipse(21, 20.5, 5.5, 5), lambda x, y: GREEN_L if y < 21.5 else GREEN)
-    c.fill(stroke([(13.5, 11.5), (28.5, 11.5)], 0.01), RED)
     for i in range(7):
         x = 33 + i * 5.2 + (1.6 if i >= 3 else 0)
         c.fill(rect(x, 12, x + 4.4, 19), WHITE, RED, 0.6)

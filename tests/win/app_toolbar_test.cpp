@@ -22,6 +22,7 @@
 #include "model/text.h"
 #include "platform/platform_win32.h"
 #include "print/printer_state.h"
+#include "print/printer_win32.h"
 #include "render/card_renderer.h"
 #include "render/gdi_renderer.h"
 #include "render_test_support.h"
@@ -30,11 +31,16 @@ namespace {
 
 // --- A parent window like the main window -----------------------------------
 
+// The id of the last tooltip request the parent answered.
+UINT_PTR g_last_tip = 0;
+
 LRESULT CALLBACK parent_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-    case WM_NOTIFY:
-        answer_toolbar_tooltip(reinterpret_cast<const NMHDR*>(lparam));
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+        if (answer_toolbar_tooltip(header)) g_last_tip = header->idFrom;
         return 0;
+    }
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);
@@ -72,6 +78,38 @@ void pump() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+// Serves this thread's messages until `done` holds or `ms` milliseconds
+// have passed; returns whether it holds.
+template <typename Done>
+bool serve_until(Done done, DWORD ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        pump();
+        if (done()) return true;
+        if (GetTickCount() - start > ms) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+// Saves what `window` shows (frame included), or the rectangle `area` of
+// the screen, as a BMP into the test run's artifacts folder, if there is one.
+void save_picture(const RECT& area, const wchar_t* name) {
+    std::wstring folder = render_test::artifacts_dir();
+    if (folder.empty()) return;
+    int w = area.right - area.left, h = area.bottom - area.top;
+    render_test::Canvas canvas(w, h);
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc(), 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    render_test::write_file(folder + L"\\" + name, canvas.bmp(canvas.whole()));
+}
+
+void save_window_picture(HWND window, const wchar_t* name) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    save_picture(r, name);
 }
 
 class BarsTest : public ::testing::Test {
@@ -219,6 +257,37 @@ TEST_F(BarsTest, ToolbarsOwnTooltipAsksTheParentForTheText) {
     }
 }
 
+// The program icons draw their postcard with the red postal mark and leave
+// the corners beside the card see-through.
+TEST(ProgramIcons, DrawTheCardWithItsRedMarkOnAClearGround) {
+    for (int id : {IDI_ZELKOVANE, IDI_ZELKOVANE_SMALL}) {
+        int size = id == IDI_ZELKOVANE ? 32 : 16;
+        HICON icon = static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(icon, nullptr) << id;
+        render_test::Canvas canvas(size, size);
+        HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+        RECT all{0, 0, size, size};
+        FillRect(canvas.dc(), &all, magenta);
+        DeleteObject(magenta);
+        ASSERT_TRUE(DrawIconEx(canvas.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL));
+        DestroyIcon(icon);
+        EXPECT_EQ(canvas.pixel(0, 0), 0xFF00FFu) << id;
+        EXPECT_EQ(canvas.pixel(size - 1, 0), 0xFF00FFu) << id;
+        int red = 0, clear = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                uint32_t p = canvas.pixel(x, y);
+                clear += p == 0xFF00FFu;
+                red += ((p >> 16) & 0xFF) > 180 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80;
+            }
+        }
+        EXPECT_GE(red, size == 32 ? 30 : 8) << id;
+        EXPECT_GT(clear, size * size / 8) << id;
+        EXPECT_LT(clear, size * size / 2) << id;
+    }
+}
+
 // --- Status bar -------------------------------------------------------------
 
 TEST_F(BarsTest, StatusBarHasFourPartsAndShowsTheTextsAfterARefresh) {
@@ -355,8 +424,11 @@ std::wstring default_printer_name() {
 }
 
 TEST_F(BarsTest, StartUpBuildsToolbarAsksThePrinterQuestionThenBuildsStatusBar) {
-    platform().get_current_directory(doc().work_dir, PATH_CAP);
-    for (int i = 0; i < 3; ++i) text_set(doc().hdata[i].tn.m[0].s, u"宛名");
+    install_win32_platform();
+    install_win32_printer_spooler();
+    render_test::TempFolder folder;
+    render_test::reset_document(folder.path());
+    for (int i = 0; i < 3; ++i) render_test::fill_sample_card(i);
     doc().current_card = 1;
     {
         QuestionPlatform answers(parent);
@@ -386,6 +458,32 @@ TEST_F(BarsTest, StartUpBuildsToolbarAsksThePrinterQuestionThenBuildsStatusBar) 
     InvalidateRect(parent, nullptr, TRUE);
     UpdateWindow(parent);
     EXPECT_EQ(status_text(bar, 2), L"Page:3/3");
+
+    // Resting the mouse on button 5 shows the tooltip "印刷設定".
+    ShowWindow(parent, SW_SHOW);
+    SetForegroundWindow(parent);
+    HWND toolbar = toolbar_window();
+    HWND tooltip = reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tooltip, nullptr);
+    RECT button{};
+    ASSERT_TRUE(SendMessageW(toolbar, TB_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&button)));
+    POINT centre{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    ClientToScreen(toolbar, &centre);
+    g_last_tip = 0;
+    SetCursorPos(centre.x, centre.y);
+    ScreenToClient(toolbar, &centre);
+    PostMessageW(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
+    bool shown = serve_until([&] { return IsWindowVisible(tooltip) != FALSE; }, 5000);
+    EXPECT_TRUE(shown) << "no tooltip within 5 s";
+    if (shown) {
+        EXPECT_EQ(g_last_tip, 336u);
+        RECT window{}, tip{};
+        GetWindowRect(parent, &window);
+        GetWindowRect(tooltip, &tip);
+        UnionRect(&window, &window, &tip);
+        save_picture(window, L"bars_main_window.bmp");
+    }
+    SetCursorPos(0, 0);
 }
 
 // --- About box --------------------------------------------------------------
@@ -452,10 +550,12 @@ void CALLBACK watch_about(HWND, UINT, UINT_PTR timer, DWORD) {
             g_watch.matching_points += shown.pixel(x, y) == wanted.pixel(x, y);
         }
     }
-    if (g_watch.close_with == WM_CLOSE)
+    if (g_watch.close_with == WM_CLOSE) {
+        save_window_picture(box, L"bars_about_box.bmp");
         PostMessageW(box, WM_CLOSE, 0, 0);
-    else
+    } else {
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
 }
 
 TEST_F(BarsTest, AboutBoxShowsPictureThirtyOneAndEndsWithOneOnOkAndOnClose) {
