@@ -19,7 +19,7 @@ build: setup
 	@bash scripts/build.sh native && bash scripts/build.sh fuzz && bash scripts/build.sh windows
 
 prefix: setup
-	@bash scripts/build.sh windows zelko_test_printer && bash scripts/wine_prefix.sh build/wine-run
+	@bash scripts/build.sh windows zelko_test_printer && bash scripts/wine_prefix.sh build/wine-run --pdf-default
 
 clean:
 	rm -rf build

@@ -2,9 +2,13 @@
 
 #include <shellapi.h>
 
+#include "app/about_box_win32.h"
 #include "app/main_window_actions.h"
 #include "app/main_window_commands.h"
 #include "app/resource_ids.h"
+#include "app/status_bar_win32.h"
+#include "app/toolbar_win32.h"
+#include "app/window_bars_win32.h"
 #include "files/startup_files.h"
 #include "model/document.h"
 #include "platform/platform_win32.h"
@@ -21,26 +25,6 @@
 namespace {
 
 HWND g_main_window = nullptr;
-
-// --- The about box ----------------------------------------------------------
-
-INT_PTR CALLBACK about_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) {
-            EndDialog(dialog, 1);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_CLOSE:
-        EndDialog(dialog, 1);
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
 
 // --- What the commands do to the window -------------------------------------
 
@@ -62,8 +46,7 @@ public:
     void printer_settings() override { printer_settings_command(window_); }
     void print_position() override { print_position_dialog(window_); }
     void print() override { print_command(window_); }
-    // The status bar is refreshed here once it exists.
-    void refresh_status() override {}
+    void refresh_status() override { ::refresh_status(); }
 
     int export_bitmap(const char16_t* path) override {
         // The capture copies what the window shows, so the part the save
@@ -79,10 +62,7 @@ public:
         ShellExecuteW(window_, L"open", L"Zelkovane_manual.pdf", nullptr, nullptr, SW_SHOWNORMAL);
     }
 
-    void about() override {
-        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), window_,
-                        about_proc, 0);
-    }
+    void about() override { show_about(window_); }
 
     void destroy() override { DestroyWindow(window_); }
 
@@ -94,14 +74,14 @@ private:
 
 // Creation, before the window is shown: the working folder and the three
 // start-up data files (with the wait window around the loading), then the
-// window's controls.
+// toolbar, the question whether to switch the default printer to postcard
+// paper and the status bar.
 LRESULT on_create(HWND window) {
     g_main_window = window;
     // No printer is known until the default printer is read.
     printer_state().printer_name[0] = 0;
     load_startup_files(window);
-    // The toolbar, the question whether to switch the default printer to
-    // postcard paper and the status bar are built here, in this order.
+    create_toolbar_and_status(window);
     return 0;
 }
 
@@ -112,8 +92,11 @@ LRESULT on_destroy(HWND window) {
     return 0;
 }
 
-// A new size: repaint everything at once, without erasing first.
+// A new size: the toolbar and the status bar follow the window's edges (left
+// where they were, the status bar would float mid-window or be cut off), and
+// everything is repainted at once, without erasing first.
 LRESULT on_size(HWND window) {
+    follow_main_window_size();
     InvalidateRect(window, nullptr, FALSE);
     UpdateWindow(window);
     return 0;
@@ -150,8 +133,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_PAINT:
         return on_paint(window);
     case WM_NOTIFY:
-        // The toolbar's tooltip text requests are answered here once the
-        // toolbar exists; other notifications are ignored.
+        // The toolbar's tooltip text requests; other notifications are
+        // ignored.
+        answer_toolbar_tooltip(reinterpret_cast<const NMHDR*>(lparam));
         return 0;
     case WM_KEYDOWN: {
         Win32MainWindow actions(window);

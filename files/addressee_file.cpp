@@ -36,6 +36,8 @@ int write_addressee_file(WindowHandle owner, const char16_t* name, int mode) {
 
 void read_addressee_line(const char16_t* line) { read_addressee_line(line, text_length(line)); }
 
+size_t take_written_addressee_lines(KvLineSplitter& lines) { return g_expected.take_lines(lines); }
+
 void read_addressee_line(const char16_t* line, int len) {
     if (g_expected.apply(line, len)) return;
     // The count is for the reader's information only; the card blocks

@@ -1,7 +1,14 @@
 #include "files/card_keys.h"
 
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "files/kv_file.h"
 #include "files/kv_grammar.h"
+#include "files/kv_line_splitter.h"
 #include "model/text.h"
 
 namespace {
@@ -21,6 +28,7 @@ protected:
         for (const char16_t* p = field; *p != 0; ++p) k.text[n++] = *p;
         k.text[n] = 0;
         k.len = n;
+        k.compare_bits = ((uint64_t{1} << (2 * n)) - 1) | (uint64_t{0xFFFF} << 48);
         k.kind = kind;
         k.offset = static_cast<size_t>(static_cast<const char*>(at) - reinterpret_cast<const char*>(&card_));
         return k;
@@ -157,4 +165,100 @@ void CardKeyExpectation::expect_card(int card) {
     prefix_len_ = prefix.len;
     card_ = card;
     record_ = reinterpret_cast<char*>(&doc().hdata[card]);
+}
+
+namespace {
+
+// Compares a line with the card prefix and a key in a few wide steps,
+// looking at up to 24 units behind the prefix whatever the key's length
+// (the splitter leaves room for that behind every line).
+class WideKeyCompare {
+public:
+#if defined(__SSE2__)
+    // The prefix, "hdata[" and a card index of one to three digits and "]",
+    // has 8 to 10 units: its first two and its last eight cover it.
+    static_assert(HDATA_MAX <= 1000, "card indices have at most three digits");
+    WideKeyCompare(const char16_t* prefix, int prefix_len)
+        : tail_(_mm_loadu_si128(reinterpret_cast<const __m128i*>(prefix + prefix_len - 8))),
+          head_(first_two(prefix)),
+          prefix_len_(prefix_len) {}
+
+    bool same(const char16_t* line, const CardKey& k) const {
+        const __m128i* rows = reinterpret_cast<const __m128i*>(k.text);
+        const char16_t* key = line + prefix_len_;
+        const uint64_t bits = equal(key, rows[0]) | equal(key + 8, rows[1]) << 16 | equal(key + 16, rows[2]) << 32 |
+                              equal(key - 8, tail_) << 48;
+        return (bits & k.compare_bits) == k.compare_bits && first_two(line) == head_;
+    }
+
+private:
+    // Two bits per unit of the eight at `p` that equal those of `row`.
+    static uint64_t equal(const char16_t* p, __m128i row) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi16(units, row)));
+    }
+
+    static uint32_t first_two(const char16_t* p) {
+        uint32_t units;
+        std::memcpy(&units, p, sizeof units);
+        return units;
+    }
+
+    __m128i tail_;
+    uint32_t head_;
+    int prefix_len_;
+#else
+    WideKeyCompare(const char16_t* prefix, int prefix_len) : prefix_(prefix), prefix_len_(prefix_len) {}
+
+    bool same(const char16_t* line, const CardKey& k) const {
+        return kv_same_units(line, prefix_, prefix_len_) && kv_same_units(line + prefix_len_, k.text, k.len);
+    }
+
+private:
+    const char16_t* prefix_;
+    int prefix_len_;
+#endif
+};
+
+}  // namespace
+
+size_t CardKeyExpectation::take_lines(KvLineSplitter& lines) {
+    size_t taken = 0;
+    while (card_ >= 0) {
+        // One card's keys. The members are read once: the stores into the
+        // card go through pointers that could alias them.
+        const CardKey* k = keys_ + key_;
+        const CardKey* const keys_end = keys_ + count_;
+        const int prefix_len = prefix_len_;
+        char* const record = record_;
+        const WideKeyCompare wide(prefix_, prefix_len);
+        taken += lines.take_crlf_lines([&](const char16_t* line, int len) {
+            // A line shorter than the prefix and key differs from them at
+            // its CR, which neither holds.
+            if (k == keys_end || !wide.same(line, *k)) return false;
+            const char16_t* value = line + prefix_len + k->len;
+            const char16_t* end = line + len;
+            char* field = record + k->offset;
+            // The line is not NUL-terminated and may hold NUL units; a value
+            // that holds one, or a number value that is not plain, is left
+            // to the line handler, which sees the line's text up to its NUL.
+            if (value == end) {
+                // An empty value leaves the field unchanged.
+            } else if (k->kind == CardKeyKind::Text) {
+                if (kv_holds_nul(value, end)) return false;
+                kv_set_text(reinterpret_cast<char16_t*>(field), k->cap, value, end);
+            } else {
+                int32_t number = 0;
+                if (!kv_plain_number(value, end, &number)) return false;
+                store_card_number(field, *k, number);
+            }
+            ++k;
+            return true;
+        });
+        key_ = static_cast<int>(k - keys_);
+        if (k != keys_end) break;
+        // The card's block is complete; the next card's follows.
+        expect_card(card_ + 1);
+    }
+    return taken;
 }

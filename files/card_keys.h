@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "files/kv_grammar.h"
 #include "model/document.h"
@@ -20,11 +21,16 @@ enum class CardKeyKind {
 };
 
 struct CardKey {
-    char16_t text[32];  // the key, "=" included
+    // The key, "=" included, then NULs to the end: three rows of eight units,
+    // compared with a line eight units at a time.
+    alignas(16) char16_t text[32];
     int len;            // units of text
     CardKeyKind kind;
     size_t offset;      // of the field inside CardRecord
     int cap;            // units of a text field
+    // Which of the 48 bits of such a compare (two per unit) the key needs,
+    // and, above them, the 16 bits of the card prefix's compare.
+    uint64_t compare_bits;
 };
 
 constexpr int LAYOUT_CARD_KEYS = 145;
@@ -39,6 +45,7 @@ inline const char* card_field(const CardRecord& card, const CardKey& key) {
 }
 
 class KvWriter;
+class KvLineSplitter;
 
 // Writes the lines of card i's block: "hdata[i]" and each key with the
 // value of its field (bytes as unsigned numbers 0 to 255).
@@ -61,6 +68,11 @@ public:
     // it runs for nearly every line of a file.
     KV_HOT_INLINE bool apply(const char16_t* line, int len);
 
+    // Takes from the splitter the plain lines at hand (see
+    // KvLineSplitter::take_plain_lines) for as long as each holds the
+    // expected key, and applies them as apply() does. Returns how many.
+    size_t take_lines(KvLineSplitter& lines);
+
 private:
     const CardKey* keys_;
     int count_;
@@ -71,29 +83,38 @@ private:
     int prefix_len_ = 0;
 };
 
+// Stores a number into the field of key `k` (of kind Number, Byte or
+// SenderIndex) at `field`.
+KV_HOT_INLINE void store_card_number(char* field, const CardKey& k, int32_t number) {
+    if (k.kind == CardKeyKind::Byte)
+        *reinterpret_cast<uint8_t*>(field) = static_cast<uint8_t>(static_cast<uint32_t>(number) & 0xFF);
+    else if (k.kind == CardKeyKind::Number)
+        *reinterpret_cast<int32_t*>(field) = number;
+    else
+        *reinterpret_cast<int32_t*>(field) = number >= 0 && number < FDATA_MAX ? number : 0;
+}
+
+// Stores the value of a line that holds key `k` into its field of the card
+// at `record`; `rest` is the line behind the card index.
+KV_HOT_INLINE void store_card_value(char* record, const CardKey& k, const KvRest& rest) {
+    // The values of these keys begin well inside the first 287 units of the
+    // rest, so the grammar's cut of a longer rest changes none of them.
+    const char16_t* value = rest.text + k.len;
+    char* field = record + k.offset;
+    if (value[0] == 0) return;  // an empty value leaves the field unchanged
+    if (k.kind == CardKeyKind::Text)
+        kv_set_text(reinterpret_cast<char16_t*>(field), k.cap, value, rest.end);
+    else
+        store_card_number(field, k, kv_number(value, rest));
+}
+
 KV_HOT_INLINE bool CardKeyExpectation::apply(const char16_t* line, int len) {
     if (card_ < 0) return false;
     const CardKey& k = keys_[key_];
     if (len < prefix_len_ + k.len || !kv_same_units(line, prefix_, prefix_len_) ||
         !kv_same_units(line + prefix_len_, k.text, k.len))
         return false;
-    // The rest behind the card index. The values of these keys begin well
-    // inside its first 287 units, so the grammar's cut of a longer rest
-    // changes none of them.
-    const KvRest rest{line + prefix_len_, line + len};
-    const char16_t* value = rest.text + k.len;
-    char* field = record_ + k.offset;
-    if (k.kind == CardKeyKind::Number) {
-        kv_set_number(*reinterpret_cast<int32_t*>(field), value, rest);
-    } else if (k.kind == CardKeyKind::Byte) {
-        kv_set_byte(*reinterpret_cast<uint8_t*>(field), value, rest);
-    } else if (k.kind == CardKeyKind::Text) {
-        kv_set_text(reinterpret_cast<char16_t*>(field), k.cap, value, rest.end);
-    } else {
-        int32_t& index = *reinterpret_cast<int32_t*>(field);
-        kv_set_number(index, value, rest);
-        if (index < 0 || index >= FDATA_MAX) index = 0;
-    }
+    store_card_value(record_, k, KvRest{line + prefix_len_, line + len});
     if (++key_ == count_) expect_card(card_ + 1);
     return true;
 }

@@ -3,7 +3,11 @@
 // or WRITE_FAILED, and a line handler used by read_kv_file.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/platform.h"
+
+class KvLineSplitter;
 
 int write_sender_file(WindowHandle owner, const char16_t* name, int mode);
 int write_addressee_file(WindowHandle owner, const char16_t* name, int mode);
@@ -19,3 +23,10 @@ void read_layout_line(const char16_t* line);
 void read_sender_line(const char16_t* line, int len);
 void read_addressee_line(const char16_t* line, int len);
 void read_layout_line(const char16_t* line, int len);
+
+// For the addressee and layout files as the program writes them: takes from
+// the splitter the plain lines at hand for as long as each holds the key the
+// file's writer puts next, and applies each as the line handler would.
+// Returns how many; the lines left go to the line handler.
+size_t take_written_addressee_lines(KvLineSplitter& lines);
+size_t take_written_layout_lines(KvLineSplitter& lines);

@@ -78,17 +78,22 @@ void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) 
     }
 
     void (*handle_line)(const char16_t*, int) = read_layout_line;
+    // The lines of the addressee and layout files the program wrote are
+    // mostly taken at once, in the writer's order.
+    size_t (*take_written)(KvLineSplitter&) = take_written_layout_lines;
     if (kind == KIND_SENDER) {
         clear_senders();
         handle_line = read_sender_line;
+        take_written = nullptr;
     } else if (kind == KIND_ADDRESSEE) {
         clear_addressees();
         handle_line = read_addressee_line;
+        take_written = take_written_addressee_lines;
     } else {
         reset_layouts();
     }
 
-    KvLineSplitter lines(file);
+    KvLineSplitter lines(file, LineEnding::kTrailingCrOrLf, LoneLastByte::kDropped);
     if (!lines.read_byte_order_mark()) {
         char16_t message[PATH_CAP + 32];
         format_with_text(message, PATH_CAP + 32, kNotWide, name);
@@ -96,17 +101,7 @@ void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) 
         platform().close(file);
         return;
     }
-    // Most lines come in runs of plain lines; the others one at a time.
-    KvLine batch[64];
-    bool more = true;
-    while (more) {
-        const size_t count = lines.next_plain_lines(batch, 64);
-        for (size_t i = 0; i < count; ++i) handle_line(batch[i].text, batch[i].len);
-        if (count == 64) continue;
-        KvLine line;
-        more = lines.next(&line);
-        handle_line(line.text, line.len);
-    }
+    kv_split_lines(lines, take_written, handle_line);
 
     if (!platform().close(file)) platform().message_box(owner, name, kCloseFailedCaption, kButtonsOk);
 }

@@ -16,23 +16,6 @@ int kv_index_slow(const char16_t* s, int capacity, const char16_t** after) {
     return value;
 }
 
-int kv_record(const char16_t* line, const char16_t* prefix, int capacity,
-              char16_t (&rest)[KV_REST_CAP]) {
-    const char16_t* p = kv_match(line, prefix);
-    if (p == nullptr) return -1;
-    const char16_t* after = nullptr;
-    int index = kv_index(p, capacity, &after);
-    // Only the text up to the NUL is ever looked at, so the buffer need not
-    // be cleared beyond it.
-    int n = 0;
-    while (n < KV_REST_CAP - 1 && after[n] != 0) {
-        rest[n] = after[n];
-        ++n;
-    }
-    rest[n] = 0;
-    return index;
-}
-
 void kv_cut_rest(const char16_t* after, char16_t (&buffer)[KV_REST_CAP]) {
     for (int n = 0; n < KV_REST_CAP - 1; ++n) buffer[n] = after[n];
     buffer[KV_REST_CAP - 1] = 0;

@@ -109,13 +109,6 @@ inline int kv_index(const char16_t* s, int capacity, const char16_t** after) {
     return quick < static_cast<uint32_t>(capacity) ? static_cast<int>(quick) : 0;
 }
 
-// Splits a record line "<prefix>N]rest": when `line` starts with `prefix`
-// (six units such as "hdata["), returns the record index (0 when out of
-// range) and copies at most KV_REST_CAP - 1 units of the rest behind the "]"
-// into `rest`; returns -1 when the line does not start with `prefix`.
-int kv_record(const char16_t* line, const char16_t* prefix, int capacity,
-              char16_t (&rest)[KV_REST_CAP]);
-
 // The rest of a record line: its text, ended by a NUL at `end`.
 struct KvRest {
     const char16_t* text;
@@ -144,22 +137,43 @@ inline int kv_split_record(const char16_t* line, int len, const char16_t (&prefi
     return index;
 }
 
-// A number value inside `rest`. When it runs to the end of the rest as "-"
-// and up to four digits (positions, font fields, colours), the last four
-// units of the rest are checked and combined at once; anything else goes
-// through kv_number.
+// A value of "-" or nothing and one to ten digits that runs exactly from
+// `value` to `end`: true, with *number set to what kv_number gives for it;
+// false for any other value. The four units before `end` must be readable
+// (they may lie before `value`). Up to four digits (positions, font fields,
+// colours) are checked and combined at once.
+KV_HOT_INLINE bool kv_plain_number(const char16_t* value, const char16_t* end, int32_t* number) {
+    const bool negative = value[0] == u'-';
+    const char16_t* digits = negative ? value + 1 : value;
+    const std::ptrdiff_t count = end - digits;
+    if (count >= 1 && count <= 4) {
+        uint64_t lanes = kv_load4(end - 4) ^ 0x0030003000300030ULL;
+        lanes &= ~uint64_t{0} << (16 * (4 - count));
+        const uint64_t bad = (lanes & 0xFFF0FFF0FFF0FFF0ULL) |
+                             ((lanes + 0x0006000600060006ULL) & 0x0010001000100010ULL);
+        if (bad != 0) return false;
+        const uint64_t pairs = lanes * 10 + (lanes >> 16);
+        const int32_t magnitude = static_cast<int32_t>((pairs & 0xFFFF) * 100 + ((pairs >> 32) & 0xFFFF));
+        *number = negative ? -magnitude : magnitude;
+        return true;
+    }
+    if (count < 5 || count > 10) return false;
+    uint64_t magnitude = 0;
+    for (; digits != end; ++digits) {
+        if (!kv_is_digit(*digits)) return false;
+        magnitude = magnitude * 10 + static_cast<uint64_t>(*digits - u'0');
+    }
+    if (negative) *number = magnitude >= 2147483648ULL ? INT32_MIN : -static_cast<int32_t>(magnitude);
+    else *number = magnitude > 2147483647ULL ? INT32_MAX : static_cast<int32_t>(magnitude);
+    return true;
+}
+
+// A number value inside `rest`, the quick way when it is plain and runs to
+// the end of the rest.
 KV_HOT_INLINE int32_t kv_number(const char16_t* value, const KvRest& rest) {
-    const char16_t* digits = value[0] == u'-' ? value + 1 : value;
-    const std::ptrdiff_t count = rest.end - digits;
-    if (count < 1 || count > 4 || rest.end - rest.text < 4) return kv_number(value);
-    uint64_t lanes = kv_load4(rest.end - 4) ^ 0x0030003000300030ULL;
-    lanes &= ~uint64_t{0} << (16 * (4 - count));
-    const uint64_t bad = (lanes & 0xFFF0FFF0FFF0FFF0ULL) |
-                         ((lanes + 0x0006000600060006ULL) & 0x0010001000100010ULL);
-    if (bad != 0) return kv_number(value);
-    const uint64_t pairs = lanes * 10 + (lanes >> 16);
-    const int32_t number = static_cast<int32_t>((pairs & 0xFFFF) * 100 + ((pairs >> 32) & 0xFFFF));
-    return digits == value ? number : -number;
+    int32_t number = 0;
+    if (rest.end - rest.text >= 4 && kv_plain_number(value, rest.end, &number)) return number;
+    return kv_number(value);
 }
 
 // Value rules: an empty value leaves the field unchanged.

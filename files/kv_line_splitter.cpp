@@ -2,58 +2,17 @@
 
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-// The data files are UTF-16LE; file bytes are taken as char16_t units as
-// they stand, which is right on the little-endian machines the program runs on.
+// The files are UTF-16LE; file bytes are taken as char16_t units as they
+// stand, which is right on the little-endian machines the program runs on.
 #if defined(__BYTE_ORDER__) && defined(__ORDER_LITTLE_ENDIAN__)
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "UTF-16LE files need a little-endian host");
 #endif
 
 namespace {
 
-constexpr char16_t kCr = 0x000D;
-constexpr char16_t kLf = 0x000A;
+using kv_detail::kCr;
+using kv_detail::kLf;
 constexpr char16_t kByteOrderMark = 0xFEFF;  // bytes FF FE
-
-inline int lowest_bit(uint64_t bits) {
-#if defined(__GNUC__)
-    return __builtin_ctzll(bits);
-#else
-    int n = 0;
-    while ((bits & 1) == 0) {
-        bits >>= 1;
-        ++n;
-    }
-    return n;
-#endif
-}
-
-// One bit per unit of the 64 units at `s`: set for LF and NUL, and also for
-// the control units 0x0002 and 0x0008, which a single test cannot tell
-// apart from them (a unit u with u & ~0x000A == 0); the caller looks at the
-// unit itself.
-inline uint64_t lf_or_nul_bits(const char16_t* s) {
-#if defined(__SSE2__)
-    const __m128i others = _mm_set1_epi16(static_cast<short>(~0x000A));
-    const __m128i zero = _mm_setzero_si128();
-    // Sixteen units at a time: two compares packed into one 16-bit mask.
-    auto sixteen = [&](const char16_t* p) -> uint64_t {
-        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
-        __m128i hits_a = _mm_cmpeq_epi16(_mm_and_si128(a, others), zero);
-        __m128i hits_b = _mm_cmpeq_epi16(_mm_and_si128(b, others), zero);
-        return static_cast<uint16_t>(_mm_movemask_epi8(_mm_packs_epi16(hits_a, hits_b)));
-    };
-    return sixteen(s) | (sixteen(s + 16) << 16) | (sixteen(s + 32) << 32) | (sixteen(s + 48) << 48);
-#else
-    uint64_t bits = 0;
-    for (int i = 0; i < 64; ++i) bits |= static_cast<uint64_t>((s[i] & ~0x000A) == 0) << i;
-    return bits;
-#endif
-}
 
 }  // namespace
 
@@ -66,9 +25,19 @@ bool KvLineSplitter::refill() {
             have = 1;
             has_carry_ = false;
         }
-        size_t got = platform().read(file_, bytes + have, sizeof(units_) - have);
-        if (got == 0 || got > sizeof(units_) - have) {
+        const size_t room = kChunkUnits * sizeof(char16_t) - have;
+        size_t got = platform().read(file_, bytes + have, room);
+        if (got == 0 || got > room) {
             eof_ = true;
+            if (have == 1 && lone_last_byte_ == LoneLastByte::kUnit) {
+                units_[0] = static_cast<char16_t>(carry_);
+                pos_ = 0;
+                end_ = 1;
+                bits_ = 0;
+                next_block_ = 0;
+                std::memset(units_ + end_, 0, kSlackUnits * sizeof(char16_t));
+                return true;
+            }
             break;
         }
         have += got;
@@ -80,7 +49,10 @@ bool KvLineSplitter::refill() {
         end_ = have / 2;
         bits_ = 0;
         next_block_ = 0;
-        if (end_ > 0) return true;
+        if (end_ > 0) {
+            std::memset(units_ + end_, 0, kSlackUnits * sizeof(char16_t));
+            return true;
+        }
     }
     pos_ = end_ = 0;
     return false;
@@ -91,14 +63,10 @@ __attribute__((always_inline))
 #endif
 inline bool KvLineSplitter::peek_mark(size_t* at) {
     while (bits_ == 0) {
-        const size_t block = next_block_ * 64;
-        if (block >= end_) return false;
-        bits_ = lf_or_nul_bits(units_ + block);
-        // Units behind the end of the chunk hold stale data.
-        if (end_ - block < 64) bits_ &= (uint64_t{1} << (end_ - block)) - 1;
-        ++next_block_;
+        if (next_block_ * 64 >= end_) return false;
+        bits_ = marks_of_block(64 * next_block_++, pos_);
     }
-    *at = (next_block_ - 1) * 64 + static_cast<size_t>(lowest_bit(bits_));
+    *at = (next_block_ - 1) * 64 + static_cast<size_t>(kv_detail::lowest_bit(bits_));
     return true;
 }
 
@@ -108,25 +76,34 @@ bool KvLineSplitter::read_byte_order_mark() {
     return true;
 }
 
+void KvLineSplitter::skip(size_t units) {
+    pos_ += units;
+    // Marks behind the new position are passed: at once in the block at
+    // hand, by peek_mark in a block not yet looked at.
+    const size_t scanned = next_block_ * 64;
+    if (pos_ >= scanned) {
+        next_block_ = pos_ / 64;
+        bits_ = 0;
+    } else if (pos_ + 64 > scanned) {
+        bits_ &= ~uint64_t{0} << (pos_ + 64 - scanned);
+    }
+}
+
 size_t KvLineSplitter::next_plain_lines(KvLine* lines, size_t max) {
     size_t n = 0;
-    size_t m = 0;
-    while (n < max && peek_mark(&m)) {
-        // The first mark is the LF of a CR LF within 574 units: the line
-        // lies in the chunk and holds no NUL (that would have been an
-        // earlier mark). Its CR becomes its terminating NUL.
-        if (m <= pos_ || m >= pos_ + KV_READ_LINE_MAX || units_[m] != kLf || units_[m - 1] != kCr) break;
-        pass_mark();
-        units_[m - 1] = 0;
-        lines[n++] = KvLine{units_ + pos_, static_cast<int>(m - 1 - pos_)};
-        pos_ = m + 1;
-    }
+    take_plain_lines([&](char16_t* text, int len) {
+        if (n == max) return false;
+        text[len] = 0;  // the CR
+        lines[n++] = KvLine{text, len};
+        return true;
+    });
     return n;
 }
 
 bool KvLineSplitter::next(KvLine* line) {
     size_t n = 0;                   // units gathered in line_
     std::ptrdiff_t first_nul = -1;  // position of the first NUL in the line
+    bool crlf = false;              // the line ended with CR LF
     bool more = true;
     for (;;) {
         if (!fill()) {
@@ -137,7 +114,6 @@ bool KvLineSplitter::next(KvLine* line) {
         size_t limit = start + (KV_READ_LINE_MAX - n);
         if (limit > end_) limit = end_;
         size_t stop = limit;
-        bool ended = false;
         size_t m = 0;
         while (peek_mark(&m) && m < limit) {
             pass_mark();
@@ -149,7 +125,7 @@ bool KvLineSplitter::next(KvLine* line) {
             const char16_t previous = m > start ? units_[m - 1] : (n > 0 ? line_[n - 1] : 0);
             if (n + (m - start) > 0 && previous == kCr) {
                 stop = m + 1;
-                ended = true;
+                crlf = true;
                 break;
             }
         }
@@ -157,12 +133,21 @@ bool KvLineSplitter::next(KvLine* line) {
         pos_ = stop;
         std::memcpy(line_ + n, units_ + start, used * sizeof(char16_t));
         n += used;
-        if (ended || n == static_cast<size_t>(KV_READ_LINE_MAX)) break;
+        if (crlf || n == static_cast<size_t>(KV_READ_LINE_MAX)) break;
     }
     line_[n] = 0;
     int length = first_nul >= 0 ? static_cast<int>(first_nul) : static_cast<int>(n);
-    for (int pass = 0; pass < 2; ++pass) {
-        if (length > 0 && (line_[length - 1] == kLf || line_[length - 1] == kCr)) line_[--length] = 0;
+    if (ending_ == LineEnding::kCrLf) {
+        // The CR LF that ended the line becomes NUL; a NUL before it, if
+        // any, ends the text earlier.
+        if (crlf && first_nul < 0) {
+            length = static_cast<int>(n) - 2;
+            line_[length] = 0;
+        }
+    } else {
+        for (int pass = 0; pass < 2; ++pass) {
+            if (length > 0 && (line_[length - 1] == kLf || line_[length - 1] == kCr)) line_[--length] = 0;
+        }
     }
     *line = KvLine{line_, length};
     return more;

@@ -208,6 +208,8 @@ int write_layout_file(WindowHandle owner, const char16_t* name, int mode) {
 
 void read_layout_line(const char16_t* line) { read_layout_line(line, text_length(line)); }
 
+size_t take_written_layout_lines(KvLineSplitter& lines) { return g_expected.take_lines(lines); }
+
 void read_layout_line(const char16_t* line, int len) {
     if (g_expected.apply(line, len)) return;
     if (line[0] != u'h') {

@@ -1,12 +1,22 @@
 #include "files/legacy_import.h"
 
 #include "files/legacy_layout_keys.h"
-#include "files/utf16_line_reader.h"
+#include "files/kv_line_splitter.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
 
 namespace {
+
+// Card lines with a known field, applied where they lie in the splitter's
+// chunk.
+size_t take_old_layout_lines(KvLineSplitter& lines) {
+    size_t available = 0;
+    const char16_t* units = lines.peek(&available);
+    const size_t used = read_old_layout_lines_in_place(units, available);
+    lines.skip(used);
+    return used;
+}
 
 void show_close_failure(WindowHandle owner, const char16_t* path) {
     platform().message_box(owner, path, u"CloseHandle-errer", kButtonsOk);
@@ -34,33 +44,22 @@ int import_legacy(WindowHandle owner, int kind) {
     else
         clear_addressees();
 
-    Utf16LineReader reader(file);
+    KvLineSplitter lines(file, LineEnding::kCrLf, LoneLastByte::kUnit);
     int result = LEGACY_READ;
-    if (!reader.read_byte_order_mark()) {
+    if (!lines.read_byte_order_mark()) {
         char16_t message[PATH_CAP + 32];
         format_with_text(message, sizeof message / sizeof message[0], u"%sがWide文字で有りません!。",
                          d.chosen_file);
         platform().message_box(owner, message, u"ErrorFileRead", kButtonsOk);
         result = LEGACY_FAILED;
+    } else if (kind == LEGACY_LAYOUT) {
+        // Card lines with a known field are applied where they lie in the
+        // splitter's chunk; every other line goes through the line handler,
+        // with the same result.
+        kv_split_lines(lines, take_old_layout_lines,
+                       [](const char16_t* line, int) { read_old_layout_line(line); });
     } else {
-        if (kind == LEGACY_LAYOUT) {
-            // Card lines with a known field are applied where they lie in
-            // the reader's block; every other line goes through the line
-            // handler, with the same result.
-            for (;;) {
-                size_t available = 0;
-                const char16_t* units = reader.peek(&available);
-                if (size_t used = read_old_layout_lines_in_place(units, available)) {
-                    reader.skip(used);
-                    continue;
-                }
-                const char16_t* line = reader.next_line(LineEnding::kCrLf);
-                if (line == nullptr) break;
-                read_old_layout_line(line);
-            }
-        } else {
-            while (const char16_t* line = reader.next_line(LineEnding::kCrLf)) read_old_address_line(line);
-        }
+        kv_split_lines(lines, nullptr, [](const char16_t* line, int) { read_old_address_line(line); });
     }
     if (!platform().close(file)) show_close_failure(owner, d.chosen_file);
     return result;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "files/legacy_import.h"
-#include "files/utf16_line_reader.h"
+#include "files/kv_line_splitter.h"
 #include "model/text.h"
 
 namespace {
@@ -246,7 +246,7 @@ int16_t g_next_field[kFieldCount];
 inline size_t read_line_in_place(const FieldTable& table, CardRecord* cards, const char16_t* units,
                                  size_t available, int& previous) {
     // Every read below stays under `limit`: the units need not be NUL-terminated.
-    const size_t limit = available < LINE_READ_MAX ? available : LINE_READ_MAX;
+    const size_t limit = available < KV_READ_LINE_MAX ? available : KV_READ_LINE_MAX;
     static const char16_t kPrefix[8] = {u'b', u'a', u's', u'e', u'_', u'd', u't', u'['};
     // The shortest card line is "base_dt[0].x1=" and CR LF.
     if (limit < 16 || std::memcmp(units, kPrefix, sizeof kPrefix) != 0) return 0;

@@ -30,7 +30,7 @@ void store_old_card_number(CardRecord& card, const OldCardField& field, int32_t 
 
 // Applies the lines at the start of `units` (of which `available` are at
 // hand) for as long as each is a card line with a known field and a value
-// that ends in CR LF within LINE_READ_MAX units (plain numbers and texts),
+// that ends in CR LF within KV_READ_LINE_MAX units (plain numbers and texts),
 // exactly as read_old_layout_line would, and returns the units taken, CR LF included. It stops, having
 // left it untouched, at the first other line, which is then left to the
 // line reader and read_old_layout_line.

@@ -3,8 +3,12 @@
 # the Wine prefix build/wine-run and starts Zelkovane.exe there with its
 # working directory in the data folder (data/ of the checkout unless given):
 #   scripts/run.sh [DATA_DIR]
-# The window appears on $DISPLAY. Printing goes to the test printer, whose
-# output lands in build/wine-run/printer-output.ps.
+# The window appears on $DISPLAY. The default printer of the prefix is
+# "Zelkovane PDF": every job printed on it becomes a PDF file
+# Zelkovane-YYYYMMDD-HHMMSS.pdf in the data folder (scripts/print_to_pdf.sh).
+# The test printer "Zelkovane Test Printer" writes its PostScript into
+# build/wine-run/printer-output.ps; printers that Wine finds through CUPS
+# are offered too.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
@@ -28,7 +32,7 @@ fi
 [ -f "$ZK_ROOT/app/main_win32.cpp" ] || zk_die "the Windows program has no entry point yet (app/main_win32.cpp)"
 bash "$ZK_ROOT/scripts/build.sh" windows Zelkovane zelko_test_printer || exit 1
 [ -f "$EXE" ] || zk_die "build/windows/Zelkovane.exe was not built"
-bash "$ZK_ROOT/scripts/wine_prefix.sh" "$PREFIX" || exit 1
+bash "$ZK_ROOT/scripts/wine_prefix.sh" "$PREFIX" --pdf-default || exit 1
 
 mkdir -p "$DATA_DIR" || exit 1
 if [ -f "$ZK_ROOT/scripts/seed_data.sh" ]; then
@@ -36,7 +40,10 @@ if [ -f "$ZK_ROOT/scripts/seed_data.sh" ]; then
 fi
 
 zk_say "run: Zelkovane.exe in $DATA_DIR on display $DISPLAY (Wine messages: build/logs/run.log)"
+zk_say "run: jobs printed on \"Zelkovane PDF\" become PDF files in $DATA_DIR"
 cd "$DATA_DIR" || exit 1
+# The PDF printer's port script finds the folder for its files here.
+export ZK_PDF_DIR="$DATA_DIR"
 WINEPREFIX="$PREFIX" wine "$EXE" >"$ZK_LOGS/run.log" 2>&1 </dev/null
 rc=$?
 zk_say "run: Zelkovane.exe ended (exit $rc)"

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Prepares a Wine prefix for running Zelkovane:
-#   scripts/wine_prefix.sh PREFIX_DIR
+#   scripts/wine_prefix.sh PREFIX_DIR [--pdf-default]
 # - a 64-bit prefix booted without the Mono and Gecko installers;
 # - the Japanese Windows font names the program uses replaced by the IPA
 #   and Aoyagi Kouzan fonts;
 # - the test printer "Zelkovane Test Printer" (Wine's PostScript driver with
 #   tests/printer/zelkovane-test.ppd) as the default printer, printing into
-#   the Unix file PREFIX_DIR/printer-output.ps.
+#   the Unix file PREFIX_DIR/printer-output.ps;
+# - a second printer "Zelkovane PDF" with the same driver and PPD, whose
+#   port is a pipe: the spooler hands every job to scripts/print_to_pdf.sh,
+#   which turns it into a PDF in the folder ZK_PDF_DIR (the data folder of
+#   `make run`). With --pdf-default it is the default printer instead of the
+#   test printer (`make run` uses that).
 # Done once: a stamp in the prefix records the set-up it got, and a changed
 # script, PPD or printer tool prepares the prefix again. The tests use
 # build/wine-test, `make run` build/wine-run; anyone may use a folder of
@@ -14,7 +19,12 @@
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-[ $# -eq 1 ] || zk_die "usage: wine_prefix.sh PREFIX_DIR"
+PDF_DEFAULT=0
+if [ $# -eq 2 ] && [ "$2" = --pdf-default ]; then
+    PDF_DEFAULT=1
+elif [ $# -ne 1 ]; then
+    zk_die "usage: wine_prefix.sh PREFIX_DIR [--pdf-default]"
+fi
 PREFIX="$(realpath -m "$1")"
 NAME="$(basename "$PREFIX")"
 LOG="$ZK_LOGS/wine-prefix-$NAME.log"
@@ -23,6 +33,10 @@ PPD="$ZK_ROOT/tests/printer/zelkovane-test.ppd"
 TOOL_SRC="$ZK_ROOT/tools/test_printer_win32.cpp"
 TOOL="$ZK_BUILD/windows/zelko_test_printer.exe"
 OUTPUT="$PREFIX/printer-output.ps"
+PDF_SCRIPT="$ZK_ROOT/scripts/print_to_pdf.sh"
+# The PDF printer's port: "|" and a command for /bin/sh, the script's path
+# quoted for the shell.
+PDF_PORT="|/bin/bash '${PDF_SCRIPT//\'/\'\\\'\'}'"
 WINE_TIMEOUT=300
 export WINEPREFIX="$PREFIX"
 
@@ -34,6 +48,7 @@ version() {
         echo "zelkovane prefix set-up 1"
         echo "$PREFIX"
         echo "unmanaged=${ZK_UNMANAGED_WINDOWS:-0}"
+        echo "pdf-default=$PDF_DEFAULT"
         wine --version 2>/dev/null
         cat "${BASH_SOURCE[0]}" "$PPD" "$TOOL_SRC"
     } | sha256sum | cut -d' ' -f1
@@ -132,6 +147,11 @@ prepare() {
     wine_run "$TOOL" --install "$(basename "$PPD")" "$OUTPUT" || failed "installing the test printer"
     wine_settle
     wine_run "$TOOL" --check || failed "checking the test printer and fonts"
+    wine_settle
+    local pdf_options=()
+    [ "$PDF_DEFAULT" = 1 ] && pdf_options+=(--default)
+    wine_run "$TOOL" --add-pdf-printer "$PDF_PORT" "${pdf_options[@]}" ||
+        failed "installing the PDF printer"
     wine_settle
 
     echo "$wanted" >"$STAMP"

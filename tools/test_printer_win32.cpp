@@ -4,7 +4,13 @@
 //       Registers UNIX_PATH as a port, the Wine PostScript driver with the
 //       PPD file PPD_NAME (already copied into the printer driver folder),
 //       the printer "Zelkovane Test Printer" printing to that port, and makes
-//       it the default printer. Run again, it replaces what it made before.
+//       it the default printer. Run again, it replaces what it made before
+//       (the PDF printer below included).
+//   zelko_test_printer --add-pdf-printer PORT [--default]
+//       Adds the printer "Zelkovane PDF" with the same driver and PPD,
+//       printing to PORT: a Unix file, or "|command", which the spooler runs
+//       with the job's PostScript on its standard input. --default makes it
+//       the default printer.
 //   zelko_test_printer --check
 //       Checks that the test printer is the default printer, that its
 //       default paper is A4 and that it offers Japanese postcard paper
@@ -27,6 +33,7 @@
 namespace {
 
 const wchar_t kPrinterName[] = L"Zelkovane Test Printer";
+const wchar_t kPdfPrinterName[] = L"Zelkovane PDF";
 const wchar_t kDriverName[] = L"Wine PostScript Driver";
 const wchar_t kEnvironment[] = L"Windows x64";
 const wchar_t kPortsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
@@ -79,19 +86,44 @@ bool register_port(const wchar_t* port)
     return true;
 }
 
-// Removes the printer and the driver of an earlier installation so that a
-// changed PPD or port takes effect.
-void remove_previous()
+void remove_printer(const wchar_t* name)
 {
     HANDLE printer = nullptr;
     PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    if (OpenPrinterW(const_cast<wchar_t*>(kPrinterName), &printer, &access)) {
+    if (OpenPrinterW(const_cast<wchar_t*>(name), &printer, &access)) {
         if (DeletePrinter(printer))
-            say(L"removed the previous \"%ls\"", kPrinterName);
+            say(L"removed the previous \"%ls\"", name);
         ClosePrinter(printer);
     }
+}
+
+// Removes the printers and the driver of an earlier installation so that a
+// changed PPD or port takes effect.
+void remove_previous()
+{
+    remove_printer(kPrinterName);
+    remove_printer(kPdfPrinterName);
     DeletePrinterDriverW(nullptr, const_cast<wchar_t*>(kEnvironment),
                          const_cast<wchar_t*>(kDriverName));
+}
+
+// A printer of the Wine PostScript driver (installed by --install) printing
+// to `port`.
+bool add_printer(const wchar_t* name, const wchar_t* port, const wchar_t* comment)
+{
+    PRINTER_INFO_2W info = {};
+    info.pPrinterName = const_cast<wchar_t*>(name);
+    info.pPortName = const_cast<wchar_t*>(port);
+    info.pDriverName = const_cast<wchar_t*>(kDriverName);
+    info.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
+    info.pDatatype = const_cast<wchar_t*>(L"RAW");
+    info.pComment = const_cast<wchar_t*>(comment);
+    info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+    HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+    if (!printer)
+        return fail(L"AddPrinterW");
+    ClosePrinter(printer);
+    return true;
 }
 
 int install(const wchar_t* ppd_name, const wchar_t* port)
@@ -110,22 +142,26 @@ int install(const wchar_t* ppd_name, const wchar_t* port)
     if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver)))
         return failed(L"AddPrinterDriverW");
 
-    PRINTER_INFO_2W info = {};
-    info.pPrinterName = const_cast<wchar_t*>(kPrinterName);
-    info.pPortName = const_cast<wchar_t*>(port);
-    info.pDriverName = const_cast<wchar_t*>(kDriverName);
-    info.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
-    info.pDatatype = const_cast<wchar_t*>(L"RAW");
-    info.pComment = const_cast<wchar_t*>(L"Writes PostScript to a file for the tests");
-    info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
-    HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-    if (!printer)
-        return failed(L"AddPrinterW");
-    ClosePrinter(printer);
+    if (!add_printer(kPrinterName, port, L"Writes PostScript to a file for the tests"))
+        return 1;
 
     if (!SetDefaultPrinterW(kPrinterName))
         return failed(L"SetDefaultPrinterW");
     say(L"installed \"%ls\" printing to %ls", kPrinterName, port);
+    return 0;
+}
+
+int add_pdf_printer(const wchar_t* port, bool make_default)
+{
+    if (!register_port(port))
+        return 1;
+    remove_printer(kPdfPrinterName);
+    if (!add_printer(kPdfPrinterName, port, L"Turns each print job into a PDF file"))
+        return 1;
+    if (make_default && !SetDefaultPrinterW(kPdfPrinterName))
+        return failed(L"SetDefaultPrinterW");
+    say(L"installed \"%ls\" printing to %ls%ls", kPdfPrinterName, port,
+        make_default ? L" (default printer)" : L"");
     return 0;
 }
 
@@ -343,8 +379,8 @@ int selftest_print(bool postcard)
 
 int usage()
 {
-    say(L"usage: zelko_test_printer --install PPD_NAME UNIX_PATH | --check | "
-        L"--selftest-print [--postcard]");
+    say(L"usage: zelko_test_printer --install PPD_NAME UNIX_PATH | "
+        L"--add-pdf-printer PORT [--default] | --check | --selftest-print [--postcard]");
     return 2;
 }
 
@@ -354,6 +390,12 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc == 4 && wcscmp(argv[1], L"--install") == 0)
         return install(argv[2], argv[3]);
+    if (argc >= 3 && argc <= 4 && wcscmp(argv[1], L"--add-pdf-printer") == 0) {
+        if (argc == 3)
+            return add_pdf_printer(argv[2], false);
+        if (wcscmp(argv[3], L"--default") == 0)
+            return add_pdf_printer(argv[2], true);
+    }
     if (argc == 2 && wcscmp(argv[1], L"--check") == 0)
         return check();
     if (argc >= 2 && wcscmp(argv[1], L"--selftest-print") == 0) {

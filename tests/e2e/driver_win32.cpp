@@ -1,7 +1,10 @@
 #include "tests/e2e/driver_win32.h"
 
+#include <winspool.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace e2e {
 
@@ -27,7 +30,13 @@ BOOL CALLBACK find_window_of_process(HWND window, LPARAM param) {
     if (class_name(window) != s.class_name) return TRUE;
     if (s.message_box_only && !GetDlgItem(window, kMessageBoxTextId)) return TRUE;
     if (s.no_message_box && GetDlgItem(window, kMessageBoxTextId)) return TRUE;
-    if (s.caption && window_text(window) != s.caption) return TRUE;
+    // The caption as the window manager keeps it: a window whose thread is
+    // busy (the printer notice) does not answer WM_GETTEXT.
+    if (s.caption) {
+        wchar_t caption[256] = {};
+        GetWindowTextW(window, caption, 256);
+        if (s.caption != std::wstring(caption)) return TRUE;
+    }
     s.found = window;
     return FALSE;
 }
@@ -216,6 +225,40 @@ HWND App::wait_main_window(DWORD timeout) {
     return main_;
 }
 
+bool App::answer_printer_question(bool switch_to_postcard) {
+    HWND box = wait_message_box(kStartTimeout);
+    if (!box) return false;
+    MessageBoxText shown = read_message_box(box);
+    if (shown.caption != kPrinterCaption || shown.text != kPrinterQuestion) return false;
+    return answer(box, switch_to_postcard ? IDYES : IDNO);
+}
+
+HWND App::start(bool switch_to_postcard) {
+    if (!answer_printer_question(switch_to_postcard)) return nullptr;
+    return wait_main_window();
+}
+
+HWND App::wait_notice(DWORD timeout) const {
+    HWND notice = nullptr;
+    if (!process_) return nullptr;
+    wait_until([&] {
+        Search s{pid_, L"#32770", false, kPrinterCaption, nullptr};
+        s.no_message_box = true;
+        EnumWindows(find_window_of_process, reinterpret_cast<LPARAM>(&s));
+        notice = s.found;
+        return notice != nullptr || !running();
+    }, timeout);
+    return notice;
+}
+
+std::wstring App::notice_text(HWND notice) {
+    wchar_t text[512] = {};
+    HWND control = GetDlgItem(notice, 301);
+    if (!control) return L"";
+    GetWindowTextW(control, text, 512);
+    return text;
+}
+
 HWND App::find_message_box() const {
     if (!process_) return nullptr;
     return find_window(pid_, L"#32770", true);
@@ -310,6 +353,70 @@ void App::kill() {
     }
     CloseHandle(process_);
     process_ = nullptr;
+}
+
+// --- The default printer ----------------------------------------------------
+
+bool operator==(const Paper& a, const Paper& b) {
+    return a.code == b.code && a.width == b.width && a.length == b.length &&
+           a.orientation == b.orientation;
+}
+
+std::wstring default_printer() {
+    wchar_t name[256] = {};
+    DWORD size = 256;
+    if (!GetDefaultPrinterW(name, &size)) return L"";
+    return name;
+}
+
+namespace {
+
+// The printer's settings (PRINTER_INFO_2) in a buffer; empty on failure.
+std::vector<BYTE> printer_info(const std::wstring& name) {
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, nullptr)) return {};
+    DWORD needed = 0;
+    GetPrinterW(printer, 2, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    bool ok = needed > 0 && GetPrinterW(printer, 2, buffer.data(), needed, &needed);
+    ClosePrinter(printer);
+    if (!ok) buffer.clear();
+    return buffer;
+}
+
+}  // namespace
+
+Paper default_paper(const std::wstring& printer) {
+    std::vector<BYTE> buffer = printer_info(printer);
+    if (buffer.empty()) return {-1, 0, 0, 0};
+    const DEVMODEW* mode = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data())->pDevMode;
+    if (mode == nullptr) return {-1, 0, 0, 0};
+    return {mode->dmPaperSize, mode->dmPaperWidth, mode->dmPaperLength, mode->dmOrientation};
+}
+
+bool set_default_paper(const std::wstring& name, const Paper& paper) {
+    std::vector<BYTE> buffer = printer_info(name);
+    if (buffer.empty()) return false;
+    auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+    if (info->pDevMode == nullptr) return false;
+    info->pDevMode->dmPaperSize = paper.code;
+    info->pDevMode->dmPaperWidth = paper.width;
+    info->pDevMode->dmPaperLength = paper.length;
+    info->pDevMode->dmOrientation = paper.orientation;
+    info->pSecurityDescriptor = nullptr;
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
+    if (!OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, &access)) return false;
+    bool ok = SetPrinterW(printer, 2, buffer.data(), 0) != 0;
+    ClosePrinter(printer);
+    return ok;
+}
+
+PaperGuard::PaperGuard() : printer_(default_printer()), paper_(default_paper(printer_)) {}
+
+PaperGuard::~PaperGuard() {
+    if (printer_.empty() || paper_.code < 0) return;
+    if (default_paper(printer_) != paper_) set_default_paper(printer_, paper_);
 }
 
 // --- Screenshots ------------------------------------------------------------

@@ -62,6 +62,13 @@ struct MessageBoxText {
     std::wstring text;
 };
 
+// The question the program asks at every start, before its main window
+// appears, and the caption of that question and of the printer notices.
+constexpr const wchar_t* kPrinterQuestion = L"デフォルトプリンタをはがきサイズにしますか？";
+constexpr const wchar_t* kPrinterCaption = L"印刷設定";
+// The printer notice stays on screen this long; waits for it allow more.
+constexpr DWORD kNoticeTimeout = 5000;
+
 // One run of Zelkovane.exe (path from the environment variable ZK_EXE),
 // started in `working_dir`. The destructor terminates it if it still runs.
 class App {
@@ -74,6 +81,14 @@ public:
     bool started() const { return process_ != nullptr; }
     DWORD pid() const { return pid_; }
     bool running() const;
+
+    // The usual start: answers the printer question (No keeps the default
+    // printer's paper, Yes switches it to postcard) and waits for the main
+    // window. nullptr when the question or the window did not come.
+    HWND start(bool switch_to_postcard = false);
+    // Answers the start-up printer question, which must come within the
+    // start time-out and read exactly kPrinterQuestion; false otherwise.
+    bool answer_printer_question(bool switch_to_postcard);
 
     // The visible main window ("Main Window" of this process), or nullptr
     // when none appeared in time.
@@ -91,6 +106,13 @@ public:
     // A visible dialog of this process that is not a message box (a system
     // dialog whose caption depends on the language), or nullptr.
     HWND wait_other_dialog(DWORD timeout = kWaitTimeout) const;
+    // The printer notice (dialog 8, caption kPrinterCaption, no buttons),
+    // or nullptr when none appeared in time.
+    HWND wait_notice(DWORD timeout = kNoticeTimeout) const;
+    // The text of the notice's static control (301), read from the window
+    // manager's copy: the program shows the notice without serving
+    // messages, so WM_GETTEXT would not be answered.
+    static std::wstring notice_text(HWND notice);
     // Presses a button of a message box or dialog (IDOK, IDYES, IDNO, ...)
     // and waits until the window has gone.
     static bool answer(HWND box, int button);
@@ -116,6 +138,47 @@ private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
     HWND main_ = nullptr;
+};
+
+// --- The default printer ----------------------------------------------------
+
+// The paper of a printer's default device mode (dmPaperSize, dmPaperWidth,
+// dmPaperLength in 0.1 mm, dmOrientation).
+struct Paper {
+    short code;
+    short width;
+    short length;
+    short orientation;
+};
+// Japanese postcard, portrait, as the program writes it.
+constexpr Paper kPostcardPaper{43, 1000, 1480, 1};
+bool operator==(const Paper& a, const Paper& b);
+inline bool operator!=(const Paper& a, const Paper& b) { return !(a == b); }
+
+// The system's default printer, "" when there is none.
+std::wstring default_printer();
+// The paper of the printer's default device mode as GetPrinterW level 2
+// reports it; code -1 when it cannot be read.
+Paper default_paper(const std::wstring& printer);
+// Writes a paper into the printer's default device mode.
+bool set_default_paper(const std::wstring& printer, const Paper& paper);
+
+// Keeps the default printer's paper as it was when the guard was made: a
+// test that fails while the program has switched it to postcard (and never
+// got to put it back) restores it here, so the following tests and runs
+// find the paper they expect.
+class PaperGuard {
+public:
+    PaperGuard();
+    ~PaperGuard();
+    PaperGuard(const PaperGuard&) = delete;
+    PaperGuard& operator=(const PaperGuard&) = delete;
+    const std::wstring& printer() const { return printer_; }
+    const Paper& paper() const { return paper_; }
+
+private:
+    std::wstring printer_;
+    Paper paper_;
 };
 
 // A visible child window (at any depth) of `parent` with this class, or

@@ -85,7 +85,7 @@ protected:
         if (!background.empty()) dir_->copy_in(background, L"base1.bmp");
         app_.reset(new App(dir_->path()));
         ASSERT_TRUE(app_->started());
-        main_ = app_->wait_main_window();
+        main_ = app_->start();
         ASSERT_NE(main_, nullptr);
         ASSERT_TRUE(app_->settle());
         ASSERT_EQ(app_->find_message_box(), nullptr);
@@ -309,21 +309,20 @@ TEST_F(Shell, ReadOnlySenderFileKeepsTheProgramOpenAtExit) {
     EXPECT_NE(dir_->write_time(L"zelko2.txt"), addressees_time);
 }
 
-TEST_F(Shell, PrintPositionWithoutAPrinterAsksForOneFirstAndMarksTheDocumentChanged) {
+TEST_F(Shell, PrintPositionShowsTheDefaultPrinterAndMarksTheDocumentChanged) {
     start_with_cards(L"position");
     app_->post_command(65);
-    // No printer is known yet: the system's print setup dialog comes first.
-    HWND setup = app_->wait_other_dialog();
-    ASSERT_NE(setup, nullptr) << "no printer settings dialog";
-    EXPECT_NE(utf8(e2e::window_text(setup)), "印刷の位置設定");
-    ASSERT_TRUE(App::answer(setup, IDCANCEL));
+    // The default printer was read at start-up (the printer question was
+    // answered No), so the dialog opens at once and names it.
     HWND position = app_->wait_dialog(L"印刷の位置設定");
     ASSERT_NE(position, nullptr) << "no print position dialog";
+    EXPECT_EQ(utf8(e2e::window_text(GetDlgItem(position, 327))),
+              utf8(L"プリンタ　" + e2e::default_printer()));
     EXPECT_FALSE(IsWindowEnabled(main_)) << "modal to the main window";
     ASSERT_TRUE(App::answer(position, 108));  // "ｷｬﾝｾﾙ"
     ASSERT_TRUE(app_->settle());
     EXPECT_TRUE(IsWindowEnabled(main_));
-    // Both dialogs were cancelled, yet the exit offers to save.
+    // The dialog was cancelled, yet the exit offers to save.
     exit_with_save();
     EXPECT_TRUE(dir_->exists(L"zelko3.txt"));
 }
@@ -342,7 +341,7 @@ TEST_F(Shell, PKeyOpensThePrintDialog) {
 TEST_F(Shell, ManualWithoutItsFileGivesNoMessage) {
     TempDir dir(L"manual");
     App app(dir.path());
-    ASSERT_NE(app.wait_main_window(), nullptr);
+    ASSERT_NE(app.start(), nullptr);
     app.post_command(68);
     ASSERT_TRUE(app.settle());
     EXPECT_EQ(app.find_message_box(), nullptr);

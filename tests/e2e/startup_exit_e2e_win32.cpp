@@ -60,9 +60,9 @@ TEST_F(StartupExit, EmptyFolderShowsTheMainWindowAndExitsOnlyOnYes) {
     TempDir dir(L"empty");
     App app(dir.path());
     ASSERT_TRUE(app.started());
-    HWND main = app.wait_main_window();
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(app.find_message_box(), nullptr) << "no message at a start without data files";
+    HWND main = app.start();
+    ASSERT_NE(main, nullptr) << "the printer question, then the main window";
+    EXPECT_EQ(app.find_message_box(), nullptr) << "no other message at a start without data files";
     EXPECT_EQ(utf8(e2e::window_text(main)), "Zelkovane Ver1.05");
 
     RECT r;
@@ -108,7 +108,7 @@ TEST_F(StartupExit, DataFilesAreLoadedSilentlyAndLeftUntouchedAtExit) {
     }
 
     App app(dir.path());
-    ASSERT_NE(app.wait_main_window(), nullptr);
+    ASSERT_NE(app.start(), nullptr);
     ASSERT_TRUE(app.settle());
     EXPECT_EQ(app.find_message_box(), nullptr) << "valid data files load without a message";
 
@@ -141,9 +141,11 @@ TEST_F(StartupExit, AddresseeFileWithoutByteOrderMarkIsReportedAtStartup) {
     ASSERT_NE(box, nullptr);
     screenshot(box, L"startup_no_bom.bmp");
     ASSERT_TRUE(App::answer(box, IDOK));
+    // The files are loaded before the printer question is asked.
+    ASSERT_TRUE(app.answer_printer_question(false));
     ASSERT_NE(app.wait_main_window(), nullptr);
     ASSERT_TRUE(app.settle());
-    EXPECT_EQ(app.find_message_box(), nullptr) << "one message only";
+    EXPECT_EQ(app.find_message_box(), nullptr) << "one message and the printer question only";
 
     app.post_close();
     exit_with_yes(app);
@@ -153,7 +155,7 @@ TEST_F(StartupExit, AddresseeFileWithoutByteOrderMarkIsReportedAtStartup) {
 TEST_F(StartupExit, ExitItemOfTheMenuBarIsReachedByItsMnemonic) {
     TempDir dir(L"mnemonic");
     App app(dir.path());
-    ASSERT_NE(app.wait_main_window(), nullptr);
+    ASSERT_NE(app.start(), nullptr);
     ASSERT_TRUE(app.settle());
     app.post_menu_key(L'x');  // Alt+X: "終了(&X)"
     exit_with_yes(app);
@@ -162,13 +164,18 @@ TEST_F(StartupExit, ExitItemOfTheMenuBarIsReachedByItsMnemonic) {
 TEST_F(StartupExit, AboutBoxOpensFromTheHelpMenuAndClosesWithOk) {
     TempDir dir(L"about");
     App app(dir.path());
-    HWND main = app.wait_main_window();
+    HWND main = app.start();
     ASSERT_NE(main, nullptr);
     app.post_command(70);
     HWND about = app.wait_dialog(L"このソフトについて");
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(GetWindow(about, GW_OWNER), main) << "modal to the main window";
     EXPECT_FALSE(IsWindowEnabled(main));
+    // The 160-pixel picture stands at client x 30 with as much room on the
+    // right (the box's width is given in dialog units: a pixel either way).
+    RECT client;
+    ASSERT_TRUE(GetClientRect(about, &client));
+    EXPECT_NEAR(client.right - (30 + 160), 30, 1);
     screenshot(about, L"about_box.bmp");
     ASSERT_TRUE(App::answer(about, IDOK));
     ASSERT_TRUE(app.settle());
@@ -177,10 +184,42 @@ TEST_F(StartupExit, AboutBoxOpensFromTheHelpMenuAndClosesWithOk) {
     exit_with_yes(app);
 }
 
+// The toolbar stays across the top and the status bar along the bottom of
+// the client area when the window changes its size.
+TEST_F(StartupExit, BarsFollowTheWindowWhenItIsResized) {
+    TempDir dir(L"resize");
+    App app(dir.path());
+    HWND main = app.start();
+    ASSERT_NE(main, nullptr);
+    HWND toolbar = e2e::find_descendant(main, L"ToolbarWindow32");
+    HWND status = e2e::find_descendant(main, L"msctls_statusbar32");
+    ASSERT_NE(toolbar, nullptr);
+    ASSERT_NE(status, nullptr);
+
+    for (SIZE size : {SIZE{600, 520}, SIZE{380, 800}}) {
+        ASSERT_TRUE(SetWindowPos(main, nullptr, 0, 0, size.cx, size.cy,
+                                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+        ASSERT_TRUE(app.settle());
+        RECT client, bar, tools;
+        GetClientRect(main, &client);
+        MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        GetWindowRect(status, &bar);
+        GetWindowRect(toolbar, &tools);
+        EXPECT_EQ(bar.bottom, client.bottom) << size.cx << " x " << size.cy;
+        EXPECT_EQ(bar.left, client.left);
+        EXPECT_EQ(bar.right, client.right);
+        EXPECT_EQ(tools.top, client.top);
+        EXPECT_EQ(tools.right - tools.left, client.right - client.left);
+    }
+    screenshot(main, L"main_window_resized.bmp");
+    app.post_close();
+    exit_with_yes(app);
+}
+
 TEST_F(StartupExit, KeysAndUnknownCommandsLeaveTheProgramRunningWithoutMessages) {
     TempDir dir(L"keys");
     App app(dir.path());
-    HWND main = app.wait_main_window();
+    HWND main = app.start();
     ASSERT_NE(main, nullptr);
     for (int key : {VK_RIGHT, VK_LEFT, VK_ESCAPE, VK_RETURN}) app.post_key(key);
     app.post_command(9999);

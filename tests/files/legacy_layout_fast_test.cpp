@@ -11,7 +11,7 @@
 
 #include "files/legacy_import.h"
 #include "files/legacy_layout_keys.h"
-#include "files/utf16_line_reader.h"
+#include "files/kv_line_splitter.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
@@ -68,9 +68,9 @@ protected:
         reset_layouts();
         FileHandle file = fake.open_for_read(kPath);
         {
-            Utf16LineReader reader(file);
-            if (reader.read_byte_order_mark())
-                while (const char16_t* line = reader.next_line(LineEnding::kCrLf)) read_old_layout_line(line);
+            KvLineSplitter lines(file, LineEnding::kCrLf, LoneLastByte::kUnit);
+            if (lines.read_byte_order_mark())
+                kv_split_lines(lines, nullptr, [](const char16_t* line, int) { read_old_layout_line(line); });
         }
         fake.close(file);
         std::memcpy(&plain, &doc(), sizeof(Document));

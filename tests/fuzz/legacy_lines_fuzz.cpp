@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "files/legacy_import.h"
-#include "files/utf16_line_reader.h"
+#include "files/kv_line_splitter.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
@@ -106,9 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         reset_layouts();
         g_platform.pos = 0;
         {
-            Utf16LineReader reader(&g_platform);
-            if (reader.read_byte_order_mark())
-                while (const char16_t* line = reader.next_line(LineEnding::kCrLf)) read_old_layout_line(line);
+            KvLineSplitter lines(&g_platform, LineEnding::kCrLf, LoneLastByte::kUnit);
+            if (lines.read_byte_order_mark())
+                kv_split_lines(lines, nullptr, [](const char16_t* line, int) { read_old_layout_line(line); });
         }
         if (std::memcmp(g_expected_cards, doc().hdata, sizeof g_expected_cards) != 0 ||
             std::memcmp(&g_expected_print, &doc().print, sizeof g_expected_print) != 0)

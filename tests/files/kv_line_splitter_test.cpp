@@ -3,22 +3,32 @@
 #include <string>
 #include <vector>
 
-#include "files/utf16_line_reader.h"
+#include "files/kv_line_splitter.h"
 #include "tests/support/fake_platform.h"
 
 namespace {
 
-class Utf16LineReaderTest : public ::testing::Test {
+// The rules each file generation reads its lines with: the older files
+// keep a lone last byte as a unit, the current data files drop it.
+LoneLastByte lone_last_byte_of(LineEnding ending) {
+    return ending == LineEnding::kCrLf ? LoneLastByte::kUnit : LoneLastByte::kDropped;
+}
+
+class KvLineSplitterTest : public ::testing::Test {
 protected:
-    // The lines of `bytes` after a byte order mark check that must pass.
+    // The lines of `bytes` after a byte order mark check that must pass,
+    // each as the handler sees it (up to its NUL).
     std::vector<std::u16string> lines(const std::string& bytes, LineEnding ending) {
         fake.put_file(u"C:\\work\\f.txt", bytes);
         FileHandle file = fake.open_for_read(u"C:\\work\\f.txt");
         std::vector<std::u16string> out;
         {
-            Utf16LineReader reader(file);
-            EXPECT_TRUE(reader.read_byte_order_mark());
-            while (const char16_t* line = reader.next_line(ending)) out.push_back(line);
+            KvLineSplitter splitter(file, ending, lone_last_byte_of(ending));
+            EXPECT_TRUE(splitter.read_byte_order_mark());
+            kv_split_lines(splitter, nullptr, [&](const char16_t* text, int len) {
+                EXPECT_EQ(std::u16string(text).size(), static_cast<size_t>(len));
+                out.push_back(text);
+            });
         }
         fake.close(file);
         return out;
@@ -26,7 +36,7 @@ protected:
     bool has_mark(const std::string& bytes) {
         fake.put_file(u"C:\\work\\m.txt", bytes);
         FileHandle file = fake.open_for_read(u"C:\\work\\m.txt");
-        bool result = Utf16LineReader(file).read_byte_order_mark();
+        bool result = KvLineSplitter(file, LineEnding::kCrLf, LoneLastByte::kUnit).read_byte_order_mark();
         fake.close(file);
         return result;
     }
@@ -34,7 +44,7 @@ protected:
     FakePlatform fake;
 };
 
-TEST_F(Utf16LineReaderTest, ByteOrderMark) {
+TEST_F(KvLineSplitterTest, ByteOrderMark) {
     EXPECT_TRUE(has_mark("\xFF\xFE"));
     EXPECT_TRUE(has_mark("\xFF\xFEx"));
     EXPECT_FALSE(has_mark(""));
@@ -43,7 +53,7 @@ TEST_F(Utf16LineReaderTest, ByteOrderMark) {
     EXPECT_FALSE(has_mark("\xEF\xBB\xBF" "a=1"));  // UTF-8 with its own mark
 }
 
-TEST_F(Utf16LineReaderTest, LinesEndAtCrLfAndTheEndOfTheFile) {
+TEST_F(KvLineSplitterTest, LinesEndAtCrLfAndTheEndOfTheFile) {
     EXPECT_EQ(lines(utf16le_file(u""), LineEnding::kCrLf), V{u""});
     EXPECT_EQ(lines(utf16le_file(u"a=1\r\nb=2"), LineEnding::kCrLf), (V{u"a=1", u"b=2"}));
     // A final CR LF is followed by one empty line.
@@ -56,7 +66,7 @@ TEST_F(Utf16LineReaderTest, LinesEndAtCrLfAndTheEndOfTheFile) {
     EXPECT_EQ(lines(utf16le_file(u"a\r\n\nb\r\n"), LineEnding::kCrLf), (V{u"a", u"\nb", u""}));
 }
 
-TEST_F(Utf16LineReaderTest, TrailingCrOrLfRule) {
+TEST_F(KvLineSplitterTest, TrailingCrOrLfRule) {
     EXPECT_EQ(lines(utf16le_file(u"a\r\nb\r"), LineEnding::kTrailingCrOrLf), (V{u"a", u"b"}));
     EXPECT_EQ(lines(utf16le_file(u"a\r\nb\r"), LineEnding::kCrLf), (V{u"a", u"b\r"}));
     EXPECT_EQ(lines(utf16le_file(u"a\n\n\n"), LineEnding::kTrailingCrOrLf), (V{u"a\n"}));
@@ -64,7 +74,7 @@ TEST_F(Utf16LineReaderTest, TrailingCrOrLfRule) {
     EXPECT_EQ(lines(utf16le_file(u"a\r\r\n"), LineEnding::kCrLf), (V{u"a\r", u""}));
 }
 
-TEST_F(Utf16LineReaderTest, LongLinesAreCutAfter574Units) {
+TEST_F(KvLineSplitterTest, LongLinesAreCutAfter574Units) {
     std::u16string long_line(574, u'x');
     EXPECT_EQ(lines(utf16le_file(long_line + u"yz\r\nn"), LineEnding::kCrLf),
               (V{long_line, u"yz", u"n"}));
@@ -78,11 +88,11 @@ TEST_F(Utf16LineReaderTest, LongLinesAreCutAfter574Units) {
               (V{std::u16string(573, u'x'), u"\nq"}));
 }
 
-TEST_F(Utf16LineReaderTest, OddByteCountAndBlockBoundaries) {
+TEST_F(KvLineSplitterTest, OddByteCountAndBlockBoundaries) {
     // A lone last byte is a unit of its own.
     EXPECT_EQ(lines(utf16le_file(u"ab") + "c", LineEnding::kCrLf), (V{u"abc"}));
     EXPECT_EQ(lines(utf16le_file(u"ab\r") + "\n", LineEnding::kCrLf), (V{u"ab", u""}));
-    // Lines that straddle the reader's blocks are put together again.
+    // Lines that straddle the splitter's chunks are put together again.
     std::u16string text;
     V expected;
     for (int i = 0; text.size() < 100000; ++i) {
@@ -94,9 +104,9 @@ TEST_F(Utf16LineReaderTest, OddByteCountAndBlockBoundaries) {
     EXPECT_EQ(lines(utf16le_file(text), LineEnding::kCrLf), expected);
 }
 
-TEST_F(Utf16LineReaderTest, CrLfSplitBetweenTwoBlocks) {
-    // The reader reads 32768 units at a time, the mark included: the CR of
-    // the 328th line is the last unit of the first block.
+TEST_F(KvLineSplitterTest, CrLfSplitBetweenTwoBlocks) {
+    // The splitter reads 16384 units at a time, the mark included: the CR
+    // of the 328th line is the last unit of the second chunk.
     std::u16string text;
     V expected;
     for (int i = 0; i < 327; ++i) {
@@ -111,7 +121,7 @@ TEST_F(Utf16LineReaderTest, CrLfSplitBetweenTwoBlocks) {
     EXPECT_EQ(lines(utf16le_file(text), LineEnding::kTrailingCrOrLf), expected);
 }
 
-TEST_F(Utf16LineReaderTest, NulUnitsStayInTheBuffer) {
+TEST_F(KvLineSplitterTest, NulUnitsStayInTheBuffer) {
     std::u16string text(u"a\0b\r\nc", 6);
     V got = lines(utf16le_file(text), LineEnding::kCrLf);
     EXPECT_EQ(got, (V{u"a", u"c"}));  // the handler sees the text up to the NUL
