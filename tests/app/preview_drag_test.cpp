@@ -48,7 +48,7 @@ protected:
     }
     static CardRecord& card() { return doc().hdata[doc().current_card]; }
 
-    // The spec's example line: address line 0 at (370, 100) measuring
+    // A typical line: address line 0 at (370, 100) measuring
     // (200, 27) covers the client rectangle (353, 150, 380, 350).
     void address_line_zero() {
         text_set(card().ta.m[0].s, u"東京都千代田区千代田一丁目");
