@@ -28,7 +28,7 @@ protected:
         for (const char16_t* p = field; *p != 0; ++p) k.text[n++] = *p;
         k.text[n] = 0;
         k.len = n;
-        k.compare_bits = ((uint64_t{1} << (2 * n)) - 1) | (uint64_t{0xFFFF} << 48);
+        k.compare_bits = ((uint32_t{1} << n) - 1) | (uint32_t{0xFF} << 24);
         k.kind = kind;
         k.offset = static_cast<size_t>(static_cast<const char*>(at) - reinterpret_cast<const char*>(&card_));
         return k;
@@ -160,9 +160,16 @@ void CardKeyExpectation::expect_card(int card) {
         card_ = -1;
         return;
     }
-    TextBuilder prefix(prefix_, 24);
-    prefix.add(u"hdata[").add_int(card).add_unit(u']');
-    prefix_len_ = prefix.len;
+    // "hdata[<card>]", with the card index in decimal.
+    static const char16_t kHead[] = u"hdata[";
+    int len = static_cast<int>(sizeof kHead / sizeof kHead[0]) - 1;
+    std::memcpy(prefix_, kHead, len * sizeof(char16_t));
+    if (card >= 100) prefix_[len++] = static_cast<char16_t>(u'0' + card / 100);
+    if (card >= 10) prefix_[len++] = static_cast<char16_t>(u'0' + card / 10 % 10);
+    prefix_[len++] = static_cast<char16_t>(u'0' + card % 10);
+    prefix_[len++] = u']';
+    prefix_[len] = 0;
+    prefix_len_ = len;
     card_ = card;
     record_ = reinterpret_cast<char*>(&doc().hdata[card]);
 }
@@ -186,16 +193,20 @@ public:
     bool same(const char16_t* line, const CardKey& k) const {
         const __m128i* rows = reinterpret_cast<const __m128i*>(k.text);
         const char16_t* key = line + prefix_len_;
-        const uint64_t bits = equal(key, rows[0]) | equal(key + 8, rows[1]) << 16 | equal(key + 16, rows[2]) << 32 |
-                              equal(key - 8, tail_) << 48;
+        // One bit per unit: the key's 24 units, then the prefix's last 8.
+        const uint32_t bits = equal(equal(key, rows[0]), equal(key + 8, rows[1])) |
+                              equal(equal(key + 16, rows[2]), equal(key - 8, tail_)) << 16;
         return (bits & k.compare_bits) == k.compare_bits && first_two(line) == head_;
     }
 
 private:
-    // Two bits per unit of the eight at `p` that equal those of `row`.
-    static uint64_t equal(const char16_t* p, __m128i row) {
-        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi16(units, row)));
+    // The units at `p` that equal those of `row`, as lanes of all ones.
+    static __m128i equal(const char16_t* p, __m128i row) {
+        return _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), row);
+    }
+    // One bit per lane of two such results.
+    static uint32_t equal(__m128i low, __m128i high) {
+        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
     }
 
     static uint32_t first_two(const char16_t* p) {
@@ -223,7 +234,12 @@ private:
 }  // namespace
 
 size_t CardKeyExpectation::take_lines(KvLineSplitter& lines) {
-    size_t taken = 0;
+    size_t available = 0;
+    const char16_t* const units = lines.peek(&available);
+    const char16_t* const end = units + available;
+    const char16_t* line = units;
+    // The lines end at their LF units, found ahead of the work on each line.
+    KvLfMarks marks(units, end);
     while (card_ >= 0) {
         // One card's keys. The members are read once: the stores into the
         // card go through pointers that could alias them.
@@ -232,33 +248,40 @@ size_t CardKeyExpectation::take_lines(KvLineSplitter& lines) {
         const int prefix_len = prefix_len_;
         char* const record = record_;
         const WideKeyCompare wide(prefix_, prefix_len);
-        taken += lines.take_crlf_lines([&](const char16_t* line, int len) {
-            // A line shorter than the prefix and key differs from them at
-            // its CR, which neither holds.
-            if (k == keys_end || !wide.same(line, *k)) return false;
+        for (; k != keys_end; ++k) {
+            const char16_t* lf = marks.next();
+            // The compare reads up to 34 units from a line that starts
+            // before the end, which the splitter allows for. The prefix and
+            // key hold no CR, LF or NUL and end in "=", so a line that holds
+            // them has its first LF behind them.
+            if (lf == nullptr || !wide.same(line, *k)) break;
+            // A line whose first LF follows no CR, or that holds a NUL, is
+            // left to the line handler, as is one the splitter would cut.
+            const char16_t* cr = lf - 1;
+            if (*cr != u'\r') break;
             const char16_t* value = line + prefix_len + k->len;
-            const char16_t* end = line + len;
             char* field = record + k->offset;
-            // The line is not NUL-terminated and may hold NUL units; a value
-            // that holds one, or a number value that is not plain, is left
-            // to the line handler, which sees the line's text up to its NUL.
-            if (value == end) {
+            if (cr == value) {
                 // An empty value leaves the field unchanged.
             } else if (k->kind == CardKeyKind::Text) {
-                if (kv_holds_nul(value, end)) return false;
-                kv_set_text(reinterpret_cast<char16_t*>(field), k->cap, value, end);
+                if (lf - line >= KV_READ_LINE_MAX || kv_holds_nul(value, cr)) break;
+                kv_set_text(reinterpret_cast<char16_t*>(field), k->cap, value, cr);
             } else {
+                // A number value that is not plain is left to the line
+                // handler; a plain one holds no NUL and is too short for
+                // the splitter to cut.
                 int32_t number = 0;
-                if (!kv_plain_number(value, end, &number)) return false;
+                if (!kv_plain_number(value, cr, &number)) break;
                 store_card_number(field, *k, number);
             }
-            ++k;
-            return true;
-        });
+            line = lf + 1;
+        }
         key_ = static_cast<int>(k - keys_);
         if (k != keys_end) break;
         // The card's block is complete; the next card's follows.
         expect_card(card_ + 1);
     }
-    return taken;
+    const size_t used = static_cast<size_t>(line - units);
+    lines.skip(used);
+    return used;
 }

@@ -28,9 +28,9 @@ struct CardKey {
     CardKeyKind kind;
     size_t offset;      // of the field inside CardRecord
     int cap;            // units of a text field
-    // Which of the 48 bits of such a compare (two per unit) the key needs,
-    // and, above them, the 16 bits of the card prefix's compare.
-    uint64_t compare_bits;
+    // Which of the 24 bits of such a compare (one per unit) the key needs,
+    // and, above them, the 8 bits of the card prefix's compare.
+    uint32_t compare_bits;
 };
 
 constexpr int LAYOUT_CARD_KEYS = 145;
@@ -68,9 +68,11 @@ public:
     // it runs for nearly every line of a file.
     KV_HOT_INLINE bool apply(const char16_t* line, int len);
 
-    // Takes from the splitter the plain lines at hand (see
-    // KvLineSplitter::take_plain_lines) for as long as each holds the
-    // expected key, and applies them as apply() does. Returns how many.
+    // Takes from the splitter the lines at hand (see KvLineSplitter::peek)
+    // for as long as each holds the expected key, a value without NUL (a
+    // number plain as kv_plain_number takes it) and ends in CR LF within
+    // KV_READ_LINE_MAX units, and applies each as apply() would apply it
+    // without its CR LF. Returns the units taken.
     size_t take_lines(KvLineSplitter& lines);
 
 private:

@@ -27,6 +27,6 @@ void read_layout_line(const char16_t* line, int len);
 // For the addressee and layout files as the program writes them: takes from
 // the splitter the plain lines at hand for as long as each holds the key the
 // file's writer puts next, and applies each as the line handler would.
-// Returns how many; the lines left go to the line handler.
+// Returns the units taken; the lines left go to the line handler.
 size_t take_written_addressee_lines(KvLineSplitter& lines);
 size_t take_written_layout_lines(KvLineSplitter& lines);

@@ -147,11 +147,13 @@ KV_HOT_INLINE bool kv_plain_number(const char16_t* value, const char16_t* end, i
     const char16_t* digits = negative ? value + 1 : value;
     const std::ptrdiff_t count = end - digits;
     if (count >= 1 && count <= 4) {
-        uint64_t lanes = kv_load4(end - 4) ^ 0x0030003000300030ULL;
-        lanes &= ~uint64_t{0} << (16 * (4 - count));
-        const uint64_t bad = (lanes & 0xFFF0FFF0FFF0FFF0ULL) |
-                             ((lanes + 0x0006000600060006ULL) & 0x0010001000100010ULL);
-        if (bad != 0) return false;
+        // The lanes of the digits, the last `count` of the four.
+        static constexpr uint64_t kDigitLanes[5] = {0, 0xFFFF000000000000ULL, 0xFFFFFFFF00000000ULL,
+                                                    0xFFFFFFFFFFFF0000ULL, ~uint64_t{0}};
+        const uint64_t lanes = (kv_load4(end - 4) ^ 0x0030003000300030ULL) & kDigitLanes[count];
+        // A lane above 9 sets its top bit, alone or with the addition (a
+        // carry into the next lane comes only from such a lane).
+        if (((lanes + 0x7FF67FF67FF67FF6ULL) | lanes) & 0x8000800080008000ULL) return false;
         const uint64_t pairs = lanes * 10 + (lanes >> 16);
         const int32_t magnitude = static_cast<int32_t>((pairs & 0xFFFF) * 100 + ((pairs >> 32) & 0xFFFF));
         *number = negative ? -magnitude : magnitude;

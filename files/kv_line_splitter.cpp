@@ -14,11 +14,50 @@ using kv_detail::kCr;
 using kv_detail::kLf;
 constexpr char16_t kByteOrderMark = 0xFEFF;  // bytes FF FE
 
+// One bit per unit of the 64 units at `s`: set for LF and NUL, and also for
+// the control units 0x0002 and 0x0008, which a single test cannot tell
+// apart from them (a unit u with u & ~0x000A == 0); the caller looks at the
+// unit itself.
+inline uint64_t lf_or_nul_bits(const char16_t* s) {
+#if defined(__SSE2__)
+    const __m128i others = _mm_set1_epi16(static_cast<short>(~0x000A));
+    const __m128i zero = _mm_setzero_si128();
+    // Sixteen units at a time: two compares packed into one 16-bit mask.
+    auto sixteen = [&](const char16_t* p) -> uint64_t {
+        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+        __m128i hits_a = _mm_cmpeq_epi16(_mm_and_si128(a, others), zero);
+        __m128i hits_b = _mm_cmpeq_epi16(_mm_and_si128(b, others), zero);
+        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(hits_a, hits_b)));
+    };
+    return sixteen(s) | (sixteen(s + 16) << 16) | (sixteen(s + 32) << 32) | (sixteen(s + 48) << 48);
+#else
+    uint64_t bits = 0;
+    for (int i = 0; i < 64; ++i) bits |= static_cast<uint64_t>((s[i] & ~0x000A) == 0) << i;
+    return bits;
+#endif
+}
+
 }  // namespace
 
+uint64_t KvLineSplitter::marks_of_block(size_t block, size_t pos) const {
+    uint64_t bits = lf_or_nul_bits(units_ + block);
+    if (end_ - block < 64) bits &= (uint64_t{1} << (end_ - block)) - 1;
+    if (pos > block) bits = pos - block < 64 ? bits & (~uint64_t{0} << (pos - block)) : 0;
+    return bits;
+}
+
 bool KvLineSplitter::refill() {
-    unsigned char* bytes = reinterpret_cast<unsigned char*>(units_);
-    while (!eof_) {
+    // The units not yet handed out move to the front; more are read behind
+    // them, until at least one more unit or the end of the file.
+    const size_t kept = end_ - pos_;
+    if (kept > 0 && pos_ > 0) std::memmove(units_, units_ + pos_, kept * sizeof(char16_t));
+    pos_ = 0;
+    end_ = kept;
+    bits_ = 0;
+    next_block_ = 0;
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(units_ + kept);
+    while (!eof_ && end_ == kept) {
         size_t have = 0;
         if (has_carry_) {
             bytes[0] = carry_;
@@ -26,18 +65,10 @@ bool KvLineSplitter::refill() {
             has_carry_ = false;
         }
         const size_t room = kChunkUnits * sizeof(char16_t) - have;
-        size_t got = platform().read(file_, bytes + have, room);
+        const size_t got = platform().read(file_, bytes + have, room);
         if (got == 0 || got > room) {
             eof_ = true;
-            if (have == 1 && lone_last_byte_ == LoneLastByte::kUnit) {
-                units_[0] = static_cast<char16_t>(carry_);
-                pos_ = 0;
-                end_ = 1;
-                bits_ = 0;
-                next_block_ = 0;
-                std::memset(units_ + end_, 0, kSlackUnits * sizeof(char16_t));
-                return true;
-            }
+            if (have == 1 && lone_last_byte_ == LoneLastByte::kUnit) units_[end_++] = static_cast<char16_t>(carry_);
             break;
         }
         have += got;
@@ -45,17 +76,10 @@ bool KvLineSplitter::refill() {
             carry_ = bytes[have - 1];
             has_carry_ = true;
         }
-        pos_ = 0;
-        end_ = have / 2;
-        bits_ = 0;
-        next_block_ = 0;
-        if (end_ > 0) {
-            std::memset(units_ + end_, 0, kSlackUnits * sizeof(char16_t));
-            return true;
-        }
+        end_ = kept + have / 2;
     }
-    pos_ = end_ = 0;
-    return false;
+    std::memset(units_ + end_, 0, kSlackUnits * sizeof(char16_t));
+    return end_ > 0;
 }
 
 #if defined(__GNUC__)
@@ -91,12 +115,17 @@ void KvLineSplitter::skip(size_t units) {
 
 size_t KvLineSplitter::next_plain_lines(KvLine* lines, size_t max) {
     size_t n = 0;
-    take_plain_lines([&](char16_t* text, int len) {
-        if (n == max) return false;
-        text[len] = 0;  // the CR
-        lines[n++] = KvLine{text, len};
-        return true;
-    });
+    size_t m = 0;
+    while (n < max && peek_mark(&m)) {
+        // The first mark is the LF of a CR LF within 574 units: the line
+        // lies in the chunk and holds no NUL (that would have been an
+        // earlier mark). Its CR becomes its terminating NUL.
+        if (m <= pos_ || m >= pos_ + KV_READ_LINE_MAX || units_[m] != kLf || units_[m - 1] != kCr) break;
+        pass_mark();
+        units_[m - 1] = 0;
+        lines[n++] = KvLine{units_ + pos_, static_cast<int>(m - 1 - pos_)};
+        pos_ = m + 1;
+    }
     return n;
 }
 

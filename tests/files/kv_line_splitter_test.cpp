@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,45 @@ protected:
         bool result = KvLineSplitter(file, LineEnding::kCrLf, LoneLastByte::kUnit).read_byte_order_mark();
         fake.close(file);
         return result;
+    }
+    // The same lines, taken in turns by peek() and skip() (whole plain lines,
+    // as a reader that applies lines in place does), by next_plain_lines()
+    // and by next(), in an order `rng` picks.
+    std::vector<std::u16string> lines_in_turns(const std::string& bytes, LineEnding ending, std::mt19937& rng) {
+        fake.put_file(u"C:\\work\\t.txt", bytes);
+        FileHandle file = fake.open_for_read(u"C:\\work\\t.txt");
+        std::vector<std::u16string> out;
+        {
+            KvLineSplitter splitter(file, ending, lone_last_byte_of(ending));
+            EXPECT_TRUE(splitter.read_byte_order_mark());
+            for (bool more = true; more;) {
+                if (rng() % 3 == 0) {
+                    size_t available = 0;
+                    const char16_t* units = splitter.peek(&available);
+                    for (size_t i = 0; i < KV_PEEK_SLACK; ++i) EXPECT_EQ(units[available + i], 0);
+                    // A whole plain line at hand: no NUL, CR LF within 574 units.
+                    size_t n = 0;
+                    while (n + 1 < available && n + 1 < static_cast<size_t>(KV_READ_LINE_MAX) && units[n] != 0 &&
+                           !(units[n] == u'\r' && units[n + 1] == u'\n'))
+                        ++n;
+                    if (n + 1 < available && n + 1 < static_cast<size_t>(KV_READ_LINE_MAX) && units[n] == u'\r' &&
+                        units[n + 1] == u'\n') {
+                        out.emplace_back(units, n);
+                        splitter.skip(n + 2);
+                        continue;
+                    }
+                }
+                KvLine line;
+                if (rng() % 2 == 0 && splitter.next_plain_lines(&line, 1) == 1) {
+                    out.push_back(line.text);
+                    continue;
+                }
+                more = splitter.next(&line);
+                out.push_back(line.text);
+            }
+        }
+        fake.close(file);
+        return out;
     }
     using V = std::vector<std::u16string>;
     FakePlatform fake;
@@ -105,8 +145,9 @@ TEST_F(KvLineSplitterTest, OddByteCountAndBlockBoundaries) {
 }
 
 TEST_F(KvLineSplitterTest, CrLfSplitBetweenTwoBlocks) {
-    // The splitter reads 16384 units at a time, the mark included: the CR
-    // of the 328th line is the last unit of the second chunk.
+    // The splitter reads 32768 units at a time, the mark included: the CR
+    // of the 328th line is the last unit of the first chunk.
+    static_assert(KV_READ_CHUNK_UNITS == 32768, "the lines below are laid out for chunks of 32768 units");
     std::u16string text;
     V expected;
     for (int i = 0; i < 327; ++i) {
@@ -130,6 +171,105 @@ TEST_F(KvLineSplitterTest, NulUnitsStayInTheBuffer) {
               (V{u"a", u""}));
     EXPECT_EQ(lines(utf16le_file(std::u16string(u"a\r\0b\r\n", 6)), LineEnding::kCrLf),
               (V{u"a\r", u""}));
+}
+
+// Both rules on the same bytes: only the older files read half a unit.
+TEST_F(KvLineSplitterTest, LoneLastByteRules) {
+    for (LineEnding ending : {LineEnding::kCrLf, LineEnding::kTrailingCrOrLf}) {
+        for (LoneLastByte rule : {LoneLastByte::kDropped, LoneLastByte::kUnit}) {
+            fake.put_file(u"C:\\work\\o.txt", utf16le_file(u"a=1\r\nb") + "c");
+            FileHandle file = fake.open_for_read(u"C:\\work\\o.txt");
+            V got;
+            {
+                KvLineSplitter splitter(file, ending, rule);
+                ASSERT_TRUE(splitter.read_byte_order_mark());
+                kv_split_lines(splitter, nullptr, [&](const char16_t* text, int) { got.push_back(text); });
+            }
+            fake.close(file);
+            EXPECT_EQ(got, (V{u"a=1", rule == LoneLastByte::kUnit ? u"bc" : u"b"}));
+        }
+    }
+}
+
+TEST_F(KvLineSplitterTest, PeekOffersTheUnitsAtHandAndSkipPassesWholeLines) {
+    fake.put_file(u"C:\\work\\p.txt", utf16le_file(u"a=1\r\nbb=2\r\nccc=3\r\nd"));
+    FileHandle file = fake.open_for_read(u"C:\\work\\p.txt");
+    {
+        KvLineSplitter splitter(file, LineEnding::kTrailingCrOrLf, LoneLastByte::kDropped);
+        ASSERT_TRUE(splitter.read_byte_order_mark());
+        size_t available = 0;
+        const char16_t* units = splitter.peek(&available);
+        ASSERT_EQ(std::u16string(units, available), u"a=1\r\nbb=2\r\nccc=3\r\nd");
+        for (size_t i = 0; i < KV_PEEK_SLACK; ++i) EXPECT_EQ(units[available + i], 0) << i;
+        splitter.skip(5);
+        KvLine line;
+        ASSERT_EQ(splitter.next_plain_lines(&line, 1), 1u);
+        EXPECT_EQ(std::u16string(line.text), u"bb=2");
+        units = splitter.peek(&available);
+        EXPECT_EQ(std::u16string(units, available), u"ccc=3\r\nd");
+        splitter.skip(7);
+        EXPECT_FALSE(splitter.next(&line));
+        EXPECT_EQ(std::u16string(line.text), u"d");
+        splitter.peek(&available);
+        EXPECT_EQ(available, 0u);
+    }
+    fake.close(file);
+}
+
+// Taking lines in place, as plain lines or one by one, in any mix, splits a
+// file as reading it one unit at a time does, across chunks and with the
+// awkward units that are no plain lines.
+TEST_F(KvLineSplitterTest, TakingLinesInTurnsSplitsAlike) {
+    std::mt19937 rng(11);
+    const std::u16string pieces[] = {u"k=1", u"key=value", std::u16string(40, u'x'), std::u16string(u"n\0ul", 4),
+                                     u"a\rb", u"a\nb", u"\r", u"\n", u"", std::u16string(600, u'y')};
+    for (int round = 0; round < 12; ++round) {
+        std::u16string text;
+        while (text.size() < (round % 2 == 0 ? 1000u : 40000u)) {
+            text += pieces[rng() % (sizeof pieces / sizeof pieces[0])];
+            text += rng() % 8 == 0 ? u"\r\r\n" : u"\r\n";
+        }
+        if (round % 3 == 0) text += u"tail";
+        for (LineEnding ending : {LineEnding::kCrLf, LineEnding::kTrailingCrOrLf}) {
+            const std::string bytes = utf16le_file(text) + (round % 4 == 1 ? "z" : "");
+            ASSERT_EQ(lines_in_turns(bytes, ending, rng), lines(bytes, ending)) << round;
+        }
+    }
+}
+
+TEST(KvLfMarksTest, FindsEveryLfBeforeTheEnd) {
+    // Units at hand, then the NUL slack a splitter provides behind them.
+    std::u16string units;
+    std::vector<size_t> expected;
+    for (size_t i = 0; i < 300; ++i) {
+        const bool lf = i % 7 == 3 || i % 64 == 63 || i == 128 || i == 129;
+        units += lf ? u'\n' : static_cast<char16_t>(u'a' + i % 26);
+        if (lf) expected.push_back(i);
+    }
+    const size_t at_hand = units.size();
+    units += std::u16string(KV_PEEK_SLACK, u'\0');
+    for (size_t from : {size_t(0), size_t(3), size_t(4), size_t(100)}) {
+        KvLfMarks marks(units.data() + from, units.data() + at_hand);
+        std::vector<size_t> got;
+        while (const char16_t* lf = marks.next()) got.push_back(static_cast<size_t>(lf - units.data()));
+        std::vector<size_t> want;
+        for (size_t at : expected)
+            if (at >= from) want.push_back(at);
+        EXPECT_EQ(got, want) << from;
+    }
+    KvLfMarks none(units.data() + at_hand, units.data() + at_hand);
+    EXPECT_EQ(none.next(), nullptr);
+}
+
+TEST(KvHoldsNulTest, LooksAtEveryUnitUpToTheEnd) {
+    std::u16string units(40, u'x');
+    for (size_t at = 0; at < 40; ++at) {
+        units[at] = 0;
+        EXPECT_TRUE(kv_holds_nul(units.data(), units.data() + 40)) << at;
+        EXPECT_EQ(kv_holds_nul(units.data(), units.data() + at), false) << at;
+        EXPECT_EQ(kv_holds_nul(units.data() + at + 1, units.data() + 40), false) << at;
+        units[at] = u'x';
+    }
 }
 
 }  // namespace

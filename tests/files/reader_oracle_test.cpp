@@ -12,6 +12,8 @@
 
 #include "files/data_files.h"
 #include "files/kv_file.h"
+#include "files/kv_line_splitter.h"
+#include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "tests/support/fake_platform.h"
@@ -180,6 +182,140 @@ TEST(ReaderOracleTest, ReadersMatchTheReferenceOnDisturbedWrittenFiles) {
             ASSERT_EQ(describe_sender(doc().fdata[j]), describe_sender(expected.fdata[j])) << round;
         ASSERT_EQ(describe_print(doc().print), describe_print(expected.print)) << round;
         FAIL() << "round " << round << ": the documents differ";
+    }
+}
+
+// The lines of a file as the writer wrote them, CR LF included.
+std::vector<std::u16string> written_lines(const std::string& bytes) {
+    std::vector<std::u16string> lines;
+    std::u16string current;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        current += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                         (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        if (current.size() >= 2 && current.compare(current.size() - 2, 2, u"\r\n") == 0) {
+            lines.push_back(current);
+            current.clear();
+        }
+    }
+    return lines;
+}
+
+// Nearly every line of a file the program wrote is taken in place, in the
+// writer's order, across the splitter's chunks too; only the count line, the
+// print settings and the empty last line go to the line handler.
+TEST(ReaderOracleTest, WrittenFilesAreTakenInPlace) {
+    static Document written;
+    SteppedPlatform fake;
+    std::memset(&doc(), 0, sizeof(Document));
+    text_set(doc().work_dir, u"C:\\work");
+    fill_full_document();
+    std::memcpy(&written, &doc(), sizeof(Document));
+    ASSERT_EQ(write_addressee_file(nullptr, u"a.txt", WRITE_SILENT), WRITE_DONE);
+    ASSERT_EQ(write_layout_file(nullptr, u"l.txt", WRITE_SILENT), WRITE_DONE);
+    struct Kind {
+        const char16_t* path;
+        size_t (*take)(KvLineSplitter&);
+        void (*handle)(const char16_t*, int);
+        size_t other_lines;  // besides the count line and the empty last line
+    };
+    for (const Kind& kind : {Kind{u"C:\\work\\a.txt", take_written_addressee_lines, read_addressee_line, 0},
+                             Kind{u"C:\\work\\l.txt", take_written_layout_lines, read_layout_line, 8}}) {
+        const std::string bytes = fake.file_bytes(kind.path);
+        const size_t chunks = bytes.size() / (2 * KV_READ_CHUNK_UNITS) + 1;
+        // Only the kind's own part is cleared before the load.
+        std::memcpy(&doc(), &written, sizeof(Document));
+        if (kind.take == take_written_addressee_lines)
+            clear_addressees();
+        else
+            reset_layouts();
+        FileHandle file = fake.open_for_read(kind.path);
+        size_t taken = 0;
+        size_t handled = 0;
+        {
+            KvLineSplitter lines(file, LineEnding::kTrailingCrOrLf, LoneLastByte::kDropped);
+            ASSERT_TRUE(lines.read_byte_order_mark());
+            for (bool more = true; more;) {
+                if (const size_t used = kind.take(lines)) {
+                    taken += used;
+                    continue;
+                }
+                KvLine line;
+                if (lines.next_plain_lines(&line, 1) == 0) more = lines.next(&line);
+                kind.handle(line.text, line.len);
+                ++handled;
+            }
+        }
+        fake.close(file);
+        EXPECT_EQ(handled, 2 + kind.other_lines) << utf8(kind.path);
+        EXPECT_GT(taken, bytes.size() / 2 - 600 * (2 + kind.other_lines)) << utf8(kind.path);
+        EXPECT_GE(chunks, 5u);  // lines across chunks were met
+        for (int i = 0; i < HDATA_MAX; ++i) {
+            ASSERT_EQ(describe_addressee(doc().hdata[i]), describe_addressee(written.hdata[i])) << i;
+            ASSERT_EQ(describe_layout(doc().hdata[i]), describe_layout(written.hdata[i])) << i;
+        }
+        EXPECT_EQ(describe_print(doc().print), describe_print(written.print));
+    }
+}
+
+// Written files with awkward values put here and there: lines taken in
+// place have exactly the effect the line handlers give them, whatever the
+// value and wherever the splitter's chunks end.
+TEST(ReaderOracleTest, AwkwardValuesInWrittenFilesMatchTheReference) {
+    static Document start;
+    static Document expected;
+    SteppedPlatform fake;
+    std::memset(&doc(), 0, sizeof(Document));
+    text_set(doc().work_dir, u"C:\\work");
+    fill_full_document();
+    // Forty cards in use: files of several chunks, quickly read by the
+    // reference.
+    CardRecord& end_of_cards = doc().hdata[40];
+    end_of_cards.tt.m[0] = end_of_cards.ta.m[0].s[0] = end_of_cards.tn.m[0].s[0] = 0;
+    ASSERT_EQ(count_cards(), 40);
+    std::memcpy(&start, &doc(), sizeof(Document));
+    ASSERT_EQ(write_addressee_file(nullptr, u"a.txt", WRITE_SILENT), WRITE_DONE);
+    ASSERT_EQ(write_layout_file(nullptr, u"l.txt", WRITE_SILENT), WRITE_DONE);
+    const std::u16string values[] = {
+        u"", u"+5", u" 7", u"007", u"12345678901", u"-", u"-0", u"65535", u"9999", u"-10000", u"2147483648",
+        u"a\rb", u"x\ny", u"\r", u"\n", u"7\r", std::u16string(u"1\0" u"2", 3), std::u16string(u"\0", 1),
+        std::u16string(600, u'q'), std::u16string(520, u'w'), u"\u6771\u4eac", u"sweep"};
+    const char16_t* const names[3] = {nullptr, u"C:\\work\\a.txt", u"C:\\work\\l.txt"};
+    int round = 0;
+    for (int kind = 1; kind <= 2; ++kind) {
+        const std::vector<std::u16string> lines = written_lines(fake.file_bytes(names[kind]));
+        for (const std::u16string& value : values) {
+            ++round;
+            std::u16string text;
+            for (size_t i = 0; i < lines.size(); ++i) {
+                const size_t eq = lines[i].find(u'=');
+                if ((i + static_cast<size_t>(round)) % 5 != 0 || eq == std::u16string::npos) {
+                    text += lines[i];
+                } else if (value == u"sweep") {
+                    // Lines around the splitter's cut after 574 units.
+                    text += lines[i].substr(0, eq + 1) + std::u16string(570 - eq + i / 5 % 8, u'L') + u"\r\n";
+                } else {
+                    text += lines[i].substr(0, eq + 1) + value + u"\r\n";
+                }
+            }
+            const std::string bytes = utf16le_file(text);
+            ASSERT_GT(bytes.size(), 2 * KV_READ_CHUNK_UNITS);  // more than one chunk
+            fake.put_file(u"C:\\work\\f.txt", bytes);
+            fake.step = 1 << 20;
+            const int file_kind = kind == 1 ? KIND_ADDRESSEE : KIND_LAYOUT;
+            std::memcpy(&expected, &start, sizeof(Document));
+            reference_load(expected, file_kind, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+            std::memcpy(&doc(), &start, sizeof(Document));
+            read_kv_file(nullptr, READ_INTERACTIVE, file_kind, u"f.txt");
+            ASSERT_TRUE(fake.boxes.empty()) << round;
+            if (std::memcmp(&doc(), &expected, sizeof(Document)) == 0) continue;
+            // Name the first field that differs.
+            for (int i = 0; i < HDATA_MAX; ++i) {
+                ASSERT_EQ(describe_addressee(doc().hdata[i]), describe_addressee(expected.hdata[i])) << round << " card " << i;
+                ASSERT_EQ(describe_layout(doc().hdata[i]), describe_layout(expected.hdata[i])) << round << " card " << i;
+            }
+            ASSERT_EQ(describe_print(doc().print), describe_print(expected.print)) << round;
+            FAIL() << "round " << round << ": the documents differ";
+        }
     }
 }
 
