@@ -234,6 +234,7 @@ private:
 }  // namespace
 
 size_t CardKeyExpectation::take_lines(KvLineSplitter& lines) {
+    if (card_ < 0) return 0;
     size_t available = 0;
     const char16_t* const units = lines.peek(&available);
     const char16_t* const end = units + available;

@@ -93,7 +93,7 @@ void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) 
         reset_layouts();
     }
 
-    KvLineSplitter lines(file, LineEnding::kTrailingCrOrLf, LoneLastByte::kDropped);
+    KvLineSplitter lines(file, KV_DATA_FILE_LINES);
     if (!lines.read_byte_order_mark()) {
         char16_t message[PATH_CAP + 32];
         format_with_text(message, PATH_CAP + 32, kNotWide, name);

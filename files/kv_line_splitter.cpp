@@ -48,23 +48,18 @@ uint64_t KvLineSplitter::marks_of_block(size_t block, size_t pos) const {
 }
 
 bool KvLineSplitter::refill() {
-    // The units not yet handed out move to the front; more are read behind
-    // them, until at least one more unit or the end of the file.
-    const size_t kept = end_ - pos_;
-    if (kept > 0 && pos_ > 0) std::memmove(units_, units_ + pos_, kept * sizeof(char16_t));
-    pos_ = 0;
-    end_ = kept;
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(units_);
+    pos_ = end_ = 0;
     bits_ = 0;
     next_block_ = 0;
-    unsigned char* bytes = reinterpret_cast<unsigned char*>(units_ + kept);
-    while (!eof_ && end_ == kept) {
+    while (!eof_ && end_ == 0) {
         size_t have = 0;
         if (has_carry_) {
             bytes[0] = carry_;
             have = 1;
             has_carry_ = false;
         }
-        const size_t room = kChunkUnits * sizeof(char16_t) - have;
+        const size_t room = chunk_units_ * sizeof(char16_t) - have;
         const size_t got = platform().read(file_, bytes + have, room);
         if (got == 0 || got > room) {
             eof_ = true;
@@ -76,7 +71,7 @@ bool KvLineSplitter::refill() {
             carry_ = bytes[have - 1];
             has_carry_ = true;
         }
-        end_ = kept + have / 2;
+        end_ = have / 2;
     }
     std::memset(units_ + end_, 0, kSlackUnits * sizeof(char16_t));
     return end_ > 0;

@@ -22,8 +22,8 @@
 constexpr int KV_READ_LINE_CAP = 576;
 constexpr int KV_READ_LINE_MAX = 574;
 
-// Units the splitter reads from the file at a time.
-constexpr size_t KV_READ_CHUNK_UNITS = 32768;
+// Units of the largest chunk a splitter reads from its file at a time.
+constexpr size_t KV_READ_CHUNK_MAX = 32768;
 
 // Units behind those KvLineSplitter::peek() offers that may be read (they
 // are NUL), so that a caller may compare a few units at a time near the end.
@@ -48,6 +48,18 @@ enum class LoneLastByte {
     kUnit,
 };
 
+// How the files of one generation are read.
+struct KvLineRules {
+    LineEnding ending;
+    LoneLastByte lone_last_byte;
+    size_t chunk_units;  // units read at a time, 64 to KV_READ_CHUNK_MAX
+};
+
+// The current data files, read 16384 units at a time, and the older file
+// generations, read 32768 units at a time.
+constexpr KvLineRules KV_DATA_FILE_LINES{LineEnding::kTrailingCrOrLf, LoneLastByte::kDropped, 16384};
+constexpr KvLineRules KV_OLDER_FILE_LINES{LineEnding::kCrLf, LoneLastByte::kUnit, 32768};
+
 // A line handed out: NUL-terminated, `len` units before the NUL.
 struct KvLine {
     const char16_t* text;
@@ -56,8 +68,13 @@ struct KvLine {
 
 class KvLineSplitter {
 public:
-    KvLineSplitter(FileHandle file, LineEnding ending, LoneLastByte lone_last_byte)
-        : file_(file), ending_(ending), lone_last_byte_(lone_last_byte) {}
+    KvLineSplitter(FileHandle file, const KvLineRules& rules)
+        : file_(file),
+          ending_(rules.ending),
+          lone_last_byte_(rules.lone_last_byte),
+          chunk_units_(rules.chunk_units < 64 ? 64
+                       : rules.chunk_units > KV_READ_CHUNK_MAX ? KV_READ_CHUNK_MAX
+                                                              : rules.chunk_units) {}
     KvLineSplitter(const KvLineSplitter&) = delete;
     KvLineSplitter& operator=(const KvLineSplitter&) = delete;
 
@@ -78,28 +95,24 @@ public:
     // The units read but not yet handed out, for a caller that takes plain
     // lines itself: *available units from the result (0 at the end of the
     // file), not NUL-terminated; KV_PEEK_SLACK more units behind them may be
-    // read and are NUL. Fewer than KV_READ_LINE_MAX units are topped up
-    // from the file first, so that a line is not cut by the end of a chunk.
-    // Lines taken from there are passed over with skip(); a caller may only
-    // skip whole lines that end with CR LF within KV_READ_LINE_MAX units, so
-    // that the next line starts where it would have.
+    // read and are NUL. Lines taken from there are passed over with skip();
+    // a caller may only skip whole lines that end with CR LF within
+    // KV_READ_LINE_MAX units, so that the next line starts where it would
+    // have. A line that runs past the units at hand is left to next().
     const char16_t* peek(size_t* available) {
-        if (end_ - pos_ < static_cast<size_t>(KV_READ_LINE_MAX) && !eof_) refill();
-        *available = end_ - pos_;
+        *available = fill() ? end_ - pos_ : 0;
         return units_ + pos_;
     }
     void skip(size_t units);
 
 private:
-    static constexpr size_t kChunkUnits = KV_READ_CHUNK_UNITS;
     // Units behind a chunk that are cleared after each read, so that the
     // 64-unit blocks of the mark search, and callers of peek() that look a
     // little beyond the units at hand, never meet indeterminate units.
     static constexpr size_t kSlackUnits = KV_PEEK_SLACK;
 
     bool fill() { return pos_ < end_ || refill(); }
-    // Keeps the units not yet handed out and reads more behind them; false
-    // when none are left at the end of the file.
+    // Reads the next chunk; false at the end of the file.
     bool refill();
     // Marks behind the end of the chunk and, after skip(), before the
     // current position are left out.
@@ -113,9 +126,8 @@ private:
     FileHandle file_;
     LineEnding ending_;
     LoneLastByte lone_last_byte_;
-    // A chunk, behind at most KV_READ_LINE_MAX units kept from the one
-    // before, and the slack.
-    char16_t units_[KV_READ_LINE_MAX + kChunkUnits + kSlackUnits];
+    size_t chunk_units_;
+    char16_t units_[KV_READ_CHUNK_MAX + kSlackUnits];
     size_t pos_ = 0;
     size_t end_ = 0;
     // The marks not yet passed of the 64-unit block before next_block_.

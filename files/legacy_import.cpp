@@ -44,7 +44,7 @@ int import_legacy(WindowHandle owner, int kind) {
     else
         clear_addressees();
 
-    KvLineSplitter lines(file, LineEnding::kCrLf, LoneLastByte::kUnit);
+    KvLineSplitter lines(file, KV_OLDER_FILE_LINES);
     int result = LEGACY_READ;
     if (!lines.read_byte_order_mark()) {
         char16_t message[PATH_CAP + 32];

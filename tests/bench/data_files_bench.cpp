@@ -61,7 +61,7 @@ BENCHMARK(BM_LoadFullDataFiles)->Unit(benchmark::kMillisecond);
 // The same files read into memory in chunks of the reader's size.
 void BM_LoadFullDataFiles_Baseline(benchmark::State& state) {
     full_files();
-    static char16_t chunk[KV_READ_CHUNK_UNITS];
+    static char16_t chunk[KV_DATA_FILE_LINES.chunk_units];
     for (auto _ : state) {
         size_t total = 0;
         for (const char16_t* name : kNames) {

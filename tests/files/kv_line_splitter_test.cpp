@@ -9,10 +9,10 @@
 
 namespace {
 
-// The rules each file generation reads its lines with: the older files
-// keep a lone last byte as a unit, the current data files drop it.
-LoneLastByte lone_last_byte_of(LineEnding ending) {
-    return ending == LineEnding::kCrLf ? LoneLastByte::kUnit : LoneLastByte::kDropped;
+// The rules of the file generation that ends its lines so: the older
+// files also keep a lone last byte as a unit, the data files drop it.
+const KvLineRules& rules_of(LineEnding ending) {
+    return ending == LineEnding::kCrLf ? KV_OLDER_FILE_LINES : KV_DATA_FILE_LINES;
 }
 
 class KvLineSplitterTest : public ::testing::Test {
@@ -24,7 +24,7 @@ protected:
         FileHandle file = fake.open_for_read(u"C:\\work\\f.txt");
         std::vector<std::u16string> out;
         {
-            KvLineSplitter splitter(file, ending, lone_last_byte_of(ending));
+            KvLineSplitter splitter(file, rules_of(ending));
             EXPECT_TRUE(splitter.read_byte_order_mark());
             kv_split_lines(splitter, nullptr, [&](const char16_t* text, int len) {
                 EXPECT_EQ(std::u16string(text).size(), static_cast<size_t>(len));
@@ -37,7 +37,7 @@ protected:
     bool has_mark(const std::string& bytes) {
         fake.put_file(u"C:\\work\\m.txt", bytes);
         FileHandle file = fake.open_for_read(u"C:\\work\\m.txt");
-        bool result = KvLineSplitter(file, LineEnding::kCrLf, LoneLastByte::kUnit).read_byte_order_mark();
+        bool result = KvLineSplitter(file, KV_OLDER_FILE_LINES).read_byte_order_mark();
         fake.close(file);
         return result;
     }
@@ -49,7 +49,7 @@ protected:
         FileHandle file = fake.open_for_read(u"C:\\work\\t.txt");
         std::vector<std::u16string> out;
         {
-            KvLineSplitter splitter(file, ending, lone_last_byte_of(ending));
+            KvLineSplitter splitter(file, rules_of(ending));
             EXPECT_TRUE(splitter.read_byte_order_mark());
             for (bool more = true; more;) {
                 if (rng() % 3 == 0) {
@@ -145,9 +145,11 @@ TEST_F(KvLineSplitterTest, OddByteCountAndBlockBoundaries) {
 }
 
 TEST_F(KvLineSplitterTest, CrLfSplitBetweenTwoBlocks) {
-    // The splitter reads 32768 units at a time, the mark included: the CR
-    // of the 328th line is the last unit of the first chunk.
-    static_assert(KV_READ_CHUNK_UNITS == 32768, "the lines below are laid out for chunks of 32768 units");
+    // The older files are read 32768 units at a time and the data files
+    // 16384, the mark included: the CR of the 328th line is the last unit of
+    // a chunk either way.
+    static_assert(KV_OLDER_FILE_LINES.chunk_units == 32768 && KV_DATA_FILE_LINES.chunk_units == 16384,
+                  "the lines below are laid out for these chunks");
     std::u16string text;
     V expected;
     for (int i = 0; i < 327; ++i) {
@@ -181,7 +183,7 @@ TEST_F(KvLineSplitterTest, LoneLastByteRules) {
             FileHandle file = fake.open_for_read(u"C:\\work\\o.txt");
             V got;
             {
-                KvLineSplitter splitter(file, ending, rule);
+                KvLineSplitter splitter(file, KvLineRules{ending, rule, 16384});
                 ASSERT_TRUE(splitter.read_byte_order_mark());
                 kv_split_lines(splitter, nullptr, [&](const char16_t* text, int) { got.push_back(text); });
             }
@@ -195,7 +197,7 @@ TEST_F(KvLineSplitterTest, PeekOffersTheUnitsAtHandAndSkipPassesWholeLines) {
     fake.put_file(u"C:\\work\\p.txt", utf16le_file(u"a=1\r\nbb=2\r\nccc=3\r\nd"));
     FileHandle file = fake.open_for_read(u"C:\\work\\p.txt");
     {
-        KvLineSplitter splitter(file, LineEnding::kTrailingCrOrLf, LoneLastByte::kDropped);
+        KvLineSplitter splitter(file, KV_DATA_FILE_LINES);
         ASSERT_TRUE(splitter.read_byte_order_mark());
         size_t available = 0;
         const char16_t* units = splitter.peek(&available);

@@ -1,6 +1,5 @@
 #include <string>
 
-#include "files/kv_line_splitter.h"
 #include "tests/files/data_file_fixture.h"
 
 namespace {
@@ -246,36 +245,16 @@ TEST(KvReaderChunkTest, CrLfAcrossTheReaderChunkBoundary) {
     FakePlatform fake;
     std::memset(&doc(), 0, sizeof(Document));
     text_set(doc().work_dir, u"C:\\work");
-    // A CR LF across units 16383 and 16384 of the file, the byte order
-    // mark first: 163 ignored lines of 100 units end at unit 16300; the
-    // next line's CR is unit 16383 and its LF unit 16384 (the test below
-    // puts one across the reader's own chunks).
+    // The reader takes 16384 units at a time, the byte order mark first.
+    // 163 ignored lines of 100 units end at unit 16300; the next line's CR
+    // is unit 16383, the last of the first chunk, and its LF the first of
+    // the second.
     std::u16string text;
     for (int n = 0; n < 163; ++n) text += std::u16string(98, u'-') + u"\r\n";
     std::u16string line = u"fdata[1].a[0].s=";
     line += std::u16string(16383 - 16301 - line.size(), u'a');
     text += line + u"\r\nfdata[2].t=ok\r\n";
     ASSERT_EQ(1 + text.find(u"\r\nfdata[2]"), 16383u);
-    fake.put_file(u"C:\\work\\s.txt", utf16le_file(text));
-    read_kv_file(nullptr, READ_INTERACTIVE, KIND_SENDER, u"s.txt");
-    EXPECT_EQ(field_text(doc().fdata[1].a[0].s), std::u16string(63, u'a'));
-    EXPECT_EQ(field_text(doc().fdata[2].t), u"ok");
-}
-
-TEST(KvReaderChunkTest, CrLfAcrossTheSplittersChunks) {
-    FakePlatform fake;
-    std::memset(&doc(), 0, sizeof(Document));
-    text_set(doc().work_dir, u"C:\\work");
-    // The reader takes KV_READ_CHUNK_UNITS units at a time, the byte order
-    // mark first. Ignored lines of 100 units, then a line whose CR is the
-    // last unit of the first chunk and whose LF is the first of the second.
-    const size_t cr_at = KV_READ_CHUNK_UNITS - 1;
-    std::u16string text;
-    while (text.size() + 1 + 200 < cr_at) text += std::u16string(98, u'-') + u"\r\n";
-    std::u16string line = u"fdata[1].a[0].s=";
-    line += std::u16string(cr_at - 1 - text.size() - line.size(), u'a');
-    text += line + u"\r\nfdata[2].t=ok\r\n";
-    ASSERT_EQ(1 + text.find(u"\r\nfdata[2]"), cr_at);
     fake.put_file(u"C:\\work\\s.txt", utf16le_file(text));
     read_kv_file(nullptr, READ_INTERACTIVE, KIND_SENDER, u"s.txt");
     EXPECT_EQ(field_text(doc().fdata[1].a[0].s), std::u16string(63, u'a'));

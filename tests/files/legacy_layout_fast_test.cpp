@@ -68,7 +68,7 @@ protected:
         reset_layouts();
         FileHandle file = fake.open_for_read(kPath);
         {
-            KvLineSplitter lines(file, LineEnding::kCrLf, LoneLastByte::kUnit);
+            KvLineSplitter lines(file, KV_OLDER_FILE_LINES);
             if (lines.read_byte_order_mark())
                 kv_split_lines(lines, nullptr, [](const char16_t* line, int) { read_old_layout_line(line); });
         }

@@ -106,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         reset_layouts();
         g_platform.pos = 0;
         {
-            KvLineSplitter lines(&g_platform, LineEnding::kCrLf, LoneLastByte::kUnit);
+            KvLineSplitter lines(&g_platform, KV_OLDER_FILE_LINES);
             if (lines.read_byte_order_mark())
                 kv_split_lines(lines, nullptr, [](const char16_t* line, int) { read_old_layout_line(line); });
         }
