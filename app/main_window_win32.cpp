@@ -9,6 +9,8 @@
 #include "app/status_bar_win32.h"
 #include "app/toolbar_win32.h"
 #include "app/window_bars_win32.h"
+#include "editors/editor_dialogs.h"
+#include "editors/editor_window_win32.h"
 #include "files/startup_files.h"
 #include "model/document.h"
 #include "platform/platform_win32.h"
@@ -25,6 +27,7 @@
 namespace {
 
 HWND g_main_window = nullptr;
+WindowPlacement g_initial_placement{};
 
 // --- What the commands do to the window -------------------------------------
 
@@ -37,11 +40,9 @@ public:
         UpdateWindow(window_);
     }
 
-    // The card layout dialog, the sender editor and the addressee list are
-    // created here once they exist; until then their commands do nothing.
-    void open_card_layout() override {}
-    void open_sender_editor() override {}
-    void open_addressee_list() override {}
+    void open_card_layout() override { open_card_layout_dialog(window_); }
+    void open_sender_editor() override { open_sender_editor_dialog(window_); }
+    void open_addressee_list() override { open_addressee_list_dialog(window_); }
 
     void printer_settings() override { printer_settings_command(window_); }
     void print_position() override { print_position_dialog(window_); }
@@ -172,6 +173,8 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
 
 HWND main_window() { return g_main_window; }
 
+WindowPlacement main_window_initial_placement() { return g_initial_placement; }
+
 void repaint_main_window() {
     if (!g_main_window) return;
     InvalidateRect(g_main_window, nullptr, TRUE);
@@ -205,7 +208,9 @@ WindowPlacement placement_for_screen() {
 }
 
 // One thread, one loop: take a waiting message, otherwise sleep until one
-// arrives. No accelerators and no dialog-message preprocessing.
+// arrives. No accelerators; the open modeless editors get their keyboard
+// messages first (Tab, Shift+Tab, Enter), everything else goes to its
+// window as usual.
 int message_loop() {
     MSG msg;
     for (;;) {
@@ -213,6 +218,7 @@ int message_loop() {
             BOOL got = GetMessageW(&msg, nullptr, 0, 0);
             if (got == 0) return static_cast<int>(msg.wParam);
             if (got == -1) return 0;
+            if (handle_modeless_dialog_message(&msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         } else {
@@ -228,6 +234,7 @@ int run(HINSTANCE instance, int show_command) {
     install_win32_printer_spooler();
     if (!register_main_window_class(instance)) return 0;
     WindowPlacement at = placement_for_screen();
+    g_initial_placement = at;
     HWND window = CreateWindowExW(0, MAIN_WINDOW_CLASS, MAIN_WINDOW_TITLE, WS_OVERLAPPEDWINDOW,
                                   at.left, at.top, at.width, at.height, nullptr, nullptr, instance,
                                   nullptr);

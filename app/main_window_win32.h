@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "render/window_geometry.h"
+
 constexpr const wchar_t* MAIN_WINDOW_CLASS = L"Main Window";
 constexpr const wchar_t* MAIN_WINDOW_TITLE = L"Zelkovane Ver1.05";
 // The window background, also the colour around the card preview.
@@ -22,3 +24,7 @@ HWND main_window();
 // Invalidates the whole client area with erase and paints it at once (the
 // editors call this after they changed the document).
 void repaint_main_window();
+
+// Where the main window was placed when it was created; the editors open
+// beside it, measured from there.
+WindowPlacement main_window_initial_placement();

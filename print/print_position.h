@@ -7,19 +7,9 @@
 
 #include <cstdint>
 
+#include "platform/dialog_controls.h"
 #include "platform/platform.h"
 #include "render/card_geometry.h"
-
-// The dialog's controls as the logic sees them, addressed by control id.
-class DialogControls {
-public:
-    virtual ~DialogControls() = default;
-    // Copies at most cap - 1 units of the control's text, NUL-terminated.
-    virtual void get_text(int id, char16_t* out, int cap) = 0;
-    virtual void set_text(int id, const char16_t* text) = 0;
-    virtual bool checked(int id) = 0;
-    virtual void set_checked(int id, bool on) = 0;
-};
 
 // Writes the printer line, the paper line, the four lengths, the print
 // mode, the range and the background check box into the controls.

@@ -1,0 +1,12 @@
+// The editors the main window opens. Each is a modeless dialog that exists
+// once: a second request while it is open brings it to the front.
+#pragma once
+
+#include "platform/platform.h"
+
+// "葉書の設定" (dialog 2): the layout of every card.
+void open_card_layout_dialog(WindowHandle main_window);
+// "差出人の設定" (dialog 3): the senders.
+void open_sender_editor_dialog(WindowHandle main_window);
+// "あて先の編集" (dialog 4): the addressee list.
+void open_addressee_list_dialog(WindowHandle main_window);

@@ -1,0 +1,60 @@
+#include "editors/editor_window_win32.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/main_window_win32.h"
+
+void Win32DialogView::get_text(int id, char16_t* out, int cap) {
+    if (cap <= 0) return;
+    out[0] = 0;
+    GetDlgItemTextW(dialog_, id, reinterpret_cast<wchar_t*>(out), cap);
+}
+
+void Win32DialogView::set_text(int id, const char16_t* text) {
+    SetDlgItemTextW(dialog_, id, reinterpret_cast<const wchar_t*>(text));
+}
+
+bool Win32DialogView::checked(int id) { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
+
+void Win32DialogView::set_checked(int id, bool on) {
+    CheckDlgButton(dialog_, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void Win32DialogView::repaint_main_window() { ::repaint_main_window(); }
+
+void Win32DialogView::repaint_dialog() {
+    InvalidateRect(dialog_, nullptr, TRUE);
+    UpdateWindow(dialog_);
+}
+
+void Win32DialogView::close(int result) {
+    if (modal_) {
+        EndDialog(dialog_, result);
+    } else {
+        DestroyWindow(dialog_);
+    }
+}
+
+void place_beside_main_window(HWND dialog, int dx, int dy) {
+    WindowPlacement at = main_window_initial_placement();
+    SetWindowPos(dialog, HWND_NOTOPMOST, at.left + dx, at.top + dy, 0, 0,
+                 SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+namespace {
+std::vector<HWND> g_modeless;
+}
+
+void register_modeless_dialog(HWND dialog) { g_modeless.push_back(dialog); }
+
+void unregister_modeless_dialog(HWND dialog) {
+    g_modeless.erase(std::remove(g_modeless.begin(), g_modeless.end(), dialog), g_modeless.end());
+}
+
+bool handle_modeless_dialog_message(MSG* msg) {
+    for (HWND dialog : g_modeless) {
+        if (IsDialogMessageW(dialog, msg)) return true;
+    }
+    return false;
+}

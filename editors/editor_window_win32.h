@@ -1,0 +1,39 @@
+// The Win32 side the editors share: a DialogView on a dialog's HWND, the
+// placement beside the main window, and the list of open modeless dialogs
+// whose keyboard messages the main loop hands to IsDialogMessageW.
+#pragma once
+
+#include <windows.h>
+
+#include "editors/dialog_view.h"
+
+class Win32DialogView : public DialogView {
+public:
+    // `modal`: close() ends the dialog with EndDialog, else destroys it.
+    Win32DialogView(HWND dialog, bool modal) : dialog_(dialog), modal_(modal) {}
+
+    void get_text(int id, char16_t* out, int cap) override;
+    void set_text(int id, const char16_t* text) override;
+    bool checked(int id) override;
+    void set_checked(int id, bool on) override;
+    WindowHandle window() override { return dialog_; }
+    void repaint_main_window() override;
+    void repaint_dialog() override;
+    void close(int result) override;
+
+protected:
+    HWND dialog_;
+    bool modal_;
+};
+
+// Moves the dialog, keeping its size, to the main window's initial left
+// edge plus `dx` and its initial top plus `dy`; not topmost; shown.
+void place_beside_main_window(HWND dialog, int dx, int dy);
+
+// Modeless dialogs served by the main loop. A dialog registers itself when
+// it is created and unregisters when it is destroyed.
+void register_modeless_dialog(HWND dialog);
+void unregister_modeless_dialog(HWND dialog);
+// True when one of them took the message (IsDialogMessageW); the loop then
+// neither translates nor dispatches it.
+bool handle_modeless_dialog_message(MSG* msg);
