@@ -488,6 +488,23 @@ bool set_control_text(HWND control, const std::wstring& text) {
            result == TRUE;
 }
 
+bool click_button(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (!button) return false;
+    return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button)) != 0;
+}
+
+std::wstring item_text(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    return control ? control_text(control) : std::wstring();
+}
+
+bool set_item_text(HWND dialog, int id, const std::wstring& text) {
+    HWND control = GetDlgItem(dialog, id);
+    return control && set_control_text(control, text);
+}
+
 std::string client_pixels(HWND window, const RECT& area) {
     POINT top_left{area.left, area.top};
     if (!ClientToScreen(window, &top_left)) return "";

@@ -187,6 +187,17 @@ HWND find_descendant(HWND parent, const std::wstring& class_name);
 // Sets the text of a control of another process (WM_SETTEXT).
 bool set_control_text(HWND control, const std::wstring& text);
 
+// --- Dialog controls by id --------------------------------------------------
+
+// Presses the button `id` of a dialog as a click does (WM_COMMAND with
+// BN_CLICKED), posted so that the call never blocks on a window the program
+// opens in response. False when the dialog has no such control.
+bool click_button(HWND dialog, int id);
+// The text of the dialog's control `id` ("" when there is none).
+std::wstring item_text(HWND dialog, int id);
+// Types a whole new text into the dialog's control `id` (WM_SETTEXT).
+bool set_item_text(HWND dialog, int id, const std::wstring& text);
+
 // The pixels that `window` shows on screen inside its client rectangle
 // `area` (client coordinates), once they stayed the same for kSteadyTime.
 // Bottom-up
