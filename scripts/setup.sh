@@ -21,6 +21,8 @@ PACKAGES=(
     fonts-ipafont fonts-aoyagi-kouzan-t fontconfig
     # turning printed PostScript and exported bitmaps into PNG
     ghostscript imagemagick
+    # the user's manual: Markdown -> HTML -> PDF, checked with the poppler tools
+    pandoc weasyprint poppler-utils
 )
 
 missing=()
