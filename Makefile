@@ -2,7 +2,8 @@
 #   make test        install what is missing, build everything, run all tests
 #   make run         build the Windows program and start it under Wine
 #   make run DATA=d  ... with the data folder d instead of data/
-.PHONY: test run setup build prefix clean
+#   make dist        the Windows package build/dist/Zelkovane-<version>-win64.zip
+.PHONY: test run setup build prefix clean dist
 
 DATA ?= data
 
@@ -23,3 +24,6 @@ prefix: setup
 
 clean:
 	rm -rf build
+
+dist:
+	@bash scripts/dist.sh

@@ -39,6 +39,17 @@ if [ -f "$ZK_ROOT/scripts/seed_data.sh" ]; then
     bash "$ZK_ROOT/scripts/seed_data.sh" "$DATA_DIR" || zk_die "seeding $DATA_DIR failed"
 fi
 
+# The manual behind ヘルプ: built when missing or older than its sources
+# (from the screenshots the last test run left), copied into the data
+# folder when missing there or older.
+MANUAL="$ZK_BUILD/manual/Zelkovane_manual.pdf"
+if [ ! -f "$MANUAL" ] || [ -n "$(find "$ZK_ROOT/manual" -newer "$MANUAL" -type f | head -n 1)" ]; then
+    bash "$ZK_ROOT/scripts/build_manual.sh" || zk_say "run: the manual could not be built; ヘルプ will find none"
+fi
+if [ -f "$MANUAL" ] && { [ ! -f "$DATA_DIR/Zelkovane_manual.pdf" ] || [ "$MANUAL" -nt "$DATA_DIR/Zelkovane_manual.pdf" ]; }; then
+    cp -f "$MANUAL" "$DATA_DIR/Zelkovane_manual.pdf" && zk_say "run: manual copied into $DATA_DIR"
+fi
+
 zk_say "run: Zelkovane.exe in $DATA_DIR on display $DISPLAY (Wine messages: build/logs/run.log)"
 zk_say "run: jobs printed on \"Zelkovane PDF\" become PDF files in $DATA_DIR"
 cd "$DATA_DIR" || exit 1

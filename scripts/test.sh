@@ -347,7 +347,66 @@ wine_levels() {
         "$convert" "$bmp" "${bmp%.bmp}.png" >>"$ZK_LOGS/artifacts.log" 2>&1 && n=$((n + 1))
     done
     [ "$n" -gt 0 ] && zk_say "-- artifacts: $n bitmaps as PNG in ${ARTIFACTS#$ZK_ROOT/}"
+    manual_and_package_levels
     zk_xvfb_stop
+}
+
+# ---- the user's manual and the Windows package ---------------------------
+
+# After the end-to-end level: the manual is built from the screenshots it
+# left and checked (scripts/manual_check.py: pages, contents, text, every
+# picture that a test saves); then the zip package is made, unpacked into a
+# fresh folder on the prefix's drive C: and started from there by the
+# end-to-end program's Package test.
+manual_and_package_levels() {
+    if [ ! -f "$ZK_LOGS/e2e.log.counts" ]; then
+        skip manual "the end-to-end level did not run"
+        skip package "the end-to-end level did not run"
+        return
+    fi
+    local log="$ZK_LOGS/manual-check.log" start=$SECONDS line p=0 f=1
+    zk_say "-- manual: building and checking Zelkovane_manual.pdf"
+    if bash "$ZK_ROOT/scripts/build_manual.sh" "$ARTIFACTS" >"$log" 2>&1 </dev/null; then
+        local built_in=$((SECONDS - start))
+        python3 "$ZK_ROOT/scripts/manual_check.py" "$ZK_BUILD/manual/Zelkovane_manual.pdf" \
+            "$ARTIFACTS" >>"$log" 2>&1 </dev/null
+        line="$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1)"
+        [ -n "$line" ] && read -r p _ f _ <<<"${line//,/}"
+        grep -E '^(FAIL|note|manual:)' "$log" | sed 's/^/    /'
+        record manual "$p" "$f" "built in $built_in s, log build/logs/manual-check.log"
+    else
+        zk_tail "$log" 10
+        record manual 0 1 "the build failed, log build/logs/manual-check.log"
+        skip package "no manual"
+        return
+    fi
+
+    local exe="$ZK_BUILD/windows/zelko_e2e.exe"
+    if ! built windows Zelkovane || ! built windows zelko_e2e || [ ! -f "$exe" ]; then
+        skip package "Zelkovane.exe or zelko_e2e.exe did not build"
+        return
+    fi
+    zk_say "-- package: make dist, unpack into a fresh folder, start it there"
+    local unpacked="$WINE_PREFIX_DIR/drive_c/zk-package/Zelkovane" zip
+    rm -rf "$WINE_PREFIX_DIR/drive_c/zk-package"
+    if ! bash "$ZK_ROOT/scripts/dist.sh" --prebuilt >"$ZK_LOGS/package.log" 2>&1 </dev/null; then
+        zk_tail "$ZK_LOGS/package.log" 10
+        record package 0 1 "make dist failed, log build/logs/package.log"
+        return
+    fi
+    zip="$(ls -t "$ZK_BUILD"/dist/Zelkovane-*-win64.zip | head -n 1)"
+    if ! python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' \
+        "$zip" "$unpacked" >>"$ZK_LOGS/package.log" 2>&1; then
+        record package 0 1 "unpacking ${zip#$ZK_ROOT/} failed"
+        return
+    fi
+    pushd "$ZK_BUILD/windows" >/dev/null || return
+    export ZK_PACKAGE_DIR='C:\zk-package\Zelkovane'
+    run_gtest package "$ZK_LOGS/package-e2e.log" \
+        timeout -k 10 "${ZK_WINE_TIMEOUT:-600}" wine "$exe" --gtest_filter='Package.*'
+    unset ZK_PACKAGE_DIR
+    popd >/dev/null || return
+    zk_wine_kill "$WINE_PREFIX_DIR"
 }
 
 # The Wine levels hold the test prefix alone: a second run on the same
