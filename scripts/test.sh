@@ -406,6 +406,10 @@ manual_and_package_levels() {
         timeout -k 10 "${ZK_WINE_TIMEOUT:-600}" wine "$exe" --gtest_filter='Package.*'
     unset ZK_PACKAGE_DIR
     popd >/dev/null || return
+    # The Package test must have run: a filter that matches nothing passes.
+    if ! grep -q '^\[       OK \] Package\.' "$ZK_LOGS/package-e2e.log"; then
+        record package 0 1 "the Package test did not pass"
+    fi
     zk_wine_kill "$WINE_PREFIX_DIR"
 }
 
