@@ -407,9 +407,9 @@ manual_and_package_levels() {
     unset ZK_PACKAGE_DIR
     popd >/dev/null || return
     # The Package test must have run: a filter that matches nothing passes.
-    if ! grep -q '^\[       OK \] Package\.' "$ZK_LOGS/package-e2e.log"; then
-        record package 0 1 "the Package test did not pass"
-    fi
+    local ran=0
+    [ -s "$ZK_LOGS/package-e2e.log.counts" ] && ran="$(awk '{print $1 + $2}' "$ZK_LOGS/package-e2e.log.counts")"
+    [ "$ran" -gt 0 ] || record package 0 1 "no Package test ran"
     zk_wine_kill "$WINE_PREFIX_DIR"
 }
 
