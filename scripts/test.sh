@@ -410,6 +410,10 @@ manual_and_package_levels() {
     local ran=0
     [ -s "$ZK_LOGS/package-e2e.log.counts" ] && ran="$(awk '{print $1 + $2}' "$ZK_LOGS/package-e2e.log.counts")"
     [ "$ran" -gt 0 ] || record package 0 1 "no Package test ran"
+    local bmp
+    for bmp in "$ARTIFACTS"/package_*.bmp; do
+        [ -f "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" >>"$ZK_LOGS/artifacts.log" 2>&1
+    done
     zk_wine_kill "$WINE_PREFIX_DIR"
 }
 
