@@ -17,13 +17,13 @@
 #include "editors/one_line_editor_ids.h"
 #include "model/card_status.h"
 #include "model/text.h"
+#include "render/window_geometry.h"
 
 namespace {
 
 constexpr int kListWidth = 1065;
 constexpr int kListHeight = 360;
 constexpr int kMargin = 6;          // pixels between the list, the buttons and the frame
-constexpr int kDialogLeft = 435;    // beside the main window, whose width this is
 constexpr int kCellEditHeight = 16;
 
 HWND g_dialog = nullptr;
@@ -249,13 +249,11 @@ void close_cell_editor() {
     g_cell_font = nullptr;
 }
 
-// The column under the mouse when the list reported its right click.
-int clicked_column() {
+// The column of the list's right click; -1 when it hit no cell.
+int clicked_column(const NMITEMACTIVATE& click) {
     LVHITTESTINFO hit{};
-    DWORD pos = GetMessagePos();
-    hit.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-    ScreenToClient(g_list, &hit.pt);
-    SendMessageW(g_list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    hit.pt = click.ptAction;
+    if (SendMessageW(g_list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0) return -1;
     return hit.iSubItem;
 }
 
@@ -276,7 +274,7 @@ INT_PTR CALLBACK list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
         if (hdr->code == LVN_COLUMNCLICK) {
             list_sort(g_list_control, reinterpret_cast<NMLISTVIEW*>(lparam)->iSubItem);
         } else if (hdr->code == NM_RCLICK) {
-            open_cell_editor(clicked_column());
+            open_cell_editor(clicked_column(*reinterpret_cast<NMITEMACTIVATE*>(lparam)));
         }
         return TRUE;
     }
@@ -331,5 +329,5 @@ void open_addressee_list_dialog(WindowHandle main_window) {
                                      static_cast<HWND>(main_window), list_dialog_proc, 0);
     if (dialog == nullptr) return;
     register_modeless_dialog(dialog);
-    place_beside_main_window(dialog, kDialogLeft, 0);
+    place_beside_main_window(dialog, kMainWindowWidth, 0);
 }
