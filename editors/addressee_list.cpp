@@ -334,16 +334,20 @@ void list_sort(ListControl& list, int column) {
     sort_direction[column] = sort_direction[column] == 1 ? 2 : 1;
     int sign = sort_direction[column] == 1 ? 1 : -1;
     pull_selection(list);
-    // Insertion sort: stable, so rows with equal texts keep their order.
-    static ListRow moving;
-    for (int i = 1; i < g_count; ++i) {
+    // Insertion sort of the row order: stable, so rows with equal texts keep
+    // their order; the rows themselves move once.
+    int order[HDATA_MAX];
+    for (int i = 0; i < g_count; ++i) {
         int j = i;
-        while (j > 0 && sign * compare_text(g_rows[j - 1].cell[column], g_rows[i].cell[column]) > 0) --j;
-        if (j == i) continue;
-        moving = g_rows[i];
-        std::memmove(&g_rows[j + 1], &g_rows[j], sizeof(ListRow) * (i - j));
-        g_rows[j] = moving;
+        while (j > 0 && sign * compare_text(g_rows[order[j - 1]].cell[column], g_rows[i].cell[column]) > 0) {
+            order[j] = order[j - 1];
+            --j;
+        }
+        order[j] = i;
     }
+    static ListRow sorted[HDATA_MAX];
+    for (int i = 0; i < g_count; ++i) sorted[i] = g_rows[order[i]];
+    std::memcpy(g_rows, sorted, sizeof(ListRow) * g_count);
     list.show_rows(g_rows, g_count);
 }
 

@@ -272,6 +272,9 @@ INT_PTR CALLBACK list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
         auto* hdr = reinterpret_cast<NMHDR*>(lparam);
         if (hdr->idFrom != IDC_LIST_ROWS) return FALSE;
         if (hdr->code == LVN_COLUMNCLICK) {
+            // A header click leaves the focus in the cell editor: its text
+            // goes into its cell before the rows move.
+            close_cell_editor();
             list_sort(g_list_control, reinterpret_cast<NMLISTVIEW*>(lparam)->iSubItem);
         } else if (hdr->code == NM_RCLICK) {
             open_cell_editor(clicked_column(*reinterpret_cast<NMITEMACTIVATE*>(lparam)));
