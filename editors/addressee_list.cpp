@@ -291,8 +291,6 @@ void list_fill(ListControl& list) {
 }
 
 int list_card_year() { return g_year; }
-int list_row_count() { return g_count; }
-const ListRow& list_row(int r) { return g_rows[r]; }
 
 void list_command(DialogView& view, ListControl& list, int id) {
     pull_selection(list);

@@ -55,8 +55,6 @@ void list_open(ListControl& list);
 void list_fill(ListControl& list);
 // The card year of the last fill.
 int list_card_year();
-int list_row_count();
-const ListRow& list_row(int r);
 
 // A button of the dialog (ids of editors/addressee_list_ids.h).
 void list_command(DialogView& view, ListControl& list, int id);
