@@ -103,9 +103,24 @@ void delete_row(int p) {
     --g_count;
 }
 
+// A row that would make a card not in use: first name line, first address
+// line and postal code all empty.
+bool row_empty(const ListRow& row) {
+    return row.cell[COLUMN_NAME0][0] == 0 && row.cell[COLUMN_ADDRESS0][0] == 0 &&
+           row.cell[COLUMN_POSTAL][0] == 0;
+}
+
 // Writes the rows into cards 0..n-1 with their histories; the cards behind
 // them lose their texts, sender and history. Layouts stay with their card.
+// Empty rows are dropped from the list first: as a card not in use they
+// would end the cards in use, and every card behind them would be lost to
+// the main window, printing and the data file.
 void save_rows() {
+    int kept = 0;
+    for (int r = 0; r < g_count; ++r)
+        if (!row_empty(g_rows[r])) g_rows[kept++] = g_rows[r];
+    g_count = kept;
+
     int senders = count_senders();
     for (int r = 0; r < g_count; ++r) {
         CardRecord& card = doc().hdata[r];
@@ -233,9 +248,18 @@ void print_rows(DialogView& view, ListControl& list) {
     int end = 0;
     int first = take_selected_run(&end);
     if (first < 0) return select_message(view);
-    list.show_rows(g_rows, g_count);
+    // The run stays marked through the save, which may drop empty rows.
+    for (int r = first; r <= end; ++r) g_rows[r].selected = true;
     save_rows();
+    first = first_selected();
+    for (int r = 0; r < g_count; ++r) {
+        if (!g_rows[r].selected) continue;
+        end = r;
+        g_rows[r].selected = false;
+    }
+    list.show_rows(g_rows, g_count);
     view.repaint_main_window();
+    if (first < 0) return;  // only empty rows were selected: no card to print
     doc().print.prn_mode = 3;
     printer_state().list_from = first + 1;
     printer_state().list_to = end + 1;
@@ -320,6 +344,7 @@ void list_command(DialogView& view, ListControl& list, int id) {
         break;
     case IDC_LIST_REFRESH:
         save_rows();
+        list.show_rows(g_rows, g_count);
         view.repaint_main_window();
         view.repaint_dialog();
         break;

@@ -241,6 +241,15 @@ TEST_F(AddresseeListTest, RowOperationsInsertOverwriteDeleteAndTheirMessages) {
         press(id);
     EXPECT_EQ(box_texts(), std::vector<std::u16string>(6, u"行を選択して下さい。|残念！"));
 
+    // 挿入 before anything was copied pastes an empty row; saving drops it
+    // instead of ending the cards in use there (and losing those behind).
+    list_.select({1});
+    press(IDC_LIST_INSERT);
+    EXPECT_EQ(list_.cell(1, 0), u"");
+    press(IDC_LIST_REFRESH);
+    EXPECT_EQ(list_.rows.size(), 10u);
+    EXPECT_EQ(count_cards(), 10);
+
     list_.select({1});
     edit_cell(1, COLUMN_SENDER, u"2");
     list_.select({1});
