@@ -1,6 +1,7 @@
 #include "tests/e2e/driver_win32.h"
 
 #include <winspool.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -576,6 +577,145 @@ bool capture_window(HWND window, const std::wstring& file_name) {
               written == info.biSizeImage;
     CloseHandle(file);
     return ok;
+}
+
+// --- Report list controls of the program ------------------------------------
+
+namespace {
+
+// A block of memory inside the process that owns `window`, for the list
+// messages whose parameters are pointers.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, size_t bytes) : bytes_(bytes) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_)
+            base_ = VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteMemory() {
+        if (base_) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    bool ok() const { return base_ != nullptr; }
+    char* at(size_t offset) const { return static_cast<char*>(base_) + offset; }
+    bool write(size_t offset, const void* data, size_t n) const {
+        return ok() && offset + n <= bytes_ &&
+               WriteProcessMemory(process_, at(offset), data, n, nullptr);
+    }
+    bool read(size_t offset, void* data, size_t n) const {
+        return ok() && offset + n <= bytes_ &&
+               ReadProcessMemory(process_, at(offset), data, n, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* base_ = nullptr;
+    size_t bytes_;
+};
+
+LRESULT send_to(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 2000, &result))
+        return -1;
+    return static_cast<LRESULT>(result);
+}
+
+// A rectangle the list fills in (LVM_GETITEMRECT, HDM_GETITEMRECT).
+bool remote_rect(HWND window, UINT message, WPARAM wparam, RECT* rect) {
+    RemoteMemory memory(window, sizeof(RECT));
+    return memory.write(0, rect, sizeof(RECT)) &&
+           send_to(window, message, wparam, reinterpret_cast<LPARAM>(memory.at(0))) > 0 &&
+           memory.read(0, rect, sizeof(RECT));
+}
+
+bool set_row_state(HWND list, int row, UINT state, UINT mask) {
+    LVITEMW item{};
+    item.stateMask = mask;
+    item.state = state;
+    RemoteMemory memory(list, sizeof item);
+    return memory.write(0, &item, sizeof item) &&
+           send_to(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(memory.at(0))) > 0;
+}
+
+void post_click(HWND window, UINT down, UINT up, WPARAM keys, int x, int y) {
+    PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    PostMessageW(window, down, keys, MAKELPARAM(x, y));
+    PostMessageW(window, up, 0, MAKELPARAM(x, y));
+}
+
+}  // namespace
+
+int list_row_count(HWND list) { return static_cast<int>(send_to(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::wstring list_cell(HWND list, int row, int column) {
+    constexpr int kChars = 260;
+    RemoteMemory memory(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.cchTextMax = kChars;
+    item.pszText = reinterpret_cast<wchar_t*>(memory.at(sizeof item));
+    wchar_t text[kChars] = {};
+    if (!memory.write(0, &item, sizeof item)) return L"";
+    LRESULT n = send_to(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(memory.at(0)));
+    if (n <= 0 || !memory.read(sizeof item, text, sizeof text)) return L"";
+    text[kChars - 1] = 0;
+    return text;
+}
+
+bool list_select_rows(HWND list, const std::vector<int>& rows) {
+    bool ok = set_row_state(list, -1, 0, LVIS_SELECTED);
+    for (int r : rows) ok = set_row_state(list, r, LVIS_SELECTED, LVIS_SELECTED) && ok;
+    return ok;
+}
+
+std::vector<int> list_selected_rows(HWND list) {
+    std::vector<int> rows;
+    for (int r = -1;;) {
+        r = static_cast<int>(send_to(list, LVM_GETNEXTITEM, static_cast<WPARAM>(r), LVNI_SELECTED));
+        if (r < 0) return rows;
+        rows.push_back(r);
+    }
+}
+
+bool list_click_header(HWND list, int column) {
+    HWND header = reinterpret_cast<HWND>(send_to(list, LVM_GETHEADER, 0, 0));
+    RECT r{};
+    if (!header || !remote_rect(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), &r)) return false;
+    post_click(header, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, (r.left + r.right) / 2,
+               (r.top + r.bottom) / 2);
+    return true;
+}
+
+bool list_right_click_cell(HWND list, int row, int column) {
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    if (!remote_rect(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), &r)) return false;
+    int x = r.left;
+    for (int c = 0; c < column; ++c) x += static_cast<int>(send_to(list, LVM_GETCOLUMNWIDTH, c, 0));
+    x += static_cast<int>(send_to(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2;
+    post_click(list, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, x, (r.top + r.bottom) / 2);
+    return true;
+}
+
+bool choose_combo_item(HWND dialog, int id, const std::wstring& text) {
+    HWND box = GetDlgItem(dialog, id);
+    if (!box) return false;
+    LRESULT index = send_to(box, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                            reinterpret_cast<LPARAM>(text.c_str()));
+    if (index < 0) return false;
+    return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box)) != 0;
+}
+
+void post_key_to(HWND window, int virtual_key) {
+    PostMessageW(window, WM_KEYDOWN, static_cast<WPARAM>(virtual_key), 1);
+    PostMessageW(window, WM_KEYUP, static_cast<WPARAM>(virtual_key), 0xC0000001);
 }
 
 }  // namespace e2e

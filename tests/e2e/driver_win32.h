@@ -212,6 +212,26 @@ bool capture_window(HWND window, const std::wstring& file_name);
 std::wstring window_text(HWND window);
 std::wstring class_name(HWND window);
 
+// --- Report list controls (SysListView32) of the program ---------------------
+// List messages that carry pointers get memory inside the program's process.
+
+int list_row_count(HWND list);
+// The text of a cell ("" when there is none).
+std::wstring list_cell(HWND list, int row, int column);
+// Selects exactly these rows, as a user's clicks with Ctrl do.
+bool list_select_rows(HWND list, const std::vector<int>& rows);
+std::vector<int> list_selected_rows(HWND list);
+// A click on the header of `column` and a right click on a cell, posted
+// as mouse input to the header and the list.
+bool list_click_header(HWND list, int column);
+bool list_right_click_cell(HWND list, int row, int column);
+// Chooses the item `text` of a combo box as a user does from its list
+// (CB_SELECTSTRING, then the CBN_SELCHANGE its dialog gets).
+bool choose_combo_item(HWND dialog, int id, const std::wstring& text);
+// Posts a key (down and up) to a window of the program, as typed while it
+// has the focus; the program's main loop hands it to its dialog.
+void post_key_to(HWND window, int virtual_key);
+
 // Polls `done` every kPollInterval until it is true or `timeout` passes.
 template <typename Condition>
 bool wait_until(Condition done, DWORD timeout) {

@@ -1,0 +1,76 @@
+// The addressee list "あて先の編集" (dialog 4): a working copy of the cards
+// in use as rows of 16 texts, each row carrying its card's New Year card
+// history, so that the history follows the addressee through sorting,
+// inserting, deleting and saving. Rows change only the list; a save writes
+// them into the cards.
+#pragma once
+
+#include "editors/dialog_view.h"
+#include "model/document.h"
+
+constexpr int LIST_COLUMNS = 16;
+constexpr int LIST_EDITABLE_COLUMNS = 12;  // the in-place editor opens on 0..11
+constexpr int COLUMN_NAME0 = 0;            // 0..4 name lines
+constexpr int COLUMN_ADDRESS0 = 5;         // 5..9 address lines
+constexpr int COLUMN_POSTAL = 10;
+constexpr int COLUMN_SENDER = 11;          // sender number, ftb + 1
+constexpr int COLUMN_SENDER_NAME = 12;
+constexpr int COLUMN_STATUS0 = 13;         // 13..15 card year, -1, -2
+
+struct ListRow {
+    char16_t cell[LIST_COLUMNS][LINE_CAP];
+    TypEntry typ[TYP_MAX];  // the history that belongs to the row's addressee
+    int card;               // the card the row stands for since the last fill or save; -1 new
+    bool selected;
+};
+
+// The report list as the logic sees it.
+class ListControl {
+public:
+    virtual ~ListControl() = default;
+    // Shows exactly these rows with their selection (rows, texts and
+    // selection not shown so far are brought up to date).
+    virtual void show_rows(const ListRow* rows, int count) = 0;
+    // True when the user has row r selected.
+    virtual bool row_selected(int row) = 0;
+    // Runs the one-line editor modally on work_card; 1 for "閉じる", else 0.
+    virtual int open_line_editor(int row, int total) = 0;
+};
+
+// The column captions and widths, in order.
+struct ListColumn {
+    char16_t caption[16];
+    int width;
+};
+// Captions of the year columns come from `year` (card_year at the fill).
+void list_columns(ListColumn (&out)[LIST_COLUMNS], int year);
+
+// Per column: 0 never sorted, 1 ascending, 2 descending. Column 0 starts as
+// ascending; kept for the whole run.
+extern int sort_direction[LIST_COLUMNS];
+
+// Opening the dialog: the snapshot of all cards, then the fill.
+void list_open(ListControl& list);
+// Rows anew from the cards in use; card_year is computed again.
+void list_fill(ListControl& list);
+// The card year of the last fill.
+int list_card_year();
+
+// A button of the dialog (ids of editors/addressee_list_ids.h).
+void list_command(DialogView& view, ListControl& list, int id);
+// A click on the header of `column`.
+void list_sort(ListControl& list, int column);
+// The close box: true when the dialog was closed (snapshot restored).
+bool list_close_box(DialogView& view);
+
+// The in-place editor. Begin: on a right click in `column`; when it opens,
+// `row` gets the first selected row and `text` its cell's text (63 units
+// at most), and the cell is emptied. End: the edited text goes back into
+// that cell.
+bool list_begin_cell_edit(ListControl& list, int column, int* row, char16_t (&text)[LINE_CAP]);
+void list_end_cell_edit(ListControl& list, const char16_t* text);
+
+// After the print job marked card `card` as sent in `year`: the row that
+// stands for that card is marked in its own history, and its status texts
+// follow ("済/未" in the card year's column).
+void list_card_marked(ListControl& list, int card, int year);

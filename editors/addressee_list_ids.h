@@ -1,0 +1,16 @@
+// Control ids of the addressee list "あて先の編集" (dialog 4). Included by
+// the resource script, so plain #defines only.
+#pragma once
+
+#define IDC_LIST_EDIT 101       // "編集"
+#define IDC_LIST_INSERT 102     // "挿入"
+#define IDC_LIST_DELETE 103     // "削除"
+#define IDC_LIST_COPY 104       // "コピー"
+#define IDC_LIST_OVERWRITE 105  // "上書き"
+#define IDC_LIST_NEW 106        // "新規"
+#define IDC_LIST_SAVE_CLOSE 107 // "保存後閉じる"
+#define IDC_LIST_PRINT 108      // "印刷処理"
+#define IDC_LIST_REFRESH 110    // "画面更新"
+#define IDC_LIST_UNDO 111       // "元に戻す"
+#define IDC_LIST_ROWS 902       // the report list, created when the list is filled
+#define IDC_LIST_CELL_EDIT 951  // the in-place cell editor, created on demand

@@ -1,0 +1,374 @@
+#include "editors/addressee_list.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "editors/addressee_list_ids.h"
+#include "editors/editor_shared.h"
+#include "editors/one_line_editor.h"
+#include "editors/one_line_editor_ids.h"
+#include "model/card_status.h"
+#include "model/text.h"
+#include "print/printer_state.h"
+#include "tests/editors/fake_dialog_view.h"
+#include "tests/editors/fake_list_control.h"
+#include "tests/print/fake_printer_spooler.h"
+#include "tests/print/print_test_document.h"
+#include "tests/support/fake_platform.h"
+
+namespace {
+
+// The fake platform's clock stands in December 2026: card year 2027.
+constexpr int kYear = 2027;
+
+std::u16string u16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+
+class AddresseeListTest : public ::testing::Test {
+protected:
+    FakePlatform platform_;
+    FakeDialogView view_;
+    FakeListControl list_;
+
+    void SetUp() override {
+        reset_print_test_document(0);
+        std::memset(&work_card, 0, sizeof work_card);
+        std::memset(sort_direction, 0, sizeof sort_direction);
+        sort_direction[0] = 1;
+        put_senders();
+    }
+
+    static void put_senders() {
+        for (int j = 0; j < 3; ++j) text_set(doc().fdata[j].n[0].s, (u"差出" + u16(std::to_string(j))).c_str());
+    }
+
+    // Card i: name, address "addr <name>", postal code, sender and one
+    // history entry { code, card year - 1 }; its layout marked by base_w.
+    static void put_card(int i, const std::u16string& name, const std::u16string& postal = u"",
+                         int ftb = 0, int code = 0) {
+        CardRecord& c = doc().hdata[i];
+        text_set(c.tn.m[0].s, name.c_str());
+        text_set(c.ta.m[0].s, (u"addr " + name).c_str());
+        text_set(c.tt.m, postal.c_str());
+        c.ftb = ftb;
+        c.typ[1] = {code, kYear - 1};
+        c.base_w = 1000 + i;
+    }
+
+    void press(int id) { list_command(view_, list_, id); }
+
+    // Types into the in-place editor of the first selected row's column c.
+    void edit_cell(int row, int c, const std::u16string& text) {
+        list_.select({row});
+        int r = -1;
+        char16_t old[LINE_CAP];
+        ASSERT_TRUE(list_begin_cell_edit(list_, c, &r, old));
+        EXPECT_EQ(r, row);
+        EXPECT_EQ(list_.cell(row, c), u"");  // emptied while the editor is open
+        list_end_cell_edit(list_, text.c_str());
+    }
+
+    std::vector<std::u16string> box_texts() const {
+        std::vector<std::u16string> out;
+        for (const auto& b : platform_.boxes) out.push_back(b.text + u"|" + b.caption);
+        return out;
+    }
+};
+
+TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBehind) {
+    ListColumn cols[LIST_COLUMNS];
+    list_columns(cols, 2026);
+    std::vector<std::u16string> captions;
+    for (const auto& c : cols) captions.push_back(c.caption);
+    EXPECT_EQ(captions, (std::vector<std::u16string>{u"氏名0", u"氏名1", u"氏名2", u"氏名3", u"氏名4",
+                                                     u"住所0", u"住所1", u"住所2", u"住所3", u"住所4",
+                                                     u"郵便番号", u"差", u"差出名", u"26年", u"25年",
+                                                     u"24年"}));
+    EXPECT_EQ(cols[0].width + cols[2].width + cols[10].width + cols[11].width + cols[13].width, 340);
+    list_columns(cols, 2109);
+    EXPECT_EQ(std::u16string(cols[15].caption), u"07年");
+
+    // No card in use: an empty list; saving clears every card's texts, but
+    // no layout.
+    for (int i = 0; i < HDATA_MAX; ++i) put_card(i, u"", u"", 3, 1), doc().hdata[i].ta.m[0].s[0] = 0;
+    text_set(doc().hdata[5].tn.m[1].s, u"stale");
+    list_open(list_);
+    EXPECT_TRUE(list_.rows.empty());
+    press(IDC_LIST_SAVE_CLOSE);
+    EXPECT_TRUE(view_.closed);
+    EXPECT_TRUE(doc().modified);
+    EXPECT_EQ(view_.main_repaints, 1);
+    for (int i = 0; i < HDATA_MAX; ++i) {
+        EXPECT_EQ(doc().hdata[i].ftb, 0);
+        EXPECT_EQ(doc().hdata[i].typ[1].t, 0);
+        EXPECT_EQ(doc().hdata[i].base_w, 1000 + i);
+    }
+    EXPECT_EQ(doc().hdata[5].tn.m[1].s[0], 0);
+
+    // Three cards: the rows show texts, sender and the three years' status.
+    reset_print_test_document(0);
+    put_senders();
+    put_card(0, u"Ann", u"1234567890", 1, 5);
+    put_card(1, u"Bob", u"", 2, 0);
+    put_card(2, u"Cy", u"7", 7, 3);  // sender 8 is not in use
+    put_card(4, u"hidden");          // behind the first card not in use
+    list_open(list_);
+    ASSERT_EQ(list_.rows.size(), 3u);
+    EXPECT_EQ(list_.cell(0, 0), u"Ann");
+    EXPECT_EQ(list_.cell(0, 5), u"addr Ann");
+    EXPECT_EQ(list_.cell(0, 10), u"1234567890");
+    EXPECT_EQ(list_.cell(0, 11), u"2");
+    EXPECT_EQ(list_.cell(0, 12), u"差出1");
+    EXPECT_EQ(list_.cell(0, 13), u"未/未");
+    EXPECT_EQ(list_.cell(0, 14), u"済/受");
+    EXPECT_EQ(list_.cell(2, 11), u"8");
+    EXPECT_EQ(list_.cell(2, 12), u"");
+    EXPECT_EQ(list_.cell(2, 14), u"止/未");
+
+    // In-place edits: sender 0, a number above the senders in use and a
+    // word keep the card's sender; a ten-digit postal code keeps seven.
+    edit_cell(0, COLUMN_SENDER, u"0");
+    edit_cell(1, COLUMN_SENDER, u"9");
+    edit_cell(2, COLUMN_SENDER, u"abc");
+    edit_cell(1, COLUMN_POSTAL, u"9876543210");
+    edit_cell(2, COLUMN_NAME0 + 1, u"second name line");
+    EXPECT_EQ(list_.cell(0, 12), u"差出1");  // the name follows only when the row is rebuilt
+    // Columns 12 to 15 and a list without selection open no editor.
+    int r = -1;
+    char16_t old[LINE_CAP];
+    for (int c : {12, 13, 15}) EXPECT_FALSE(list_begin_cell_edit(list_, c, &r, old));
+    list_.select({});
+    EXPECT_FALSE(list_begin_cell_edit(list_, 0, &r, old));
+    list_.select({0});
+    ASSERT_TRUE(list_begin_cell_edit(list_, 10, &r, old));
+    EXPECT_EQ(std::u16string(old), u"1234567890");
+    list_end_cell_edit(list_, old);
+
+    press(IDC_LIST_REFRESH);
+    EXPECT_FALSE(doc().modified);
+    EXPECT_EQ(view_.dialog_repaints, 1);
+    EXPECT_EQ(std::u16string(doc().hdata[0].tt.m), u"1234567");
+    EXPECT_EQ(std::u16string(doc().hdata[1].tt.m), u"9876543");
+    EXPECT_EQ(doc().hdata[0].ftb, 1);
+    EXPECT_EQ(doc().hdata[1].ftb, 2);
+    EXPECT_EQ(doc().hdata[2].ftb, 7);
+    EXPECT_EQ(std::u16string(doc().hdata[2].tn.m[1].s), u"second name line");
+    EXPECT_EQ(doc().hdata[4].tn.m[0].s[0], 0);  // behind the list: cleared
+    EXPECT_EQ(doc().hdata[4].base_w, 1004);
+
+    // 200 cards: all shown; "新規" is refused until a row is deleted.
+    for (int i = 0; i < HDATA_MAX; ++i) put_card(i, u"n" + u16(std::to_string(i)));
+    list_open(list_);
+    EXPECT_EQ(list_.rows.size(), 200u);
+    press(IDC_LIST_NEW);
+    EXPECT_EQ(list_.line_editor_calls, 0);
+    list_.select({7});
+    press(IDC_LIST_INSERT);
+    EXPECT_EQ(box_texts(), std::vector<std::u16string>(2, u"宛先は200個以上登録出来ません。|残念！"));
+    EXPECT_EQ(list_.rows.size(), 200u);
+    list_.select({7});
+    press(IDC_LIST_DELETE);
+    list_.line_editor = [](int row, int total) {
+        EXPECT_EQ(row, 199);
+        EXPECT_EQ(total, 199);
+        text_set(work_card.tt.m, u"1000001");
+        return 1;
+    };
+    press(IDC_LIST_NEW);
+    ASSERT_EQ(list_.rows.size(), 200u);
+    EXPECT_EQ(list_.cell(199, 10), u"1000001");
+    EXPECT_EQ(list_.cell(199, 0), u"n199");  // the card behind the list was copied in
+}
+
+TEST_F(AddresseeListTest, SortingFlipsPerColumnKeepsEqualRowsInOrderAndSurvivesReopening) {
+    const char16_t* names[] = {u"b", u"2", u"10", u"B", u"a", u"あ", u"ア", u"亜", u"_"};
+    for (int i = 0; i < 9; ++i) put_card(i, names[i], u16(std::to_string(i)));
+    list_open(list_);
+    list_.select({3});  // the selection follows its row
+    list_sort(list_, 0);  // column 0 starts as ascending: the first click sorts descending
+    EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"亜", u"ア", u"あ", u"b", u"B", u"a",
+                                                            u"_", u"2", u"10"}));
+    EXPECT_EQ(list_.selection, std::set<int>{4});
+    list_sort(list_, 0);  // "10" before "2", "_" before letters, b and B equal in their order
+    EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"10", u"2", u"_", u"a", u"b", u"B",
+                                                            u"あ", u"ア", u"亜"}));
+    list_sort(list_, 10);  // any other column: ascending first
+    EXPECT_EQ(list_.cell(0, 0), u"b");
+    EXPECT_EQ(sort_direction[10], 1);
+    // Closing and opening again keeps each column's direction.
+    list_open(list_);
+    list_sort(list_, 10);
+    EXPECT_EQ(list_.cell(0, 0), u"_");
+    list_sort(list_, 0);
+    EXPECT_EQ(list_.cell(0, 0), u"亜");
+}
+
+TEST_F(AddresseeListTest, EachAddresseeKeepsItsOwnHistoryThroughSortInsertDeleteAndSave) {
+    put_card(0, u"Ccc", u"", 0, 5);
+    put_card(1, u"Aaa", u"", 0, 1);
+    put_card(2, u"Bbb", u"", 1, 3);
+    put_card(3, u"Ddd", u"", 0, 7);
+    list_open(list_);
+    list_sort(list_, 0);
+    list_sort(list_, 0);  // ascending: Aaa Bbb Ccc Ddd
+    list_.select({3});
+    press(IDC_LIST_DELETE);  // Ddd goes
+    list_.select({0});
+    press(IDC_LIST_COPY);    // Aaa with sender 1 into work_card
+    list_.select({1});
+    press(IDC_LIST_INSERT);  // a copy of Aaa before Bbb, without history
+    EXPECT_EQ(list_.cell(1, 13), u"");
+    press(IDC_LIST_SAVE_CLOSE);
+    const char16_t* want[] = {u"Aaa", u"Aaa", u"Bbb", u"Ccc"};
+    const int codes[] = {1, 0, 3, 5};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(std::u16string(doc().hdata[i].tn.m[0].s), want[i]);
+        EXPECT_EQ(std::u16string(status_text_for(doc().hdata[i].typ, kYear - 1)),
+                  status_code_text(codes[i]));
+        EXPECT_EQ(doc().hdata[i].base_w, 1000 + i);  // layouts stay with their position
+    }
+    EXPECT_EQ(doc().hdata[2].ftb, 1);
+    EXPECT_EQ(doc().hdata[4].tn.m[0].s[0], 0);
+    EXPECT_EQ(doc().hdata[4].typ[1].t, 0);  // Ddd's card lost its history with its texts
+}
+
+TEST_F(AddresseeListTest, RowOperationsInsertOverwriteDeleteAndTheirMessages) {
+    for (int i = 0; i < 10; ++i) put_card(i, u"r" + u16(std::to_string(i)), u"", 0, 1);
+    list_open(list_);
+    for (int id : {IDC_LIST_EDIT, IDC_LIST_COPY, IDC_LIST_INSERT, IDC_LIST_OVERWRITE,
+                   IDC_LIST_DELETE, IDC_LIST_PRINT})
+        press(id);
+    EXPECT_EQ(box_texts(), std::vector<std::u16string>(6, u"行を選択して下さい。|残念！"));
+
+    // 挿入 before anything was copied pastes an empty row; saving drops it
+    // instead of ending the cards in use there (and losing those behind).
+    list_.select({1});
+    press(IDC_LIST_INSERT);
+    EXPECT_EQ(list_.cell(1, 0), u"");
+    press(IDC_LIST_REFRESH);
+    EXPECT_EQ(list_.rows.size(), 10u);
+    EXPECT_EQ(count_cards(), 10);
+
+    list_.select({1});
+    edit_cell(1, COLUMN_SENDER, u"2");
+    list_.select({1});
+    press(IDC_LIST_COPY);
+    EXPECT_EQ(work_card.ftb, 1);
+    list_.select({3, 4, 5});
+    press(IDC_LIST_INSERT);  // three copies at 3..5, the former 3..5 now at 6..8
+    EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"r0", u"r1", u"r2", u"r1", u"r1", u"r1",
+                                                            u"r3", u"r4", u"r5", u"r6", u"r7",
+                                                            u"r8", u"r9"}));
+    EXPECT_EQ(list_.cell(3, 11), u"2");
+    EXPECT_EQ(list_.cell(3, 12), u"差出1");
+    EXPECT_TRUE(list_.selection.empty());
+    list_.select({0, 2});    // a broken run: one copy
+    press(IDC_LIST_INSERT);
+    EXPECT_EQ(list_.rows.size(), 14u);
+    EXPECT_EQ(list_.cell(0, 0), u"r1");
+    EXPECT_EQ(list_.cell(1, 0), u"r0");
+
+    list_.select({1, 7});
+    press(IDC_LIST_OVERWRITE);
+    EXPECT_EQ(list_.cell(1, 0), u"r1");
+    EXPECT_EQ(list_.cell(7, 0), u"r1");
+    EXPECT_EQ(list_.cell(7, 13), u"");
+    EXPECT_EQ(list_.cell(7, 14), u"");
+    EXPECT_EQ(list_.rows.size(), 14u);
+
+    list_.select({0, 1, 13});
+    press(IDC_LIST_DELETE);
+    EXPECT_EQ(list_.rows.size(), 11u);
+    EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"r1", u"r2", u"r1", u"r1", u"r1", u"r1",
+                                                            u"r4", u"r5", u"r6", u"r7", u"r8"}));
+
+    // "新規" closed with nothing typed adds nothing; with a postal code only
+    // it adds a row. "編集" replaces the row; "キャンセル" leaves it.
+    list_.line_editor = [](int, int) { return 1; };
+    std::memset(&doc().hdata[11], 0, sizeof(CardRecord));
+    press(IDC_LIST_NEW);
+    EXPECT_EQ(list_.rows.size(), 11u);
+    list_.line_editor = [](int row, int total) {
+        EXPECT_EQ(row, 11);
+        EXPECT_EQ(total, 11);
+        text_set(work_card.tt.m, u"5550000");
+        work_card.typ[0] = {STATUS_SENT, kYear};
+        return 1;
+    };
+    press(IDC_LIST_NEW);
+    EXPECT_EQ(list_.cell(11, 10), u"5550000");
+    EXPECT_EQ(list_.cell(11, 13), u"済/未");
+    EXPECT_EQ(doc().hdata[11].typ[0].t, STATUS_SENT);  // written into the card at once
+    list_.select({2});
+    list_.line_editor = [](int row, int) {
+        EXPECT_EQ(row, 2);
+        text_set(work_card.tn.m[0].s, u"edited");
+        return 0;
+    };
+    press(IDC_LIST_EDIT);
+    EXPECT_EQ(list_.cell(2, 0), u"r1");
+    list_.line_editor = [](int, int) { return 1; };
+    press(IDC_LIST_EDIT);
+    EXPECT_EQ(list_.cell(2, 0), u"r1");     // read from the row again
+    EXPECT_EQ(list_.cell(2, 14), u"未/未");  // the pasted row's empty history, now shown
+
+    // "元に戻す" and the close box put back the cards of the opening.
+    press(IDC_LIST_REFRESH);
+    EXPECT_EQ(std::u16string(doc().hdata[1].tn.m[0].s), u"r2");
+    press(IDC_LIST_UNDO);
+    EXPECT_EQ(std::u16string(doc().hdata[1].tn.m[0].s), u"r1");
+    EXPECT_EQ(list_.rows.size(), 10u);
+    press(IDC_LIST_REFRESH);
+    list_.select({0});
+    press(IDC_LIST_DELETE);
+    press(IDC_LIST_REFRESH);
+    platform_.answer(kAnswerNo);
+    EXPECT_FALSE(list_close_box(view_));
+    EXPECT_FALSE(view_.closed);
+    platform_.answer(kAnswerYes);
+    EXPECT_TRUE(list_close_box(view_));
+    EXPECT_EQ(view_.close_result, 0);
+    EXPECT_EQ(std::u16string(doc().hdata[0].tn.m[0].s), u"r0");
+    EXPECT_EQ(platform_.boxes.back().text, u"修正を破棄して閉じていいですか？");
+}
+
+TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksTheSelectedAddressees) {
+    FakePrinterSpooler spooler;
+    for (int i = 0; i < 6; ++i) put_card(i, card_label(5 - i));  // "card 5" .. "card 0"
+    list_open(list_);
+    list_sort(list_, 0);
+    list_sort(list_, 0);  // card 0 .. card 5 top to bottom
+    static FakeListControl* list = &list_;  // the hook the dialog installs
+    set_card_marked_hook([](int card, int year) { list_card_marked(*list, card, year); });
+    list_.select({1, 2, 4});  // the run is rows 1 and 2
+    FakePrinterSpooler::DialogAnswer a;
+    FakePrinterSpooler::set_mode(a.mode, u"Office Printer", u"はがき", 43, 1000, 1480);
+    a.caps = {{kCapLogPixelsX, 300}, {kCapLogPixelsY, 300}, {kCapPhysicalWidth, 1181},
+              {kCapPhysicalHeight, 1748}};
+    a.flags = kPdPageNums;
+    spooler.dialog_answers.push_back(a);
+    platform_.answer(kAnswerYes);
+    press(IDC_LIST_PRINT);
+    EXPECT_EQ(doc().print.prn_mode, 3);
+    EXPECT_EQ(printer_state().list_from, 2);
+    EXPECT_EQ(printer_state().list_to, 3);
+    ASSERT_EQ(spooler.logs.size(), 1u);
+    std::vector<int> printed;
+    for (const auto& page : spooler.logs[0]->pages) printed.push_back(card_on_page(page));
+    EXPECT_EQ(printed, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(list_.selection.empty());
+    EXPECT_EQ(list_.column(13), (std::vector<std::u16string>{u"未/未", u"済/未", u"済/未", u"未/未",
+                                                             u"未/未", u"未/未"}));
+    EXPECT_EQ(doc().hdata[1].typ[0].t, STATUS_SENT);
+    EXPECT_EQ(std::u16string(doc().hdata[1].tn.m[0].s), u"card 1");
+    // A later save keeps the marks with their addressees.
+    list_sort(list_, 0);
+    press(IDC_LIST_SAVE_CLOSE);
+    EXPECT_EQ(std::u16string(doc().hdata[3].tn.m[0].s), u"card 2");
+    EXPECT_EQ(doc().hdata[3].typ[0].t, STATUS_SENT);
+    EXPECT_EQ(doc().hdata[1].typ[0].t, STATUS_NONE);
+    set_card_marked_hook(nullptr);
+}
+
+}  // namespace

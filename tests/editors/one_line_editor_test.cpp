@@ -1,0 +1,134 @@
+#include "editors/one_line_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "editors/editor_shared.h"
+#include "editors/one_line_editor_ids.h"
+#include "model/card_status.h"
+#include "model/text.h"
+#include "tests/editors/fake_dialog_view.h"
+#include "tests/support/fake_platform.h"
+
+namespace {
+
+class OneLineEditorTest : public ::testing::Test {
+protected:
+    FakePlatform platform_;
+    FakeDialogView view_;
+    LineEditorState st_{};
+
+    void SetUp() override {
+        std::memset(&doc(), 0, sizeof(Document));
+        std::memset(&work_card, 0, sizeof work_card);
+        std::memset(&line_clipboard, 0, sizeof line_clipboard);
+    }
+    void set_senders(int n) {
+        std::memset(doc().fdata, 0, sizeof doc().fdata);
+        const char16_t* names[] = {u"山田", u"鈴木", u"佐藤"};
+        for (int j = 0; j < n; ++j) text_set(doc().fdata[j].n[0].s, names[j]);
+    }
+    void press(int id) { line_editor_command(st_, view_, id); }
+    std::u16string statuses() const {
+        return view_.text(IDC_LINE_STATUS_THIS) + u" " + view_.text(IDC_LINE_STATUS_LAST) + u" " +
+               view_.text(IDC_LINE_STATUS_BEFORE);
+    }
+};
+
+TEST_F(OneLineEditorTest, StatusBoxesShowAndStoreTheHistoryByYear) {
+    // Card year 2026: { 1, 2025 } and { 5, 2024 }.
+    work_card.typ[3] = {1, 2025};
+    work_card.typ[6] = {5, 2024};
+    line_editor_open(st_, view_, 2, 9, 2026);
+    EXPECT_EQ(statuses(), u"未/未 済/未 済/受");
+    EXPECT_EQ(view_.text(IDC_LINE_ROW_LABEL), u"編集行　3/9行");
+    press(IDC_LINE_CLOSE);  // boxes untouched
+    for (int k = 0; k < TYP_MAX; ++k) {
+        EXPECT_EQ(work_card.typ[k].y, 2026 - k);
+        EXPECT_EQ(work_card.typ[k].t, k == 1 ? 1 : k == 2 ? 5 : 0);
+    }
+    EXPECT_TRUE(doc().modified);
+    EXPECT_EQ(view_.close_result, 1);
+    EXPECT_EQ(view_.main_repaints, 1);
+
+    // Two entries of one year (1, then 3); code 4 shown and older; years out
+    // of range; a chosen and a typed status.
+    std::memset(work_card.typ, 0, sizeof work_card.typ);
+    work_card.typ[0] = {1, 2025};
+    work_card.typ[1] = {3, 2025};
+    work_card.typ[2] = {4, 2024};
+    work_card.typ[3] = {4, 2020};
+    work_card.typ[4] = {5, 2016};  // older than card year - 9
+    work_card.typ[5] = {6, 2027};  // newer than the card year
+    view_ = FakeDialogView();
+    line_editor_open(st_, view_, 0, 1, 2026);
+    EXPECT_EQ(statuses(), u"未/未 止/未 未/未");
+    view_.type(IDC_LINE_STATUS_THIS, u"喪/受 (typed on)");
+    press(IDC_LINE_ADDRESS_NEXT);  // any step stores
+    EXPECT_EQ(work_card.typ[0].t, 6);
+    EXPECT_EQ(work_card.typ[1].t, 3);
+    EXPECT_EQ(work_card.typ[2].t, 0);  // code 4 among the three shown becomes 0
+    EXPECT_EQ(work_card.typ[6].t, 4);  // an older year keeps it
+    for (const TypEntry& e : work_card.typ) EXPECT_TRUE(e.y >= 2017 && e.y <= 2026 && e.t != 5);
+}
+
+TEST_F(OneLineEditorTest, LinesAndSendersWrapAndEveryStepStores) {
+    set_senders(3);
+    work_card.ftb = 2;
+    text_set(work_card.tt.m, u"1000001");
+    line_editor_open(st_, view_, 0, 1, 2027);
+    EXPECT_EQ(view_.text(IDC_LINE_SENDER_LABEL), u"差出　3/3");
+    EXPECT_EQ(view_.text(IDC_LINE_SENDER_NAME), u"佐藤");
+    press(IDC_LINE_SENDER_NEXT);
+    EXPECT_EQ(view_.text(IDC_LINE_SENDER_LABEL), u"差出　1/3");
+    EXPECT_EQ(work_card.ftb, 2);  // stored before the step
+    press(IDC_LINE_SENDER_PREV);
+    EXPECT_EQ(view_.text(IDC_LINE_SENDER_NAME), u"佐藤");
+    EXPECT_EQ(work_card.ftb, 0);
+
+    // Five "＋" on the address lines visit every line, storing each.
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(view_.text(IDC_LINE_ADDRESS_LABEL), u"項目　" + std::u16string(1, u'1' + k) + u"/5");
+        view_.type(IDC_LINE_ADDRESS, u"line" + std::u16string(1, u'0' + k));
+        press(IDC_LINE_ADDRESS_NEXT);
+    }
+    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS_LABEL), u"項目　1/5");
+    EXPECT_EQ(std::u16string(work_card.ta.m[4].s), u"line4");
+    press(IDC_LINE_NAME_PREV);
+    EXPECT_EQ(view_.text(IDC_LINE_NAME_LABEL), u"項目　5/5");
+    view_.type(IDC_LINE_POSTAL, u"12345678901234567890");
+    press(IDC_LINE_NAME_NEXT);
+    EXPECT_EQ(std::u16string(work_card.tt.m), u"123456789012345");
+
+    // "コピー" and "ペースト" carry the three texts into another row's editor;
+    // "キャンセル" stores nothing more.
+    view_.type(IDC_LINE_NAME, u"名");
+    press(IDC_LINE_COPY);
+    std::memset(&work_card, 0, sizeof work_card);
+    view_ = FakeDialogView();
+    line_editor_open(st_, view_, 1, 2, 2027);
+    press(IDC_LINE_PASTE);
+    EXPECT_EQ(view_.text(IDC_LINE_NAME), u"名");
+    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"line0");
+    EXPECT_EQ(view_.text(IDC_LINE_POSTAL), u"123456789012345");
+    EXPECT_EQ(work_card.tn.m[0].s[0], 0);
+    press(IDC_LINE_CANCEL);
+    EXPECT_EQ(view_.close_result, 0);
+    EXPECT_EQ(work_card.tn.m[0].s[0], 0);
+
+    // One sender and none: the choice stays at 0.
+    for (int n : {1, 0}) {
+        set_senders(n);
+        view_ = FakeDialogView();
+        line_editor_open(st_, view_, 0, 1, 2027);
+        press(IDC_LINE_SENDER_NEXT);
+        press(IDC_LINE_SENDER_PREV);
+        EXPECT_EQ(view_.text(IDC_LINE_SENDER_LABEL), n ? u"差出　1/1" : u"差出　1/0");
+        line_editor_close_box(view_);
+        EXPECT_EQ(view_.close_result, 0);
+        EXPECT_EQ(view_.main_repaints, 0);
+    }
+}
+
+}  // namespace
