@@ -505,6 +505,29 @@ bool set_item_text(HWND dialog, int id, const std::wstring& text) {
     return control && set_control_text(control, text);
 }
 
+bool post_close_box(HWND window) {
+    return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) != 0;
+}
+
+int count_windows(DWORD pid, const std::wstring& caption) {
+    struct Search {
+        DWORD pid;
+        const std::wstring* caption;
+        int count;
+    } search{pid, &caption, 0};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            Search& s = *reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s.pid && IsWindowVisible(window) && window_text(window) == *s.caption)
+                ++s.count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
 std::string client_pixels(HWND window, const RECT& area) {
     POINT top_left{area.left, area.top};
     if (!ClientToScreen(window, &top_left)) return "";
