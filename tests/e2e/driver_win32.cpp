@@ -509,6 +509,19 @@ bool post_close_box(HWND window) {
     return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) != 0;
 }
 
+void post_key_to(HWND window, int virtual_key) {
+    UINT scan = MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC);
+    PostMessageW(window, WM_KEYDOWN, virtual_key, 1 | (scan << 16));
+    PostMessageW(window, WM_KEYUP, virtual_key, 1 | (scan << 16) | (3u << 30));
+}
+
+HWND focused_window(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
 int count_windows(DWORD pid, const std::wstring& caption) {
     struct Search {
         DWORD pid;

@@ -203,6 +203,11 @@ bool set_item_text(HWND dialog, int id, const std::wstring& text);
 bool post_close_box(HWND window);
 // The number of visible windows of process `pid` with this caption.
 int count_windows(DWORD pid, const std::wstring& caption);
+// A key pressed on a window of another process (key down and up, posted,
+// as the keyboard delivers them to the window with the focus).
+void post_key_to(HWND window, int virtual_key);
+// The window with the keyboard focus in the thread of `window`, or nullptr.
+HWND focused_window(HWND window);
 
 // The pixels that `window` shows on screen inside its client rectangle
 // `area` (client coordinates), once they stayed the same for kSteadyTime.

@@ -32,6 +32,7 @@ const std::wstring kAddressees =
 constexpr int kToolbarCardLayout = 330;
 constexpr int kMenuCardLayout = 62;
 constexpr int kToolbarSenderEditor = 331;
+constexpr int kToolbarNext = 334;
 const wchar_t kLayoutCaption[] = L"葉書の設定";
 const wchar_t kSenderCaption[] = L"差出人の設定";
 
@@ -148,6 +149,12 @@ TEST_F(LayoutSender, LayoutDialogStoresTypedAndComputedPositions) {
     type(dialog, 216, L"300");
     press(dialog, 101);  // "次": stored into card 0 before the page turns
     EXPECT_EQ(utf8(e2e::item_text(dialog, 345)), "Page:2/3");
+    // The main window's toolbar steps on: the dialog follows within its
+    // 300 ms, storing what was typed into card 1 first.
+    type(dialog, 218, L"260");
+    app_->post_command(kToolbarNext);
+    EXPECT_TRUE(e2e::wait_until([&] { return e2e::item_text(dialog, 345) == L"Page:3/3"; },
+                                e2e::kWaitTimeout));
     press(dialog, 114);  // "横" of the address lines with the width 20
     EXPECT_EQ(utf8(e2e::item_text(dialog, 216)), "370");
     type(dialog, 226, L"");
@@ -159,15 +166,16 @@ TEST_F(LayoutSender, LayoutDialogStoresTypedAndComputedPositions) {
     ASSERT_FALSE(layouts.empty());
     EXPECT_EQ(number_of(layouts, L"hdata[0].ta.xy[0].x"), 300);
     EXPECT_EQ(number_of(layouts, L"hdata[0].ta.xy[1].x"), 335) << "card 0 kept its spacing";
+    EXPECT_EQ(number_of(layouts, L"hdata[1].tn.xy[0].x"), 260);
     for (int k = 1; k < 5; ++k) {
-        std::wstring key = L"hdata[1].ta.xy[" + std::to_wstring(k) + L"].x";
+        std::wstring key = L"hdata[2].ta.xy[" + std::to_wstring(k) + L"].x";
         EXPECT_EQ(number_of(layouts, key), 370 - 20 * k) << utf8(key);
     }
-    int step = number_of(layouts, L"hdata[1].tn.xy[0].x") - number_of(layouts, L"hdata[1].tn.xy[1].x");
+    int step = number_of(layouts, L"hdata[2].tn.xy[0].x") - number_of(layouts, L"hdata[2].tn.xy[1].x");
     EXPECT_GT(step, 0) << "the measured advance of the name font";
     EXPECT_NE(step, 50) << "not the default spacing";
-    EXPECT_EQ(number_of(layouts, L"hdata[1].tn.xy[4].x"),
-              number_of(layouts, L"hdata[1].tn.xy[0].x") - 4 * step);
+    EXPECT_EQ(number_of(layouts, L"hdata[2].tn.xy[4].x"),
+              number_of(layouts, L"hdata[2].tn.xy[0].x") - 4 * step);
 }
 
 TEST_F(LayoutSender, SenderEditorAddsASecondSender) {
@@ -184,7 +192,16 @@ TEST_F(LayoutSender, SenderEditorAddsASecondSender) {
     type(dialog, 224, L"9000001");
     type(dialog, 225, L"沖縄県那覇市泉崎一丁目");
     type(dialog, 203, L"比嘉　次郎");
-    save_and_close(dialog);
+    // The keyboard works as in any dialog: Tab moves on from the postal
+    // code, Enter is "保存後閉じる".
+    HWND postal = GetDlgItem(dialog, 224);
+    ASSERT_EQ(e2e::focused_window(dialog), postal);
+    e2e::post_key_to(postal, VK_TAB);
+    ASSERT_TRUE(app_->settle());
+    HWND address = GetDlgItem(dialog, 225);
+    EXPECT_EQ(e2e::focused_window(dialog), address);
+    e2e::post_key_to(address, VK_RETURN);
+    EXPECT_TRUE(e2e::wait_until([&] { return !IsWindow(dialog); }, e2e::kWaitTimeout));
     exit_program(true);
 
     std::wstring senders = file(L"zelko1.txt");
