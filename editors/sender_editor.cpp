@@ -90,7 +90,12 @@ bool sender_editor_command(DialogView& view, int id) {
         break;
     case IDC_SE_ADD:
         store_fields(view);
-        if (g_state.count < FDATA_MAX) {
+        // A slot added before and still empty is offered again: a sender
+        // typed into the slot after it would lie beyond the end of the
+        // senders in use and be left out of every list and of the file.
+        if (g_state.count > 0 && !sender_in_use(g_state.count - 1)) {
+            g_state.current = g_state.count - 1;
+        } else if (g_state.count < FDATA_MAX) {
             g_state.current = g_state.count;
             ++g_state.count;
         }

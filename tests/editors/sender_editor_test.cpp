@@ -74,6 +74,9 @@ TEST_F(SenderEditorTest, AddStepsAndLinesStoreFirstAndNeverWrap) {
     press(IDC_SE_ADD);
     EXPECT_EQ(shown(IDC_SE_SENDER), "番号:4/4/10");
     EXPECT_EQ(shown(IDC_SE_POSTAL), "");
+    press(IDC_SE_SENDER_PREVIOUS);
+    press(IDC_SE_ADD);
+    EXPECT_EQ(shown(IDC_SE_SENDER), "番号:4/4/10") << "the empty slot is offered again, no gap";
     view_.type(IDC_SE_POSTAL, u"9000001");
     press(IDC_SE_SENDER_PREVIOUS);
     EXPECT_EQ(utf8(sender(3).t), "9000001") << "the new slot was stored before moving";
