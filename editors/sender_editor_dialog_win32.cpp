@@ -35,6 +35,9 @@ INT_PTR CALLBACK sender_editor_proc(HWND dialog, UINT message, WPARAM wparam, LP
         return TRUE;
     }
     case WM_COMMAND: {
+        // Only presses (a click, Space or Enter); the edits' notifications
+        // change nothing until a button stores them.
+        if (HIWORD(wparam) != BN_CLICKED) return FALSE;
         int id = LOWORD(wparam);
         if (id == IDCANCEL) {  // the Esc key: as the close box
             close_box(dialog);
