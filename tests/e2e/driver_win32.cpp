@@ -522,6 +522,27 @@ HWND focused_window(HWND window) {
     return info.hwndFocus;
 }
 
+HWND wait_owned_dialog(HWND owner, DWORD timeout) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    wait_until([&] {
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                Search& s = *reinterpret_cast<Search*>(param);
+                if (GetWindow(window, GW_OWNER) != s.owner || !IsWindowVisible(window) ||
+                    class_name(window) != L"#32770")
+                    return TRUE;
+                s.found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr || !IsWindow(owner);
+    }, timeout);
+    return search.found;
+}
+
 int count_windows(DWORD pid, const std::wstring& caption) {
     struct Search {
         DWORD pid;

@@ -208,6 +208,9 @@ int count_windows(DWORD pid, const std::wstring& caption);
 void post_key_to(HWND window, int virtual_key);
 // The window with the keyboard focus in the thread of `window`, or nullptr.
 HWND focused_window(HWND window);
+// A visible dialog owned by `owner` (a chooser or question it opened), or
+// nullptr when none appeared in time.
+HWND wait_owned_dialog(HWND owner, DWORD timeout = kWaitTimeout);
 
 // The pixels that `window` shows on screen inside its client rectangle
 // `area` (client coordinates), once they stayed the same for kSteadyTime.

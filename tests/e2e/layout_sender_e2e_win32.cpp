@@ -159,6 +159,17 @@ TEST_F(LayoutSender, LayoutDialogStoresTypedAndComputedPositions) {
     EXPECT_EQ(utf8(e2e::item_text(dialog, 216)), "370");
     type(dialog, 226, L"");
     press(dialog, 115);  // "横" of the names, measured in their font
+    // The font and colour choosers open over the dialog (the default
+    // printer is known: no question) and take what they offer.
+    press(dialog, 134);
+    HWND chooser = e2e::wait_owned_dialog(dialog);
+    ASSERT_NE(chooser, nullptr) << "no font chooser";
+    EXPECT_EQ(app_->find_message_box(), nullptr);
+    ASSERT_TRUE(App::answer(chooser, IDOK));
+    press(dialog, 139);
+    chooser = e2e::wait_owned_dialog(dialog);
+    ASSERT_NE(chooser, nullptr) << "no colour chooser";
+    ASSERT_TRUE(App::answer(chooser, IDOK));
     save_and_close(dialog);
     exit_program(true);
 
@@ -176,6 +187,8 @@ TEST_F(LayoutSender, LayoutDialogStoresTypedAndComputedPositions) {
     EXPECT_NE(step, 50) << "not the default spacing";
     EXPECT_EQ(number_of(layouts, L"hdata[2].tn.xy[4].x"),
               number_of(layouts, L"hdata[2].tn.xy[0].x") - 4 * step);
+    EXPECT_EQ(number_of(layouts, L"hdata[2].ta.lf.lfEscapement"), -900);
+    EXPECT_FALSE(value_of(layouts, L"hdata[2].ta.lf.lfFaceName").empty());
 }
 
 TEST_F(LayoutSender, SenderEditorAddsASecondSender) {
