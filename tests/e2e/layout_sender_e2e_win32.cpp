@@ -208,11 +208,13 @@ TEST_F(LayoutSender, SenderEditorAddsASecondSender) {
     // The keyboard works as in any dialog: Tab moves on from the postal
     // code, Enter is "保存後閉じる".
     HWND postal = GetDlgItem(dialog, 224);
-    ASSERT_EQ(e2e::focused_window(dialog), postal);
-    e2e::post_key_to(postal, VK_TAB);
-    ASSERT_TRUE(app_->settle());
     HWND address = GetDlgItem(dialog, 225);
-    EXPECT_EQ(e2e::focused_window(dialog), address);
+    EXPECT_TRUE(e2e::wait_until([&] { return e2e::focused_window(dialog) == postal; },
+                                e2e::kWaitTimeout));
+    e2e::post_key_to(postal, VK_TAB);
+    EXPECT_TRUE(e2e::wait_until([&] { return e2e::focused_window(dialog) == address; },
+                                e2e::kWaitTimeout))
+        << "focus on " << GetDlgCtrlID(e2e::focused_window(dialog));
     e2e::post_key_to(address, VK_RETURN);
     EXPECT_TRUE(e2e::wait_until([&] { return !IsWindow(dialog); }, e2e::kWaitTimeout));
     exit_program(true);
