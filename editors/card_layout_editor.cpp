@@ -313,6 +313,18 @@ void browse_bitmap(DialogView& view) {
     view.set_text(IDC_CL_BITMAP, card.base_filepass);
 }
 
+// Copies the layout fields (everything but the texts, the sender choice
+// and the status entries) of `from` into `to`.
+void copy_layout(CardRecord& to, const CardRecord& from) {
+    CardRecord layout = from;
+    std::memcpy(layout.tt.m, to.tt.m, sizeof layout.tt.m);
+    std::memcpy(layout.ta.m, to.ta.m, sizeof layout.ta.m);
+    std::memcpy(layout.tn.m, to.tn.m, sizeof layout.tn.m);
+    layout.ftb = to.ftb;
+    std::memcpy(layout.typ, to.typ, sizeof layout.typ);
+    to = layout;
+}
+
 void paste_all() {
     int count = count_cards();
     for (int i = 0; i < count; ++i) copy_layout(doc().hdata[i], doc().layout_clipboard);
@@ -374,16 +386,6 @@ bool style_command(DialogView& view, LayoutChoosers& choosers, int id) {
 }  // namespace
 
 CardLayoutState& card_layout_state() { return g_state; }
-
-void copy_layout(CardRecord& to, const CardRecord& from) {
-    CardRecord layout = from;
-    std::memcpy(layout.tt.m, to.tt.m, sizeof layout.tt.m);
-    std::memcpy(layout.ta.m, to.ta.m, sizeof layout.ta.m);
-    std::memcpy(layout.tn.m, to.tn.m, sizeof layout.tn.m);
-    layout.ftb = to.ftb;
-    std::memcpy(layout.typ, to.typ, sizeof layout.typ);
-    to = layout;
-}
 
 void start_card_layout(DialogView& view) {
     take_card_snapshot();

@@ -39,7 +39,3 @@ void card_layout_follow_navigation(DialogView& view);
 // The close box: asks whether to discard the changes; on Yes puts every
 // card back as it was when the dialog opened and closes. True when closed.
 bool card_layout_close_box(DialogView& view);
-
-// Copies the layout fields (everything but the texts, the sender choice
-// and the status entries) of `from` into `to`.
-void copy_layout(CardRecord& to, const CardRecord& from);
