@@ -1,4 +1,160 @@
-// The card layout dialog on Win32 (dialog 2).
-#include "editors/editor_dialogs.h"
+// The card layout dialog on Win32 (dialog 2): a modeless dialog owned by the
+// main window that binds the portable logic to its controls, offers the
+// font and colour choosers, measures fonts with a GDI surface on its own
+// device context, and follows the main window's toolbar navigation every
+// 300 ms.
+#include <windows.h>
 
-void open_card_layout_dialog(WindowHandle) {}
+#include <commdlg.h>
+
+#include <cstring>
+#include <optional>
+
+#include "app/resource_ids.h"
+#include "editors/card_layout_editor.h"
+#include "editors/card_layout_ids.h"
+#include "editors/editor_dialogs.h"
+#include "editors/editor_window_win32.h"
+#include "render/gdi_surface.h"
+#include "render/window_geometry.h"
+
+namespace {
+
+// The dialog while it is open; it exists once.
+HWND g_dialog = nullptr;
+
+// The dialog opens this far right of and below the main window's initial
+// place: right beside it, level with its lower half.
+constexpr int kBesideMainWindow = kMainWindowWidth;
+constexpr int kBelowMainWindowTop = 430;
+
+const wchar_t* wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+
+class Win32LayoutChoosers final : public LayoutChoosers {
+public:
+    explicit Win32LayoutChoosers(HWND dialog) : dialog_(dialog) {}
+    ~Win32LayoutChoosers() override {
+        surface_.reset();
+        if (dc_) ReleaseDC(dialog_, dc_);
+    }
+    Win32LayoutChoosers(const Win32LayoutChoosers&) = delete;
+    Win32LayoutChoosers& operator=(const Win32LayoutChoosers&) = delete;
+
+    bool choose_font(WindowHandle owner, const PrinterEntry* printer, LogFont& font) override {
+        // The record lives for the whole run: what the chooser leaves in it
+        // (point size, text colour, font type) is offered again next time.
+        static CHOOSEFONTW record;
+        HDC printer_dc =
+            printer ? CreateDCW(wide(printer->driver), wide(printer->name), nullptr, nullptr)
+                    : nullptr;
+        LOGFONTW lf;
+        std::memcpy(&lf, &font, sizeof lf);
+        record.lStructSize = sizeof record;
+        record.hwndOwner = static_cast<HWND>(owner);
+        record.hDC = printer_dc;
+        record.lpLogFont = &lf;
+        record.Flags = CF_SCREENFONTS | CF_PRINTERFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS |
+                       CF_WYSIWYG | CF_SCALABLEONLY;
+        // Without a printer device context the chooser cannot list printer
+        // fonts and would fail: it offers the screen's fonts alone.
+        if (!printer_dc) record.Flags &= ~static_cast<DWORD>(CF_PRINTERFONTS | CF_WYSIWYG);
+        BOOL ok = ChooseFontW(&record);
+        record.lpLogFont = nullptr;
+        record.hDC = nullptr;
+        if (printer_dc) DeleteDC(printer_dc);
+        if (ok) std::memcpy(&font, &lf, sizeof lf);
+        return ok != FALSE;
+    }
+
+    bool choose_colour(WindowHandle owner, RgbColor& colour) override {
+        COLORREF custom[16];
+        for (COLORREF& c : custom) c = RGB(255, 255, 255);
+        CHOOSECOLORW record{};
+        record.lStructSize = sizeof record;
+        record.hwndOwner = static_cast<HWND>(owner);
+        record.rgbResult = RGB(colour.r, colour.g, colour.b);
+        record.lpCustColors = custom;
+        record.Flags = CC_RGBINIT;
+        BOOL ok = ChooseColorW(&record);
+        if (ok) {
+            colour = RgbColor{GetRValue(record.rgbResult), GetGValue(record.rgbResult),
+                              GetBValue(record.rgbResult)};
+        }
+        SetFocus(static_cast<HWND>(owner));
+        return ok != FALSE;
+    }
+
+    DrawingSurface& screen_surface() override {
+        if (!surface_) {
+            dc_ = GetDC(dialog_);
+            surface_.emplace(static_cast<DeviceContext>(dc_), GdiSurface::Kind::Screen);
+        }
+        return *surface_;
+    }
+
+private:
+    HWND dialog_;
+    HDC dc_ = nullptr;
+    std::optional<GdiSurface> surface_;
+};
+
+void close_box(HWND dialog) {
+    Win32DialogView view(dialog, false);
+    card_layout_close_box(view);
+}
+
+INT_PTR CALLBACK card_layout_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        g_dialog = dialog;
+        register_modeless_dialog(dialog);
+        Win32DialogView view(dialog, false);
+        start_card_layout(view);
+        place_beside_main_window(dialog, kBesideMainWindow, kBelowMainWindowTop);
+        keep_on_work_area(dialog);
+        SetTimer(dialog, IDT_CL_FOLLOW, CL_FOLLOW_INTERVAL_MS, nullptr);
+        return TRUE;
+    }
+    case WM_COMMAND: {
+        // Only presses (a click, Space or Enter); the edits' notifications
+        // change nothing until a button stores them.
+        if (HIWORD(wparam) != BN_CLICKED) return FALSE;
+        int id = LOWORD(wparam);
+        if (id == IDCANCEL) {  // the Esc key: as the close box
+            close_box(dialog);
+            return TRUE;
+        }
+        Win32DialogView view(dialog, false);
+        Win32LayoutChoosers choosers(dialog);
+        return card_layout_command(view, choosers, id) ? TRUE : FALSE;
+    }
+    case WM_TIMER: {
+        if (wparam != IDT_CL_FOLLOW) return FALSE;
+        Win32DialogView view(dialog, false);
+        card_layout_follow_navigation(view);
+        return TRUE;
+    }
+    case WM_CLOSE:
+        close_box(dialog);
+        return TRUE;
+    case WM_DESTROY:
+        KillTimer(dialog, IDT_CL_FOLLOW);
+        unregister_modeless_dialog(dialog);
+        g_dialog = nullptr;
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+void open_card_layout_dialog(WindowHandle main_window) {
+    if (g_dialog) {
+        ShowWindow(g_dialog, SW_SHOWNORMAL);
+        SetForegroundWindow(g_dialog);
+        return;
+    }
+    CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CARD_LAYOUT),
+                       static_cast<HWND>(main_window), card_layout_proc, 0);
+}

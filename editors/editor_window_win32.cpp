@@ -58,3 +58,20 @@ bool handle_modeless_dialog_message(MSG* msg) {
     }
     return false;
 }
+
+void keep_on_work_area(HWND dialog) {
+    RECT r;
+    if (!GetWindowRect(dialog, &r)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& area = monitor.rcWork;
+    int left = r.left;
+    int top = r.top;
+    if (r.right > area.right) left -= r.right - area.right;
+    if (r.bottom > area.bottom) top -= r.bottom - area.bottom;
+    if (left < area.left) left = area.left;
+    if (top < area.top) top = area.top;
+    if (left == r.left && top == r.top) return;
+    SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

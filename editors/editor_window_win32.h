@@ -37,3 +37,9 @@ void unregister_modeless_dialog(HWND dialog);
 // True when one of them took the message (IsDialogMessageW); the loop then
 // neither translates nor dispatches it.
 bool handle_modeless_dialog_message(MSG* msg);
+
+// Moves the dialog, keeping its size, as little as needed to lie wholly on
+// the work area of its monitor (a dialog placed beside the main window can
+// reach past the bottom or right edge of a small screen, out of reach of
+// its buttons).
+void keep_on_work_area(HWND dialog);

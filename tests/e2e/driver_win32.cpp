@@ -506,6 +506,63 @@ bool set_item_text(HWND dialog, int id, const std::wstring& text) {
     return control && set_control_text(control, text);
 }
 
+bool post_close_box(HWND window) {
+    return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) != 0;
+}
+
+void post_key_to(HWND window, int virtual_key) {
+    UINT scan = MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC);
+    PostMessageW(window, WM_KEYDOWN, virtual_key, 1 | (scan << 16));
+    PostMessageW(window, WM_KEYUP, virtual_key, 1 | (scan << 16) | (3u << 30));
+}
+
+HWND focused_window(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+HWND wait_owned_dialog(HWND owner, DWORD timeout) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    wait_until([&] {
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                Search& s = *reinterpret_cast<Search*>(param);
+                if (GetWindow(window, GW_OWNER) != s.owner || !IsWindowVisible(window) ||
+                    class_name(window) != L"#32770")
+                    return TRUE;
+                s.found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr || !IsWindow(owner);
+    }, timeout);
+    return search.found;
+}
+
+int count_windows(DWORD pid, const std::wstring& caption) {
+    struct Search {
+        DWORD pid;
+        const std::wstring* caption;
+        int count;
+    } search{pid, &caption, 0};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            Search& s = *reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s.pid && IsWindowVisible(window) && window_text(window) == *s.caption)
+                ++s.count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
 std::string client_pixels(HWND window, const RECT& area) {
     POINT top_left{area.left, area.top};
     if (!ClientToScreen(window, &top_left)) return "";

@@ -198,6 +198,20 @@ std::wstring item_text(HWND dialog, int id);
 // Types a whole new text into the dialog's control `id` (WM_SETTEXT).
 bool set_item_text(HWND dialog, int id, const std::wstring& text);
 
+// The close box of a window (WM_SYSCOMMAND with SC_CLOSE), posted so that
+// the call never blocks on the question the program asks in response.
+bool post_close_box(HWND window);
+// The number of visible windows of process `pid` with this caption.
+int count_windows(DWORD pid, const std::wstring& caption);
+// A key pressed on a window of another process (key down and up, posted,
+// as the keyboard delivers them to the window with the focus).
+void post_key_to(HWND window, int virtual_key);
+// The window with the keyboard focus in the thread of `window`, or nullptr.
+HWND focused_window(HWND window);
+// A visible dialog owned by `owner` (a chooser or question it opened), or
+// nullptr when none appeared in time.
+HWND wait_owned_dialog(HWND owner, DWORD timeout = kWaitTimeout);
+
 // The pixels that `window` shows on screen inside its client rectangle
 // `area` (client coordinates), once they stayed the same for kSteadyTime.
 // Bottom-up

@@ -1,0 +1,33 @@
+// The logic of the sender editor "差出人の設定" (dialog 3): one sender at a
+// time in three fields (postal code, one address line, one name line),
+// stepping through the senders without wrapping, adding one, and undoing
+// everything since the editor opened. It writes into the senders directly;
+// the Win32 dialog binds it to the real controls.
+#pragma once
+
+#include <cstdint>
+
+#include "editors/dialog_view.h"
+
+struct SenderEditorState {
+    int32_t current;       // the sender shown
+    int32_t count;         // count_senders() when the editor opened, raised by "追加"
+    int32_t address_line;  // 0 or 1: the address line in field 225
+    int32_t name_line;     // 0 or 1: the name line in field 203
+};
+
+// The editor's state; it exists once.
+SenderEditorState& sender_editor_state();
+
+// The editor has been created: snapshot of the 10 senders, sender 0 and
+// lines 0 shown.
+void start_sender_editor(DialogView& view);
+
+// A button of the editor was pressed. False when `id` is none of its
+// buttons.
+bool sender_editor_command(DialogView& view, int id);
+
+// The close box: asks whether to discard the changes; on Yes puts the
+// senders back as they were when the editor opened and closes. True when
+// closed.
+bool sender_editor_close_box(DialogView& view);

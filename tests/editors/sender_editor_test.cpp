@@ -1,0 +1,129 @@
+#include "editors/sender_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "editors/sender_editor_ids.h"
+#include "model/document.h"
+#include "model/text.h"
+#include "tests/editors/fake_dialog_view.h"
+#include "tests/support/fake_platform.h"
+
+namespace {
+
+class SenderEditorTest : public ::testing::Test {
+protected:
+    FakePlatform platform_;
+    FakeDialogView view_;
+
+    void SetUp() override { std::memset(&doc(), 0, sizeof(Document)); }
+
+    static void use_senders(int n) {
+        for (int i = 0; i < n; ++i) {
+            std::string t = std::to_string(1000000 + i);
+            text_set(doc().fdata[i].t, std::u16string(t.begin(), t.end()).c_str());
+            text_set(doc().fdata[i].a[1].s, u"二番地");
+        }
+    }
+    void press(int id) { EXPECT_TRUE(sender_editor_command(view_, id)) << id; }
+    std::string shown(int id) const { return utf8(view_.text(id)); }
+    static SenderRecord& sender(int i) { return doc().fdata[i]; }
+};
+
+TEST_F(SenderEditorTest, NoSenderYetTheFirstIsCreatedBySaving) {
+    start_sender_editor(view_);
+    EXPECT_EQ(shown(IDC_SE_SENDER), "番号:1/0/10");
+    EXPECT_EQ(shown(IDC_SE_ADDRESS_LINE), "住所:1/2");
+    EXPECT_EQ(shown(IDC_SE_NAME_LINE), "名前:1/2");
+    view_.type(IDC_SE_POSTAL, u"1500001-and-far-too-long");
+    view_.type(IDC_SE_ADDRESS, std::u16string(80, u'住'));
+    view_.type(IDC_SE_NAME, u"山田　太郎");
+    press(IDC_SE_SAVE_CLOSE);
+    EXPECT_EQ(utf8(sender(0).t), "1500001-and-far") << "15 characters at most";
+    EXPECT_EQ(text_length(sender(0).a[0].s), 63);
+    EXPECT_EQ(utf8(sender(0).n[0].s), "山田　太郎");
+    EXPECT_EQ(count_senders(), 1);
+    EXPECT_TRUE(doc().modified);
+    EXPECT_TRUE(view_.closed);
+    EXPECT_EQ(view_.main_repaints, 1);
+}
+
+TEST_F(SenderEditorTest, AddStepsAndLinesStoreFirstAndNeverWrap) {
+    use_senders(3);
+    start_sender_editor(view_);
+    EXPECT_EQ(shown(IDC_SE_POSTAL), "1000000");
+    press(IDC_SE_SENDER_PREVIOUS);
+    EXPECT_EQ(shown(IDC_SE_SENDER), "番号:1/3/10") << "no wrap at the first";
+
+    // The line indexes stay when the sender changes.
+    press(IDC_SE_ADDRESS_NEXT);
+    EXPECT_EQ(shown(IDC_SE_ADDRESS_LINE), "住所:2/2");
+    EXPECT_EQ(shown(IDC_SE_ADDRESS), "二番地");
+    view_.type(IDC_SE_NAME, u"一行目");
+    press(IDC_SE_NAME_PREVIOUS);
+    EXPECT_EQ(utf8(sender(0).n[0].s), "一行目");
+    EXPECT_EQ(shown(IDC_SE_NAME_LINE), "名前:2/2");
+    press(IDC_SE_SENDER_NEXT);
+    press(IDC_SE_SENDER_NEXT);
+    press(IDC_SE_SENDER_NEXT);
+    EXPECT_EQ(shown(IDC_SE_SENDER), "番号:3/3/10") << "no wrap at the last";
+    EXPECT_EQ(shown(IDC_SE_ADDRESS_LINE), "住所:2/2");
+
+    press(IDC_SE_ADD);
+    EXPECT_EQ(shown(IDC_SE_SENDER), "番号:4/4/10");
+    EXPECT_EQ(shown(IDC_SE_POSTAL), "");
+    press(IDC_SE_SENDER_PREVIOUS);
+    press(IDC_SE_ADD);
+    EXPECT_EQ(shown(IDC_SE_SENDER), "番号:4/4/10") << "the empty slot is offered again, no gap";
+    view_.type(IDC_SE_POSTAL, u"9000001");
+    press(IDC_SE_SENDER_PREVIOUS);
+    EXPECT_EQ(utf8(sender(3).t), "9000001") << "the new slot was stored before moving";
+    EXPECT_EQ(shown(IDC_SE_SENDER), "番号:3/4/10");
+    press(IDC_SE_REFRESH);
+    EXPECT_EQ(view_.main_repaints, 1);
+    EXPECT_EQ(view_.dialog_repaints, 1);
+    EXPECT_FALSE(doc().modified);
+}
+
+TEST_F(SenderEditorTest, TenSendersReachTheTenthAndAddNoMore) {
+    use_senders(FDATA_MAX);
+    start_sender_editor(view_);
+    EXPECT_EQ(shown(IDC_SE_SENDER), "番号:1/10/10");
+    for (int i = 0; i < 12; ++i) press(IDC_SE_SENDER_NEXT);
+    EXPECT_EQ(shown(IDC_SE_SENDER), "番号:10/10/10");
+    press(IDC_SE_ADD);
+    EXPECT_EQ(shown(IDC_SE_SENDER), "番号:10/10/10");
+    EXPECT_EQ(shown(IDC_SE_POSTAL), "1000009");
+}
+
+TEST_F(SenderEditorTest, UndoKeepsThePlaceAndTheCloseBoxAsksFirst) {
+    use_senders(2);
+    start_sender_editor(view_);
+    press(IDC_SE_SENDER_NEXT);
+    press(IDC_SE_ADDRESS_NEXT);
+    view_.type(IDC_SE_ADDRESS, u"変更後");
+    press(IDC_SE_REFRESH);
+    EXPECT_EQ(utf8(sender(1).a[1].s), "変更後");
+    press(IDC_SE_UNDO);
+    EXPECT_EQ(utf8(sender(1).a[1].s), "二番地");
+    EXPECT_EQ(shown(IDC_SE_ADDRESS), "二番地");
+    EXPECT_EQ(shown(IDC_SE_SENDER), "番号:2/2/10");
+    EXPECT_EQ(shown(IDC_SE_ADDRESS_LINE), "住所:2/2");
+
+    view_.type(IDC_SE_NAME, u"残る名前");
+    press(IDC_SE_REFRESH);
+    platform_.answer(kAnswerNo);
+    EXPECT_FALSE(sender_editor_close_box(view_));
+    EXPECT_FALSE(view_.closed);
+    EXPECT_EQ(utf8(sender(1).n[0].s), "残る名前");
+    platform_.answer(kAnswerYes);
+    EXPECT_TRUE(sender_editor_close_box(view_));
+    EXPECT_TRUE(view_.closed);
+    EXPECT_EQ(utf8(sender(1).n[0].s), "");
+    EXPECT_EQ(utf8(platform_.boxes.back().text), "修正を破棄して閉じていいですか？");
+    EXPECT_FALSE(doc().modified);
+}
+
+}  // namespace
