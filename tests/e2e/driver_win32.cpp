@@ -770,9 +770,4 @@ bool choose_combo_item(HWND dialog, int id, const std::wstring& text) {
     return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box)) != 0;
 }
 
-void post_key_to(HWND window, int virtual_key) {
-    PostMessageW(window, WM_KEYDOWN, static_cast<WPARAM>(virtual_key), 1);
-    PostMessageW(window, WM_KEYUP, static_cast<WPARAM>(virtual_key), 0xC0000001);
-}
-
 }  // namespace e2e

@@ -242,9 +242,6 @@ bool list_right_click_cell(HWND list, int row, int column);
 // Chooses the item `text` of a combo box as a user does from its list
 // (CB_SELECTSTRING, then the CBN_SELCHANGE its dialog gets).
 bool choose_combo_item(HWND dialog, int id, const std::wstring& text);
-// Posts a key (down and up) to a window of the program, as typed while it
-// has the focus; the program's main loop hands it to its dialog.
-void post_key_to(HWND window, int virtual_key);
 
 // Polls `done` every kPollInterval until it is true or `timeout` passes.
 template <typename Condition>
