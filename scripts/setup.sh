@@ -22,6 +22,10 @@ PACKAGES=(
     # turning printed PostScript and exported bitmaps into PNG
     ghostscript imagemagick
 )
+# The build fetches the postal code data with npm (scripts/postal_data.py);
+# a Node.js that brings its own npm needs no npm package.
+PACKAGES+=(nodejs)
+command -v npm >/dev/null || PACKAGES+=(npm)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
