@@ -59,6 +59,8 @@ FORMAT_VERSION = 1
 CODE_KEY = re.compile(r"_(\d{7})")
 JSON_NAME = re.compile(r"(?:^|/)json/\d{3}\.json$")
 NPM_TIMEOUT = 180
+NETWORK_ERRORS = ("ECONNREFUSED", "ENOTFOUND", "ETIMEDOUT", "EAI_AGAIN", "ECONNRESET",
+                  "ENETUNREACH", "EHOSTUNREACH")
 
 
 def say(text):
@@ -187,16 +189,27 @@ def integrity_of(path):
     return "sha512-" + base64.b64encode(digest).decode("ascii")
 
 
-def npm(*args):
-    return subprocess.run(["npm", *args, "--fetch-retries=1", "--fetch-timeout=60000",
+def npm(*args, retries=1):
+    return subprocess.run(["npm", *args, f"--fetch-retries={retries}", "--fetch-timeout=60000",
                            "--no-audit", "--no-fund", "--loglevel=error"],
                           capture_output=True, text=True, timeout=NPM_TIMEOUT,
                           stdin=subprocess.DEVNULL)
 
 
+def npm_failure(result):
+    """The line of npm's error output that says why, shortened."""
+    lines = [line.removeprefix("npm error").strip()
+             for line in (result.stderr or result.stdout or "").splitlines()]
+    lines = [line for line in lines if line]
+    if any(code in " ".join(lines) for code in NETWORK_ERRORS):
+        why = next((line for line in lines if "reason:" in line), lines[0])
+        return "the npm registry cannot be reached (" + why + ")"
+    return lines[0] if lines else f"exit {result.returncode}"
+
+
 def fetch(outdir):
     """Path of the verified package, or raises RuntimeError with the reason."""
-    spec = f"{PACKAGE}@{VERSION}"
+    wanted = f"{PACKAGE}@{VERSION}"
     tgz = os.path.join(outdir, f"{PACKAGE}-{VERSION}.tgz")
     if os.path.exists(tgz) and integrity_of(tgz) == INTEGRITY:
         return tgz
@@ -206,22 +219,20 @@ def fetch(outdir):
     # unreachable registry leaves the check to the pinned hash alone (npm
     # may still have the package in its cache).
     try:
-        view = npm("view", spec, "dist.integrity")
+        view = npm("view", wanted, "dist.integrity", retries=0)
         if view.returncode == 0 and view.stdout.strip() and view.stdout.strip() != INTEGRITY:
-            raise RuntimeError(f"the registry publishes {view.stdout.strip()} for {spec}, "
+            raise RuntimeError(f"the registry publishes {view.stdout.strip()} for {wanted}, "
                                f"not the pinned {INTEGRITY}")
     except subprocess.TimeoutExpired:
         pass
     with tempfile.TemporaryDirectory(dir=outdir) as temp:
         try:
-            packed = npm("pack", spec, "--pack-destination", temp, "--prefer-offline")
+            packed = npm("pack", wanted, "--pack-destination", temp, "--prefer-offline")
         except subprocess.TimeoutExpired:
-            raise RuntimeError(f"npm pack {spec} did not finish in {NPM_TIMEOUT} s")
+            raise RuntimeError(f"npm pack {wanted} did not finish in {NPM_TIMEOUT} s")
         got = [f for f in os.listdir(temp) if f.endswith(".tgz")]
         if packed.returncode != 0 or len(got) != 1:
-            reason = (packed.stderr or packed.stdout).strip().splitlines()
-            raise RuntimeError(f"npm pack {spec} failed: "
-                               f"{reason[-1] if reason else 'exit %d' % packed.returncode}")
+            raise RuntimeError(f"npm pack {wanted} failed: {npm_failure(packed)}")
         path = os.path.join(temp, got[0])
         actual = integrity_of(path)
         if actual != INTEGRITY:

@@ -5,6 +5,7 @@
 //   PostalFind: the table's search for a code against the plain search.
 //   PostalLookup: what "〒→住所" does per code (the typed text read, the
 //   code found, the address text built) against the same plain search.
+//   PostalOpenTable: checking the whole table, as every button press does.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -91,6 +92,20 @@ void BM_PostalLookup(benchmark::State& state) {
     finish(state, b, found);
 }
 BENCHMARK(BM_PostalLookup)->Unit(benchmark::kMicrosecond);
+
+// Opening checks the whole table; each press of a postal code button opens
+// it anew. Reported only (no limit).
+void BM_PostalOpenTable(benchmark::State& state) {
+    const std::string& real = real_postal_table();
+    const std::string& bytes = real.empty() ? postal_fixture_table() : real;
+    PostalCodeTable table;
+    for (auto _ : state) {
+        int result = open_postal_code_table(bytes.data(), bytes.size(), table);
+        benchmark::DoNotOptimize(result);
+    }
+    if (table.code_count == 0) state.SkipWithError("no postal code table");
+}
+BENCHMARK(BM_PostalOpenTable)->Unit(benchmark::kMicrosecond);
 
 void plain_search(benchmark::State& state) {
     const BenchTable& b = bench_table();
