@@ -28,14 +28,20 @@ int postal_address_fill(WindowHandle owner, const char16_t* code_text,
     uint32_t code = 0;
     int index = read_typed_postal_code(code_text, code) ? find_postal_code(table, code) : -1;
     char16_t message[160];
+    char16_t typed[16];  // as the postal code field holds it
+    text_copy(typed, 16, code_text);
     if (index < 0) {
-        char16_t typed[16];  // as the postal code field holds it
-        text_copy(typed, 16, code_text);
         format_with_text(message, 160, u"郵便番号%sは見つかりません", typed);
         platform().message_box(owner, message, kFillCaption, kButtonsOk | kIconWarning);
         return 0;
     }
     postal_address(table, index, out, cap);
+    if (out[0] == 0) {
+        // A code shared by places in two prefectures names no one address.
+        format_with_text(message, 160, u"郵便番号%sの住所は一つに決まりません", typed);
+        platform().message_box(owner, message, kFillCaption, kButtonsOk | kIconInformation);
+        return 0;
+    }
     if (address_line[0] == 0) return 1;
     if (text_equal(address_line, out)) return 0;
     format_with_text(message, 160, u"住所を「%s」に置き換えますか？", out);

@@ -12,8 +12,9 @@
 // address line shown is to hold: prefecture + city + town. An empty line
 // takes it at once; a line with other text only when the user answers Yes
 // to "住所を「%s」に置き換えますか？". A code that is not in the table
-// ("郵便番号%sは見つかりません") or a program without the table changes
-// nothing. Returns 1 when `out` is to replace the address line, 0 when the
+// ("郵便番号%sは見つかりません"), a code whose places lie in two prefectures
+// ("郵便番号%sの住所は一つに決まりません") or a program without the table
+// changes nothing. Returns 1 when `out` is to replace the address line, 0 when the
 // line stays as it is.
 int postal_address_fill(WindowHandle owner, const char16_t* code_text,
                         const char16_t* address_line, char16_t* out, int cap);

@@ -49,7 +49,7 @@ bool read_typed_postal_code(const char16_t* text, uint32_t& code);
 int find_postal_code(const PostalCodeTable& table, uint32_t code);
 
 // The address of the entry at `index`, prefecture + city + town, into `out`
-// (cap units, cut to fit, always NUL-terminated). A part that the codes'
-// rows do not agree on is empty (a code for two towns gives prefecture and
-// city only).
+// (cap units, cut to fit, always NUL-terminated). A part that the code's
+// places do not share is empty: a code for two towns gives prefecture and
+// city only, a code for places in two prefectures an empty address.
 void postal_address(const PostalCodeTable& table, int index, char16_t* out, int cap);

@@ -19,9 +19,9 @@ three digits; each row is ["_1500001", prefecture, city, town, street,
 office, and three kana fields]. Rows whose key is not "_" and seven digits
 (version notes, three-digit entries) are skipped. The table keeps
 prefecture, city and town; where several rows share a code, only the parts
-on which all of them agree are kept (one code over two towns of a city gives
-prefecture and city), and a code whose rows name different prefectures is
-left out.
+on which all of them agree are kept: one code over two towns of a city gives
+prefecture and city, and a code over two prefectures (there are such codes)
+an empty address, so that it still counts as a known code.
 
 Table layout, little-endian, 20-byte header and arrays without padding:
     "ZKPC", u32 version 1, u32 N codes, u32 A areas, u32 T text units
@@ -95,7 +95,6 @@ def package_files(source):
 def addresses(source):
     """{code: (prefecture, city, town)} with the parts all rows agree on."""
     parts = {}
-    mixed_prefectures = set()
     for _, text in package_files(source):
         for row in rows_of(text):
             if not isinstance(row, list) or len(row) < 4:
@@ -109,13 +108,10 @@ def addresses(source):
             if old is None:
                 parts[code] = new
                 continue
-            if old[0] != new[0]:
-                mixed_prefectures.add(code)
-            city = old[1] if old[1] == new[1] else ""
+            pref = old[0] if old[0] == new[0] else ""
+            city = old[1] if pref and old[1] == new[1] else ""
             town = old[2] if city and old[2] == new[2] else ""
-            parts[code] = (old[0], city, town)
-    for code in mixed_prefectures:
-        del parts[code]
+            parts[code] = (pref, city, town)
     return parts
 
 

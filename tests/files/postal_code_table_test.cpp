@@ -38,7 +38,7 @@ TEST(PostalCodeTableTest, BuildsAndReadsTheFixtureTable) {
     const std::string& bytes = postal_fixture_table();
     PostalCodeTable table;
     ASSERT_EQ(open_postal_code_table(bytes.data(), bytes.size(), table), POSTAL_TABLE_OK);
-    EXPECT_EQ(table.code_count, 10u);  // "_000info", "_150" and the two-prefecture code left out
+    EXPECT_EQ(table.code_count, 11u);  // "_000info" and "_150" are no codes
 
     EXPECT_EQ(address_of(table, 1500001), "東京都渋谷区神宮前");
     EXPECT_EQ(address_of(table, 600001), "北海道札幌市中央区北一条西");
@@ -49,7 +49,7 @@ TEST(PostalCodeTableTest, BuildsAndReadsTheFixtureTable) {
     EXPECT_EQ(address_of(table, 40000), "北海道");                         // two cities
     EXPECT_EQ(address_of(table, 368560), "青森県弘前市大字文京町");        // offices agreeing
     EXPECT_EQ(address_of(table, 4506201), "愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）１階");
-    EXPECT_EQ(address_of(table, 9999999), "not found");                    // two prefectures
+    EXPECT_EQ(address_of(table, 9999999), "");                             // two prefectures
     EXPECT_EQ(address_of(table, 1500002), "not found");
     EXPECT_EQ(address_of(table, 0), "not found");
     EXPECT_EQ(address_of(table, 1500001, 6), "東京都渋谷");                // cut to the capacity
@@ -81,22 +81,27 @@ TEST(PostalCodeTableTest, RefusesDamagedTables) {
     EXPECT_EQ(open_postal_code_table("", 0, table), POSTAL_TABLE_ABSENT);
 
     const std::string good = postal_fixture_table();
+    ASSERT_EQ(open_postal_code_table(good.data(), good.size(), table), POSTAL_TABLE_OK);
+    auto at = [&](const unsigned char* p) {
+        return static_cast<size_t>(p - reinterpret_cast<const unsigned char*>(good.data()));
+    };
+    const size_t codes = at(table.codes), towns = at(table.towns), prefs = at(table.area_prefs),
+                 cities = at(table.area_cities), areas = at(table.code_areas),
+                 last_code = codes + 4 * (table.code_count - 1), last_unit = good.size() - 2;
     for (size_t n = 1; n < good.size(); ++n) {
         ASSERT_EQ(open_postal_code_table(good.data(), n, table), POSTAL_TABLE_DAMAGED) << n;
         EXPECT_EQ(table.code_count, 0u);
     }
-    auto damaged = [&](size_t at, unsigned char value) {
+    auto damaged = [&](size_t offset, unsigned char value) {
         std::string bytes = good;
-        bytes[at] = static_cast<char>(value);
+        bytes[offset] = static_cast<char>(value);
         return open_postal_code_table(bytes.data(), bytes.size(), table);
     };
-    const size_t codes = 20, towns = codes + 40, prefs = towns + 40, cities = prefs + 36,
-                 areas = cities + 36, last_unit = good.size() - 2;
     EXPECT_EQ(damaged(0, 'X'), POSTAL_TABLE_DAMAGED);           // magic
     EXPECT_EQ(damaged(4, 2), POSTAL_TABLE_DAMAGED);             // version
     EXPECT_EQ(damaged(11, 0x40), POSTAL_TABLE_DAMAGED);         // a code count that overflows 32 bits
     EXPECT_EQ(damaged(codes + 5, 0), POSTAL_TABLE_DAMAGED);     // codes out of order
-    EXPECT_EQ(damaged(codes + 38, 0xFF), POSTAL_TABLE_DAMAGED); // a code of eight digits
+    EXPECT_EQ(damaged(last_code + 2, 0xFF), POSTAL_TABLE_DAMAGED);  // a code of eight digits
     EXPECT_EQ(damaged(towns + 2, 1), POSTAL_TABLE_DAMAGED);     // a town outside the texts
     EXPECT_EQ(damaged(prefs + 3, 1), POSTAL_TABLE_DAMAGED);
     EXPECT_EQ(damaged(cities + 2, 1), POSTAL_TABLE_DAMAGED);
@@ -118,5 +123,6 @@ TEST(PostalCodeTableTest, RealTableFindsCodesAllOverJapan) {
     EXPECT_EQ(address_of(table, 1008994), "東京都千代田区丸の内");
     EXPECT_EQ(address_of(table, 10000), "北海道札幌市北区");
     EXPECT_EQ(address_of(table, 4506201), "愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）１階");
+    EXPECT_EQ(address_of(table, 4980000), "");  // 愛知県弥富市 and 三重県桑名郡木曽岬町
     EXPECT_EQ(address_of(table, 1509999), "not found");
 }
