@@ -1,7 +1,6 @@
 #include "files/postal_code_table.h"
 
 #include "files/postal_code_ids.h"
-#include "model/text.h"
 #include "platform/platform.h"
 
 namespace {
@@ -22,12 +21,13 @@ uint16_t u16_at(const unsigned char* p, uint32_t i) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
 
-// Appends the NUL-terminated text at `offset` of the table's texts.
-void add_text(TextBuilder& out, const PostalCodeTable& table, uint32_t offset) {
-    for (uint32_t i = offset; i < table.text_units; ++i) {
+// Appends the NUL-terminated text at `offset` of the table's texts to
+// out[len...], stopping before the last unit of the capacity.
+void add_text(char16_t* out, int cap, int& len, const PostalCodeTable& table, uint32_t offset) {
+    for (uint32_t i = offset; i < table.text_units && len + 1 < cap; ++i) {
         char16_t unit = u16_at(table.texts, i);
         if (unit == 0) break;
-        out.add_unit(unit);
+        out[len++] = unit;
     }
 }
 
@@ -155,11 +155,13 @@ int find_postal_code(const PostalCodeTable& table, uint32_t code) {
 
 void postal_address(const PostalCodeTable& table, int index, char16_t* out, int cap) {
     if (cap <= 0) return;
-    TextBuilder builder(out, cap);
-    if (index < 0 || static_cast<uint32_t>(index) >= table.code_count) return;
-    uint32_t i = static_cast<uint32_t>(index);
-    uint16_t area = u16_at(table.code_areas, i);
-    add_text(builder, table, u32_at(table.area_prefs, area));
-    add_text(builder, table, u32_at(table.area_cities, area));
-    add_text(builder, table, u32_at(table.towns, i));
+    int len = 0;
+    if (index >= 0 && static_cast<uint32_t>(index) < table.code_count) {
+        uint32_t i = static_cast<uint32_t>(index);
+        uint16_t area = u16_at(table.code_areas, i);
+        add_text(out, cap, len, table, u32_at(table.area_prefs, area));
+        add_text(out, cap, len, table, u32_at(table.area_cities, area));
+        add_text(out, cap, len, table, u32_at(table.towns, i));
+    }
+    out[len] = 0;
 }
