@@ -26,3 +26,25 @@ if(benchmark_FOUND AND ZK_BENCHES)
   target_link_libraries(zelko_bench PRIVATE zelko_test_support benchmark::benchmark Threads::Threads)
   target_compile_definitions(zelko_bench PRIVATE ZK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 endif()
+
+# The postal code table: the real one (a smoke test and the lookup
+# benchmark) and one built by the same script from the small fixture in
+# tests/files/postal_fixture.
+include(${CMAKE_SOURCE_DIR}/cmake/postal.cmake)
+set(ZK_POSTAL_FIXTURE_TABLE ${ZK_POSTAL_DIR}/fixture_codes.bin)
+file(GLOB ZK_POSTAL_FIXTURE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/files/postal_fixture/json/*.json)
+add_custom_command(
+  OUTPUT ${ZK_POSTAL_FIXTURE_TABLE}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/postal_data.py build
+          ${CMAKE_SOURCE_DIR}/tests/files/postal_fixture ${ZK_POSTAL_FIXTURE_TABLE}
+  DEPENDS ${CMAKE_SOURCE_DIR}/scripts/postal_data.py ${ZK_POSTAL_FIXTURE_FILES}
+  COMMENT "Postal code table of the test fixture"
+  VERBATIM)
+add_custom_target(zelko_postal_fixture DEPENDS ${ZK_POSTAL_FIXTURE_TABLE})
+foreach(target zelko_tests zelko_bench)
+  if(TARGET ${target})
+    add_dependencies(${target} zelko_postal_data zelko_postal_fixture)
+    target_compile_definitions(${target} PRIVATE ZK_POSTAL_TABLE="${ZK_POSTAL_TABLE}"
+                                                 ZK_POSTAL_FIXTURE_TABLE="${ZK_POSTAL_FIXTURE_TABLE}")
+  endif()
+endforeach()

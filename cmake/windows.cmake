@@ -83,3 +83,15 @@ endif()
 
 # Helper programs for preparing the Wine prefix (test printer and the like).
 include(${CMAKE_SOURCE_DIR}/cmake/tools.cmake OPTIONAL)
+
+# The postal code table goes into the program's resources (and so into the
+# Windows tests' too); the resource script finds it through the include path.
+include(${CMAKE_SOURCE_DIR}/cmake/postal.cmake)
+set_property(SOURCE ${ZK_RESOURCES} APPEND PROPERTY OBJECT_DEPENDS
+  ${ZK_POSTAL_TABLE} ${CMAKE_SOURCE_DIR}/files/postal_code_ids.h)
+foreach(target Zelkovane zelko_win_tests)
+  if(TARGET ${target})
+    add_dependencies(${target} zelko_postal_data)
+    target_include_directories(${target} PRIVATE ${ZK_POSTAL_DIR})
+  endif()
+endforeach()

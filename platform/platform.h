@@ -86,6 +86,16 @@ public:
     // The small modeless "file access" window shown around file operations.
     virtual void show_wait_window(WindowHandle owner) = 0;
     virtual void close_wait_window() = 0;
+
+    // The bytes of the program's RCDATA resource `id` (the postal code
+    // table), in place for the whole run. False when the program has none
+    // under that number.
+    virtual bool program_resource(int id, const void** data, size_t* bytes) {
+        (void)id;
+        *data = nullptr;
+        *bytes = 0;
+        return false;
+    }
 };
 
 // The platform in use. The Win32 program and the native tests install theirs

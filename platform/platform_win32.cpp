@@ -185,6 +185,19 @@ public:
         wait_window_ = nullptr;
     }
 
+    bool program_resource(int id, const void** data, size_t* bytes) override {
+        *data = nullptr;
+        *bytes = 0;
+        HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), RT_RCDATA);
+        if (!found) return false;
+        HGLOBAL loaded = LoadResource(nullptr, found);
+        const void* locked = loaded ? LockResource(loaded) : nullptr;
+        if (!locked) return false;
+        *data = locked;
+        *bytes = SizeofResource(nullptr, found);
+        return true;
+    }
+
     HWND wait_window() const { return wait_window_; }
 
 private:

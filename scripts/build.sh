@@ -42,6 +42,8 @@ build() {
 start=$SECONDS
 if zk_locked "$ZK_BUILD/.lock-$kind" 1200 build "$@"; then
     zk_say "build $kind: ok ($((SECONDS - start)) s)"
+    # A build without the postal code data says so (scripts/postal_data.py).
+    grep -a -h 'postal code data: ' "$log" | grep -v ', table ' | sort -u | sed 's/^/    ! /'
     exit 0
 fi
 zk_say "build $kind: FAILED ($((SECONDS - start)) s, log: ${log#$ZK_ROOT/})"

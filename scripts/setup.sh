@@ -24,6 +24,10 @@ PACKAGES=(
     # the user's manual: Markdown -> HTML -> PDF, checked with the poppler tools
     pandoc weasyprint poppler-utils
 )
+# The build fetches the postal code data with npm (scripts/postal_data.py);
+# a Node.js that brings its own npm needs no npm package.
+PACKAGES+=(nodejs)
+command -v npm >/dev/null || PACKAGES+=(npm)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -196,3 +196,10 @@ bool FakePlatform::replace_file(const char16_t* path, const void* data, size_t b
     }
     return true;
 }
+
+bool FakePlatform::program_resource(int id, const void** data, size_t* bytes) {
+    auto it = resources.find(id);
+    *data = it == resources.end() ? nullptr : it->second.data();
+    *bytes = it == resources.end() ? 0 : it->second.size();
+    return it != resources.end();
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -73,6 +74,10 @@ public:
     LocalTime local_time() override { return now; }
     void show_wait_window(WindowHandle) override { events.push_back("wait_show"); }
     void close_wait_window() override { events.push_back("wait_close"); }
+
+    // The program's RCDATA resources by number (the postal code table).
+    std::map<int, std::string> resources;
+    bool program_resource(int id, const void** data, size_t* bytes) override;
 
 private:
     std::string root_;

@@ -1,0 +1,75 @@
+#include "editors/postal_code_buttons.h"
+
+#include "files/postal_code_table.h"
+#include "model/text.h"
+
+namespace {
+
+const char16_t kFillCaption[] = u"住所自動入力";
+const char16_t kCheckCaption[] = u"郵便番号チェック";
+
+// Opens the built-in table; without one, says so under `caption`.
+bool open_table(WindowHandle owner, const char16_t* caption, PostalCodeTable& table) {
+    if (open_builtin_postal_code_table(table) == POSTAL_TABLE_OK) return true;
+    platform().message_box(owner, u"郵便番号データが組み込まれていません", caption,
+                           kButtonsOk | kIconWarning);
+    return false;
+}
+
+}  // namespace
+
+int postal_address_fill(WindowHandle owner, const char16_t* code_text,
+                        const char16_t* address_line, char16_t* out, int cap) {
+    if (cap <= 0) return 0;
+    out[0] = 0;
+    PostalCodeTable table;
+    if (!open_table(owner, kFillCaption, table)) return 0;
+
+    uint32_t code = 0;
+    int index = read_typed_postal_code(code_text, code) ? find_postal_code(table, code) : -1;
+    char16_t message[160];
+    char16_t typed[16];  // as the postal code field holds it
+    text_copy(typed, 16, code_text);
+    if (index < 0) {
+        format_with_text(message, 160, u"郵便番号%sは見つかりません", typed);
+        platform().message_box(owner, message, kFillCaption, kButtonsOk | kIconWarning);
+        return 0;
+    }
+    postal_address(table, index, out, cap);
+    if (out[0] == 0) {
+        // A code shared by places in two prefectures names no one address.
+        format_with_text(message, 160, u"郵便番号%sの住所は一つに決まりません", typed);
+        platform().message_box(owner, message, kFillCaption, kButtonsOk | kIconInformation);
+        return 0;
+    }
+    if (address_line[0] == 0) return 1;
+    if (text_equal(address_line, out)) return 0;
+    format_with_text(message, 160, u"住所を「%s」に置き換えますか？", out);
+    return platform().message_box(owner, message, kFillCaption, kButtonsYesNo | kIconQuestion) ==
+                   kAnswerYes
+               ? 1
+               : 0;
+}
+
+int postal_code_check(WindowHandle owner, const char16_t* const* codes, int count, bool* bad) {
+    for (int i = 0; i < count; ++i) bad[i] = false;
+    PostalCodeTable table;
+    if (!open_table(owner, kCheckCaption, table)) return -1;
+
+    int bad_rows = 0;
+    for (int i = 0; i < count; ++i) {
+        uint32_t code = 0;
+        bad[i] = !postal_code_digits(codes[i], code) || find_postal_code(table, code) < 0;
+        if (bad[i]) ++bad_rows;
+    }
+    if (bad_rows == 0) {
+        platform().message_box(owner, u"郵便番号はすべて見つかりました", kCheckCaption,
+                               kButtonsOk | kIconInformation);
+    } else {
+        char16_t rows[12], message[80];
+        TextBuilder(rows, 12).add_int(bad_rows);
+        format_with_text(message, 80, u"郵便番号が７桁でないか見つからない行が%s行あります", rows);
+        platform().message_box(owner, message, kCheckCaption, kButtonsOk | kIconWarning);
+    }
+    return bad_rows;
+}
