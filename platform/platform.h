@@ -86,6 +86,18 @@ public:
     // The small modeless "file access" window shown around file operations.
     virtual void show_wait_window(WindowHandle owner) = 0;
     virtual void close_wait_window() = 0;
+
+    // Decodes `bytes` bytes of text in the Windows code page `code_page`
+    // (932: Shift_JIS as Japanese Windows writes it) into at most `out_cap`
+    // UTF-16 units. A byte sequence that is no character of the code page
+    // still gives a unit (a replacement character), so `bytes` units always
+    // suffice. Returns the number of units, or -1 when the code page is not
+    // available or the text does not fit.
+    virtual int decode_code_page(unsigned code_page, const void* bytes, size_t count,
+                                 char16_t* out, size_t out_cap) {
+        (void)code_page, (void)bytes, (void)count, (void)out, (void)out_cap;
+        return -1;
+    }
 };
 
 // The platform in use. The Win32 program and the native tests install theirs

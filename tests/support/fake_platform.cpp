@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/iconv_decoder.h"
+
 namespace fs = std::filesystem;
 
 std::string utf8(const std::u16string& s) {
@@ -195,4 +197,9 @@ bool FakePlatform::replace_file(const char16_t* path, const void* data, size_t b
         return false;
     }
     return true;
+}
+
+int FakePlatform::decode_code_page(unsigned code_page, const void* bytes, size_t count,
+                                   char16_t* out, size_t out_cap) {
+    return iconv_decode_code_page(code_page, bytes, count, out, out_cap);
 }
