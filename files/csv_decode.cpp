@@ -99,30 +99,47 @@ bool decode_utf8(const unsigned char* bytes, size_t count, bool strict, std::u16
 
 }  // namespace
 
-int decode_csv_bytes(const unsigned char* bytes, size_t count, std::u16string& text) {
-    if (count >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-        decode_utf16(bytes + 2, count - 2, true, text);
-        return CSV_UTF16LE;
-    }
-    if (count >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) {
-        decode_utf16(bytes + 2, count - 2, false, text);
-        return CSV_UTF16BE;
-    }
-    if (count >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        decode_utf8(bytes + 3, count - 3, false, text);
-        return CSV_UTF8_BOM;
-    }
-    // A Shift_JIS text with Japanese in it is practically never valid UTF-8.
-    if (decode_utf8(bytes, count, true, text)) return CSV_UTF8;
-    // Shift_JIS gives at most one unit per byte.
-    text.resize(count);
-    int units = platform().decode_code_page(kShiftJisCodePage, bytes, count, &text[0], count);
-    if (units >= 0) {
-        text.resize(static_cast<size_t>(units));
+void store_csv_bytes(const void* bytes, size_t count, std::u16string& file) {
+    file.assign((count + 1) / 2, u'\0');
+    if (count > 0) std::memcpy(&file[0], bytes, count);
+}
+
+int decode_csv_file(std::u16string& file, size_t bytes) {
+    if (bytes > file.size() * 2) bytes = file.size() * 2;
+    // Other encodings are decoded from the bytes into `text`, which then
+    // takes the place of the bytes.
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(file.data());
+    std::u16string text;
+    int encoding;
+    if (bytes >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
+        encoding = CSV_UTF16LE;
+        if (little_endian_host()) {
+            file.resize(bytes / 2);
+            return encoding;
+        }
+        decode_utf16(b, bytes, true, text);
+    } else if (bytes >= 2 && b[0] == 0xFE && b[1] == 0xFF) {
+        encoding = CSV_UTF16BE;
+        decode_utf16(b + 2, bytes - 2, false, text);
+    } else if (bytes >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+        encoding = CSV_UTF8_BOM;
+        decode_utf8(b + 3, bytes - 3, false, text);
+    } else if (decode_utf8(b, bytes, true, text)) {
+        // A Shift_JIS text with Japanese in it is practically never valid UTF-8.
+        encoding = CSV_UTF8;
     } else {
-        // Without the code page the text is still read, as UTF-8 with
-        // replacements, so that its ASCII columns survive.
-        decode_utf8(bytes, count, false, text);
+        encoding = CSV_SHIFT_JIS;
+        // Shift_JIS gives at most one unit per byte.
+        text.resize(bytes);
+        int units = platform().decode_code_page(kShiftJisCodePage, b, bytes, &text[0], bytes);
+        if (units >= 0) {
+            text.resize(static_cast<size_t>(units));
+        } else {
+            // Without the code page the text is still read, as UTF-8 with
+            // replacements, so that its ASCII columns survive.
+            decode_utf8(b, bytes, false, text);
+        }
     }
-    return CSV_SHIFT_JIS;
+    file.swap(text);
+    return encoding;
 }

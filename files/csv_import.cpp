@@ -1,7 +1,9 @@
 #include "files/csv_import.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "files/csv_decode.h"
 #include "model/defaults.h"
@@ -19,39 +21,59 @@ void show_message(WindowHandle owner, const char16_t* text, unsigned icon) {
 
 }  // namespace
 
-bool read_csv_file(const char16_t* path, std::string& bytes) {
-    bytes.clear();
-    FileHandle file = platform().open_for_read(path);
-    if (file == nullptr) return false;
+bool read_csv_file(const char16_t* path, std::u16string& file, size_t* bytes) {
+    *bytes = 0;
+    file.clear();
+    FileHandle handle = platform().open_for_read(path);
+    if (handle == nullptr) return false;
+    // The file is read in blocks, then put together in storage of its exact
+    // size: no room is cleared or copied twice.
+    std::vector<std::unique_ptr<char16_t[]>> blocks;
+    size_t in_last = kReadBlock;
     bool fits = true;
     for (;;) {
-        const size_t old_size = bytes.size();
-        bytes.resize(old_size + kReadBlock);
-        const size_t got = platform().read(file, &bytes[old_size], kReadBlock);
-        bytes.resize(old_size + got);
+        if (in_last == kReadBlock) {
+            blocks.emplace_back(new char16_t[kReadBlock / 2]);
+            in_last = 0;
+        }
+        char* room = reinterpret_cast<char*>(blocks.back().get()) + in_last;
+        const size_t got = platform().read(handle, room, kReadBlock - in_last);
         if (got == 0) break;
-        if (bytes.size() > CSV_MAX_BYTES) {
+        in_last += got;
+        *bytes += got;
+        if (*bytes > CSV_MAX_BYTES) {
             fits = false;
             break;
         }
     }
-    platform().close(file);
-    if (!fits) bytes.clear();
-    return fits;
+    platform().close(handle);
+    if (!fits) {
+        *bytes = 0;
+        return false;
+    }
+    // Every block but the last is full; an odd last byte is the first byte
+    // of a unit of its own.
+    file.reserve((*bytes + 1) / 2);
+    for (size_t i = 0, left = *bytes; left > 0; ++i) {
+        const size_t n = left < kReadBlock ? left : kReadBlock;
+        file.append(blocks[i].get(), (n + 1) / 2);
+        if (n % 2 != 0) {
+            char16_t last = 0;
+            std::memcpy(&last, reinterpret_cast<const char*>(blocks[i].get()) + n - 1, 1);
+            file.back() = last;
+        }
+        left -= n;
+    }
+    return true;
 }
 
 void apply_csv_addressees(const CsvAddressees& addressees) {
     Document& d = doc();
     clear_addressees();
+    const int senders = count_senders();
     const int count = static_cast<int>(addressees.rows.size());
-    for (int i = 0; i < count && i < HDATA_MAX; ++i) {
-        const CsvAddressee& row = addressees.rows[static_cast<size_t>(i)];
-        CardRecord& card = d.hdata[i];
-        std::memcpy(card.tt.m, row.postal, sizeof card.tt.m);
-        std::memcpy(card.ta.m, row.address, sizeof card.ta.m);
-        std::memcpy(card.tn.m, row.name, sizeof card.tn.m);
-        card.ftb = row.ftb;
-    }
+    for (int i = 0; i < count && i < HDATA_MAX; ++i)
+        write_csv_row(addressees.rows[static_cast<size_t>(i)], senders, d.hdata[i]);
     d.current_card = 0;
     d.modified = true;
 }
@@ -61,13 +83,12 @@ int import_csv(WindowHandle owner) {
     if (d.work_dir[0] != 0) platform().set_current_directory(d.work_dir);
 
     platform().show_wait_window(owner);
-    std::string bytes;
-    const bool read = read_csv_file(d.chosen_file, bytes);
     CsvAddressees addressees;
+    size_t bytes = 0;
+    const bool read = read_csv_file(d.chosen_file, addressees.text, &bytes);
     if (read) {
-        std::u16string text;
-        decode_csv_bytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), text);
-        read_csv_addressees(text, addressees);
+        decode_csv_file(addressees.text, bytes);
+        read_csv_addressees(addressees);
     }
     platform().close_wait_window();
 

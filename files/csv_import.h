@@ -3,6 +3,9 @@
 // senders and the layouts stay as they are.
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include "files/csv_addressees.h"
 #include "platform/platform.h"
 
@@ -20,9 +23,10 @@ constexpr size_t CSV_MAX_BYTES = 32u << 20;
 // be read or holds no addressee is reported and changes nothing.
 int import_csv(WindowHandle owner);
 
-// Reads the whole file at `path` through the platform into `bytes`; false
-// when it cannot be opened or is larger than CSV_MAX_BYTES.
-bool read_csv_file(const char16_t* path, std::string& bytes);
+// Reads the whole file at `path` through the platform into the storage of
+// `file` (for decode_csv_file) and sets *bytes to its size; false when it
+// cannot be opened or is larger than CSV_MAX_BYTES.
+bool read_csv_file(const char16_t* path, std::u16string& file, size_t* bytes);
 
 // Replaces the texts, senders and New Year card histories of all cards by
 // the rows, shows the first card and marks the document changed (the rows

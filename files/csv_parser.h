@@ -9,9 +9,11 @@
 #include <cstddef>
 
 // One field: units of the text, quotes already taken out. Not NUL-terminated.
+// Only a quoted field can hold line breaks.
 struct CsvField {
     const char16_t* text;
     size_t length;
+    bool quoted;
 };
 
 // Fields kept per record; further fields are read past and dropped.
@@ -28,7 +30,7 @@ public:
     int next_record(CsvField* fields);
 
 private:
-    CsvField next_field();
+    void next_field(CsvField& field);
 
     char16_t* p_;
     char16_t* end_;

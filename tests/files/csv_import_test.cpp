@@ -163,10 +163,9 @@ TEST_F(CsvImportTest, TheSameRowsReadAlikeInEveryEncodingWithQuotingAndLineBreak
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::u16string decoded;
-        EXPECT_EQ(decode_csv_bytes(reinterpret_cast<const unsigned char*>(c.bytes.data()),
-                                   c.bytes.size(), decoded),
-                  c.encoding);
+        std::u16string file;
+        store_csv_bytes(c.bytes.data(), c.bytes.size(), file);
+        EXPECT_EQ(decode_csv_file(file, c.bytes.size()), c.encoding);
         clear_addressees();
         ASSERT_EQ(import(c.bytes), CSV_IMPORTED);
         EXPECT_EQ(fake.boxes.at(0).text, u"3件の宛先を読み込みます。現在の宛先と置き換えますか？");
@@ -284,9 +283,11 @@ TEST_F(CsvImportTest, MissingEmptyMalformedOrDeclinedFilesChangeNothing) {
 
     // A file larger than the import reads is refused before it is read.
     fake.put_file(kPath, std::string(CSV_MAX_BYTES + 1, 'a'));
-    std::string read_bytes = "x";
-    EXPECT_FALSE(read_csv_file(kPath, read_bytes));
-    EXPECT_TRUE(read_bytes.empty());
+    std::u16string file = u"x";
+    size_t bytes = 1;
+    EXPECT_FALSE(read_csv_file(kPath, file, &bytes));
+    EXPECT_TRUE(file.empty());
+    EXPECT_EQ(bytes, 0u);
 }
 
 TEST_F(CsvImportTest, CommandAsksBeforeDiscardingChangesAndOpensACsvDialog) {

@@ -37,10 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return new MemoryPlatform();
     }();
     (void)memory;
-    std::u16string text;
-    decode_csv_bytes(data, size, text);
     CsvAddressees addressees;
-    read_csv_addressees(text, addressees);
+    store_csv_bytes(data, size, addressees.text);
+    decode_csv_file(addressees.text, size);
+    read_csv_addressees(addressees);
     if (addressees.rows.size() > static_cast<size_t>(HDATA_MAX)) std::abort();
     if (addressees.left_out > 0 && addressees.rows.size() != static_cast<size_t>(HDATA_MAX))
         std::abort();
