@@ -26,8 +26,9 @@ bool read_csv_file(const char16_t* path, std::u16string& file, size_t* bytes) {
     file.clear();
     FileHandle handle = platform().open_for_read(path);
     if (handle == nullptr) return false;
-    // The file is read in blocks, then put together in storage of its exact
-    // size: no room is cleared or copied twice.
+    // The file is read in blocks, then put together in a text of its exact
+    // size, so that no room is cleared and nothing is copied again as a
+    // growing buffer would.
     std::vector<std::unique_ptr<char16_t[]>> blocks;
     size_t in_last = kReadBlock;
     bool fits = true;
