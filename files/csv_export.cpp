@@ -12,9 +12,21 @@ class CsvText {
 public:
     CsvText() { units_.push_back(0xFEFF); }
 
-    // A text field: the text, then a comma.
+    // A text field: the text, then a comma. A text holding a comma, a
+    // double quote or a line break is put in double quotes with its quotes
+    // doubled, so that it stays one field for spreadsheets and the import.
     void text(const char16_t* s) {
-        units_.append(s, static_cast<size_t>(text_length(s)));
+        const size_t n = static_cast<size_t>(text_length(s));
+        if (needs_quotes(s, n)) {
+            units_.push_back(u'"');
+            for (size_t i = 0; i < n; ++i) {
+                if (s[i] == u'"') units_.push_back(u'"');
+                units_.push_back(s[i]);
+            }
+            units_.push_back(u'"');
+        } else {
+            units_.append(s, n);
+        }
         units_.push_back(u',');
     }
     // A postal code: as a text, but a lone space for an empty code.
@@ -42,6 +54,12 @@ public:
     }
 
 private:
+    static bool needs_quotes(const char16_t* s, size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            if (s[i] == u',' || s[i] == u'"' || s[i] == u'\r' || s[i] == u'\n') return true;
+        return false;
+    }
+
     std::u16string units_;
 };
 

@@ -1,6 +1,7 @@
 // The CSV export of the cards in use: one row per card with the addressee's
 // texts and the texts of the sender chosen for it, UTF-16LE with a byte
-// order mark, every field followed by a comma.
+// order mark, every field followed by a comma; a text holding a comma, a
+// double quote or a line break is quoted as in RFC 4180.
 #pragma once
 
 #include "platform/platform.h"

@@ -1,6 +1,8 @@
 #include "files/file_commands.h"
 
+#include "app/resource_ids.h"
 #include "files/csv_export.h"
+#include "files/csv_import.h"
 #include "files/data_files.h"
 #include "files/file_dialogs.h"
 #include "files/kv_file.h"
@@ -94,6 +96,13 @@ int command_import_legacy(WindowHandle owner, int kind) {
     return REPAINT_WINDOW;
 }
 
+int command_import_csv(WindowHandle owner) {
+    if (!may_open(owner)) return REPAINT_NONE;
+    // Any name the dialog returns is read: spreadsheets also save CSV as .txt.
+    if (open_file_dialog(owner, DIALOG_CSV) != EXT_NONE) import_csv(owner);
+    return REPAINT_WINDOW;
+}
+
 int run_file_command(WindowHandle owner, int command) {
     switch (command) {
     case CMD_FILE_NEW: return command_new(owner);
@@ -106,6 +115,7 @@ int run_file_command(WindowHandle owner, int command) {
     case CMD_EXPORT_CSV: return command_export_csv(owner);
     case CMD_IMPORT_OLD_LAYOUT: return command_import_legacy(owner, LEGACY_LAYOUT);
     case CMD_IMPORT_OLD_ADDRESS: return command_import_legacy(owner, LEGACY_ADDRESS);
+    case CMD_IMPORT_CSV: return command_import_csv(owner);
     default: return REPAINT_NONE;
     }
 }

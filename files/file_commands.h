@@ -44,6 +44,12 @@ int command_export_csv(WindowHandle owner);
 // REPAINT_WINDOW unless declined.
 int command_import_legacy(WindowHandle owner, int kind);
 
-// Runs the file command with menu number `command` (51 to 58, 60, 61).
+// 69 (CMD_IMPORT_CSV): after "保存せず開いて良いですか？" (only while
+// `modified`) and an open dialog for CSV or any file, the CSV import with its
+// own question; the imported cards are marked changed. REPAINT_WINDOW unless
+// declined at the first question.
+int command_import_csv(WindowHandle owner);
+
+// Runs the file command with menu number `command` (51 to 58, 60, 61, 69).
 // Returns whether to repaint; other numbers do nothing and give REPAINT_NONE.
 int run_file_command(WindowHandle owner, int command);

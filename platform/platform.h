@@ -96,6 +96,18 @@ public:
         *bytes = 0;
         return false;
     }
+
+    // Decodes `bytes` bytes of text in the Windows code page `code_page`
+    // (932: Shift_JIS as Japanese Windows writes it) into at most `out_cap`
+    // UTF-16 units. A byte sequence that is no character of the code page
+    // still gives a unit (a replacement character), so `bytes` units always
+    // suffice. Returns the number of units, or -1 when the code page is not
+    // available or the text does not fit.
+    virtual int decode_code_page(unsigned code_page, const void* bytes, size_t count,
+                                 char16_t* out, size_t out_cap) {
+        (void)code_page, (void)bytes, (void)count, (void)out, (void)out_cap;
+        return -1;
+    }
 };
 
 // The platform in use. The Win32 program and the native tests install theirs

@@ -198,6 +198,17 @@ public:
         return true;
     }
 
+    int decode_code_page(unsigned code_page, const void* bytes, size_t count, char16_t* out,
+                         size_t out_cap) override {
+        if (count == 0) return 0;
+        if (count > 0x7fffffff || out_cap > 0x7fffffff) return -1;
+        // Without MB_ERR_INVALID_CHARS, bytes that are no character of the
+        // code page become its default character instead of failing.
+        int units = MultiByteToWideChar(code_page, 0, static_cast<const char*>(bytes),
+                                        static_cast<int>(count), w(out), static_cast<int>(out_cap));
+        return units > 0 ? units : -1;
+    }
+
     HWND wait_window() const { return wait_window_; }
 
 private:

@@ -125,6 +125,16 @@ TEST_F(CsvExportTest, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept) {
     EXPECT_EQ(fake.boxes[0].caption, u"ファイル書込エラー");
 }
 
+TEST_F(CsvExportTest, TextsWithCommasQuotesOrLineBreaksAreQuoted) {
+    text_set(doc().hdata[0].tn.m[0].s, u"山田, 太郎");
+    text_set(doc().hdata[0].tn.m[1].s, u"\"花子\"");
+    text_set(doc().hdata[0].ta.m[0].s, u"一\r\n二");
+    EXPECT_EQ(export_csv(nullptr), CSV_WRITTEN);
+    std::u16string expected = kHeader;
+    expected += u"1,\"山田, 太郎\",\"\"\"花子\"\"\",,,, ,\"一\r\n二\",,,,,0,,, ,,,\r\n";
+    EXPECT_EQ(fake.file_bytes(kPath), utf16le_file(expected));
+}
+
 TEST_F(CsvExportTest, FullTableWithLongestTexts) {
     std::u16string line(63, u'字');
     for (int i = 0; i < HDATA_MAX; ++i) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/iconv_decoder.h"
+
 namespace fs = std::filesystem;
 
 std::string utf8(const std::u16string& s) {
@@ -202,4 +204,9 @@ bool FakePlatform::program_resource(int id, const void** data, size_t* bytes) {
     *data = it == resources.end() ? nullptr : it->second.data();
     *bytes = it == resources.end() ? 0 : it->second.size();
     return it != resources.end();
+}
+
+int FakePlatform::decode_code_page(unsigned code_page, const void* bytes, size_t count,
+                                   char16_t* out, size_t out_cap) {
+    return iconv_decode_code_page(code_page, bytes, count, out, out_cap);
 }

@@ -74,6 +74,9 @@ public:
     LocalTime local_time() override { return now; }
     void show_wait_window(WindowHandle) override { events.push_back("wait_show"); }
     void close_wait_window() override { events.push_back("wait_close"); }
+    // Code page 932 through iconv.
+    int decode_code_page(unsigned code_page, const void* bytes, size_t count, char16_t* out,
+                         size_t out_cap) override;
 
     // The program's RCDATA resources by number (the postal code table).
     std::map<int, std::string> resources;

@@ -43,6 +43,8 @@ public:
     LocalTime local_time() override { return LocalTime{2026, 1, 1, 0, 0, 0}; }
     void show_wait_window(WindowHandle) override {}
     void close_wait_window() override {}
+    int decode_code_page(unsigned code_page, const void* bytes, size_t count, char16_t* out,
+                         size_t out_cap) override;
 
 private:
     size_t offset_ = 0;

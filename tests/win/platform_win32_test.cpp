@@ -276,3 +276,27 @@ TEST(WaitWindow, OwnedByAWindowThatGoesAwayFirst) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DecodeCodePage, ShiftJisTextAndBytesThatAreNoCharacter) {
+    Platform& p = win32_platform();
+    const char shift_jis[] = "\x8E\x52\x93\x63,\xB1\r\n";  // 山田,ｱ CR LF
+    char16_t out[16] = {};
+    int n = p.decode_code_page(932, shift_jis, 8, out, 16);
+    ASSERT_EQ(n, 6);
+    EXPECT_TRUE(std::u16string(out, 6) == u"山田,ｱ\r\n");
+
+    // A lead byte with no valid second byte still gives units, never more
+    // than one per byte, and the text behind it is read.
+    const char broken[] = "\x81\xFF" "A";
+    n = p.decode_code_page(932, broken, 3, out, 16);
+    ASSERT_GT(n, 0);
+    EXPECT_LE(n, 3);
+    EXPECT_EQ(out[n - 1], u'A');
+
+    EXPECT_EQ(p.decode_code_page(932, shift_jis, 0, out, 16), 0);
+    EXPECT_EQ(p.decode_code_page(932, shift_jis, 8, out, 2), -1);  // does not fit
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+#include "files/csv_import.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "files/csv_decode.h"
+#include "model/defaults.h"
+#include "model/document.h"
+#include "model/text.h"
+
+namespace {
+
+constexpr const char16_t* kCaption = u"CSVから読込";
+constexpr size_t kReadBlock = 1u << 16;
+
+void show_message(WindowHandle owner, const char16_t* text, unsigned icon) {
+    platform().message_box(owner, text, kCaption, kButtonsOk | icon);
+}
+
+}  // namespace
+
+bool read_csv_file(const char16_t* path, std::u16string& file, size_t* bytes) {
+    *bytes = 0;
+    file.clear();
+    FileHandle handle = platform().open_for_read(path);
+    if (handle == nullptr) return false;
+    // The file is read in blocks, then put together in a text of its exact
+    // size, so that no room is cleared and nothing is copied again as a
+    // growing buffer would.
+    std::vector<std::unique_ptr<char16_t[]>> blocks;
+    size_t in_last = kReadBlock;
+    bool fits = true;
+    for (;;) {
+        if (in_last == kReadBlock) {
+            blocks.emplace_back(new char16_t[kReadBlock / 2]);
+            in_last = 0;
+        }
+        char* room = reinterpret_cast<char*>(blocks.back().get()) + in_last;
+        const size_t got = platform().read(handle, room, kReadBlock - in_last);
+        if (got == 0) break;
+        in_last += got;
+        *bytes += got;
+        if (*bytes > CSV_MAX_BYTES) {
+            fits = false;
+            break;
+        }
+    }
+    platform().close(handle);
+    if (!fits) {
+        *bytes = 0;
+        return false;
+    }
+    // Every block but the last is full; an odd last byte is the first byte
+    // of a unit of its own.
+    file.reserve((*bytes + 1) / 2);
+    for (size_t i = 0, left = *bytes; left > 0; ++i) {
+        const size_t n = left < kReadBlock ? left : kReadBlock;
+        file.append(blocks[i].get(), (n + 1) / 2);
+        if (n % 2 != 0) {
+            char16_t last = 0;
+            std::memcpy(&last, reinterpret_cast<const char*>(blocks[i].get()) + n - 1, 1);
+            file.back() = last;
+        }
+        left -= n;
+    }
+    return true;
+}
+
+void apply_csv_addressees(const CsvAddressees& addressees) {
+    Document& d = doc();
+    clear_addressees();
+    const int senders = count_senders();
+    const int count = static_cast<int>(addressees.rows.size());
+    for (int i = 0; i < count && i < HDATA_MAX; ++i)
+        write_csv_row(addressees.rows[static_cast<size_t>(i)], senders, d.hdata[i]);
+    d.current_card = 0;
+    d.modified = true;
+}
+
+int import_csv(WindowHandle owner) {
+    Document& d = doc();
+    if (d.work_dir[0] != 0) platform().set_current_directory(d.work_dir);
+
+    platform().show_wait_window(owner);
+    CsvAddressees addressees;
+    size_t bytes = 0;
+    const bool read = read_csv_file(d.chosen_file, addressees.text, &bytes);
+    if (read) {
+        decode_csv_file(addressees.text, bytes);
+        read_csv_addressees(addressees);
+    }
+    platform().close_wait_window();
+
+    char16_t message[PATH_CAP + 96];
+    if (!read) {
+        format_with_text(message, sizeof message / sizeof message[0],
+                         u"%sのファイルが読み込めません。", d.chosen_file);
+        show_message(owner, message, kIconWarning);
+        return CSV_IMPORT_FAILED;
+    }
+    if (addressees.rows.empty()) {
+        format_with_text(message, sizeof message / sizeof message[0],
+                         u"%sには読み込める宛先がありません。", d.chosen_file);
+        show_message(owner, message, kIconWarning);
+        return CSV_IMPORT_FAILED;
+    }
+
+    TextBuilder question(message, sizeof message / sizeof message[0]);
+    question.add_int(static_cast<int32_t>(addressees.rows.size()))
+        .add(u"件の宛先を読み込みます。現在の宛先と置き換えますか？");
+    if (platform().message_box(owner, message, kCaption, kButtonsYesNo | kIconQuestion) !=
+        kAnswerYes)
+        return CSV_IMPORT_DECLINED;
+
+    apply_csv_addressees(addressees);
+    if (addressees.left_out > 0) {
+        TextBuilder note(message, sizeof message / sizeof message[0]);
+        note.add_int(HDATA_MAX)
+            .add(u"件を読み込みました。")
+            .add_int(HDATA_MAX + 1)
+            .add(u"件目以降の")
+            .add_int(addressees.left_out)
+            .add(u"件は読み込んでいません。");
+        show_message(owner, message, kIconInformation);
+    }
+    return CSV_IMPORTED;
+}

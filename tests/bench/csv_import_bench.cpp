@@ -1,0 +1,71 @@
+// Importing 200 rows of CSV (the program's own export of a full document)
+// against only reading the same bytes through the same platform seam.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "files/csv_export.h"
+#include "files/csv_import.h"
+#include "model/document.h"
+#include "model/text.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/full_document.h"
+
+namespace {
+
+// Answers every question with Yes and keeps no record, so that repeated
+// imports do not pile up message boxes and events.
+class CsvBenchPlatform : public FakePlatform {
+public:
+    int message_box(WindowHandle, const char16_t*, const char16_t*, unsigned) override {
+        return kAnswerYes;
+    }
+    void show_wait_window(WindowHandle) override {}
+    void close_wait_window() override {}
+};
+
+const char16_t kPath[] = u"C:\\work\\export.csv";
+
+// One platform with the exported file for both benchmarks.
+CsvBenchPlatform& bench_platform() {
+    static CsvBenchPlatform fake;
+    static const bool written = [] {
+        fill_full_document();
+        text_set(doc().work_dir, u"C:\\work");
+        text_set(doc().chosen_file, kPath);
+        return export_csv(nullptr) == CSV_WRITTEN;
+    }();
+    (void)written;
+    set_platform(&fake);
+    return fake;
+}
+
+void BM_ImportCsv(benchmark::State& state) {
+    bench_platform();
+    text_set(doc().work_dir, u"C:\\work");
+    text_set(doc().chosen_file, kPath);
+    for (auto _ : state) {
+        int result = import_csv(nullptr);
+        benchmark::DoNotOptimize(result);
+    }
+    if (count_cards() != HDATA_MAX) state.SkipWithError("the import did not take 200 rows");
+}
+BENCHMARK(BM_ImportCsv)->Unit(benchmark::kMicrosecond);
+
+void BM_ImportCsv_Baseline(benchmark::State& state) {
+    Platform& p = bench_platform();
+    std::vector<unsigned char> block(1 << 16);
+    std::vector<unsigned char> content;
+    for (auto _ : state) {
+        content.clear();
+        FileHandle file = p.open_for_read(kPath);
+        for (size_t got; (got = p.read(file, block.data(), block.size())) != 0;)
+            content.insert(content.end(), block.begin(), block.begin() + static_cast<long>(got));
+        p.close(file);
+        benchmark::DoNotOptimize(content.data());
+    }
+}
+BENCHMARK(BM_ImportCsv_Baseline)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,148 @@
+// The CSV import driven through the real menu command and open dialog: a
+// Shift_JIS file as Japanese spreadsheets save it replaces the addressees,
+// the preview shows the first imported card, and the exit save writes the
+// imported cards to zelko2.txt.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/driver_win32.h"
+
+using e2e::App;
+using e2e::TempDir;
+using e2e::utf8;
+
+namespace {
+
+constexpr int kImportCsvCommand = 69;
+
+const std::wstring kSenders =
+    L"fdata_cont_max=2\r\n"
+    L"fdata[0].t=1500001\r\nfdata[0].a[0].s=東京都渋谷区神宮前一丁目\r\nfdata[0].n[0].s=山田　太郎\r\n"
+    L"fdata[1].t=2220002\r\nfdata[1].a[0].s=神奈川県横浜市\r\nfdata[1].n[0].s=鈴木　一郎\r\n";
+const std::wstring kAddressees =
+    L"hdata_cont_max=1\r\nhdata[0].tt.m=9000001\r\nhdata[0].ta.m[0].s=沖縄県那覇市\r\n"
+    L"hdata[0].tn.m[0].s=前の宛先　様\r\nhdata[0].ftb=0\r\n";
+// A spreadsheet's columns: a quoted field with a comma, a postal code with
+// its mark and hyphen, the honorific in a column of its own.
+const std::wstring kRows =
+    L"氏名,敬称,郵便番号,住所1,住所2,差出番号\r\n"
+    L"高橋　美咲,様,〒530-0001,大阪府大阪市北区梅田一丁目,\"梅田ビル, 三階\",1\r\n"
+    L"佐藤　一郎,様,060-0001,北海道札幌市中央区,,0\r\n";
+
+// The card on the main window's client area.
+const RECT kCardArea{10, 50, 410, 642};
+
+std::string shift_jis(const std::wstring& text) {
+    int n = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::wstring sample_picture(const wchar_t* name) {
+#ifdef ZK_SAMPLE_IMAGES
+    return e2e::host_path(ZK_SAMPLE_IMAGES) + L"\\" + name;
+#else
+    (void)name;
+    return L"";
+#endif
+}
+
+// Answers the message box that must be on screen now.
+bool answer(const App& app, const std::wstring& caption, const std::wstring& text, int button) {
+    HWND box = app.wait_message_box();
+    EXPECT_NE(box, nullptr) << "no message box \"" << utf8(text) << "\"";
+    if (!box) return false;
+    e2e::MessageBoxText shown = App::read_message_box(box);
+    EXPECT_EQ(utf8(shown.caption), utf8(caption));
+    EXPECT_EQ(utf8(shown.text), utf8(text));
+    return App::answer(box, button);
+}
+
+class CsvImport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (e2e::environment(L"ZK_EXE").empty()) GTEST_SKIP() << "ZK_EXE is not set";
+    }
+};
+
+TEST_F(CsvImport, ShiftJisFileThroughTheMenuReplacesTheCardsAndIsSavedAtExit) {
+    TempDir dir(L"csv_import");
+    dir.write(L"zelko1.txt", e2e::utf16le_file(kSenders));
+    dir.write(L"zelko2.txt", e2e::utf16le_file(kAddressees));
+    dir.write(L"住所録.csv", shift_jis(kRows));
+    std::wstring background = sample_picture(L"base1.bmp");
+    if (!background.empty()) dir.copy_in(background, L"base1.bmp");
+
+    std::string imported_card;
+    {
+        App app(dir.path());
+        ASSERT_TRUE(app.started());
+        HWND main = app.start();
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(app.settle());
+        const std::string old_card = e2e::client_pixels(main, kCardArea);
+
+        app.post_command(kImportCsvCommand);
+        HWND dialog = app.wait_dialog(L"ファイルの読込");
+        ASSERT_NE(dialog, nullptr) << "no open dialog";
+        HWND edit = GetDlgItem(dialog, 0x480);  // edt1, the file name
+        if (!edit || !IsWindowVisible(edit)) edit = e2e::find_descendant(dialog, L"Edit");
+        ASSERT_NE(edit, nullptr) << "no file name field";
+        ASSERT_TRUE(e2e::set_control_text(edit, dir.file(L"住所録.csv")));
+        ASSERT_TRUE(App::answer(dialog, IDOK)) << "the open dialog did not close";
+
+        ASSERT_TRUE(answer(app, L"CSVから読込",
+                           L"2件の宛先を読み込みます。現在の宛先と置き換えますか？", IDYES));
+        ASSERT_TRUE(app.settle());
+        EXPECT_EQ(app.find_message_box(), nullptr);
+        imported_card = e2e::client_pixels(main, kCardArea);
+        ASSERT_FALSE(imported_card.empty());
+        EXPECT_TRUE(imported_card != old_card) << "the preview shows the imported card";
+        if (!e2e::environment(L"ZK_ARTIFACTS").empty())
+            EXPECT_TRUE(e2e::capture_window(main, L"csv_import_card.bmp"));
+
+        // The imported cards are not saved yet: the exit offers to save.
+        app.post_close();
+        ASSERT_TRUE(answer(app, L"Zelkovane", L"終了しますか？", IDYES));
+        ASSERT_TRUE(answer(app, L"ファイル書込確認", L"保存しますか？", IDYES));
+        DWORD code = 99;
+        ASSERT_TRUE(app.wait_exit(&code)) << "the program did not end";
+        EXPECT_EQ(code, 0u);
+    }
+
+    const std::wstring addressees = e2e::utf16le_text(dir.read(L"zelko2.txt"));
+    for (const wchar_t* line : {
+             L"hdata_cont_max=2\r\n",
+             L"hdata[0].tt.m=5300001\r\n",
+             L"hdata[0].ta.m[0].s=大阪府大阪市北区梅田一丁目\r\n",
+             L"hdata[0].ta.m[1].s=梅田ビル, 三階\r\n",
+             L"hdata[0].tn.m[0].s=高橋　美咲　様\r\n",
+             L"hdata[0].ftb=1\r\n",
+             L"hdata[1].tt.m=0600001\r\n",
+             L"hdata[1].tn.m[0].s=佐藤　一郎　様\r\n",
+             L"hdata[1].ftb=0\r\n",
+         })
+        EXPECT_NE(addressees.find(line), std::wstring::npos) << utf8(line) << " in\n" << utf8(addressees);
+    EXPECT_EQ(addressees.find(L"前の宛先"), std::wstring::npos) << "the old card is replaced";
+    const std::wstring senders = e2e::utf16le_text(dir.read(L"zelko1.txt"));
+    EXPECT_NE(senders.find(L"fdata[1].n[0].s=鈴木　一郎\r\n"), std::wstring::npos)
+        << "the senders are kept";
+
+    // Started again on the saved files, the program shows the same first card.
+    App again(dir.path());
+    HWND main = again.start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(again.settle());
+    EXPECT_TRUE(e2e::client_pixels(main, kCardArea) == imported_card);
+    again.post_close();
+    ASSERT_TRUE(answer(again, L"Zelkovane", L"終了しますか？", IDYES));
+    EXPECT_TRUE(again.wait_exit(nullptr));
+}
+
+}  // namespace

@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/resource_ids.h"
+#include "files/csv_decode.h"
+#include "files/csv_export.h"
+#include "files/csv_import.h"
+#include "files/file_commands.h"
+#include "model/defaults.h"
+#include "model/document.h"
+#include "model/text.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/full_document.h"
+
+namespace {
+
+const char16_t kPath[] = u"C:\\work\\in.csv";
+const char16_t kCaption[] = u"CSVから読込";
+
+std::u16string text(const char16_t* s) { return s; }
+
+std::string shift_jis(const std::u16string& s) {
+    iconv_t cd = iconv_open("CP932", "UTF-16LE");
+    std::string in = utf16le_file(s).substr(2);
+    std::string out(in.size() * 2, '\0');
+    char* from = &in[0];
+    size_t from_left = in.size();
+    char* to = &out[0];
+    size_t to_left = out.size();
+    EXPECT_NE(iconv(cd, &from, &from_left, &to, &to_left), static_cast<size_t>(-1));
+    iconv_close(cd);
+    out.resize(out.size() - to_left);
+    return out;
+}
+
+std::string utf16be_file(const std::u16string& s) {
+    std::string out("\xFE\xFF", 2);
+    for (char16_t u : s) {
+        out += static_cast<char>(u >> 8);
+        out += static_cast<char>(u & 0xFF);
+    }
+    return out;
+}
+
+// The cards' addressee texts as one line each, "postal|names|addresses|ftb".
+std::string cards_text() {
+    std::string out;
+    for (int i = 0; i < count_cards(); ++i) {
+        const CardRecord& c = doc().hdata[i];
+        out += utf8(c.tt.m) + "|";
+        for (const TextLine& l : c.tn.m) out += utf8(l.s) + "/";
+        out += "|";
+        for (const TextLine& l : c.ta.m) out += utf8(l.s) + "/";
+        out += "|" + std::to_string(c.ftb) + "\n";
+    }
+    return out;
+}
+
+class CsvImportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::memset(&doc(), 0, sizeof(Document));
+        clear_senders();
+        clear_addressees();
+        reset_layouts();
+        text_set(doc().work_dir, u"C:\\work");
+        for (int j = 0; j < 3; ++j) text_set(doc().fdata[j].n[0].s, u"差出人");
+        text_set(doc().hdata[0].tn.m[0].s, u"前からの宛先");
+        doc().hdata[0].typ[0] = TypEntry{1, 2026};
+    }
+
+    // Puts the bytes into the import file and imports it, answering the
+    // summary question with `answer`.
+    int import(const std::string& bytes, int answer = kAnswerYes) {
+        fake.put_file(kPath, bytes);
+        text_set(doc().chosen_file, kPath);
+        fake.boxes.clear();
+        fake.answer(answer);
+        return import_csv(nullptr);
+    }
+
+    FakePlatform fake;
+};
+
+TEST_F(CsvImportTest, ExportThenImportGivesBackEveryCardOfAFullDocument) {
+    fill_full_document();
+    // Texts the export must quote to keep them one field.
+    text_set(doc().hdata[0].tn.m[1].s, u"山田, \"太郎\"");
+    text_set(doc().hdata[7].ta.m[4].s, u"\"");
+    static Document before;
+    std::memcpy(&before, &doc(), sizeof(Document));
+    text_set(doc().chosen_file, u"C:\\work\\export.csv");
+    ASSERT_EQ(export_csv(nullptr), CSV_WRITTEN);
+    const std::string exported = fake.file_bytes(u"C:\\work\\export.csv");
+    doc().current_card = 42;
+    doc().modified = false;
+
+    ASSERT_EQ(import(exported), CSV_IMPORTED);
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text, u"200件の宛先を読み込みます。現在の宛先と置き換えますか？");
+    EXPECT_EQ(fake.boxes[0].caption, kCaption);
+    EXPECT_EQ(fake.boxes[0].style & 0xF, kButtonsYesNo);
+    EXPECT_EQ(fake.events, (std::vector<std::string>{"wait_show", "wait_close"}));
+    EXPECT_EQ(count_cards(), 200);
+    EXPECT_EQ(doc().current_card, 0);
+    EXPECT_TRUE(doc().modified);
+    for (int i = 0; i < HDATA_MAX; ++i) {
+        SCOPED_TRACE(i);
+        const CardRecord& was = before.hdata[i];
+        const CardRecord& now = doc().hdata[i];
+        for (int k = 0; k < ADDRESSEE_LINES; ++k) {
+            EXPECT_EQ(describe_text(now.tn.m[k].s, LINE_CAP), describe_text(was.tn.m[k].s, LINE_CAP));
+            EXPECT_EQ(describe_text(now.ta.m[k].s, LINE_CAP), describe_text(was.ta.m[k].s, LINE_CAP));
+        }
+        // Postal codes keep their digits.
+        std::u16string digits;
+        for (const char16_t* p = was.tt.m; *p; ++p)
+            if (*p >= u'0' && *p <= u'9') digits += *p;
+        EXPECT_EQ(text(now.tt.m), digits);
+        EXPECT_EQ(now.ftb, was.ftb);
+        for (const TypEntry& entry : now.typ) EXPECT_EQ(entry.t + entry.y, 0);
+        EXPECT_EQ(describe_layout(now), describe_layout(was));
+    }
+    for (int j = 0; j < FDATA_MAX; ++j)
+        EXPECT_EQ(describe_sender(doc().fdata[j]), describe_sender(before.fdata[j]));
+    EXPECT_EQ(describe_print(doc().print), describe_print(before.print));
+}
+
+TEST_F(CsvImportTest, TheSameRowsReadAlikeInEveryEncodingWithQuotingAndLineBreaks) {
+    // A spreadsheet's file: quoted fields with commas, doubled quotes and a
+    // line break, a trailing comma on one row, columns the import ignores.
+    const std::u16string rows =
+        u"氏名,フリガナ,郵便番号,住所1,住所2,差出番号\r\n"
+        u"鈴木　花子,スズキ,530-0001,\"大阪府大阪市北区梅田1-2\",\"梅田ビル, 3階\",2,\r\n"
+        u"\"高橋 \"\"ミサ\"\" 美咲\",,\"900-0001\",\"沖縄県\r\n那覇市\",,0\r\n"
+        u"佐藤　一郎,,0600001,北海道札幌市,,1\r\n";
+    const std::string expected =
+        "5300001|鈴木　花子/////|大阪府大阪市北区梅田1-2/梅田ビル, 3階////|2\n"
+        "9000001|高橋 \"ミサ\" 美咲/////|沖縄県　那覇市/////|0\n"
+        "0600001|佐藤　一郎/////|北海道札幌市/////|1\n";
+    std::u16string lf_rows;
+    for (char16_t u : rows)
+        if (u != u'\r') lf_rows += u;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int encoding;
+    };
+    const std::string utf8_rows = utf8(rows);
+    const std::vector<Case> cases = {
+        {"UTF-8", utf8_rows, CSV_UTF8},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF" + utf8_rows, CSV_UTF8_BOM},
+        {"UTF-8, LF", utf8(lf_rows), CSV_UTF8},
+        {"Shift_JIS", shift_jis(rows), CSV_SHIFT_JIS},
+        {"Shift_JIS, LF", shift_jis(lf_rows), CSV_SHIFT_JIS},
+        {"UTF-16LE", utf16le_file(rows), CSV_UTF16LE},
+        {"UTF-16BE", utf16be_file(rows), CSV_UTF16BE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::u16string file;
+        store_csv_bytes(c.bytes.data(), c.bytes.size(), file);
+        EXPECT_EQ(decode_csv_file(file, c.bytes.size()), c.encoding);
+        clear_addressees();
+        ASSERT_EQ(import(c.bytes), CSV_IMPORTED);
+        EXPECT_EQ(fake.boxes.at(0).text, u"3件の宛先を読み込みます。現在の宛先と置き換えますか？");
+        EXPECT_EQ(cards_text(), expected);
+    }
+
+    // Bytes that are no Shift_JIS character become replacement characters;
+    // the rest of the row is read.
+    ASSERT_EQ(import(shift_jis(u"氏名,住所\r\n") + "\x81\xFF\x82\xA0,X\r\n"), CSV_IMPORTED);
+    EXPECT_EQ(doc().hdata[0].ta.m[0].s[0], u'X');
+    EXPECT_EQ(count_cards(), 1);
+}
+
+TEST_F(CsvImportTest, HeaderVariantsOfOtherToolsAndNoHeader) {
+    ASSERT_EQ(import(utf8(
+                  u"姓,名,敬称,〒,住所,住所2,会社名,部署,差出番号\n"
+                  u"山田,太郎,様,〒150-0001,東京都渋谷区,神宮前1-2-3,山田商事,総務部,2\n"
+                  u"田中,,様,１５０－０００２,,,,,5\n"          // full-width digits; no such sender
+                  u",花子,様,,京都府,,,,x\n"                     // honorific needs a name
+                  u"木村 様,,様,,,,株式会社木村,,1\n"            // company alone: address line 0
+                  u",,,,,,,,\n"                                  // nothing: skipped
+                  u"\n"
+                  u"\"\",,殿,-,,,,,2\n")),                        // honorific alone: skipped
+              CSV_IMPORTED);
+    EXPECT_EQ(fake.boxes.at(0).text, u"4件の宛先を読み込みます。現在の宛先と置き換えますか？");
+    EXPECT_EQ(cards_text(),
+              "1500001|山田　太郎　様/////|東京都渋谷区/神宮前1-2-3/山田商事/総務部//|2\n"
+              "1500002|田中　様/////|/////|0\n"
+              "|花子　様/////|京都府/////|0\n"
+              "|木村 様/////|株式会社木村/////|1\n");
+
+    // "氏名" wins over 姓 and 名; the first of two columns of one name counts.
+    ASSERT_EQ(import(utf8(u"氏名,姓,名,住所1,住所1\n田中 一郎,x,y,一,二\n,田中,次郎,三,四\n")),
+              CSV_IMPORTED);
+    EXPECT_EQ(cards_text(), "|田中 一郎/////|一/////|0\n|田中　次郎/////|三/////|0\n");
+
+    // No known header: the column order of the export; the first row is data.
+    // A row whose only text is on later lines has them moved up, so that its
+    // card counts and the cards behind it are kept.
+    ASSERT_EQ(import(utf8(u"7,名前A,名前B,,,,1000001,住所A,,,,,1\n"
+                          u"8,,,,,,,,住所B,,,,2\n"
+                          u"9,,名前C\n")),
+              CSV_IMPORTED);
+    EXPECT_EQ(cards_text(),
+              "1000001|名前A/名前B////|住所A/////|1\n"
+              "|/////|住所B/////|2\n"
+              "|名前C/////|/////|0\n");
+
+    // Texts longer than a line are cut to 63 units without splitting a
+    // surrogate pair; postal codes to 15 digits.
+    std::u16string long_name(62, u'長');
+    ASSERT_EQ(import(utf8(u"氏名,住所1,郵便番号\n" + long_name + u"𠮷," + std::u16string(70, u'a') +
+                          u",12345678901234567890\n")),
+              CSV_IMPORTED);
+    EXPECT_EQ(text(doc().hdata[0].tn.m[0].s), long_name);
+    EXPECT_EQ(text(doc().hdata[0].ta.m[0].s), std::u16string(63, u'a'));
+    EXPECT_EQ(text(doc().hdata[0].tt.m), u"123456789012345");
+}
+
+TEST_F(CsvImportTest, MoreThan200RowsTakeTheFirst200AndTellHowManyWereLeftOut) {
+    std::u16string rows = u"氏名,郵便番号\r\n";
+    for (int i = 1; i <= 203; ++i) {
+        char16_t number[16];
+        TextBuilder(number, 16).add_int(i);
+        rows += std::u16string(u"宛名") + number + u"," + number + u"\r\n";
+        if (i == 100) rows += u",\r\n";  // an empty row is not counted
+    }
+    ASSERT_EQ(import(utf16le_file(rows)), CSV_IMPORTED);
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[0].text, u"200件の宛先を読み込みます。現在の宛先と置き換えますか？");
+    EXPECT_EQ(fake.boxes[1].text, u"200件を読み込みました。201件目以降の3件は読み込んでいません。");
+    EXPECT_EQ(fake.boxes[1].caption, kCaption);
+    EXPECT_EQ(fake.boxes[1].style & 0xF, kButtonsOk);
+    EXPECT_EQ(count_cards(), 200);
+    EXPECT_EQ(text(doc().hdata[0].tn.m[0].s), u"宛名1");
+    EXPECT_EQ(text(doc().hdata[199].tn.m[0].s), u"宛名200");
+    EXPECT_EQ(text(doc().hdata[199].tt.m), u"200");
+}
+
+TEST_F(CsvImportTest, MissingEmptyMalformedOrDeclinedFilesChangeNothing) {
+    static Document before;
+    std::memcpy(&before, &doc(), sizeof(Document));
+    auto unchanged = [&] { return std::memcmp(&before, &doc(), sizeof(Document)) == 0; };
+
+    text_set(doc().chosen_file, u"C:\\work\\missing.csv");
+    std::memcpy(before.chosen_file, doc().chosen_file, sizeof before.chosen_file);
+    EXPECT_EQ(import_csv(nullptr), CSV_IMPORT_FAILED);
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text, u"C:\\work\\missing.csvのファイルが読み込めません。");
+    EXPECT_EQ(fake.boxes[0].caption, kCaption);
+    EXPECT_TRUE(unchanged());
+
+    text_set(before.chosen_file, kPath);
+    const std::vector<std::string> no_rows = {
+        "", "\xFF\xFE", "\xEF\xBB\xBF", "\r\n\r\n", utf8(u"氏名,住所\r\n"), utf8(u"氏名,住所\r\n,\r\n"),
+        std::string("\xFF\xFE\x00", 3),  // an odd byte of UTF-16
+        std::string("\""),                // a quote never closed
+    };
+    for (const std::string& bytes : no_rows) {
+        SCOPED_TRACE(bytes.size());
+        EXPECT_EQ(import(bytes), CSV_IMPORT_FAILED);
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(fake.boxes[0].text, u"C:\\work\\in.csvには読み込める宛先がありません。");
+        EXPECT_TRUE(unchanged());
+        fake.answers.clear();
+    }
+
+    // Declined: nothing changes, whatever the file held.
+    std::string garbage;
+    for (int i = 0; i < 5000; ++i) garbage += static_cast<char>((i * 7919) >> 3);
+    EXPECT_EQ(import(utf8(u"氏名\r\n新しい宛先\r\n"), kAnswerNo), CSV_IMPORT_DECLINED);
+    EXPECT_TRUE(unchanged());
+    EXPECT_NE(import(garbage, kAnswerNo), CSV_IMPORTED);
+    EXPECT_TRUE(unchanged());
+
+    // A file larger than the import reads is refused before it is read.
+    fake.put_file(kPath, std::string(CSV_MAX_BYTES + 1, 'a'));
+    std::u16string file = u"x";
+    size_t bytes = 1;
+    EXPECT_FALSE(read_csv_file(kPath, file, &bytes));
+    EXPECT_TRUE(file.empty());
+    EXPECT_EQ(bytes, 0u);
+}
+
+TEST_F(CsvImportTest, CommandAsksBeforeDiscardingChangesAndOpensACsvDialog) {
+    fake.put_file(u"C:\\data\\list.txt", utf8(u"氏名\n新しい宛先\n"));
+    doc().modified = true;
+    fake.answer(kAnswerNo);
+    EXPECT_EQ(run_file_command(nullptr, CMD_IMPORT_CSV), REPAINT_NONE);
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].text, u"保存せず開いて良いですか？");
+    EXPECT_EQ(fake.boxes[0].caption, u"開く！");
+    EXPECT_TRUE(fake.dialogs.empty());
+
+    fake.answer(kAnswerYes);
+    fake.cancel_dialog();
+    EXPECT_EQ(command_import_csv(nullptr), REPAINT_WINDOW);
+    ASSERT_EQ(fake.dialogs.size(), 1u);
+    EXPECT_FALSE(fake.dialogs[0].save);
+    EXPECT_EQ(fake.dialogs[0].title, u"ファイルの読込");
+    EXPECT_EQ(fake.dialogs[0].filter,
+              std::u16string(u"CsvFile(*.csv)\0*.csv\0AllFile(*.*)\0*.*\0", 38));
+    EXPECT_EQ(fake.dialogs[0].initial_file, u"C:\\work\\無題.csv");
+    EXPECT_EQ(text(doc().hdata[0].tn.m[0].s), u"前からの宛先");
+
+    // Any file name is read: spreadsheets save CSV text as .txt too.
+    fake.boxes.clear();
+    fake.answer(kAnswerYes);
+    fake.answer_dialog(u"C:\\data\\list.txt");
+    fake.answer(kAnswerYes);
+    EXPECT_EQ(command_import_csv(nullptr), REPAINT_WINDOW);
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[1].text, u"1件の宛先を読み込みます。現在の宛先と置き換えますか？");
+    EXPECT_EQ(cards_text(), "|新しい宛先/////|/////|0\n");
+    EXPECT_TRUE(doc().modified);
+}
+
+}  // namespace

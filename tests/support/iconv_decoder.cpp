@@ -1,0 +1,34 @@
+#include "tests/support/iconv_decoder.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+int iconv_decode_code_page(unsigned code_page, const void* bytes, size_t count, char16_t* out,
+                           size_t out_cap) {
+    if (code_page != 932) return -1;
+    iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return -1;
+    char* in = const_cast<char*>(static_cast<const char*>(bytes));
+    size_t in_left = count;
+    char* to = reinterpret_cast<char*>(out);
+    size_t to_left = out_cap * sizeof(char16_t);
+    int result = 0;
+    while (in_left > 0) {
+        if (iconv(cd, &in, &in_left, &to, &to_left) != static_cast<size_t>(-1)) break;
+        if (errno == E2BIG || to_left < sizeof(char16_t)) {
+            result = -1;
+            break;
+        }
+        // An invalid or cut-off sequence: one replacement for its first byte.
+        const char16_t replacement = 0xFFFD;
+        *to++ = static_cast<char>(replacement & 0xFF);
+        *to++ = static_cast<char>(replacement >> 8);
+        to_left -= sizeof(char16_t);
+        ++in;
+        --in_left;
+    }
+    iconv_close(cd);
+    if (result < 0) return -1;
+    return static_cast<int>((to - reinterpret_cast<char*>(out)) / sizeof(char16_t));
+}
