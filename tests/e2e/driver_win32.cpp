@@ -1,5 +1,7 @@
 #include "tests/e2e/driver_win32.h"
 
+#include <psapi.h>
+
 #include <winspool.h>
 
 #include <algorithm>
@@ -353,6 +355,15 @@ void App::kill() {
     }
     CloseHandle(process_);
     process_ = nullptr;
+}
+
+SIZE_T App::peak_memory() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!process_ || !running() || !K32GetProcessMemoryInfo(process_, &counters, sizeof counters))
+        return 0;
+    return counters.PeakWorkingSetSize > counters.PeakPagefileUsage ? counters.PeakWorkingSetSize
+                                                                    : counters.PeakPagefileUsage;
 }
 
 // --- The default printer ----------------------------------------------------

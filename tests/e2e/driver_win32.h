@@ -134,6 +134,12 @@ public:
     bool wait_exit(DWORD* exit_code, DWORD timeout = kWaitTimeout) const;
     void kill();
 
+    // The largest memory the running process has held so far, in bytes:
+    // the larger of its peak working set and peak committed memory as the
+    // system reports them (under Wine, from the Unix process's VmHWM and
+    // VmPeak); 0 when they cannot be read, as after the process ended.
+    SIZE_T peak_memory() const;
+
 private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
