@@ -86,23 +86,19 @@ std::wstring full_addressees(int cards) {
     return s;
 }
 
-struct Font {
-    long long height, width, escapement, orientation, weight;
-    std::wstring face;
-};
-
 const wchar_t* const kItems[] = {L"tt", L"ta", L"tn", L"ft", L"fa", L"fn"};
 
 // The font lines of every item of card i.
-std::wstring font_lines(int i, const Font& f) {
+std::wstring font_lines(int i, long long height, long long width, long long escapement,
+                        long long orientation, long long weight, const std::wstring& face) {
     std::wstring s;
     for (const wchar_t* item : kItems) {
         std::wstring p = L"hdata[" + num(i) + L"]." + item + L".lf.";
-        s += p + L"lfHeight=" + num(f.height) + L"\r\n" + p + L"lfWidth=" + num(f.width) + L"\r\n";
-        s += p + L"lfEscapement=" + num(f.escapement) + L"\r\n";
-        s += p + L"lfOrientation=" + num(f.orientation) + L"\r\n";
-        s += p + L"lfWeight=" + num(f.weight) + L"\r\n";
-        if (!f.face.empty()) s += p + L"lfFaceName=" + f.face + L"\r\n";
+        s += p + L"lfHeight=" + num(height) + L"\r\n" + p + L"lfWidth=" + num(width) + L"\r\n";
+        s += p + L"lfEscapement=" + num(escapement) + L"\r\n";
+        s += p + L"lfOrientation=" + num(orientation) + L"\r\n";
+        s += p + L"lfWeight=" + num(weight) + L"\r\n";
+        if (!face.empty()) s += p + L"lfFaceName=" + face + L"\r\n";
     }
     return s;
 }
@@ -391,11 +387,11 @@ TEST_F(Robustness, AbsurdFontsPositionsAndFullTextsAreDrawnPrintedAndKept) {
 
     // The stored values are written back as they were read.
     const std::wstring saved = e2e::utf16le_text(dir.read(L"zelko3.txt"));
-    for (const std::wstring& line :
-         {L"hdata[0].tn.lf.lfHeight=-2147483648\r\n", L"hdata[0].ta.lf.lfWidth=2147483647\r\n",
-          L"hdata[0].fn.lf.lfFaceName=" + kUnknownFace + L"\r\n",
-          std::wstring(L"hdata[1].fa.lf.lfWeight=-5\r\n"), std::wstring(L"hdata[2].tt.lf.lfHeight=30000\r\n"),
-          std::wstring(L"hdata[3].ft.x2=2147483647\r\n")})
+    const std::vector<std::wstring> kept = {
+        L"hdata[0].tn.lf.lfHeight=-2147483648\r\n", L"hdata[0].ta.lf.lfWidth=2147483647\r\n",
+        L"hdata[0].fn.lf.lfFaceName=" + kUnknownFace + L"\r\n", L"hdata[1].fa.lf.lfWeight=-5\r\n",
+        L"hdata[2].tt.lf.lfHeight=30000\r\n", L"hdata[3].ft.x2=2147483647\r\n"};
+    for (const std::wstring& line : kept)
         EXPECT_NE(saved.find(line), std::wstring::npos) << utf8(line);
 }
 

@@ -36,14 +36,14 @@ TEST(HostileFileBoundsTest, DamagedFontsAreMadeWithinTheDeviceAndSaneFontsPassAs
     LogFont damaged = card.ta.lf;
     damaged.lfHeight = INT32_MIN;
     damaged.lfWidth = 30000;
-    damaged.lfEscapement = INT32_MAX;      // 2147483647 % 3600 = 1447
+    damaged.lfEscapement = INT32_MAX;      // 2147483647 = 596523 x 3600 + 847
     damaged.lfOrientation = -900 - 3600 * 1000;
     damaged.lfWeight = INT32_MAX;
     for (char16_t& c : damaged.lfFaceName) c = u'\x9F8D';  // 32 unknown characters, no end
     LogFont made = bounded_font(damaged, screen);
     EXPECT_EQ(made.lfHeight, -1920);
     EXPECT_EQ(made.lfWidth, 1920);
-    EXPECT_EQ(made.lfEscapement, 1447);
+    EXPECT_EQ(made.lfEscapement, 847);
     EXPECT_EQ(made.lfOrientation, -900);
     EXPECT_EQ(made.lfWeight, 1000);
     EXPECT_EQ(made.lfFaceName[FACE_CAP - 2], u'\x9F8D');
