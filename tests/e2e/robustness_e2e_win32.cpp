@@ -124,8 +124,10 @@ std::wstring card_size_lines(int i, long long w, long long h, const std::wstring
 }
 
 // BMP files: a valid 400 x 592 picture cut in half, a header claiming
-// 60000 x 60000 pixels over a few bytes, text, and nothing.
-std::string bmp_headers(int32_t w, int32_t h, uint32_t file_size) {
+// 60000 x 60000 pixels over a few bytes, a 1 KB run-length file that
+// unpacks to 12000 x 12000 pixels, text, and nothing.
+std::string bmp_headers(int32_t w, int32_t h, uint32_t file_size, int bits = 24,
+                        uint32_t compression = 0, uint32_t packed = 0) {
     std::string b(54, '\0');
     auto put = [&](size_t at, uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
@@ -138,8 +140,20 @@ std::string bmp_headers(int32_t w, int32_t h, uint32_t file_size) {
     put(18, static_cast<uint32_t>(w), 4);
     put(22, static_cast<uint32_t>(h), 4);
     put(26, 1, 2);
-    put(28, 24, 2);
+    put(28, bits, 2);
+    put(30, compression, 4);
+    put(34, packed, 4);
     return b;
+}
+
+std::string run_length_bomb() {
+    const std::string palette(256 * 4, '\0');
+    const std::string pixels("\0\1", 2);  // end of bitmap
+    std::string b = bmp_headers(12000, 12000, static_cast<uint32_t>(54 + palette.size() + 2), 8,
+                                1, static_cast<uint32_t>(pixels.size()));
+    b[10] = static_cast<char>((54 + palette.size()) & 0xFF);
+    b[11] = static_cast<char>((54 + palette.size()) >> 8);
+    return b + palette + pixels;
 }
 
 void write_hostile_bitmaps(const TempDir& dir) {
@@ -149,7 +163,8 @@ void write_hostile_bitmaps(const TempDir& dir) {
     dir.write(L"truncated.bmp", bmp_headers(400, 592, full) + std::string(1200 * 296, '\x40'));
     dir.write(L"notbmp.bmp", "This is not a bitmap at all.\r\n");
     dir.write(L"empty.bmp", "");
-    dir.write(L"yousi.gdt", bmp_headers(60000, 60000, huge_size));
+    dir.write(L"bomb.bmp", run_length_bomb());
+    dir.write(L"yousi.gdt", run_length_bomb());
 }
 
 // The readers' corpus files as data files: each line corpus entry (one
@@ -399,17 +414,18 @@ TEST_F(Robustness, CardsWithoutSizeAndBrokenBitmapsShowAndPrintWhatTheyCan) {
     TempDir dir(L"robust-cards");
     write_hostile_bitmaps(dir);
     dir.write(L"zelko1.txt", e2e::utf16le_file(full_senders()));
-    dir.write(L"zelko2.txt", e2e::utf16le_file(full_addressees(7)));
+    dir.write(L"zelko2.txt", e2e::utf16le_file(full_addressees(8)));
     const std::wstring layouts =
-        L"hdata_cont_max=7\r\n" + card_size_lines(0, 0, 0, L"huge.bmp") +
+        L"hdata_cont_max=8\r\n" + card_size_lines(0, 0, 0, L"huge.bmp") +
         card_size_lines(1, -400, -592, L"truncated.bmp") +
-        card_size_lines(2, INT32_MAX, INT32_MAX, L"notbmp.bmp") +
+        card_size_lines(2, INT32_MAX, INT32_MAX, L"bomb.bmp") +
         card_size_lines(3, 400, 592, L"huge.bmp") + card_size_lines(4, 400, 592, L"truncated.bmp") +
         card_size_lines(5, 400, 592, L"notbmp.bmp") +
-        card_size_lines(6, 1, INT32_MIN, L"empty.bmp") + L"bmp_mode=1\r\n";
+        card_size_lines(6, 1, INT32_MIN, L"empty.bmp") + card_size_lines(7, 400, 592, L"bomb.bmp") +
+        L"bmp_mode=1\r\n";
     dir.write(L"zelko3.txt", e2e::utf16le_file(layouts));
     Steps steps;
-    steps.cards = 7;
+    steps.cards = 8;
     steps.position_dialog = true;
     run("cards", dir, steps);
 }
@@ -434,7 +450,7 @@ TEST_F(Robustness, OlderLayoutFileWithAbsurdValuesImportsAndPrints) {
     const wchar_t* const letters[] = {L"t", L"a", L"n", L"y", L"d", L"m"};
     for (int i = 0; i < 3; ++i) {
         std::wstring p = L"base_dt[" + num(i) + L"].";
-        old += p + L"base_filepass=" + (i == 1 ? L"huge.bmp" : L"truncated.bmp") + L"\r\n";
+        old += p + L"base_filepass=" + (i == 1 ? L"bomb.bmp" : L"truncated.bmp") + L"\r\n";
         for (const wchar_t* letter : letters) {
             std::wstring lf = p + letter + L"lf.";
             old += lf + L"lfHeight=" + num(i == 2 ? 30000 : INT32_MIN) + L"\r\n" + lf +
