@@ -125,7 +125,8 @@ std::wstring card_size_lines(int i, long long w, long long h, const std::wstring
 
 // BMP files: a valid 400 x 592 picture cut in half, a header claiming
 // 60000 x 60000 pixels over a few bytes, a 1 KB run-length file that
-// unpacks to 12000 x 12000 pixels, text, and nothing.
+// unpacks to 12000 x 12000 pixels, text, and nothing; and a sound 4 x 4
+// picture for a card of absurd size.
 std::string bmp_headers(int32_t w, int32_t h, uint32_t file_size, int bits = 24,
                         uint32_t compression = 0, uint32_t packed = 0) {
     std::string b(54, '\0');
@@ -164,6 +165,7 @@ void write_hostile_bitmaps(const TempDir& dir) {
     dir.write(L"notbmp.bmp", "This is not a bitmap at all.\r\n");
     dir.write(L"empty.bmp", "");
     dir.write(L"bomb.bmp", run_length_bomb());
+    dir.write(L"small.bmp", bmp_headers(4, 4, 54 + 48) + std::string(48, '\x20'));
     dir.write(L"yousi.gdt", run_length_bomb());
 }
 
@@ -384,13 +386,14 @@ TEST_F(Robustness, AbsurdFontsPositionsAndFullTextsAreDrawnPrintedAndKept) {
     TempDir dir(L"robust-fonts");
     dir.write(L"zelko1.txt", e2e::utf16le_file(full_senders()));
     dir.write(L"zelko2.txt", e2e::utf16le_file(full_addressees(4)));
-    // Card 1 at the 32-bit limits, card 2 in the tens of thousands, card 3
-    // with 30000 units and sane positions, card 4 at the far corner.
+    // Card 1 with fonts at the 32-bit limits at the usual places (the drag
+    // picks up one of its lines), card 2 in the tens of thousands at the
+    // 32-bit limits, card 3 with 30000 units, card 4 at the far corner.
     const std::wstring layouts =
         L"hdata_cont_max=4\r\n" +
         font_lines(0, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MAX, kUnknownFace) +
-        position_lines(0, INT32_MIN, INT32_MIN, INT32_MAX) +
         font_lines(1, 45000, 60000, -900, -900, -5, L"") +
+        position_lines(1, INT32_MIN, INT32_MIN, INT32_MAX) +
         font_lines(2, 30000, 0, -900, -900, 400, L"") +
         font_lines(3, -30000, 30000, 2700, 900, 2000, kUnknownFace) +
         position_lines(3, INT32_MAX, INT32_MAX, INT32_MIN) + L"bmp_mode=1\r\n";
@@ -418,7 +421,7 @@ TEST_F(Robustness, CardsWithoutSizeAndBrokenBitmapsShowAndPrintWhatTheyCan) {
     const std::wstring layouts =
         L"hdata_cont_max=8\r\n" + card_size_lines(0, 0, 0, L"huge.bmp") +
         card_size_lines(1, -400, -592, L"truncated.bmp") +
-        card_size_lines(2, INT32_MAX, INT32_MAX, L"bomb.bmp") +
+        card_size_lines(2, INT32_MAX, INT32_MAX, L"small.bmp") +
         card_size_lines(3, 400, 592, L"huge.bmp") + card_size_lines(4, 400, 592, L"truncated.bmp") +
         card_size_lines(5, 400, 592, L"notbmp.bmp") +
         card_size_lines(6, 1, INT32_MIN, L"empty.bmp") + card_size_lines(7, 400, 592, L"bomb.bmp") +
