@@ -193,6 +193,18 @@ bool TempDir::copy_in(const std::wstring& source, const std::wstring& name) cons
     return CopyFileW(source.c_str(), file(name).c_str(), FALSE) != FALSE;
 }
 
+std::string read_file(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "";
+    std::string out;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
+    CloseHandle(h);
+    return out;
+}
+
 // --- App --------------------------------------------------------------------
 
 App::App(const std::wstring& working_dir) {

@@ -28,6 +28,9 @@ std::string utf16le_file(const std::wstring& text);
 std::wstring utf16le_text(const std::string& bytes);
 // A file name of the build host ("/work/...") as Wine sees it ("Z:\work\...").
 std::wstring host_path(const std::string& unix_path);
+// All bytes of a file anywhere ("" when it cannot be read); the file may be
+// open for writing elsewhere, as a printer's output is.
+std::string read_file(const std::wstring& path);
 
 // A fresh, empty working folder under the temporary folder, removed with
 // everything in it when the test ends.

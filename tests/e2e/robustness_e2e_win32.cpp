@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "print/print_dialog_ids.h"
 #include "tests/e2e/driver_win32.h"
 
 using e2e::App;
@@ -30,25 +31,12 @@ constexpr DWORD kJobTimeout = 20000;
 
 const wchar_t kTestPrinter[] = L"Zelkovane Test Printer";
 constexpr int kPrintAll = 0x420;  // rad1 of the system print dialog
-constexpr int kPositionCancel = 108;
 
 // Where the default layout puts address line 0 of a card in the preview.
 constexpr int kLineX = 370;
 constexpr int kLineY = 170;
 
 std::wstring num(long long v) { return std::to_wstring(v); }
-
-std::string read_file(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "";
-    std::string out;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
-    CloseHandle(h);
-    return out;
-}
 
 int count_pages(const std::string& ps) {
     int n = 0;
@@ -206,7 +194,7 @@ bool write_corpus_files(const TempDir& dir) {
     std::wstring files[4];
     int entries = 0;
     for (const std::wstring& path : corpus_files(corpus + L"\\kv_reader_fuzz")) {
-        std::string bytes = read_file(path);
+        std::string bytes = e2e::read_file(path);
         if (bytes.empty()) continue;
         int kind = (bytes[0] & 3) == 0 ? 3 : (bytes[0] & 3);
         files[kind] += (bytes[0] & 0x20) ? decode_units(bytes, 1)
@@ -215,7 +203,7 @@ bool write_corpus_files(const TempDir& dir) {
         ++entries;
     }
     for (const std::wstring& path : corpus_files(corpus + L"\\data_lines_fuzz")) {
-        std::wstring line = decode_units(read_file(path), 0) + L"\r\n";
+        std::wstring line = decode_units(e2e::read_file(path), 0) + L"\r\n";
         for (int kind = 1; kind <= 3; ++kind) files[kind] += line;
         ++entries;
     }
@@ -306,7 +294,7 @@ protected:
             ASSERT_NE(position, nullptr) << "no print position dialog";
             ASSERT_TRUE(app.settle());
             sample();
-            ASSERT_TRUE(App::answer(position, kPositionCancel));
+            ASSERT_TRUE(App::answer(position, IDC_PP_CANCEL));
         }
 
         // All cards on the test printer.
@@ -325,7 +313,7 @@ protected:
         std::string ps;
         bool printed = e2e::wait_until([&] {
             sample();
-            ps = read_file(output_);
+            ps = e2e::read_file(output_);
             return ps.find("%%EOF") != std::string::npos && IsWindowEnabled(main);
         }, kJobTimeout);
         ASSERT_TRUE(printed) << name << ": the job did not end";
