@@ -80,7 +80,7 @@ bool acceptable(const std::vector<uint8_t>& file, uint64_t file_bytes = 0) {
     return bitmap_file_acceptable(file.data(), head, file_bytes ? file_bytes : file.size());
 }
 
-TEST(HostileFileBoundsTest, OnlyBitmapsTheLoaderCanReadWholeWithinTheBoundAreLoaded) {
+TEST(HostileFileBoundsTest, OnlyBitmapsWithinTheBoundAreLoadedOrExported) {
     std::vector<uint8_t> card = bmp(400, 592);
     EXPECT_TRUE(acceptable(card));
     std::vector<uint8_t> scan = bmp(2362, 3496);  // a postcard at 600 dpi
@@ -137,6 +137,12 @@ TEST(HostileFileBoundsTest, OnlyBitmapsTheLoaderCanReadWholeWithinTheBoundAreLoa
     put16(palette, 28, 8);
     put32(palette, 46, 0);  // 256 colours after the header
     EXPECT_FALSE(acceptable(palette));
+
+    // The preview of a card that a damaged file makes 20000 x 20000 units
+    // large is not exported; a postcard scan's size is.
+    BmpLayout layout{};
+    EXPECT_FALSE(bmp_layout(20000, 20000, &layout));
+    EXPECT_TRUE(bmp_layout(2362, 3496, &layout));
 }
 
 }  // namespace
