@@ -1,6 +1,7 @@
 // The real program on hostile working folders: data files with fonts of
 // millions of pixels, positions at the 32-bit limits, cards of size 0 or
-// negative, backgrounds that claim 60000 x 60000 pixels or are cut short or
+// negative, print settings at the 32-bit limits, backgrounds that claim
+// 60000 x 60000 pixels or unpack to 12000 x 12000 or are cut short or
 // are no bitmaps at all, files made from the readers' fuzz corpora, and the
 // import of an older layout file with the same values. On each folder the
 // run steps through every card, drags an item, prints all cards on the test
@@ -413,7 +414,8 @@ TEST_F(Robustness, CardsWithoutSizeAndBrokenBitmapsShowAndPrintWhatTheyCan) {
         card_size_lines(3, 400, 592, L"huge.bmp") + card_size_lines(4, 400, 592, L"truncated.bmp") +
         card_size_lines(5, 400, 592, L"notbmp.bmp") +
         card_size_lines(6, 1, INT32_MIN, L"empty.bmp") + card_size_lines(7, 400, 592, L"bomb.bmp") +
-        L"bmp_mode=1\r\n";
+        L"bmp_mode=1\r\nbase_pw=2147483647\r\nbase_ph=-2147483648\r\nbase_px=2147483647\r\n"
+        L"base_py=-2147483648\r\nprn_mode=7\r\nstart_p=-5\r\nstop_p=2147483647\r\n";
     dir.write(L"zelko3.txt", e2e::utf16le_file(layouts));
     Steps steps;
     steps.cards = 8;
