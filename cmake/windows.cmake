@@ -75,6 +75,10 @@ if(EXISTS ${ZK_GTEST_SOURCE}/CMakeLists.txt)
       add_dependencies(zelko_e2e zelko_sample_images)
       target_compile_definitions(zelko_e2e PRIVATE ZK_SAMPLE_IMAGES="${ZK_SAMPLE_DIR}")
     endif()
+
+    # The readers' fuzz corpora, from which the robustness run makes data
+    # files.
+    target_compile_definitions(zelko_e2e PRIVATE ZK_FUZZ_CORPUS="${CMAKE_SOURCE_DIR}/tests/fuzz/corpus")
   endif()
 else()
   message(WARNING "GoogleTest sources not found in ${ZK_GTEST_SOURCE}: "

@@ -8,6 +8,7 @@
 #include "print/print_dialog_ids.h"
 #include "print/print_position.h"
 #include "print/print_position_dialog.h"
+#include "render/bitmap_file.h"
 #include "render/render_state.h"
 
 namespace {
@@ -59,8 +60,7 @@ void paint_preview(HWND dialog) {
     HDC dc = BeginPaint(dialog, &ps);
     PositionPreview preview = position_preview();
     // The sheet of paper, read anew at every paint from the current folder.
-    HBITMAP paper = static_cast<HBITMAP>(
-        LoadImageW(nullptr, L"yousi.gdt", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HBITMAP paper = static_cast<HBITMAP>(load_bitmap_file(u"yousi.gdt"));
     if (paper != nullptr) {
         stretch(dc, paper, preview.paper);
         DeleteObject(paper);

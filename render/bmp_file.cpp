@@ -2,6 +2,7 @@
 
 #include "model/document.h"
 #include "model/text.h"
+#include "render/bitmap_check.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ constexpr int kMessageCap = PATH_CAP + 64;
 
 bool bmp_layout(int32_t width, int32_t height, BmpLayout* layout) {
     if (width <= 0 || height <= 0) return false;
+    if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kBitmapMaxPixels) return false;
     uint64_t row = (static_cast<uint64_t>(width) * 3 + 3) / 4 * 4;
     uint64_t image = row * static_cast<uint64_t>(height);
     uint64_t file = image + kBmpHeadersSize;

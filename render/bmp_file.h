@@ -16,8 +16,11 @@ struct BmpLayout {
     uint32_t file_bytes;  // 54 + image_bytes
 };
 
-// False when the size is not positive or the file would not fit the
-// format's 32-bit sizes.
+// False when the size is not positive, or the picture is larger than the
+// largest bitmap the program handles (kBitmapMaxPixels: a card of a damaged
+// layout file may claim any size, and the capture of 20000 x 20000 pixels
+// alone would take 1.6 GB), or the file would not fit the format's 32-bit
+// sizes.
 bool bmp_layout(int32_t width, int32_t height, BmpLayout* layout);
 
 // Writes both headers into the first 54 bytes of `file`.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "render/bitmap_file.h"
 #include "render/card_renderer.h"
 #include "render/paper_metrics.h"
 
@@ -21,8 +22,7 @@ void read_paper_metrics(DeviceContext printer_dc) {
 }
 
 void load_preview_bitmap(const char16_t* path) {
-    HANDLE loaded = LoadImageW(nullptr, reinterpret_cast<const wchar_t*>(path), IMAGE_BITMAP, 0, 0,
-                               LR_LOADFROMFILE);
+    BitmapHandle loaded = load_bitmap_file(path);
     BitmapHandle previous = exchange_preview_bitmap(loaded);
     if (previous) DeleteObject(static_cast<HGDIOBJ>(previous));
 }

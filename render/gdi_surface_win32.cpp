@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "render/bitmap_file.h"
+#include "render/font_bounds.h"
+
 static_assert(sizeof(LogFont) == sizeof(LOGFONTW), "LogFont mirrors LOGFONTW");
 
 namespace {
@@ -12,6 +15,16 @@ namespace {
 HDC hdc(DeviceContext dc) { return static_cast<HDC>(dc); }
 HBITMAP hbitmap(BitmapHandle b) { return static_cast<HBITMAP>(b); }
 const wchar_t* wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+
+// Every font made from a card's stored description: bounded to the device's
+// drawing area first (render/font_bounds.h), whatever the file holds.
+HFONT make_font(HDC dc, const LogFont& stored) {
+    LogFont bounded = bounded_font(
+        stored, font_size_limit(GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)));
+    LOGFONTW lf;
+    std::memcpy(&lf, &bounded, sizeof lf);
+    return CreateFontIndirectW(&lf);
+}
 
 }  // namespace
 
@@ -23,9 +36,7 @@ GdiSurface::~GdiSurface() {
 
 int32_t GdiSurface::device_caps(int index) { return GetDeviceCaps(hdc(dc_), index); }
 
-BitmapHandle GdiSurface::load_bitmap(const char16_t* path) {
-    return LoadImageW(nullptr, wide(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
-}
+BitmapHandle GdiSurface::load_bitmap(const char16_t* path) { return load_bitmap_file(path); }
 
 void GdiSurface::release_bitmap(BitmapHandle bitmap) {
     if (bitmap) DeleteObject(hbitmap(bitmap));
@@ -85,9 +96,7 @@ void GdiSurface::stretch_on_printer(BitmapHandle bitmap, Point origin, int32_t w
 
 void GdiSurface::begin_font(const LogFont& font, RgbColor colour) {
     if (font_selected_ || font_) end_font();
-    LOGFONTW lf;
-    std::memcpy(&lf, &font, sizeof lf);
-    HFONT made = CreateFontIndirectW(&lf);
+    HFONT made = make_font(hdc(dc_), font);
     if (made) {
         font_ = made;
         old_font_ = SelectObject(hdc(dc_), made);

@@ -1,5 +1,7 @@
 #include "tests/e2e/driver_win32.h"
 
+#include <psapi.h>
+
 #include <winspool.h>
 #include <commctrl.h>
 
@@ -192,6 +194,18 @@ bool TempDir::copy_in(const std::wstring& source, const std::wstring& name) cons
     return CopyFileW(source.c_str(), file(name).c_str(), FALSE) != FALSE;
 }
 
+std::string read_file(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "";
+    std::string out;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
+    CloseHandle(h);
+    return out;
+}
+
 // --- App --------------------------------------------------------------------
 
 App::App(const std::wstring& working_dir) {
@@ -354,6 +368,15 @@ void App::kill() {
     }
     CloseHandle(process_);
     process_ = nullptr;
+}
+
+SIZE_T App::peak_memory() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!process_ || !running() || !K32GetProcessMemoryInfo(process_, &counters, sizeof counters))
+        return 0;
+    return counters.PeakWorkingSetSize > counters.PeakPagefileUsage ? counters.PeakWorkingSetSize
+                                                                    : counters.PeakPagefileUsage;
 }
 
 // --- The default printer ----------------------------------------------------

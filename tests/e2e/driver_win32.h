@@ -28,6 +28,9 @@ std::string utf16le_file(const std::wstring& text);
 std::wstring utf16le_text(const std::string& bytes);
 // A file name of the build host ("/work/...") as Wine sees it ("Z:\work\...").
 std::wstring host_path(const std::string& unix_path);
+// All bytes of a file anywhere ("" when it cannot be read); the file may be
+// open for writing elsewhere, as a printer's output is.
+std::string read_file(const std::wstring& path);
 
 // A fresh, empty working folder under the temporary folder, removed with
 // everything in it when the test ends.
@@ -133,6 +136,12 @@ public:
     // Waits for the process to end; false on time-out.
     bool wait_exit(DWORD* exit_code, DWORD timeout = kWaitTimeout) const;
     void kill();
+
+    // The largest memory the running process has held so far, in bytes:
+    // the larger of its peak working set and peak committed memory as the
+    // system reports them (under Wine, from the Unix process's VmHWM and
+    // VmPeak); 0 when they cannot be read, as after the process ended.
+    SIZE_T peak_memory() const;
 
 private:
     HANDLE process_ = nullptr;
