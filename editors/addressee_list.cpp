@@ -4,6 +4,7 @@
 
 #include "editors/addressee_list_ids.h"
 #include "editors/editor_shared.h"
+#include "editors/postal_code_buttons.h"
 #include "model/card_status.h"
 #include "model/text.h"
 #include "print/print_command.h"
@@ -267,6 +268,18 @@ void print_rows(DialogView& view, ListControl& list) {
     view.repaint_main_window();  // the marks and the printer in the status bar
 }
 
+// "郵便番号チェック": selects exactly the rows whose postal code is not seven
+// digits or not in the table, so that the user can fix them before
+// printing; the check tells how many. Without the table the selection stays.
+void check_postal_codes(DialogView& view, ListControl& list) {
+    const char16_t* codes[HDATA_MAX];
+    bool bad[HDATA_MAX];
+    for (int r = 0; r < g_count; ++r) codes[r] = g_rows[r].cell[COLUMN_POSTAL];
+    if (postal_code_check(view.window(), codes, g_count, bad) < 0) return;
+    for (int r = 0; r < g_count; ++r) g_rows[r].selected = bad[r];
+    list.show_rows(g_rows, g_count);
+}
+
 // _wcsicmp: code units in order, ASCII A-Z folded to lower case.
 int compare_text(const char16_t* a, const char16_t* b) {
     for (;; ++a, ++b) {
@@ -331,6 +344,7 @@ void list_command(DialogView& view, ListControl& list, int id) {
     case IDC_LIST_OVERWRITE: overwrite_rows(view, list); break;
     case IDC_LIST_DELETE: delete_rows(view, list); break;
     case IDC_LIST_PRINT: print_rows(view, list); break;
+    case IDC_LIST_POSTAL_CHECK: check_postal_codes(view, list); break;
     case IDC_LIST_UNDO:
         restore_card_snapshot();
         view.repaint_main_window();

@@ -203,6 +203,13 @@ void arrange_buttons(HWND dialog) {
                  SWP_NOMOVE | SWP_NOZORDER);
 }
 
+// Scrolls the first selected row into view (the rows the postal code check
+// selected may lie below the visible ones).
+void show_first_selected_row() {
+    int row = static_cast<int>(SendMessageW(g_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row >= 0) SendMessageW(g_list, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
 void on_card_marked(int card, int year) { list_card_marked(g_list_control, card, year); }
 
 // --- The in-place cell editor ------------------------------------------------
@@ -297,6 +304,7 @@ INT_PTR CALLBACK list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
         Win32DialogView view(dialog, false);
         list_command(view, g_list_control, id);
         if (id == IDC_LIST_UNDO && g_dialog != nullptr) set_column_captions(false);
+        if (id == IDC_LIST_POSTAL_CHECK && g_dialog != nullptr) show_first_selected_row();
         return TRUE;
     }
     case WM_CLOSE: {

@@ -28,6 +28,16 @@ void Win32DialogView::repaint_dialog() {
     UpdateWindow(dialog_);
 }
 
+void Win32DialogView::focus(int id) {
+    HWND control = GetDlgItem(dialog_, id);
+    if (control == nullptr) return;
+    // As Tab does, so that the default button follows; the dialog manager
+    // selects an edit's whole text, the caret goes after it instead.
+    SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    int end = GetWindowTextLengthW(control);
+    SendMessageW(control, EM_SETSEL, end, end);
+}
+
 void Win32DialogView::close(int result) {
     if (modal_) {
         EndDialog(dialog_, result);

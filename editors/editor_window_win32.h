@@ -19,6 +19,7 @@ public:
     WindowHandle window() override { return dialog_; }
     void repaint_main_window() override;
     void repaint_dialog() override;
+    void focus(int id) override;
     void close(int result) override;
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "editors/editor_shared.h"
 #include "editors/one_line_editor_ids.h"
+#include "editors/postal_code_buttons.h"
 #include "model/card_status.h"
 #include "model/text.h"
 
@@ -104,6 +105,10 @@ void line_editor_command(LineEditorState& st, DialogView& view, int id) {
         view.set_text(IDC_LINE_ADDRESS, line_clipboard.address);
         view.set_text(IDC_LINE_NAME, line_clipboard.name);
         view.set_text(IDC_LINE_POSTAL, line_clipboard.postal);
+        break;
+    case IDC_LINE_POSTAL_TO_ADDRESS:
+        // Acts on the fields only: the next store takes them.
+        postal_address_button(view, IDC_LINE_POSTAL, IDC_LINE_ADDRESS);
         break;
     case IDC_LINE_CLOSE:
         store_fields(st, view);

@@ -23,3 +23,4 @@
 #define IDC_LINE_CANCEL 105          // "キャンセル"
 #define IDC_LINE_COPY 111            // "コピー"
 #define IDC_LINE_PASTE 112           // "ペースト"
+#define IDC_LINE_POSTAL_TO_ADDRESS 120  // "〒→住所": the address field from the postal code

@@ -1,6 +1,7 @@
 #include "editors/postal_code_buttons.h"
 
 #include "files/postal_code_table.h"
+#include "model/document.h"
 #include "model/text.h"
 
 namespace {
@@ -49,6 +50,29 @@ int postal_address_fill(WindowHandle owner, const char16_t* code_text,
                    kAnswerYes
                ? 1
                : 0;
+}
+
+int postal_address_button(DialogView& view, int postal_id, int address_id) {
+    // Wider than any field's capacity: what the user typed, as typed.
+    char16_t code[LINE_CAP], line[LINE_CAP], address[LINE_CAP];
+    view.get_text(postal_id, code, LINE_CAP);
+    view.get_text(address_id, line, LINE_CAP);
+    if (postal_address_fill(view.window(), code, line, address, LINE_CAP) != 1) {
+        view.focus(postal_id);
+        return 0;
+    }
+    view.set_text(address_id, address);
+    // The code as the card prints it into its seven boxes and as the list
+    // keeps it (its first seven characters): "〒150-0001" becomes 1500001.
+    uint32_t value = 0;
+    if (read_typed_postal_code(code, value)) {
+        char16_t digits[8];
+        for (int i = 6; i >= 0; --i, value /= 10) digits[i] = char16_t(u'0' + value % 10);
+        digits[7] = 0;
+        view.set_text(postal_id, digits);
+    }
+    view.focus(address_id);
+    return 1;
 }
 
 int postal_code_check(WindowHandle owner, const char16_t* const* codes, int count, bool* bad) {

@@ -5,6 +5,7 @@
 // the user when the program was built without the table.
 #pragma once
 
+#include "editors/dialog_view.h"
 #include "platform/platform.h"
 
 // "〒→住所": looks up `code_text` (as typed: hyphen, "〒" and full-width
@@ -18,6 +19,18 @@
 // line stays as it is.
 int postal_address_fill(WindowHandle owner, const char16_t* code_text,
                         const char16_t* address_line, char16_t* out, int cap);
+
+// The "〒→住所" button of an editor: the postal code field `postal_id` and
+// the address field `address_id` as the user left them go through
+// postal_address_fill. When the address is taken, the address field gets
+// it and the postal code field the seven plain digits that print into the
+// card's boxes (a hyphen would take a box, and the list keeps seven
+// characters). Nothing is stored into a record: the editor's next store
+// takes the fields as it takes what was typed, so no typing in another
+// field is lost. The focus goes to the address field when it was filled, to
+// go on with the house number, else back to the postal code. Returns 1 when
+// the fields changed.
+int postal_address_button(DialogView& view, int postal_id, int address_id);
 
 // "郵便番号チェック": sets bad[i] for each of the `count` codes that is not
 // seven digits (half- or full-width, nothing else, as they are printed into

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "editors/editor_shared.h"
+#include "editors/postal_code_buttons.h"
 #include "editors/sender_editor_ids.h"
 #include "model/document.h"
 #include "model/text.h"
@@ -104,6 +105,10 @@ bool sender_editor_command(DialogView& view, int id) {
         store_fields(view);
         view.repaint_main_window();
         view.repaint_dialog();
+        return true;
+    case IDC_SE_POSTAL_TO_ADDRESS:
+        // Acts on the fields only: the next store takes them.
+        postal_address_button(view, IDC_SE_POSTAL, IDC_SE_ADDRESS);
         return true;
     case IDC_SE_UNDO:
         restore_senders();

@@ -19,3 +19,4 @@
 #define IDC_SE_SAVE_CLOSE 107      // "保存後閉じる"
 #define IDC_SE_UNDO 108            // "元に戻す"
 #define IDC_SE_REFRESH 131         // "画面更新"
+#define IDC_SE_POSTAL_TO_ADDRESS 140  // "〒→住所": the address field from the postal code

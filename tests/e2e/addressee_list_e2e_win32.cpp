@@ -1,7 +1,8 @@
 // The addressee list and the one-line editor through the real program: the
 // list control, its header and in-place editor, the one-line editor's edits
 // and combo boxes, saving into zelko2.txt with each addressee's history,
-// and printing the selected rows on the test printer.
+// printing the selected rows on the test printer, and the postal code
+// buttons "〒→住所" and "郵便番号チェック".
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -20,6 +21,11 @@ namespace {
 
 constexpr int kList = 902;
 constexpr int kCellEditor = 951;
+constexpr int kNew = 106;
+constexpr int kPostalCheck = 112;
+constexpr int kLinePostal = 234;
+constexpr int kLineAddress = 238;
+constexpr int kLinePostalToAddress = 120;
 constexpr DWORD kJobTimeout = 20000;
 // The page fields of the system print dialog (dlgs.h edt1, edt2).
 constexpr int kFromPage = 0x480;
@@ -310,6 +316,40 @@ TEST_F(AddresseeList, PrintingTwoSelectedRowsAfterASortPrintsAndMarksThoseAddres
     ASSERT_FALSE(ps.empty()) << "no complete reference job";
     EXPECT_EQ(count_pages(ps), 2);
     exit_saving(false);
+}
+
+TEST_F(AddresseeList, PostalCodeCheckSelectsTheBadRowAndTheButtonFillsTheAddress) {
+    std::wstring cards = addressees();
+    cards.replace(cards.find(L"=0600001"), 8, L"=060001");  // 佐藤's code lost a digit
+    start(L"postal", cards);
+    open_list();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(e2e::list_select_rows(list_, {0}));
+    ASSERT_TRUE(e2e::click_button(dialog_, kPostalCheck));
+    answer(L"郵便番号チェック", L"郵便番号が７桁でないか見つからない行が1行あります", IDOK);
+    ASSERT_TRUE(e2e::wait_until([&] { return e2e::list_selected_rows(list_) == std::vector<int>{1}; },
+                                e2e::kWaitTimeout))
+        << "the bad row is not the one selected";
+
+    // 新規: 1500001 and "〒→住所" fill the empty address line.
+    ASSERT_TRUE(e2e::click_button(dialog_, kNew));
+    HWND line = app_->wait_dialog(L"１行編集");
+    ASSERT_NE(line, nullptr) << "no one-line editor";
+    ASSERT_TRUE(e2e::set_item_text(line, kLinePostal, L"1500001"));
+    ASSERT_TRUE(e2e::click_button(line, kLinePostalToAddress));
+    EXPECT_TRUE(e2e::wait_until([&] { return e2e::item_text(line, kLineAddress) == L"東京都渋谷区神宮前"; },
+                                e2e::kWaitTimeout))
+        << "address " << utf8(e2e::item_text(line, kLineAddress));
+    EXPECT_EQ(app_->find_message_box(), nullptr);
+    ASSERT_TRUE(e2e::click_button(line, 107));  // 閉じる
+    ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(line); }, e2e::kWaitTimeout));
+    ASSERT_TRUE(wait_column(5, {"住所0", "住所1", "住所2", "東京都渋谷区神宮前"}));
+    ASSERT_TRUE(e2e::click_button(dialog_, 107));  // 保存後閉じる
+    ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(dialog_); }, e2e::kWaitTimeout));
+    exit_saving();
+    if (HasFatalFailure()) return;
+    expect_saved(3, L"tt.m", L"1500001");
+    expect_saved(3, L"ta.m[0].s", L"東京都渋谷区神宮前");
 }
 
 }  // namespace

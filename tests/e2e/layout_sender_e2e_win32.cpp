@@ -33,6 +33,7 @@ constexpr int kToolbarCardLayout = 330;
 constexpr int kMenuCardLayout = 62;
 constexpr int kToolbarSenderEditor = 331;
 constexpr int kToolbarNext = 334;
+constexpr int kSenderPostalToAddress = 140;
 const wchar_t kLayoutCaption[] = L"葉書の設定";
 const wchar_t kSenderCaption[] = L"差出人の設定";
 
@@ -247,6 +248,19 @@ TEST_F(LayoutSender, CloseBoxWithYesLeavesTheFilesAsTheyWere) {
     HWND sender = open(kToolbarSenderEditor, kSenderCaption);
     ASSERT_NE(sender, nullptr);
     type(sender, 203, L"別の名前");
+    // "〒→住所" on the sender's 〒150-0001: the address line holds text,
+    // so the program asks first; No keeps it, Yes replaces it.
+    type(sender, 224, L"〒150-0001");
+    ASSERT_TRUE(e2e::click_button(sender, kSenderPostalToAddress));
+    answer(L"住所自動入力", L"住所を「東京都渋谷区神宮前」に置き換えますか？", IDNO);
+    ASSERT_TRUE(app_->settle());
+    EXPECT_EQ(utf8(e2e::item_text(sender, 225)), "東京都渋谷区神宮前一丁目");
+    ASSERT_TRUE(e2e::click_button(sender, kSenderPostalToAddress));
+    answer(L"住所自動入力", L"住所を「東京都渋谷区神宮前」に置き換えますか？", IDYES);
+    ASSERT_TRUE(app_->settle());
+    EXPECT_EQ(utf8(e2e::item_text(sender, 225)), "東京都渋谷区神宮前");
+    EXPECT_EQ(utf8(e2e::item_text(sender, 224)), "1500001");
+    EXPECT_EQ(utf8(e2e::item_text(sender, 203)), "別の名前");
     press(sender, 131);  // "画面更新"
     ASSERT_TRUE(e2e::post_close_box(sender));
     answer(L"閉じる", L"修正を破棄して閉じていいですか？", IDYES);

@@ -8,6 +8,7 @@
 #include "editors/editor_shared.h"
 #include "editors/one_line_editor.h"
 #include "editors/one_line_editor_ids.h"
+#include "files/postal_code_ids.h"
 #include "model/card_status.h"
 #include "model/text.h"
 #include "print/printer_state.h"
@@ -16,6 +17,7 @@
 #include "tests/print/fake_printer_spooler.h"
 #include "tests/print/print_test_document.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/postal_tables.h"
 
 namespace {
 
@@ -369,6 +371,28 @@ TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksTheSelectedAddressees) {
     EXPECT_EQ(doc().hdata[3].typ[0].t, STATUS_SENT);
     EXPECT_EQ(doc().hdata[1].typ[0].t, STATUS_NONE);
     set_card_marked_hook(nullptr);
+}
+
+TEST_F(AddresseeListTest, PostalCodeCheckSelectsExactlyTheBadRows) {
+    put_card(0, u"a", u"1500001");
+    put_card(1, u"b", u"150-0001");  // the hyphen would be printed into a box
+    put_card(2, u"c", u"9000001");
+    put_card(3, u"d", u"1500002");   // not in the table
+    list_open(list_);
+    edit_cell(2, COLUMN_POSTAL, u"９００００１");  // a digit short, in the list only
+    list_.select({0, 2});
+    press(IDC_LIST_POSTAL_CHECK);  // the program without the table: nothing changes
+    EXPECT_EQ(list_.selection, (std::set<int>{0, 2}));
+    platform_.resources[IDR_POSTAL_CODES] = postal_fixture_table();
+    press(IDC_LIST_POSTAL_CHECK);
+    EXPECT_EQ(list_.selection, (std::set<int>{1, 2, 3}));
+    EXPECT_EQ(box_texts(), (std::vector<std::u16string>{
+                               u"郵便番号データが組み込まれていません|郵便番号チェック",
+                               u"郵便番号が７桁でないか見つからない行が3行あります|郵便番号チェック"}));
+    // The selection is the user's to use: 削除 takes exactly those rows.
+    press(IDC_LIST_DELETE);
+    EXPECT_EQ(list_.column(0), std::vector<std::u16string>{u"a"});
+    EXPECT_EQ(std::u16string(doc().hdata[2].tt.m), u"9000001");  // the list changed, not the cards
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // A dialog for the editors' native tests: control texts and check marks kept
-// by id, repaints counted, closing recorded. Message boxes go through the
-// FakePlatform as everywhere else.
+// by id, repaints counted, the focus and closing recorded. Message boxes go
+// through the FakePlatform as everywhere else.
 #pragma once
 
 #include <map>
@@ -15,6 +15,7 @@ public:
     std::map<int, bool> checks;
     int main_repaints = 0;
     int dialog_repaints = 0;
+    int focused = 0;  // the control last given the focus
     bool closed = false;
     int close_result = -1;
 
@@ -37,6 +38,7 @@ public:
     WindowHandle window() override { return reinterpret_cast<WindowHandle>(0x2); }
     void repaint_main_window() override { ++main_repaints; }
     void repaint_dialog() override { ++dialog_repaints; }
+    void focus(int id) override { focused = id; }
     void close(int result) override {
         closed = true;
         close_result = result;

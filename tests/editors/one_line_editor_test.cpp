@@ -6,10 +6,12 @@
 
 #include "editors/editor_shared.h"
 #include "editors/one_line_editor_ids.h"
+#include "files/postal_code_ids.h"
 #include "model/card_status.h"
 #include "model/text.h"
 #include "tests/editors/fake_dialog_view.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/postal_tables.h"
 
 namespace {
 
@@ -129,6 +131,47 @@ TEST_F(OneLineEditorTest, LinesAndSendersWrapAndEveryStepStores) {
         EXPECT_EQ(view_.close_result, 0);
         EXPECT_EQ(view_.main_repaints, 0);
     }
+}
+
+TEST_F(OneLineEditorTest, PostalCodeButtonFillsTheAddressShownAndKeepsWhatWasTyped) {
+    platform_.resources[IDR_POSTAL_CODES] = postal_fixture_table();
+    text_set(work_card.ta.m[0].s, u"大阪府");
+    line_editor_open(st_, view_, 0, 1, 2027);
+    press(IDC_LINE_ADDRESS_NEXT);  // the second address line, empty
+    view_.type(IDC_LINE_NAME, u"新井　次郎　様");
+    view_.type(IDC_LINE_POSTAL, u"150-0001");
+    press(IDC_LINE_POSTAL_TO_ADDRESS);
+    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"東京都渋谷区神宮前");
+    EXPECT_EQ(view_.focused, IDC_LINE_ADDRESS);
+    EXPECT_TRUE(platform_.boxes.empty());
+    // Only the fields changed; nothing typed was lost, nothing stored yet.
+    EXPECT_EQ(view_.text(IDC_LINE_NAME), u"新井　次郎　様");
+    EXPECT_EQ(view_.text(IDC_LINE_POSTAL), u"1500001") << "as it prints into the boxes";
+    EXPECT_EQ(work_card.ta.m[1].s[0], 0);
+    EXPECT_EQ(work_card.tn.m[0].s[0], 0);
+
+    // The first line holds text: replaced on Yes only. A code not in the
+    // table changes nothing and gives the focus back to the postal code.
+    press(IDC_LINE_ADDRESS_PREV);
+    EXPECT_EQ(std::u16string(work_card.ta.m[1].s), u"東京都渋谷区神宮前");
+    view_.type(IDC_LINE_POSTAL, u"9000001");
+    platform_.answer(kAnswerNo);
+    press(IDC_LINE_POSTAL_TO_ADDRESS);
+    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"大阪府");
+    platform_.answer(kAnswerYes);
+    press(IDC_LINE_POSTAL_TO_ADDRESS);
+    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"沖縄県那覇市港町");
+    view_.type(IDC_LINE_POSTAL, u"9000002");
+    press(IDC_LINE_POSTAL_TO_ADDRESS);
+    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"沖縄県那覇市港町");
+    EXPECT_EQ(view_.focused, IDC_LINE_POSTAL);
+    ASSERT_EQ(platform_.boxes.size(), 3u);
+    EXPECT_EQ(platform_.boxes[0].text, u"住所を「沖縄県那覇市港町」に置き換えますか？");
+    EXPECT_EQ(platform_.boxes[2].text, u"郵便番号9000002は見つかりません");
+    EXPECT_FALSE(view_.closed);
+    press(IDC_LINE_CLOSE);
+    EXPECT_EQ(std::u16string(work_card.ta.m[0].s), u"沖縄県那覇市港町");
+    EXPECT_EQ(std::u16string(work_card.tt.m), u"9000002");
 }
 
 }  // namespace

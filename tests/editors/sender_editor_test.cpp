@@ -6,10 +6,12 @@
 #include <string>
 
 #include "editors/sender_editor_ids.h"
+#include "files/postal_code_ids.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "tests/editors/fake_dialog_view.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/postal_tables.h"
 
 namespace {
 
@@ -124,6 +126,27 @@ TEST_F(SenderEditorTest, UndoKeepsThePlaceAndTheCloseBoxAsksFirst) {
     EXPECT_EQ(utf8(sender(1).n[0].s), "");
     EXPECT_EQ(utf8(platform_.boxes.back().text), "修正を破棄して閉じていいですか？");
     EXPECT_FALSE(doc().modified);
+}
+
+TEST_F(SenderEditorTest, PostalCodeButtonFillsTheAddressFieldOnly) {
+    platform_.resources[IDR_POSTAL_CODES] = postal_fixture_table();
+    use_senders(1);
+    text_set(sender(0).a[0].s, u"旧住所");
+    start_sender_editor(view_);
+    view_.type(IDC_SE_NAME, u"山田　花子");
+    view_.type(IDC_SE_POSTAL, u"〒０６０－０００１");
+    platform_.answer(kAnswerYes);
+    press(IDC_SE_POSTAL_TO_ADDRESS);
+    EXPECT_EQ(utf8(platform_.boxes.at(0).text), "住所を「北海道札幌市中央区北一条西」に置き換えますか？");
+    EXPECT_EQ(shown(IDC_SE_ADDRESS), "北海道札幌市中央区北一条西");
+    EXPECT_EQ(view_.focused, IDC_SE_ADDRESS);
+    EXPECT_EQ(shown(IDC_SE_NAME), "山田　花子") << "the typed name stays in its field";
+    EXPECT_EQ(utf8(sender(0).a[0].s), "旧住所") << "not stored before a button stores";
+    view_.type(IDC_SE_ADDRESS, view_.text(IDC_SE_ADDRESS) + u"一丁目");
+    press(IDC_SE_SAVE_CLOSE);
+    EXPECT_EQ(utf8(sender(0).a[0].s), "北海道札幌市中央区北一条西一丁目");
+    EXPECT_EQ(utf8(sender(0).n[0].s), "山田　花子");
+    EXPECT_EQ(utf8(sender(0).t), "0600001");
 }
 
 }  // namespace
