@@ -1,9 +1,9 @@
 // What an editor's logic needs of its dialog besides the controls' texts:
 // the window that owns its message boxes and choosers, repaints of the main
 // window's preview and of the dialog itself, the keyboard focus, and
-// closing. The Win32 dialogs
-// implement it (editors/editor_window_win32.*); the native tests use a fake
-// that records texts by control id and counts the calls.
+// closing. The Win32 dialogs implement it (editors/editor_window_win32.*);
+// the native tests use a fake that records texts by control id and counts
+// the calls.
 #pragma once
 
 #include "platform/dialog_controls.h"
