@@ -270,14 +270,19 @@ void print_rows(DialogView& view, ListControl& list) {
 
 // "郵便番号チェック": selects exactly the rows whose postal code is not seven
 // digits or not in the table, so that the user can fix them before
-// printing; the check tells how many. Without the table the selection stays.
+// printing, then tells how many (the rows stand selected behind the
+// message). Without the table the selection stays.
 void check_postal_codes(DialogView& view, ListControl& list) {
     const char16_t* codes[HDATA_MAX];
     bool bad[HDATA_MAX];
     for (int r = 0; r < g_count; ++r) codes[r] = g_rows[r].cell[COLUMN_POSTAL];
-    if (postal_code_check(view.window(), codes, g_count, bad) < 0) return;
+    int bad_rows = find_bad_postal_codes(view.window(), codes, g_count, bad);
+    if (bad_rows < 0) return;
     for (int r = 0; r < g_count; ++r) g_rows[r].selected = bad[r];
     list.show_rows(g_rows, g_count);
+    int first = first_selected();
+    if (first >= 0) list.scroll_to_row(first);
+    tell_bad_postal_codes(view.window(), bad_rows);
 }
 
 // _wcsicmp: code units in order, ASCII A-Z folded to lower case.

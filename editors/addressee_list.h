@@ -33,6 +33,8 @@ public:
     virtual void show_rows(const ListRow* rows, int count) = 0;
     // True when the user has row r selected.
     virtual bool row_selected(int row) = 0;
+    // Scrolls as little as needed for row r to be seen.
+    virtual void scroll_to_row(int row) = 0;
     // Runs the one-line editor modally on work_card; 1 for "閉じる", else 0.
     virtual int open_line_editor(int row, int total) = 0;
 };

@@ -76,6 +76,10 @@ public:
         return (SendMessageW(g_list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
     }
 
+    void scroll_to_row(int row) override {
+        if (g_list != nullptr) SendMessageW(g_list, LVM_ENSUREVISIBLE, row, FALSE);
+    }
+
     int open_line_editor(int row, int total) override;
 
     void forget_rows() { shown_ = 0; }
@@ -203,13 +207,6 @@ void arrange_buttons(HWND dialog) {
                  SWP_NOMOVE | SWP_NOZORDER);
 }
 
-// Scrolls the first selected row into view (the rows the postal code check
-// selected may lie below the visible ones).
-void show_first_selected_row() {
-    int row = static_cast<int>(SendMessageW(g_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    if (row >= 0) SendMessageW(g_list, LVM_ENSUREVISIBLE, row, FALSE);
-}
-
 void on_card_marked(int card, int year) { list_card_marked(g_list_control, card, year); }
 
 // --- The in-place cell editor ------------------------------------------------
@@ -304,7 +301,6 @@ INT_PTR CALLBACK list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
         Win32DialogView view(dialog, false);
         list_command(view, g_list_control, id);
         if (id == IDC_LIST_UNDO && g_dialog != nullptr) set_column_captions(false);
-        if (id == IDC_LIST_POSTAL_CHECK && g_dialog != nullptr) show_first_selected_row();
         return TRUE;
     }
     case WM_CLOSE: {

@@ -75,7 +75,7 @@ int postal_address_button(DialogView& view, int postal_id, int address_id) {
     return 1;
 }
 
-int postal_code_check(WindowHandle owner, const char16_t* const* codes, int count, bool* bad) {
+int find_bad_postal_codes(WindowHandle owner, const char16_t* const* codes, int count, bool* bad) {
     for (int i = 0; i < count; ++i) bad[i] = false;
     PostalCodeTable table;
     if (!open_table(owner, kCheckCaption, table)) return -1;
@@ -86,6 +86,10 @@ int postal_code_check(WindowHandle owner, const char16_t* const* codes, int coun
         bad[i] = !postal_code_digits(codes[i], code) || find_postal_code(table, code) < 0;
         if (bad[i]) ++bad_rows;
     }
+    return bad_rows;
+}
+
+void tell_bad_postal_codes(WindowHandle owner, int bad_rows) {
     if (bad_rows == 0) {
         platform().message_box(owner, u"郵便番号はすべて見つかりました", kCheckCaption,
                                kButtonsOk | kIconInformation);
@@ -95,5 +99,4 @@ int postal_code_check(WindowHandle owner, const char16_t* const* codes, int coun
         format_with_text(message, 80, u"郵便番号が７桁でないか見つからない行が%s行あります", rows);
         platform().message_box(owner, message, kCheckCaption, kButtonsOk | kIconWarning);
     }
-    return bad_rows;
 }

@@ -32,9 +32,12 @@ int postal_address_fill(WindowHandle owner, const char16_t* code_text,
 // the fields changed.
 int postal_address_button(DialogView& view, int postal_id, int address_id);
 
-// "郵便番号チェック": sets bad[i] for each of the `count` codes that is not
-// seven digits (half- or full-width, nothing else, as they are printed into
-// the card's seven boxes) or is not in the table, clears it for the others,
-// and tells the user how many rows are bad. Returns that number, or -1 when
+// "郵便番号チェック", in two steps so that the list can select the rows
+// before the user reads how many there are. First: sets bad[i] for each of
+// the `count` codes that is not seven digits (half- or full-width, nothing
+// else, as they are printed into the card's seven boxes) or is not in the
+// table, clears it for the others, and returns how many are bad; -1 when
 // the program has no table (nothing is marked; the user is told).
-int postal_code_check(WindowHandle owner, const char16_t* const* codes, int count, bool* bad);
+int find_bad_postal_codes(WindowHandle owner, const char16_t* const* codes, int count, bool* bad);
+// Then: tells the user that number of bad rows.
+void tell_bad_postal_codes(WindowHandle owner, int bad_rows);

@@ -386,6 +386,7 @@ TEST_F(AddresseeListTest, PostalCodeCheckSelectsExactlyTheBadRows) {
     platform_.resources[IDR_POSTAL_CODES] = postal_fixture_table();
     press(IDC_LIST_POSTAL_CHECK);
     EXPECT_EQ(list_.selection, (std::set<int>{1, 2, 3}));
+    EXPECT_EQ(list_.scrolled_to, 1);
     EXPECT_EQ(box_texts(), (std::vector<std::u16string>{
                                u"郵便番号データが組み込まれていません|郵便番号チェック",
                                u"郵便番号が７桁でないか見つからない行が3行あります|郵便番号チェック"}));

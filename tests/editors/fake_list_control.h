@@ -18,6 +18,7 @@ public:
     // 1 for "閉じる". Unset: cancelled.
     std::function<int(int, int)> line_editor;
     int line_editor_calls = 0;
+    int scrolled_to = -1;  // the row last scrolled into view
 
     void select(std::set<int> rows_to_select) { selection = std::move(rows_to_select); }
     std::u16string cell(int r, int c) const { return rows.at(r).cell[c]; }
@@ -35,6 +36,7 @@ public:
             if (shown[r].selected) selection.insert(r);
     }
     bool row_selected(int row) override { return selection.count(row) != 0; }
+    void scroll_to_row(int row) override { scrolled_to = row; }
     int open_line_editor(int row, int total) override {
         ++line_editor_calls;
         return line_editor ? line_editor(row, total) : 0;
