@@ -7,9 +7,12 @@
 #include <commdlg.h>
 #include <winspool.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "print/default_printer.h"
+#include "print/print_dialog_ids.h"
 #include "print/print_job.h"
 #include "print/printer_spooler.h"
 #include "print/printer_win32.h"
@@ -128,6 +131,92 @@ bool write_printer_2(HANDLE printer, std::vector<BYTE>& buffer) {
     return SetPrinterW(printer, 2, buffer.data(), 0) != 0;
 }
 
+// The system's default printer by its whole name; "" when there is none.
+std::wstring default_printer_name() {
+    DWORD size = 0;
+    GetDefaultPrinterW(nullptr, &size);
+    if (size == 0) return {};
+    std::wstring name(size, L'\0');
+    if (!GetDefaultPrinterW(&name[0], &size)) return {};
+    name.resize(wcslen(name.c_str()));
+    return name;
+}
+
+// A movable block holding `bytes` bytes; nullptr when it cannot be made.
+HGLOBAL global_copy(const void* bytes, size_t size) {
+    HGLOBAL block = GlobalAlloc(GHND, size);
+    void* to = block ? GlobalLock(block) : nullptr;
+    if (to == nullptr) {
+        if (block) GlobalFree(block);
+        return nullptr;
+    }
+    memcpy(to, bytes, size);
+    GlobalUnlock(block);
+    return block;
+}
+
+// Device names (DEVNAMES) for a printer, its driver and port, marked as the
+// default printer.
+HGLOBAL make_device_names(const wchar_t* driver, const wchar_t* device, const wchar_t* port) {
+    std::vector<wchar_t> names(sizeof(DEVNAMES) / sizeof(wchar_t));
+    auto add = [&names](const wchar_t* text) {
+        WORD offset = static_cast<WORD>(names.size());
+        for (const wchar_t* p = text ? text : L""; *p; ++p) names.push_back(*p);
+        names.push_back(0);
+        return offset;
+    };
+    DEVNAMES header{};
+    header.wDriverOffset = add(driver);
+    header.wDeviceOffset = add(device);
+    header.wOutputOffset = add(port);
+    header.wDefault = DN_DEFAULTPRN;
+    memcpy(names.data(), &header, sizeof header);
+    return global_copy(names.data(), names.size() * sizeof(wchar_t));
+}
+
+// The print dialogs start from the default printer with its stored default
+// settings. Left to itself, a driver may start the dialog from its own
+// defaults (Wine's PostScript driver takes the paper of its PPD) and ignore
+// the paper the start-up switch wrote, so the dialog is handed the printer's
+// stored device mode, completed by the driver, and the printer's names.
+// Nothing is handed over when any of it cannot be read: the dialog then
+// starts from the driver's defaults as before.
+void preset_from_default_printer(PRINTDLGW& pd) {
+    std::wstring name = default_printer_name();
+    HANDLE printer = nullptr;
+    if (name.empty() || !OpenPrinterW(&name[0], &printer, nullptr)) return;
+    DWORD needed = 0;
+    GetPrinterW(printer, 2, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+    LONG size = DocumentPropertiesW(nullptr, printer, &name[0], nullptr, nullptr, 0);
+    if (needed > 0 && size > 0 && GetPrinterW(printer, 2, buffer.data(), needed, &needed) &&
+        info->pDevMode != nullptr) {
+        std::vector<BYTE> mode(static_cast<size_t>(size));
+        if (DocumentPropertiesW(nullptr, printer, &name[0], reinterpret_cast<DEVMODEW*>(mode.data()),
+                                info->pDevMode, DM_IN_BUFFER | DM_OUT_BUFFER) == IDOK) {
+            pd.hDevMode = global_copy(mode.data(), mode.size());
+            pd.hDevNames = make_device_names(info->pDriverName, name.c_str(), info->pPortName);
+        }
+    }
+    ClosePrinter(printer);
+    if (pd.hDevMode == nullptr || pd.hDevNames == nullptr) {
+        if (pd.hDevMode) GlobalFree(pd.hDevMode);
+        if (pd.hDevNames) GlobalFree(pd.hDevNames);
+        pd.hDevMode = pd.hDevNames = nullptr;
+    }
+}
+
+// The device name of the device names a dialog returned.
+std::u16string device_name_of(HGLOBAL names) {
+    const auto* header = names ? static_cast<const DEVNAMES*>(GlobalLock(names)) : nullptr;
+    if (header == nullptr) return {};
+    const auto* text = reinterpret_cast<const char16_t*>(header) + header->wDeviceOffset;
+    std::u16string name(text);
+    GlobalUnlock(names);
+    return name;
+}
+
 class Win32PrinterSpooler final : public PrinterSpooler {
 public:
     bool print_dialog(PrintDialogRecord& record, PrintDialogResult& result) override {
@@ -136,18 +225,26 @@ public:
         pd.hwndOwner = static_cast<HWND>(record.hwndOwner);
         pd.hDevMode = nullptr;
         pd.hDevNames = nullptr;
+        // Every dialog starts anew from the default printer: a printer chosen
+        // in an earlier dialog is not carried over.
+        if (!(record.Flags & PD_RETURNDEFAULT)) preset_from_default_printer(pd);
         pd.Flags = record.Flags;
         pd.nFromPage = record.nFromPage;
         pd.nToPage = record.nToPage;
         pd.nMinPage = record.nMinPage;
         pd.nMaxPage = record.nMaxPage;
         pd.nCopies = record.nCopies;
-        if (PrintDlgW(&pd) != 1) return false;
+        if (PrintDlgW(&pd) != 1) {
+            if (pd.hDevMode != nullptr) GlobalFree(pd.hDevMode);
+            if (pd.hDevNames != nullptr) GlobalFree(pd.hDevNames);
+            return false;
+        }
 
         record.Flags = pd.Flags;
         record.nFromPage = pd.nFromPage;
         record.nToPage = pd.nToPage;
         record.nCopies = pd.nCopies;
+        result.device_name = device_name_of(pd.hDevNames);
         if (pd.hDevNames != nullptr) GlobalFree(pd.hDevNames);
         result.devmode = pd.hDevMode;
         if (pd.hDC != nullptr) result.device = make_print_target(pd.hDC);
@@ -255,6 +352,12 @@ public:
     void destroy_abort_dialog() override {
         if (g_abort_dialog != nullptr) DestroyWindow(g_abort_dialog);
         g_abort_dialog = nullptr;
+    }
+    void show_job_progress(int page, int pages) override {
+        if (g_abort_dialog == nullptr) return;
+        wchar_t text[64];
+        wsprintfW(text, L"%d / %d 枚目", page, pages);
+        SetDlgItemTextW(g_abort_dialog, IDC_PRNSTOP_PAGE, text);
     }
     void enable_window(WindowHandle window, bool enable) override {
         if (window != nullptr) EnableWindow(static_cast<HWND>(window), enable ? TRUE : FALSE);

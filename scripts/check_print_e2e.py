@@ -43,7 +43,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from check_print_card import grow, ink_box, read_pgm, stray_ink  # noqa: E402
 
-JOBS = ("print_e2e_card", "print_e2e_range")
+JOBS = ("print_e2e_card", "print_e2e_range", "print_e2e_preset")
 TOLERANCE = 4  # device pixels, for rasteriser differences
 SEARCH = 24    # how far around an expected box ink is still attributed to it
 
