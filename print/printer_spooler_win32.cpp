@@ -58,10 +58,9 @@ INT_PTR CALLBACK abort_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
     }
 }
 
-// Called by the spooler while the job runs: serves every waiting message of
-// the thread, the abort dialog's through IsDialogMessageW, and tells the
-// spooler to go on until the user has cancelled.
-BOOL CALLBACK abort_procedure(HDC, int) {
+// Serves every waiting message of the thread, the abort dialog's through
+// IsDialogMessageW.
+void serve_job_messages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -74,6 +73,12 @@ BOOL CALLBACK abort_procedure(HDC, int) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+// Called by the spooler while the job runs: serves the thread's messages and
+// tells the spooler to go on until the user has cancelled.
+BOOL CALLBACK abort_procedure(HDC, int) {
+    serve_job_messages();
     return print_user_abort() ? FALSE : TRUE;
 }
 
@@ -118,13 +123,40 @@ private:
     GdiSurface surface_;  // destroyed before the device context is deleted
 };
 
+// Names the form of the device mode's paper code as the printer's driver
+// names it (DC_PAPERS, DC_PAPERNAMES). A device mode whose form name names
+// another paper than its code is read differently by different drivers
+// (Wine's keeps the form name in the print dialog, others print on the
+// named form), so the two are kept together. Nothing changes when the
+// driver does not list the code.
+void name_form_of_paper(DEVMODEW& mode, const wchar_t* printer, const wchar_t* port) {
+    if (printer == nullptr) return;
+    int count = DeviceCapabilitiesW(printer, port, DC_PAPERS, nullptr, nullptr);
+    if (count <= 0) return;
+    std::vector<WORD> papers(static_cast<size_t>(count));
+    std::vector<wchar_t> names(static_cast<size_t>(count) * 64 + 1);
+    if (DeviceCapabilitiesW(printer, port, DC_PAPERS, reinterpret_cast<wchar_t*>(papers.data()),
+                            nullptr) != count ||
+        DeviceCapabilitiesW(printer, port, DC_PAPERNAMES, names.data(), nullptr) != count)
+        return;
+    for (int i = 0; i < count; ++i) {
+        if (papers[static_cast<size_t>(i)] != static_cast<WORD>(mode.dmPaperSize)) continue;
+        const wchar_t* name = &names[static_cast<size_t>(i) * 64];
+        lstrcpynW(mode.dmFormName, name, CCHFORMNAME);
+        mode.dmFields |= DM_FORMNAME;
+        return;
+    }
+}
+
 // Changes the paper of the default device mode in a PRINTER_INFO_2 buffer
 // read from the printer.
-void change_paper(DEVMODEW& mode, const PaperSetting& paper) {
+void change_paper(PRINTER_INFO_2W& info, const PaperSetting& paper) {
+    DEVMODEW& mode = *info.pDevMode;
     mode.dmOrientation = paper.orientation;
     mode.dmPaperSize = paper.code;
     mode.dmPaperWidth = paper.width;
     mode.dmPaperLength = paper.length;
+    if (mode.dmFields & DM_FORMNAME) name_form_of_paper(mode, info.pPrinterName, info.pPortName);
 }
 
 bool write_printer_2(HANDLE printer, std::vector<BYTE>& buffer) {
@@ -195,6 +227,8 @@ void preset_from_default_printer(PRINTDLGW& pd) {
         std::vector<BYTE> mode(static_cast<size_t>(size));
         if (DocumentPropertiesW(nullptr, printer, &name[0], reinterpret_cast<DEVMODEW*>(mode.data()),
                                 info->pDevMode, DM_IN_BUFFER | DM_OUT_BUFFER) == IDOK) {
+            name_form_of_paper(*reinterpret_cast<DEVMODEW*>(mode.data()), name.c_str(),
+                               info->pPortName);
             pd.hDevMode = global_copy(mode.data(), mode.size());
             pd.hDevNames = make_device_names(info->pDriverName, name.c_str(), info->pPortName);
         }
@@ -296,7 +330,7 @@ public:
         if (!GetPrinterW(printer, 2, buffer.data(), needed, &needed)) return PaperWrite::NotRead;
         auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
         if (info->pDevMode == nullptr) return PaperWrite::NotRead;
-        change_paper(*info->pDevMode, paper);
+        change_paper(*info, paper);
         // The security descriptor stays as it is; writing it back would ask
         // for rights the change of paper does not need.
         info->pSecurityDescriptor = nullptr;
@@ -358,6 +392,10 @@ public:
         wchar_t text[64];
         wsprintfW(text, L"%d / %d 枚目", page, pages);
         SetDlgItemTextW(g_abort_dialog, IDC_PRNSTOP_PAGE, text);
+        // Not every driver calls the abort procedure while a page is
+        // spooled (Wine's does not): serve the messages between pages too,
+        // so the dialog shows the page and its cancel is seen on any page.
+        serve_job_messages();
     }
     void enable_window(WindowHandle window, bool enable) override {
         if (window != nullptr) EnableWindow(static_cast<HWND>(window), enable ? TRUE : FALSE);
