@@ -22,7 +22,8 @@ bool print_pages(PrintTarget& target, int first, int end, int copies) {
     int page = 0;
     for (int i = first; i < end; ++i) {
         for (int copy = 0; copy < copies; ++copy) {
-            spooler.show_job_progress(++page, pages);
+            // Showing the page serves the messages: the user may cancel there.
+            if (!g_user_abort) spooler.show_job_progress(++page, pages);
             if (g_user_abort || !target.start_page()) {
                 target.abort_doc();
                 return false;
