@@ -76,6 +76,14 @@ if(EXISTS ${ZK_GTEST_SOURCE}/CMakeLists.txt)
       target_compile_definitions(zelko_e2e PRIVATE ZK_SAMPLE_IMAGES="${ZK_SAMPLE_DIR}")
     endif()
   endif()
+
+  # The print benchmark: the program's print job beside plain GDI calls
+  # (scripts/print_bench.sh), driving the program with the end-to-end driver.
+  add_executable(zelko_print_bench ${CMAKE_SOURCE_DIR}/tests/print_bench/print_bench_win32.cpp
+                                   ${CMAKE_SOURCE_DIR}/tests/e2e/driver_win32.cpp)
+  target_link_libraries(zelko_print_bench PRIVATE zelko_core ${ZK_WIN32_LIBS})
+  target_compile_options(zelko_print_bench PRIVATE ${ZK_WARNINGS})
+  target_link_options(zelko_print_bench PRIVATE -municode ${ZK_STATIC_RUNTIME})
 else()
   message(WARNING "GoogleTest sources not found in ${ZK_GTEST_SOURCE}: "
                   "zelko_win_tests and zelko_e2e are not built")
