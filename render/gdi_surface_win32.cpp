@@ -2,10 +2,17 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
 static_assert(sizeof(LogFont) == sizeof(LOGFONTW), "LogFont mirrors LOGFONTW");
+static_assert(offsetof(LogFont, lfWeight) == offsetof(LOGFONTW, lfWeight), "LogFont layout");
+static_assert(offsetof(LogFont, lfItalic) == offsetof(LOGFONTW, lfItalic), "LogFont layout");
+static_assert(offsetof(LogFont, lfPitchAndFamily) == offsetof(LOGFONTW, lfPitchAndFamily),
+              "LogFont layout");
+static_assert(offsetof(LogFont, lfFaceName) == offsetof(LOGFONTW, lfFaceName), "LogFont layout");
+static_assert(sizeof(LogFont::lfFaceName) == sizeof(LOGFONTW::lfFaceName), "LogFont layout");
 
 namespace {
 

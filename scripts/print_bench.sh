@@ -29,7 +29,7 @@ run() {
     fi
     ZK_EXE="$(zk_winpath "$ZK_BUILD/windows/Zelkovane.exe")" \
         ZK_PRINTER_OUTPUT="$(zk_winpath "$WINEPREFIX/printer-output.ps")" \
-        timeout -k 10 3600 wine "$EXE" "$COUNT" 2>>"$LOG.wine" </dev/null | tr -d '\r' | tee -a "$LOG"
+        timeout -k 10 3600 wine "$EXE" "$COUNT" 2>>"$LOG.wine" </dev/null | sed -u 's/\r$//' | tee -a "$LOG"
     return "${PIPESTATUS[0]}"
 }
 
