@@ -44,7 +44,9 @@ if(EXISTS ${ZK_GTEST_SOURCE}/CMakeLists.txt)
   # create its dialogs and check its menu.
   file(GLOB ZK_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
   if(ZK_WIN_TESTS)
-    add_executable(zelko_win_tests ${ZK_WIN_TESTS} ${ZK_RESOURCES})
+    # The printer helpers of the end-to-end driver serve these tests too.
+    add_executable(zelko_win_tests ${ZK_WIN_TESTS} ${CMAKE_SOURCE_DIR}/tests/e2e/driver_win32.cpp
+                                   ${ZK_RESOURCES})
     target_include_directories(zelko_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/app)
     target_link_libraries(zelko_win_tests PRIVATE zelko_win32 gtest gtest_main)
     target_compile_options(zelko_win_tests PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${ZK_WARNINGS}>)
