@@ -27,6 +27,7 @@
 #include "render/card_renderer.h"
 #include "render/gdi_renderer.h"
 #include "render_test_support.h"
+#include "tests/e2e/driver_win32.h"
 
 namespace {
 
@@ -107,11 +108,7 @@ void save_picture(const RECT& area, const wchar_t* name) {
     render_test::write_file(folder + L"\\" + name, canvas.bmp(canvas.whole()));
 }
 
-void save_window_picture(HWND window, const wchar_t* name) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    save_picture(r, name);
-}
+void save_window_picture(HWND window, const wchar_t* name) { e2e::capture_window(window, name); }
 
 class BarsTest : public ::testing::Test {
 protected:
