@@ -24,6 +24,8 @@
 #include "render/preview_drag_win32.h"
 #include "render/window_geometry.h"
 
+static_assert(WAIT_WINDOW_DIALOG == IDD_WAIT, "the seam opens the wait window by its number");
+
 namespace {
 
 HWND g_main_window = nullptr;

@@ -15,6 +15,24 @@ void add_field(TextBuilder& out, const char16_t* field, int field_cap) {
 
 }  // namespace
 
+void status_part_edges(int paper_width, int page_width, int edges[STATUS_PART_COUNT]) {
+    int page_end = STATUS_PART_EDGES[2];
+    int paper_end = page_end - page_width < STATUS_PART_EDGES[1] ? page_end - page_width
+                                                                   : STATUS_PART_EDGES[1];
+    int printer_end = paper_end - paper_width < STATUS_PART_EDGES[0] ? paper_end - paper_width
+                                                                      : STATUS_PART_EDGES[0];
+    if (printer_end < STATUS_MIN_PRINTER_PART) {
+        int shift = STATUS_MIN_PRINTER_PART - printer_end;
+        printer_end += shift;
+        paper_end += shift;
+        page_end += shift;
+    }
+    edges[0] = printer_end;
+    edges[1] = paper_end;
+    edges[2] = page_end;
+    edges[3] = STATUS_PART_EDGES[3];
+}
+
 const char16_t* file_name_part(const char16_t* path) {
     const char16_t* name = path;
     for (const char16_t* p = path; *p != 0; ++p)

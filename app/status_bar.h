@@ -10,6 +10,18 @@ constexpr int STATUS_TEXT_CAP = 260;
 // Right edges of the parts in pixels from the status bar's left; the last
 // part (-1) runs to the right end.
 inline constexpr int STATUS_PART_EDGES[STATUS_PART_COUNT] = {160, 230, 290, -1};
+// The texts the paper and page parts must hold whole in the bar's font.
+inline constexpr char16_t STATUS_WIDEST_PAPER[] = u"紙:Postcard";
+inline constexpr char16_t STATUS_WIDEST_PAGE[] = u"Page:200/200";
+// The printer part keeps at least this many pixels.
+constexpr int STATUS_MIN_PRINTER_PART = 60;
+
+// The right edges when the paper part needs `paper_width` and the page part
+// `page_width` pixels: parts that are too narrow for them grow, taking the
+// room from the printer part, so that the page part still ends at the same
+// edge; only when the printer part would fall below its minimum do the edges
+// move right.
+void status_part_edges(int paper_width, int page_width, int edges[STATUS_PART_COUNT]);
 
 struct StatusTexts {
     char16_t part[STATUS_PART_COUNT][STATUS_TEXT_CAP];

@@ -44,7 +44,9 @@ if(EXISTS ${ZK_GTEST_SOURCE}/CMakeLists.txt)
   # create its dialogs and check its menu.
   file(GLOB ZK_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
   if(ZK_WIN_TESTS)
-    add_executable(zelko_win_tests ${ZK_WIN_TESTS} ${ZK_RESOURCES})
+    # The printer helpers of the end-to-end driver serve these tests too.
+    add_executable(zelko_win_tests ${ZK_WIN_TESTS} ${CMAKE_SOURCE_DIR}/tests/e2e/driver_win32.cpp
+                                   ${ZK_RESOURCES})
     target_include_directories(zelko_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/app)
     target_link_libraries(zelko_win_tests PRIVATE zelko_win32 gtest gtest_main)
     target_compile_options(zelko_win_tests PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${ZK_WARNINGS}>)
@@ -80,6 +82,14 @@ if(EXISTS ${ZK_GTEST_SOURCE}/CMakeLists.txt)
     # files.
     target_compile_definitions(zelko_e2e PRIVATE ZK_FUZZ_CORPUS="${CMAKE_SOURCE_DIR}/tests/fuzz/corpus")
   endif()
+
+  # The print benchmark: the program's print job beside plain GDI calls
+  # (scripts/print_bench.sh), driving the program with the end-to-end driver.
+  add_executable(zelko_print_bench ${CMAKE_SOURCE_DIR}/tests/print_bench/print_bench_win32.cpp
+                                   ${CMAKE_SOURCE_DIR}/tests/e2e/driver_win32.cpp)
+  target_link_libraries(zelko_print_bench PRIVATE zelko_core ${ZK_WIN32_LIBS})
+  target_compile_options(zelko_print_bench PRIVATE ${ZK_WARNINGS})
+  target_link_options(zelko_print_bench PRIVATE -municode ${ZK_STATIC_RUNTIME})
 else()
   message(WARNING "GoogleTest sources not found in ${ZK_GTEST_SOURCE}: "
                   "zelko_win_tests and zelko_e2e are not built")

@@ -18,8 +18,6 @@ void emit_addressees(KvWriter& out) {
         write_card_keys(out, i, doc().hdata[i], addressee_card_keys(), ADDRESSEE_CARD_KEYS);
 }
 
-// Files written by the program list a card's keys in the writer's order.
-CardKeyExpectation g_expected(addressee_card_keys(), ADDRESSEE_CARD_KEYS);
 
 // "[k].s=value" behind ".ta.m" or ".tn.m".
 void read_card_text(TextLine (&lines)[ADDRESSEE_LINES], const char16_t* index, const char16_t* end) {
@@ -36,14 +34,17 @@ int write_addressee_file(WindowHandle owner, const char16_t* name, int mode) {
 
 void read_addressee_line(const char16_t* line) { read_addressee_line(line, text_length(line)); }
 
-size_t take_written_addressee_lines(KvLineSplitter& lines) { return g_expected.take_lines(lines); }
+// Files written by the program list a card's keys in the writer's order.
+CardKeyExpectation written_addressee_keys() { return CardKeyExpectation(addressee_card_keys(), ADDRESSEE_CARD_KEYS); }
 
-void read_addressee_line(const char16_t* line, int len) {
-    if (g_expected.apply(line, len)) return;
+void read_addressee_line(const char16_t* line, int len) { read_addressee_line(line, len, nullptr); }
+
+void read_addressee_line(const char16_t* line, int len, CardKeyExpectation* guess) {
+    if (guess != nullptr && guess->apply(line, len)) return;
     // The count is for the reader's information only; the card blocks
     // follow it.
     if (kv_match(line, kCountKey) != nullptr) {
-        g_expected.expect_card(0);
+        if (guess != nullptr) guess->expect_card(0);
         return;
     }
     char16_t buffer[KV_REST_CAP];

@@ -2,9 +2,6 @@
 
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "files/kv_file.h"
 #include "files/kv_grammar.h"
@@ -28,7 +25,6 @@ protected:
         for (const char16_t* p = field; *p != 0; ++p) k.text[n++] = *p;
         k.text[n] = 0;
         k.len = n;
-        k.compare_bits = ((uint32_t{1} << n) - 1) | (uint32_t{0xFF} << 24);
         k.kind = kind;
         k.offset = static_cast<size_t>(static_cast<const char*>(at) - reinterpret_cast<const char*>(&card_));
         return k;
@@ -174,73 +170,12 @@ void CardKeyExpectation::expect_card(int card) {
     record_ = reinterpret_cast<char*>(&doc().hdata[card]);
 }
 
-namespace {
-
-// Compares a line with the card prefix and a key in a few wide steps,
-// looking at up to 24 units behind the prefix whatever the key's length
-// (the splitter leaves room for that behind every line).
-class WideKeyCompare {
-public:
-#if defined(__SSE2__)
-    // The prefix, "hdata[" and a card index of one to three digits and "]",
-    // has 8 to 10 units: its first two and its last eight cover it.
-    static_assert(HDATA_MAX <= 1000, "card indices have at most three digits");
-    WideKeyCompare(const char16_t* prefix, int prefix_len)
-        : tail_(_mm_loadu_si128(reinterpret_cast<const __m128i*>(prefix + prefix_len - 8))),
-          head_(first_two(prefix)),
-          prefix_len_(prefix_len) {}
-
-    bool same(const char16_t* line, const CardKey& k) const {
-        const __m128i* rows = reinterpret_cast<const __m128i*>(k.text);
-        const char16_t* key = line + prefix_len_;
-        // One bit per unit: the key's 24 units, then the prefix's last 8.
-        const uint32_t bits = equal(equal(key, rows[0]), equal(key + 8, rows[1])) |
-                              equal(equal(key + 16, rows[2]), equal(key - 8, tail_)) << 16;
-        return (bits & k.compare_bits) == k.compare_bits && first_two(line) == head_;
-    }
-
-private:
-    // The units at `p` that equal those of `row`, as lanes of all ones.
-    static __m128i equal(const char16_t* p, __m128i row) {
-        return _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), row);
-    }
-    // One bit per lane of two such results.
-    static uint32_t equal(__m128i low, __m128i high) {
-        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
-    }
-
-    static uint32_t first_two(const char16_t* p) {
-        uint32_t units;
-        std::memcpy(&units, p, sizeof units);
-        return units;
-    }
-
-    __m128i tail_;
-    uint32_t head_;
-    int prefix_len_;
-#else
-    WideKeyCompare(const char16_t* prefix, int prefix_len) : prefix_(prefix), prefix_len_(prefix_len) {}
-
-    bool same(const char16_t* line, const CardKey& k) const {
-        return kv_same_units(line, prefix_, prefix_len_) && kv_same_units(line + prefix_len_, k.text, k.len);
-    }
-
-private:
-    const char16_t* prefix_;
-    int prefix_len_;
-#endif
-};
-
-}  // namespace
-
 size_t CardKeyExpectation::take_lines(KvLineSplitter& lines) {
     if (card_ < 0) return 0;
     size_t available = 0;
     const char16_t* const units = lines.peek(&available);
     const char16_t* const end = units + available;
     const char16_t* line = units;
-    // The lines end at their LF units, found ahead of the work on each line.
-    KvLfMarks marks(units, end);
     while (card_ >= 0) {
         // One card's keys. The members are read once: the stores into the
         // card go through pointers that could alias them.
@@ -248,19 +183,22 @@ size_t CardKeyExpectation::take_lines(KvLineSplitter& lines) {
         const CardKey* const keys_end = keys_ + count_;
         const int prefix_len = prefix_len_;
         char* const record = record_;
-        const WideKeyCompare wide(prefix_, prefix_len);
         for (; k != keys_end; ++k) {
-            const char16_t* lf = marks.next();
-            // The compare reads up to 34 units from a line that starts
-            // before the end, which the splitter allows for. The prefix and
-            // key hold no CR, LF or NUL and end in "=", so a line that holds
-            // them has its first LF behind them.
-            if (lf == nullptr || !wide.same(line, *k)) break;
+            // The compare reads up to 34 units from a line that starts at
+            // or before the end, which the splitter allows for. The prefix
+            // and key hold no CR, LF or NUL and end in "=", so a line that
+            // holds them has its first LF behind them: in its value.
+            if (line >= end || !kv_same_units(line, prefix_, prefix_len) ||
+                !kv_same_units(line + prefix_len, k->text, k->len))
+                break;
+            const char16_t* const value = line + prefix_len + k->len;
+            const char16_t* lf = value;
+            while (lf < end && *lf != u'\n') ++lf;
+            if (lf >= end) break;
             // A line whose first LF follows no CR, or that holds a NUL, is
             // left to the line handler, as is one the splitter would cut.
             const char16_t* cr = lf - 1;
             if (*cr != u'\r') break;
-            const char16_t* value = line + prefix_len + k->len;
             char* field = record + k->offset;
             if (cr == value) {
                 // An empty value leaves the field unchanged.

@@ -21,16 +21,12 @@ enum class CardKeyKind {
 };
 
 struct CardKey {
-    // The key, "=" included, then NULs to the end: three rows of eight units,
-    // compared with a line eight units at a time.
-    alignas(16) char16_t text[32];
+    // The key, "=" included, then NULs to the end.
+    char16_t text[32];
     int len;            // units of text
     CardKeyKind kind;
     size_t offset;      // of the field inside CardRecord
     int cap;            // units of a text field
-    // Which of the 24 bits of such a compare (one per unit) the key needs,
-    // and, above them, the 8 bits of the card prefix's compare.
-    uint32_t compare_bits;
 };
 
 constexpr int LAYOUT_CARD_KEYS = 145;
@@ -81,7 +77,7 @@ private:
     int card_ = -1;  // -1: no guess
     int key_ = 0;
     char* record_ = nullptr;    // the card's CardRecord
-    char16_t prefix_[24] = {};  // "hdata[<card>]"; compared in words of 8 units
+    char16_t prefix_[24] = {};  // "hdata[<card>]"
     int prefix_len_ = 0;
 };
 

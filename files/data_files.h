@@ -5,9 +5,8 @@
 
 #include <cstddef>
 
+#include "files/card_keys.h"
 #include "platform/platform.h"
-
-class KvLineSplitter;
 
 int write_sender_file(WindowHandle owner, const char16_t* name, int mode);
 int write_addressee_file(WindowHandle owner, const char16_t* name, int mode);
@@ -24,9 +23,12 @@ void read_sender_line(const char16_t* line, int len);
 void read_addressee_line(const char16_t* line, int len);
 void read_layout_line(const char16_t* line, int len);
 
-// For the addressee and layout files as the program writes them: takes from
-// the splitter the plain lines at hand for as long as each holds the key the
-// file's writer puts next, and applies each as the line handler would.
-// Returns the units taken; the lines left go to the line handler.
-size_t take_written_addressee_lines(KvLineSplitter& lines);
-size_t take_written_layout_lines(KvLineSplitter& lines);
+// For the addressee and layout files as the program writes them: the guess
+// of the key the file's writer puts next (card_keys.h), owned by one reading
+// of a file. Its take_lines() applies the plain lines at hand for as long as
+// each holds that key; the line handlers below, given the guess, apply such
+// a line at once and start it over at the count line.
+CardKeyExpectation written_addressee_keys();
+CardKeyExpectation written_layout_keys();
+void read_addressee_line(const char16_t* line, int len, CardKeyExpectation* guess);
+void read_layout_line(const char16_t* line, int len, CardKeyExpectation* guess);

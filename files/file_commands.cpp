@@ -105,16 +105,16 @@ int command_import_csv(WindowHandle owner) {
 
 int run_file_command(WindowHandle owner, int command) {
     switch (command) {
-    case CMD_FILE_NEW: return command_new(owner);
-    case CMD_OPEN_SENDER:
-    case CMD_OPEN_ADDRESSEE:
-    case CMD_OPEN_LAYOUT: return command_open(owner, command - CMD_FILE_NEW);
-    case CMD_SAVE_SENDER:
-    case CMD_SAVE_ADDRESSEE:
-    case CMD_SAVE_LAYOUT: return command_save(owner, command - CMD_OPEN_LAYOUT);
-    case CMD_EXPORT_CSV: return command_export_csv(owner);
-    case CMD_IMPORT_OLD_LAYOUT: return command_import_legacy(owner, LEGACY_LAYOUT);
-    case CMD_IMPORT_OLD_ADDRESS: return command_import_legacy(owner, LEGACY_ADDRESS);
+    case CMD_NEW: return command_new(owner);
+    case CMD_OPEN_SENDERS: return command_open(owner, KIND_SENDER);
+    case CMD_OPEN_ADDRESSEES: return command_open(owner, KIND_ADDRESSEE);
+    case CMD_OPEN_LAYOUTS: return command_open(owner, KIND_LAYOUT);
+    case CMD_SAVE_SENDERS: return command_save(owner, KIND_SENDER);
+    case CMD_SAVE_ADDRESSEES: return command_save(owner, KIND_ADDRESSEE);
+    case CMD_SAVE_LAYOUTS: return command_save(owner, KIND_LAYOUT);
+    case CMD_SAVE_CSV: return command_export_csv(owner);
+    case CMD_OPEN_LEGACY_LAYOUT: return command_import_legacy(owner, LEGACY_LAYOUT);
+    case CMD_OPEN_LEGACY_ADDRESS: return command_import_legacy(owner, LEGACY_ADDRESS);
     case CMD_IMPORT_CSV: return command_import_csv(owner);
     default: return REPAINT_NONE;
     }

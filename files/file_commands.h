@@ -5,20 +5,8 @@
 // whether the main window must be repainted afterwards.
 #pragma once
 
+#include "app/resource_ids.h"  // the command numbers (CMD_NEW ... CMD_OPEN_LEGACY_ADDRESS)
 #include "platform/platform.h"
-
-// Menu command numbers of the file commands.
-constexpr int CMD_FILE_NEW = 51;
-constexpr int CMD_OPEN_SENDER = 52;
-constexpr int CMD_OPEN_ADDRESSEE = 53;
-constexpr int CMD_OPEN_LAYOUT = 54;
-constexpr int CMD_SAVE_SENDER = 55;
-constexpr int CMD_SAVE_ADDRESSEE = 56;
-constexpr int CMD_SAVE_LAYOUT = 57;
-constexpr int CMD_EXPORT_CSV = 58;
-constexpr int CMD_EXPORT_BITMAP = 59;  // rendering side, not run here
-constexpr int CMD_IMPORT_OLD_LAYOUT = 60;
-constexpr int CMD_IMPORT_OLD_ADDRESS = 61;
 
 // What the main window does after a command.
 constexpr int REPAINT_NONE = 0;
@@ -50,6 +38,7 @@ int command_import_legacy(WindowHandle owner, int kind);
 // declined at the first question.
 int command_import_csv(WindowHandle owner);
 
-// Runs the file command with menu number `command` (51 to 58, 60, 61, 69).
+// Runs the file command with menu number `command` (CMD_NEW to CMD_SAVE_CSV,
+// CMD_OPEN_LEGACY_LAYOUT, CMD_OPEN_LEGACY_ADDRESS, CMD_IMPORT_CSV).
 // Returns whether to repaint; other numbers do nothing and give REPAINT_NONE.
 int run_file_command(WindowHandle owner, int command);

@@ -21,9 +21,9 @@ constexpr char16_t kAnyFilter[] = u"AllFile(*.*)\0*.*\0";
 
 DialogKind dialog_kind(int kind) {
     switch (kind) {
-    case DIALOG_SENDER: return {kTextFilter, u"\\差出_無題.txt"};
-    case DIALOG_ADDRESSEE: return {kTextFilter, u"\\宛先_無題.txt"};
-    case DIALOG_LAYOUT: return {kTextFilter, u"\\情報_無題.txt"};
+    case KIND_SENDER: return {kTextFilter, u"\\差出_無題.txt"};
+    case KIND_ADDRESSEE: return {kTextFilter, u"\\宛先_無題.txt"};
+    case KIND_LAYOUT: return {kTextFilter, u"\\情報_無題.txt"};
     case DIALOG_CSV: return {kCsvFilter, u"\\無題.csv"};
     case DIALOG_BMP: return {kBmpFilter, u"\\無題.bmp"};
     default: return {kAnyFilter, u"\\無題.txt"};

@@ -2,13 +2,12 @@
 // chosen path's extension.
 #pragma once
 
+#include "files/kv_file.h"
 #include "platform/platform.h"
 
-// Dialog kinds.
+// Dialog kinds: the three data files by their file kinds (KIND_SENDER,
+// KIND_ADDRESSEE, KIND_LAYOUT of files/kv_file.h), and these.
 constexpr int DIALOG_ANY = 0;
-constexpr int DIALOG_SENDER = 1;
-constexpr int DIALOG_ADDRESSEE = 2;
-constexpr int DIALOG_LAYOUT = 3;
 constexpr int DIALOG_CSV = 16;
 constexpr int DIALOG_BMP = 256;
 

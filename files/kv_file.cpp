@@ -28,10 +28,10 @@ struct KindCaptions {
 };
 
 const KindCaptions& captions_of(int kind) {
-    static const KindCaptions sender{u"差出ファイル書込確認", u"差出ファイル書込エラー", DIALOG_SENDER};
+    static const KindCaptions sender{u"差出ファイル書込確認", u"差出ファイル書込エラー", KIND_SENDER};
     static const KindCaptions addressee{u"宛先ファイル書込確認", u"宛先ファイル書込エラー",
-                                        DIALOG_ADDRESSEE};
-    static const KindCaptions layout{u"情報ファイル書込確認", u"情報ファイル書込エラー", DIALOG_LAYOUT};
+                                        KIND_ADDRESSEE};
+    static const KindCaptions layout{u"情報ファイル書込確認", u"情報ファイル書込エラー", KIND_LAYOUT};
     if (kind == KIND_SENDER) return sender;
     if (kind == KIND_ADDRESSEE) return addressee;
     return layout;
@@ -77,21 +77,12 @@ void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) 
         return;
     }
 
-    void (*handle_line)(const char16_t*, int) = read_layout_line;
-    // The lines of the addressee and layout files the program wrote are
-    // mostly taken at once, in the writer's order.
-    size_t (*take_written)(KvLineSplitter&) = take_written_layout_lines;
-    if (kind == KIND_SENDER) {
+    if (kind == KIND_SENDER)
         clear_senders();
-        handle_line = read_sender_line;
-        take_written = nullptr;
-    } else if (kind == KIND_ADDRESSEE) {
+    else if (kind == KIND_ADDRESSEE)
         clear_addressees();
-        handle_line = read_addressee_line;
-        take_written = take_written_addressee_lines;
-    } else {
+    else
         reset_layouts();
-    }
 
     KvLineSplitter lines(file, KV_DATA_FILE_LINES);
     if (!lines.read_byte_order_mark()) {
@@ -101,7 +92,23 @@ void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) 
         platform().close(file);
         return;
     }
-    kv_split_lines(lines, take_written, handle_line);
+    if (kind == KIND_SENDER) {
+        kv_split_lines(lines, nullptr, [](const char16_t* line, int len) { read_sender_line(line, len); });
+    } else {
+        // The lines of the addressee and layout files the program wrote are
+        // mostly taken at once, in the writer's order.
+        const bool addressees = kind == KIND_ADDRESSEE;
+        CardKeyExpectation guess = addressees ? written_addressee_keys() : written_layout_keys();
+        auto take = [&guess](KvLineSplitter& at) { return guess.take_lines(at); };
+        if (addressees)
+            kv_split_lines(lines, take, [&guess](const char16_t* line, int len) {
+                read_addressee_line(line, len, &guess);
+            });
+        else
+            kv_split_lines(lines, take, [&guess](const char16_t* line, int len) {
+                read_layout_line(line, len, &guess);
+            });
+    }
 
     if (!platform().close(file)) platform().message_box(owner, name, kCloseFailedCaption, kButtonsOk);
 }

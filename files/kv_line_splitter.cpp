@@ -19,23 +19,9 @@ constexpr char16_t kByteOrderMark = 0xFEFF;  // bytes FF FE
 // apart from them (a unit u with u & ~0x000A == 0); the caller looks at the
 // unit itself.
 inline uint64_t lf_or_nul_bits(const char16_t* s) {
-#if defined(__SSE2__)
-    const __m128i others = _mm_set1_epi16(static_cast<short>(~0x000A));
-    const __m128i zero = _mm_setzero_si128();
-    // Sixteen units at a time: two compares packed into one 16-bit mask.
-    auto sixteen = [&](const char16_t* p) -> uint64_t {
-        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
-        __m128i hits_a = _mm_cmpeq_epi16(_mm_and_si128(a, others), zero);
-        __m128i hits_b = _mm_cmpeq_epi16(_mm_and_si128(b, others), zero);
-        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(hits_a, hits_b)));
-    };
-    return sixteen(s) | (sixteen(s + 16) << 16) | (sixteen(s + 32) << 32) | (sixteen(s + 48) << 48);
-#else
     uint64_t bits = 0;
     for (int i = 0; i < 64; ++i) bits |= static_cast<uint64_t>((s[i] & ~0x000A) == 0) << i;
     return bits;
-#endif
 }
 
 }  // namespace

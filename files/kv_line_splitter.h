@@ -4,17 +4,14 @@
 // CR at a position above 0, after 574 units (the rest of a longer line comes
 // back as the next line), or at the end of the file. The text a line handler
 // sees runs up to the line's first NUL, less its end as LineEnding says.
-// The file is read in large chunks through the platform, and the LF units of
-// a chunk are found 64 at a time; the splitting is the same as reading the
-// file one unit at a time.
+// The file is read in large chunks through the platform; the splitting is
+// the same as reading the file one unit at a time.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "platform/platform.h"
 
@@ -159,58 +156,28 @@ inline int lowest_bit(uint64_t bits) {
 
 }  // namespace kv_detail
 
-// For callers of peek(): the LF units of the units at hand, found 64 at a
-// time, in order.
+// For callers of peek(): the LF units of the units at hand, in order.
 class KvLfMarks {
 public:
-    // `from` and `end` as peek() gives them; the slack behind `end` holds
-    // no LF.
-    KvLfMarks(const char16_t* from, const char16_t* end) : block_(from), end_(end), bits_(lf_bits(from)) {}
+    // `from` and `end` as peek() gives them.
+    KvLfMarks(const char16_t* from, const char16_t* end) : next_(from), end_(end) {}
 
     // The next LF, or nullptr when there is none before `end`.
     const char16_t* next() {
-        while (bits_ == 0) {
-            block_ += 64;
-            if (block_ >= end_) return nullptr;
-            bits_ = lf_bits(block_);
-        }
-        const char16_t* lf = block_ + kv_detail::lowest_bit(bits_);
-        bits_ &= bits_ - 1;
-        return lf;
+        const char16_t* p = next_;
+        while (p < end_ && *p != kv_detail::kLf) ++p;
+        if (p >= end_) return nullptr;
+        next_ = p + 1;
+        return p;
     }
 
 private:
-    // One bit per unit of the 64 at `s` that is LF.
-    static uint64_t lf_bits(const char16_t* s) {
-#if defined(__SSE2__)
-        const __m128i lf = _mm_set1_epi16(static_cast<short>(kv_detail::kLf));
-        auto sixteen = [&](const char16_t* p) -> uint64_t {
-            const __m128i a = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), lf);
-            const __m128i b = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)), lf);
-            return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(a, b)));
-        };
-        return sixteen(s) | (sixteen(s + 16) << 16) | (sixteen(s + 32) << 32) | (sixteen(s + 48) << 48);
-#else
-        uint64_t bits = 0;
-        for (int i = 0; i < 64; ++i) bits |= static_cast<uint64_t>(s[i] == kv_detail::kLf) << i;
-        return bits;
-#endif
-    }
-
-    const char16_t* block_;
+    const char16_t* next_;
     const char16_t* end_;
-    uint64_t bits_;
 };
 
 // True when a unit from `s` up to `end` is NUL.
 inline bool kv_holds_nul(const char16_t* s, const char16_t* end) {
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    for (; end - s >= 8; s += 8) {
-        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi16(units, zero)) != 0) return true;
-    }
-#endif
     for (; s != end; ++s) {
         if (*s == 0) return true;
     }
@@ -218,17 +185,20 @@ inline bool kv_holds_nul(const char16_t* s, const char16_t* end) {
 }
 
 // Hands every line of a file, after its byte order mark, to `handle` (text
-// and length), in order. `take`, when given, is offered the lines first and
-// may apply those at hand itself (with peek and skip), returning how much it
-// took; the lines it leaves go to `handle`.
-template <typename Handle>
-void kv_split_lines(KvLineSplitter& lines, size_t (*take)(KvLineSplitter& lines), Handle handle) {
+// and length), in order. `take`, unless nullptr, is offered the lines first
+// and may apply those at hand itself (with peek and skip), returning how
+// much it took; the lines it leaves go to `handle`.
+template <typename Take, typename Handle>
+void kv_split_lines(KvLineSplitter& lines, Take take, Handle handle) {
+    constexpr bool takes = !std::is_same<Take, std::nullptr_t>::value;
     KvLine batch[64];
     // With a reader that takes lines, the others are handled one at a time
     // so that it is offered every line it might take.
-    const size_t per_batch = take != nullptr ? 1 : 64;
+    const size_t per_batch = takes ? 1 : 64;
     for (;;) {
-        if (take != nullptr && take(lines) > 0) continue;
+        if constexpr (takes) {
+            if (take(lines) > 0) continue;
+        }
         const size_t count = lines.next_plain_lines(batch, per_batch);
         for (size_t i = 0; i < count; ++i) handle(batch[i].text, batch[i].len);
         if (count == per_batch) continue;

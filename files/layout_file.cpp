@@ -197,8 +197,6 @@ void read_card_field(CardRecord& card, const KvRest& rest) {
     }
 }
 
-// Files written by the program list a card's keys in the writer's order.
-CardKeyExpectation g_expected(layout_card_keys(), LAYOUT_CARD_KEYS);
 
 }  // namespace
 
@@ -208,10 +206,13 @@ int write_layout_file(WindowHandle owner, const char16_t* name, int mode) {
 
 void read_layout_line(const char16_t* line) { read_layout_line(line, text_length(line)); }
 
-size_t take_written_layout_lines(KvLineSplitter& lines) { return g_expected.take_lines(lines); }
+// Files written by the program list a card's keys in the writer's order.
+CardKeyExpectation written_layout_keys() { return CardKeyExpectation(layout_card_keys(), LAYOUT_CARD_KEYS); }
 
-void read_layout_line(const char16_t* line, int len) {
-    if (g_expected.apply(line, len)) return;
+void read_layout_line(const char16_t* line, int len) { read_layout_line(line, len, nullptr); }
+
+void read_layout_line(const char16_t* line, int len, CardKeyExpectation* guess) {
+    if (guess != nullptr && guess->apply(line, len)) return;
     if (line[0] != u'h') {
         for (const PrintField& f : kPrintFields) {
             if (const char16_t* value = kv_match(line, f.key)) {
@@ -224,7 +225,7 @@ void read_layout_line(const char16_t* line, int len) {
     // The count is for the reader's information only; the card blocks
     // follow it.
     if (kv_match(line, kCountKey) != nullptr) {
-        g_expected.expect_card(0);
+        if (guess != nullptr) guess->expect_card(0);
         return;
     }
     char16_t buffer[KV_REST_CAP];

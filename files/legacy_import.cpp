@@ -10,10 +10,10 @@ namespace {
 
 // Card lines with a known field, applied where they lie in the splitter's
 // chunk.
-size_t take_old_layout_lines(KvLineSplitter& lines) {
+size_t take_old_layout_lines(KvLineSplitter& lines, OldFieldGuesses& guesses) {
     size_t available = 0;
     const char16_t* units = lines.peek(&available);
-    const size_t used = read_old_layout_lines_in_place(units, available);
+    const size_t used = read_old_layout_lines_in_place(units, available, guesses);
     lines.skip(used);
     return used;
 }
@@ -56,7 +56,8 @@ int import_legacy(WindowHandle owner, int kind) {
         // Card lines with a known field are applied where they lie in the
         // splitter's chunk; every other line goes through the line handler,
         // with the same result.
-        kv_split_lines(lines, take_old_layout_lines,
+        OldFieldGuesses guesses;
+        kv_split_lines(lines, [&guesses](KvLineSplitter& at) { return take_old_layout_lines(at, guesses); },
                        [](const char16_t* line, int) { read_old_layout_line(line); });
     } else {
         kv_split_lines(lines, nullptr, [](const char16_t* line, int) { read_old_address_line(line); });

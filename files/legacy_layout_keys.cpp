@@ -9,7 +9,7 @@
 namespace {
 
 constexpr int kNameCap = 24;      // the longest name, "tlf.lfPitchAndFamily", has 20 units
-constexpr int kFieldCount = 143;  // card fields of the older layout file
+constexpr int kFieldCount = LEGACY_CARD_FIELDS;
 constexpr int kSlots = 512;       // open addressing, a power of two
 
 struct NamedField {
@@ -234,17 +234,10 @@ void store_old_card_field(CardRecord& card, const OldCardField& field, const cha
 
 namespace {
 
-// Files written by a program repeat the same order of keys for every card,
-// so the field that followed a field last time is tried first; only when
-// that guess fails is the name measured and looked up. The guesses are a
-// hint only, any value is a valid one: a guess is taken only when the line
-// holds exactly its name.
-int16_t g_next_field[kFieldCount];
-
 // One line at the start of `units`; see read_old_layout_lines_in_place.
 // `previous` is the index of the field of the line before, or -1.
 inline size_t read_line_in_place(const FieldTable& table, CardRecord* cards, const char16_t* units,
-                                 size_t available, int& previous) {
+                                 size_t available, int& previous, OldFieldGuesses& guesses) {
     // Every read below stays under `limit`: the units need not be NUL-terminated.
     const size_t limit = available < KV_READ_LINE_MAX ? available : KV_READ_LINE_MAX;
     static const char16_t kPrefix[8] = {u'b', u'a', u's', u'e', u'_', u'd', u't', u'['};
@@ -268,7 +261,7 @@ inline size_t read_line_in_place(const FieldTable& table, CardRecord* cards, con
     // names, none of which holds CR, LF or NUL, so a line that ends before
     // its "=" finds no field and is left to the line reader.
     const size_t name = at + 2;
-    int index = previous < 0 ? -1 : g_next_field[previous];
+    int index = previous < 0 ? -1 : guesses.next[previous];
     if (index >= 0) {
         const NamedField& guess = table.entry(index);
         const size_t eq = name + static_cast<size_t>(guess.length);
@@ -284,7 +277,7 @@ inline size_t read_line_in_place(const FieldTable& table, CardRecord* cards, con
         if (eq >= end) return 0;
         index = table.find(units + name, eq - name);
         if (index < 0) return 0;
-        if (previous >= 0) g_next_field[previous] = static_cast<int16_t>(index);
+        if (previous >= 0) guesses.next[previous] = static_cast<int16_t>(index);
         at = eq + 1;
     }
     const OldCardField* field = &table.entry(index).field;
@@ -352,12 +345,14 @@ inline size_t read_line_in_place(const FieldTable& table, CardRecord* cards, con
 
 }  // namespace
 
-size_t read_old_layout_lines_in_place(const char16_t* units, size_t available) {
+size_t read_old_layout_lines_in_place(const char16_t* units, size_t available,
+                                      OldFieldGuesses& guesses) {
     const FieldTable& table = field_table();
     CardRecord* cards = doc().hdata;
     int previous = -1;
     size_t done = 0;
-    while (size_t used = read_line_in_place(table, cards, units + done, available - done, previous))
+    while (size_t used = read_line_in_place(table, cards, units + done, available - done, previous,
+                                            guesses))
         done += used;
     return done;
 }

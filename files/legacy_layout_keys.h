@@ -28,10 +28,23 @@ void store_old_card_field(CardRecord& card, const OldCardField& field, const cha
 // Stores a number already converted into a number or byte field.
 void store_old_card_number(CardRecord& card, const OldCardField& field, int32_t value);
 
+// Card fields of the older layout file.
+constexpr int LEGACY_CARD_FIELDS = 143;
+
+// Files written by a program repeat the same order of keys for every card,
+// so the field that followed a field last time is tried first; only when
+// that guess fails is the name measured and looked up. The guesses are a
+// hint only, any value is a valid one: a guess is taken only when the line
+// holds exactly its name. One reading of a file owns them.
+struct OldFieldGuesses {
+    int16_t next[LEGACY_CARD_FIELDS] = {};
+};
+
 // Applies the lines at the start of `units` (of which `available` are at
 // hand) for as long as each is a card line with a known field and a value
 // that ends in CR LF within KV_READ_LINE_MAX units (plain numbers and texts),
 // exactly as read_old_layout_line would, and returns the units taken, CR LF included. It stops, having
 // left it untouched, at the first other line, which is then left to the
 // line reader and read_old_layout_line.
-size_t read_old_layout_lines_in_place(const char16_t* units, size_t available);
+size_t read_old_layout_lines_in_place(const char16_t* units, size_t available,
+                                      OldFieldGuesses& guesses);

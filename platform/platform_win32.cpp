@@ -8,17 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/resource_ids.h"
-#include "model/document.h"
-
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected");
-static_assert(sizeof(LogFont) == sizeof(LOGFONTW), "LogFont must match LOGFONTW");
-static_assert(offsetof(LogFont, lfWeight) == offsetof(LOGFONTW, lfWeight), "LogFont layout");
-static_assert(offsetof(LogFont, lfItalic) == offsetof(LOGFONTW, lfItalic), "LogFont layout");
-static_assert(offsetof(LogFont, lfPitchAndFamily) == offsetof(LOGFONTW, lfPitchAndFamily),
-              "LogFont layout");
-static_assert(offsetof(LogFont, lfFaceName) == offsetof(LOGFONTW, lfFaceName), "LogFont layout");
-static_assert(sizeof(LogFont::lfFaceName) == sizeof(LOGFONTW::lfFaceName), "LogFont layout");
 
 namespace {
 
@@ -163,7 +153,7 @@ public:
 
     void show_wait_window(WindowHandle owner) override {
         close_wait_window();
-        HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_WAIT),
+        HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(WAIT_WINDOW_DIALOG),
                                          static_cast<HWND>(owner), wait_window_proc, 0);
         if (!dialog) return;
         wait_window_ = dialog;

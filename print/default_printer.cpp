@@ -25,7 +25,7 @@ struct DefaultReading {
     PrintDialogResult dialog;          // device mode and information context
     PrinterHandle printer = nullptr;
     MemoryHandle block = nullptr;      // the printer's own device mode
-    char16_t name[kDevModeNameCap] = {};
+    char16_t name[DEFAULT_PRINTER_CAP] = {};  // the printer's whole name
 };
 
 void release_dialog_devmode(DefaultReading& r) {
@@ -54,8 +54,13 @@ bool open_default_printer(WindowHandle window, DefaultReading& r) {
         if (r.dialog.devmode) spooler.free_memory(r.dialog.devmode);
         return false;
     }
+    // The device names hold the whole name; the device mode only its first
+    // 31 characters, with which a longer name could not be opened.
     DevModeFields dialog_mode = spooler.devmode_fields(locked);
-    text_copy(r.name, kDevModeNameCap, dialog_mode.dmDeviceName, kDevModeNameCap - 1);
+    if (!r.dialog.device_name.empty())
+        text_copy(r.name, DEFAULT_PRINTER_CAP, r.dialog.device_name.c_str());
+    else
+        text_copy(r.name, DEFAULT_PRINTER_CAP, dialog_mode.dmDeviceName, kDevModeNameCap - 1);
 
     r.printer = spooler.open_printer(r.name);
     if (r.printer == nullptr) {
@@ -91,8 +96,11 @@ bool open_default_printer(WindowHandle window, DefaultReading& r) {
     }
 
     DevModeFields mode = spooler.devmode_fields(block);
-    text_copy(g_state.default_printer, DEFAULT_PRINTER_CAP, mode.dmDeviceName,
-              kDevModeNameCap - 1);
+    if (!r.dialog.device_name.empty())
+        text_copy(g_state.default_printer, DEFAULT_PRINTER_CAP, r.name);
+    else
+        text_copy(g_state.default_printer, DEFAULT_PRINTER_CAP, mode.dmDeviceName,
+                  kDevModeNameCap - 1);
     g_state.saved_paper = {mode.dmPaperSize, mode.dmPaperWidth, mode.dmPaperLength,
                            mode.dmOrientation};
     text_copy(printer_state().printer_name, PRINTER_NAME_CAP, g_state.default_printer);

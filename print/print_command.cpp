@@ -3,6 +3,7 @@
 #include "model/document.h"
 #include "model/text.h"
 #include "print/message_format.h"
+#include "print/paper_names.h"
 #include "print/print_job.h"
 #include "print/printer_state.h"
 #include "render/paper_metrics.h"
@@ -35,6 +36,15 @@ void release_devmode(MemoryHandle devmode) {
     if (devmode == nullptr) return;
     printer_spooler().unlock_memory(devmode);
     printer_spooler().free_memory(devmode);
+}
+
+// The form the dialog chose; a driver that leaves the form name empty
+// (Wine's PostScript driver does) still names the paper: the short name of
+// its paper code.
+void take_form_name(const DevModeFields& mode) {
+    char16_t* form = printer_state().form_name;
+    text_copy(form, FORM_NAME_CAP, mode.dmFormName, kDevModeNameCap - 1);
+    if (form[0] == 0) text_copy(form, FORM_NAME_CAP, paper_name(mode.dmPaperSize));
 }
 
 bool confirm(WindowHandle window) {
@@ -103,8 +113,8 @@ void print_command(WindowHandle window) {
         } else {
             DevModeFields mode = spooler.devmode_fields(locked);
             PrinterState& state = printer_state();
-            take_printer_name(mode);
-            text_copy(state.form_name, FORM_NAME_CAP, mode.dmFormName, kDevModeNameCap - 1);
+            take_printer_name(mode, result.device_name);
+            take_form_name(mode);
             state.paper_code = mode.dmPaperSize;
             set_paper_size(mode.dmPaperWidth, mode.dmPaperLength);
         }
@@ -133,7 +143,7 @@ void printer_settings_command(WindowHandle window) {
             show_lock_failure(window);
         } else {
             DevModeFields mode = spooler.devmode_fields(locked);
-            take_printer_name(mode);
+            take_printer_name(mode, result.device_name);
             state.paper_code = mode.dmPaperSize;
             set_paper_size(mode.dmPaperWidth, mode.dmPaperLength);
         }

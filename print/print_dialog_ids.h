@@ -26,5 +26,8 @@
 #define IDC_PP_HELP 109           // "ﾍﾙﾌﾟ"
 #define IDC_PP_REPREVIEW 105      // "再ﾌﾟﾚﾋﾞｭ"
 
+// The abort dialog's line naming the page being printed ("%d / %d 枚目").
+#define IDC_PRNSTOP_PAGE 1001
+
 #define IDT_PP_PREVIEW 1          // redraws the preview 300 ms after typing
 #define PP_PREVIEW_DELAY_MS 300

@@ -18,8 +18,12 @@ void show_start_failure(WindowHandle window) {
 // in which case the document has been aborted.
 bool print_pages(PrintTarget& target, int first, int end, int copies) {
     PrinterSpooler& spooler = printer_spooler();
+    const int pages = (end - first) * copies;
+    int page = 0;
     for (int i = first; i < end; ++i) {
         for (int copy = 0; copy < copies; ++copy) {
+            // Showing the page serves the messages: the user may cancel there.
+            if (!g_user_abort) spooler.show_job_progress(++page, pages);
             if (g_user_abort || !target.start_page()) {
                 target.abort_doc();
                 return false;
@@ -29,8 +33,6 @@ bool print_pages(PrintTarget& target, int first, int end, int copies) {
                 target.abort_doc();
                 return false;
             }
-            // From the second page on the job can no longer be cancelled.
-            spooler.destroy_abort_dialog();
             if (!target.end_page()) {
                 target.abort_doc();
                 return false;

@@ -1,7 +1,8 @@
 // One print job: every card of a range drawn on pages of its own, all copies
 // of a card together (card 0, card 0, card 1, card 1 ...), each page drawn
 // by the card renderer, which records the card as sent. A small modeless
-// abort dialog lets the user cancel until the first page has been drawn.
+// abort dialog shows the page being printed and lets the user cancel the
+// job on any page.
 #pragma once
 
 #include "platform/platform.h"

@@ -43,6 +43,10 @@ struct PrintDialogRecord {
 struct PrintDialogResult {
     MemoryHandle devmode = nullptr;         // hDevMode; the caller unlocks and frees it
     std::unique_ptr<PrintTarget> device;    // hDC (or the information context)
+    // The chosen printer's whole name from the device names (hDevNames);
+    // the device mode's dmDeviceName holds only its first 31 characters.
+    // Empty when the dialog returned no device names.
+    std::u16string device_name;
 };
 
 // Device mode fields the printing logic reads or writes. The name fields
@@ -119,6 +123,8 @@ public:
     // by `owner` and shown. Destroying it when there is none does nothing.
     virtual void create_abort_dialog(WindowHandle owner) = 0;
     virtual void destroy_abort_dialog() = 0;
+    // Shows in the abort dialog which page of how many is being printed.
+    virtual void show_job_progress(int page, int pages) { (void)page, (void)pages; }
     virtual void enable_window(WindowHandle window, bool enable) = 0;
     virtual void focus_window(WindowHandle window) = 0;
 };

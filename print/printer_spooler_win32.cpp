@@ -7,9 +7,12 @@
 #include <commdlg.h>
 #include <winspool.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "print/default_printer.h"
+#include "print/print_dialog_ids.h"
 #include "print/print_job.h"
 #include "print/printer_spooler.h"
 #include "print/printer_win32.h"
@@ -55,10 +58,9 @@ INT_PTR CALLBACK abort_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
     }
 }
 
-// Called by the spooler while the job runs: serves every waiting message of
-// the thread, the abort dialog's through IsDialogMessageW, and tells the
-// spooler to go on until the user has cancelled.
-BOOL CALLBACK abort_procedure(HDC, int) {
+// Serves every waiting message of the thread, the abort dialog's through
+// IsDialogMessageW.
+void serve_job_messages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -71,6 +73,12 @@ BOOL CALLBACK abort_procedure(HDC, int) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+// Called by the spooler while the job runs: serves the thread's messages and
+// tells the spooler to go on until the user has cancelled.
+BOOL CALLBACK abort_procedure(HDC, int) {
+    serve_job_messages();
     return print_user_abort() ? FALSE : TRUE;
 }
 
@@ -115,17 +123,132 @@ private:
     GdiSurface surface_;  // destroyed before the device context is deleted
 };
 
+// Names the form of the device mode's paper code as the printer's driver
+// names it (DC_PAPERS, DC_PAPERNAMES). A device mode whose form name names
+// another paper than its code is read differently by different drivers
+// (Wine's keeps the form name in the print dialog, others print on the
+// named form), so the two are kept together. Nothing changes when the
+// driver does not list the code.
+void name_form_of_paper(DEVMODEW& mode, const wchar_t* printer, const wchar_t* port) {
+    if (printer == nullptr) return;
+    int count = DeviceCapabilitiesW(printer, port, DC_PAPERS, nullptr, nullptr);
+    if (count <= 0) return;
+    std::vector<WORD> papers(static_cast<size_t>(count));
+    std::vector<wchar_t> names(static_cast<size_t>(count) * 64 + 1);
+    if (DeviceCapabilitiesW(printer, port, DC_PAPERS, reinterpret_cast<wchar_t*>(papers.data()),
+                            nullptr) != count ||
+        DeviceCapabilitiesW(printer, port, DC_PAPERNAMES, names.data(), nullptr) != count)
+        return;
+    for (int i = 0; i < count; ++i) {
+        if (papers[static_cast<size_t>(i)] != static_cast<WORD>(mode.dmPaperSize)) continue;
+        const wchar_t* name = &names[static_cast<size_t>(i) * 64];
+        lstrcpynW(mode.dmFormName, name, CCHFORMNAME);
+        mode.dmFields |= DM_FORMNAME;
+        return;
+    }
+}
+
 // Changes the paper of the default device mode in a PRINTER_INFO_2 buffer
 // read from the printer.
-void change_paper(DEVMODEW& mode, const PaperSetting& paper) {
+void change_paper(PRINTER_INFO_2W& info, const PaperSetting& paper) {
+    DEVMODEW& mode = *info.pDevMode;
     mode.dmOrientation = paper.orientation;
     mode.dmPaperSize = paper.code;
     mode.dmPaperWidth = paper.width;
     mode.dmPaperLength = paper.length;
+    if (mode.dmFields & DM_FORMNAME) name_form_of_paper(mode, info.pPrinterName, info.pPortName);
 }
 
 bool write_printer_2(HANDLE printer, std::vector<BYTE>& buffer) {
     return SetPrinterW(printer, 2, buffer.data(), 0) != 0;
+}
+
+// The system's default printer by its whole name; "" when there is none.
+std::wstring default_printer_name() {
+    DWORD size = 0;
+    GetDefaultPrinterW(nullptr, &size);
+    if (size == 0) return {};
+    std::wstring name(size, L'\0');
+    if (!GetDefaultPrinterW(&name[0], &size)) return {};
+    name.resize(wcslen(name.c_str()));
+    return name;
+}
+
+// A movable block holding `bytes` bytes; nullptr when it cannot be made.
+HGLOBAL global_copy(const void* bytes, size_t size) {
+    HGLOBAL block = GlobalAlloc(GHND, size);
+    void* to = block ? GlobalLock(block) : nullptr;
+    if (to == nullptr) {
+        if (block) GlobalFree(block);
+        return nullptr;
+    }
+    memcpy(to, bytes, size);
+    GlobalUnlock(block);
+    return block;
+}
+
+// Device names (DEVNAMES) for a printer, its driver and port, marked as the
+// default printer.
+HGLOBAL make_device_names(const wchar_t* driver, const wchar_t* device, const wchar_t* port) {
+    std::vector<wchar_t> names(sizeof(DEVNAMES) / sizeof(wchar_t));
+    auto add = [&names](const wchar_t* text) {
+        WORD offset = static_cast<WORD>(names.size());
+        for (const wchar_t* p = text ? text : L""; *p; ++p) names.push_back(*p);
+        names.push_back(0);
+        return offset;
+    };
+    DEVNAMES header{};
+    header.wDriverOffset = add(driver);
+    header.wDeviceOffset = add(device);
+    header.wOutputOffset = add(port);
+    header.wDefault = DN_DEFAULTPRN;
+    memcpy(names.data(), &header, sizeof header);
+    return global_copy(names.data(), names.size() * sizeof(wchar_t));
+}
+
+// The print dialogs start from the default printer with its stored default
+// settings. Left to itself, a driver may start the dialog from its own
+// defaults (Wine's PostScript driver takes the paper of its PPD) and ignore
+// the paper the start-up switch wrote, so the dialog is handed the printer's
+// stored device mode, completed by the driver, and the printer's names.
+// Nothing is handed over when any of it cannot be read: the dialog then
+// starts from the driver's defaults as before.
+void preset_from_default_printer(PRINTDLGW& pd) {
+    std::wstring name = default_printer_name();
+    HANDLE printer = nullptr;
+    if (name.empty() || !OpenPrinterW(&name[0], &printer, nullptr)) return;
+    DWORD needed = 0;
+    GetPrinterW(printer, 2, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+    LONG size = DocumentPropertiesW(nullptr, printer, &name[0], nullptr, nullptr, 0);
+    if (needed > 0 && size > 0 && GetPrinterW(printer, 2, buffer.data(), needed, &needed) &&
+        info->pDevMode != nullptr) {
+        std::vector<BYTE> mode(static_cast<size_t>(size));
+        if (DocumentPropertiesW(nullptr, printer, &name[0], reinterpret_cast<DEVMODEW*>(mode.data()),
+                                info->pDevMode, DM_IN_BUFFER | DM_OUT_BUFFER) == IDOK) {
+            name_form_of_paper(*reinterpret_cast<DEVMODEW*>(mode.data()), name.c_str(),
+                               info->pPortName);
+            pd.hDevMode = global_copy(mode.data(), mode.size());
+            pd.hDevNames = make_device_names(info->pDriverName, name.c_str(), info->pPortName);
+        }
+    }
+    ClosePrinter(printer);
+    if (pd.hDevMode == nullptr || pd.hDevNames == nullptr) {
+        if (pd.hDevMode) GlobalFree(pd.hDevMode);
+        if (pd.hDevNames) GlobalFree(pd.hDevNames);
+        pd.hDevMode = pd.hDevNames = nullptr;
+    }
+}
+
+// The device name of the device names a dialog returned.
+std::u16string device_name_of(HGLOBAL names) {
+    const auto* header = names ? static_cast<const DEVNAMES*>(GlobalLock(names)) : nullptr;
+    if (header == nullptr) return {};
+    const auto* text = reinterpret_cast<const char16_t*>(header) + header->wDeviceOffset;
+    std::u16string name(text);
+    GlobalUnlock(names);
+    return name;
 }
 
 class Win32PrinterSpooler final : public PrinterSpooler {
@@ -136,18 +259,26 @@ public:
         pd.hwndOwner = static_cast<HWND>(record.hwndOwner);
         pd.hDevMode = nullptr;
         pd.hDevNames = nullptr;
+        // Every dialog starts anew from the default printer: a printer chosen
+        // in an earlier dialog is not carried over.
+        if (!(record.Flags & PD_RETURNDEFAULT)) preset_from_default_printer(pd);
         pd.Flags = record.Flags;
         pd.nFromPage = record.nFromPage;
         pd.nToPage = record.nToPage;
         pd.nMinPage = record.nMinPage;
         pd.nMaxPage = record.nMaxPage;
         pd.nCopies = record.nCopies;
-        if (PrintDlgW(&pd) != 1) return false;
+        if (PrintDlgW(&pd) != 1) {
+            if (pd.hDevMode != nullptr) GlobalFree(pd.hDevMode);
+            if (pd.hDevNames != nullptr) GlobalFree(pd.hDevNames);
+            return false;
+        }
 
         record.Flags = pd.Flags;
         record.nFromPage = pd.nFromPage;
         record.nToPage = pd.nToPage;
         record.nCopies = pd.nCopies;
+        result.device_name = device_name_of(pd.hDevNames);
         if (pd.hDevNames != nullptr) GlobalFree(pd.hDevNames);
         result.devmode = pd.hDevMode;
         if (pd.hDC != nullptr) result.device = make_print_target(pd.hDC);
@@ -199,7 +330,7 @@ public:
         if (!GetPrinterW(printer, 2, buffer.data(), needed, &needed)) return PaperWrite::NotRead;
         auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
         if (info->pDevMode == nullptr) return PaperWrite::NotRead;
-        change_paper(*info->pDevMode, paper);
+        change_paper(*info, paper);
         // The security descriptor stays as it is; writing it back would ask
         // for rights the change of paper does not need.
         info->pSecurityDescriptor = nullptr;
@@ -255,6 +386,16 @@ public:
     void destroy_abort_dialog() override {
         if (g_abort_dialog != nullptr) DestroyWindow(g_abort_dialog);
         g_abort_dialog = nullptr;
+    }
+    void show_job_progress(int page, int pages) override {
+        if (g_abort_dialog == nullptr) return;
+        wchar_t text[64];
+        wsprintfW(text, L"%d / %d 枚目", page, pages);
+        SetDlgItemTextW(g_abort_dialog, IDC_PRNSTOP_PAGE, text);
+        // Not every driver calls the abort procedure while a page is
+        // spooled (Wine's does not): serve the messages between pages too,
+        // so the dialog shows the page and its cancel is seen on any page.
+        serve_job_messages();
     }
     void enable_window(WindowHandle window, bool enable) override {
         if (window != nullptr) EnableWindow(static_cast<HWND>(window), enable ? TRUE : FALSE);

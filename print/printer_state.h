@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "print/printer_spooler.h"
 
@@ -37,5 +38,7 @@ void reset_printer_state();
 // settings command.
 PrintDialogRecord& print_dialog_record();
 
-// Takes the name of a device mode (at most 31 characters) as printer_name.
-void take_printer_name(const DevModeFields& mode);
+// Takes the printer's whole name from the device names as printer_name;
+// without one (empty `full_name`), the device mode's name (at most 31
+// characters).
+void take_printer_name(const DevModeFields& mode, const std::u16string& full_name);

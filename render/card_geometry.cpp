@@ -10,7 +10,6 @@ namespace {
 // like the 32-bit registers the coordinates end up in instead of
 // overflowing.
 int32_t wrap(uint32_t v) { return static_cast<int32_t>(v); }
-int32_t add(int32_t a, int32_t b) { return wrap(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
 int32_t mul(int32_t a, int32_t b) { return wrap(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }
 
 int32_t scale_unsigned(int32_t v, int32_t size, int32_t base) {
@@ -19,13 +18,19 @@ int32_t scale_unsigned(int32_t v, int32_t size, int32_t base) {
 
 Rect group_rect(Point origin, int32_t step, int cells, Extent code_extent) {
     Point p = to_preview(origin.x, origin.y);
-    return {p.x, p.y, add(p.x, mul(cells, step)), add(p.y, code_extent.cy)};
+    return {p.x, p.y, wrapping_add(p.x, mul(cells, step)), wrapping_add(p.y, code_extent.cy)};
 }
 
 }  // namespace
 
+const SenderRecord& chosen_sender(const CardRecord& card) {
+    static const SenderRecord kNoSender{};
+    if (card.ftb < 0 || card.ftb >= FDATA_MAX) return kNoSender;
+    return doc().fdata[card.ftb];
+}
+
 Point to_preview(int32_t x, int32_t y) {
-    return {add(kPreviewOrigin.x, x), add(kPreviewOrigin.y, y)};
+    return {wrapping_add(kPreviewOrigin.x, x), wrapping_add(kPreviewOrigin.y, y)};
 }
 
 bool card_printable(const CardRecord& card) { return card.base_w > 0 && card.base_h > 0; }
@@ -33,8 +38,8 @@ bool card_printable(const CardRecord& card) { return card.base_w > 0 && card.bas
 Point to_printer(int32_t x, int32_t y, int32_t W, int32_t H, const CardRecord& card) {
     if (!card_printable(card)) return {INT32_MIN / 2, INT32_MIN / 2};
     const PrintSettings& print = doc().print;
-    return {add(scale_unsigned(x, W, card.base_w), print.base_px),
-            add(scale_unsigned(y, H, card.base_h), print.base_py)};
+    return {wrapping_add(scale_unsigned(x, W, card.base_w), print.base_px),
+            wrapping_add(scale_unsigned(y, H, card.base_h), print.base_py)};
 }
 
 int32_t printer_font_height(int32_t lfHeight, int32_t H, const CardRecord& card) {
@@ -49,13 +54,13 @@ CodeBoxes code_boxes(const AddresseePostalCode& b) { return {b.x1, b.y1, b.w1, b
 CodeBoxes code_boxes(const PostalCodeBlock& b) { return {b.x1, b.y1, b.w1, b.x2, b.y2, b.w2}; }
 
 Point digit_position(const CodeBoxes& b, int i) {
-    if (i < 3) return {add(b.x1, mul(i, b.w1)), b.y1};
-    return {add(b.x2, mul(i - 3, b.w2)), b.y2};
+    if (i < 3) return {wrapping_add(b.x1, mul(i, b.w1)), b.y1};
+    return {wrapping_add(b.x2, mul(i - 3, b.w2)), b.y2};
 }
 
 Rect line_rect(LinePos origin, Extent extent) {
     Point p = to_preview(origin.x, origin.y);
-    return {add(p.x, -extent.cy), p.y, p.x, add(p.y, extent.cx)};
+    return {wrapping_add(p.x, -extent.cy), p.y, p.x, wrapping_add(p.y, extent.cx)};
 }
 
 Rect item_rect(const CardRecord& card, const ItemExtents& e, ItemId id) {

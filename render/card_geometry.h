@@ -53,6 +53,16 @@ struct ItemExtents {
 
 constexpr Point kPreviewOrigin{10, 50};
 
+// Positions come from files and drags unchecked: sums wrap like the 32-bit
+// values they are stored in instead of overflowing.
+inline int32_t wrapping_add(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
+// The sender card `card` prints (fdata[ftb]); an empty sender when ftb names
+// none.
+const SenderRecord& chosen_sender(const CardRecord& card);
+
 // Card point -> main window client point.
 Point to_preview(int32_t x, int32_t y);
 

@@ -32,12 +32,6 @@ struct Pass {
     }
 };
 
-const SenderRecord& chosen_sender(const CardRecord& card) {
-    static const SenderRecord kNoSender{};
-    if (card.ftb < 0 || card.ftb >= FDATA_MAX) return kNoSender;
-    return doc().fdata[card.ftb];
-}
-
 // Character i of the code goes into digit cell i; a code shorter than seven
 // characters leaves the remaining cells empty, characters past the seventh
 // are never drawn.

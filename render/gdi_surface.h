@@ -15,7 +15,7 @@ public:
     enum class Kind { Screen, Printer };
 
     GdiSurface(DeviceContext dc, Kind kind);
-    ~GdiSurface() override;  // ends a font still selected
+    ~GdiSurface() override;  // ends a font still selected, deletes the fonts made
     GdiSurface(const GdiSurface&) = delete;
     GdiSurface& operator=(const GdiSurface&) = delete;
 
@@ -32,9 +32,31 @@ private:
     void stretch_on_screen(BitmapHandle bitmap, Point origin, int32_t width, int32_t height);
     void stretch_on_printer(BitmapHandle bitmap, Point origin, int32_t width, int32_t height);
 
+    // The font for a stored description: one made earlier for this surface,
+    // or a new one (make_font, the one place fonts are made). Fonts are kept
+    // until the surface is destroyed: a print job draws the same few fonts
+    // on every page, and a printer driver that meets a new font on each page
+    // prepares it again each time.
+    void* font_for(const LogFont& font);
+    void* make_font(const LogFont& font);
+
+    static constexpr int kKeptFonts = 16;
+    struct KeptFont {
+        LogFont font;
+        void* handle;  // HFONT
+    };
+
     DeviceContext dc_;
     Kind kind_;
-    void* font_ = nullptr;      // HFONT made by begin_font
-    void* old_font_ = nullptr;  // the font it replaced in the device context
+    // On a printer, the first background loaded stays for the whole job, so
+    // the file is read once, not once per page; release_bitmap leaves it.
+    // (The preview keeps the bitmap it loads beyond the surface: the screen
+    // keeps nothing.)
+    BitmapHandle kept_bitmap_ = nullptr;
+    char16_t kept_bitmap_path_[PATH_CAP] = {};
+    KeptFont fonts_[kKeptFonts] = {};
+    int font_count_ = 0;
+    void* unkept_font_ = nullptr;  // a font made when all places are taken; deleted by end_font
+    void* old_font_ = nullptr;     // the font begin_font replaced in the device context
     bool font_selected_ = false;
 };

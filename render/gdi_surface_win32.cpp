@@ -2,13 +2,21 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
+#include "model/text.h"
 #include "render/bitmap_file.h"
 #include "render/font_bounds.h"
 
 static_assert(sizeof(LogFont) == sizeof(LOGFONTW), "LogFont mirrors LOGFONTW");
+static_assert(offsetof(LogFont, lfWeight) == offsetof(LOGFONTW, lfWeight), "LogFont layout");
+static_assert(offsetof(LogFont, lfItalic) == offsetof(LOGFONTW, lfItalic), "LogFont layout");
+static_assert(offsetof(LogFont, lfPitchAndFamily) == offsetof(LOGFONTW, lfPitchAndFamily),
+              "LogFont layout");
+static_assert(offsetof(LogFont, lfFaceName) == offsetof(LOGFONTW, lfFaceName), "LogFont layout");
+static_assert(sizeof(LogFont::lfFaceName) == sizeof(LOGFONTW::lfFaceName), "LogFont layout");
 
 namespace {
 
@@ -18,7 +26,7 @@ const wchar_t* wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>
 
 // Every font made from a card's stored description: bounded to the device's
 // drawing area first (render/font_bounds.h), whatever the file holds.
-HFONT make_font(HDC dc, const LogFont& stored) {
+HFONT create_bounded_font(HDC dc, const LogFont& stored) {
     LogFont bounded = bounded_font(
         stored, font_size_limit(GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)));
     LOGFONTW lf;
@@ -31,15 +39,26 @@ HFONT make_font(HDC dc, const LogFont& stored) {
 GdiSurface::GdiSurface(DeviceContext dc, Kind kind) : dc_(dc), kind_(kind) {}
 
 GdiSurface::~GdiSurface() {
-    if (font_selected_ || font_) end_font();
+    if (kept_bitmap_) DeleteObject(hbitmap(kept_bitmap_));
+    end_font();
+    for (int i = 0; i < font_count_; ++i) DeleteObject(static_cast<HGDIOBJ>(fonts_[i].handle));
 }
 
 int32_t GdiSurface::device_caps(int index) { return GetDeviceCaps(hdc(dc_), index); }
 
-BitmapHandle GdiSurface::load_bitmap(const char16_t* path) { return load_bitmap_file(path); }
+BitmapHandle GdiSurface::load_bitmap(const char16_t* path) {
+    const bool keep = kind_ == Kind::Printer && text_length(path) < PATH_CAP;
+    if (keep && kept_bitmap_ && text_equal(kept_bitmap_path_, path)) return kept_bitmap_;
+    BitmapHandle loaded = load_bitmap_file(path);
+    if (keep && loaded && !kept_bitmap_) {
+        kept_bitmap_ = loaded;
+        text_copy(kept_bitmap_path_, PATH_CAP, path);
+    }
+    return loaded;
+}
 
 void GdiSurface::release_bitmap(BitmapHandle bitmap) {
-    if (bitmap) DeleteObject(hbitmap(bitmap));
+    if (bitmap && bitmap != kept_bitmap_) DeleteObject(hbitmap(bitmap));
 }
 
 void GdiSurface::stretch_bitmap(BitmapHandle bitmap, Point origin, int32_t width, int32_t height) {
@@ -94,12 +113,25 @@ void GdiSurface::stretch_on_printer(BitmapHandle bitmap, Point origin, int32_t w
     std::free(pixels);
 }
 
+void* GdiSurface::make_font(const LogFont& font) { return create_bounded_font(hdc(dc_), font); }
+
+void* GdiSurface::font_for(const LogFont& font) {
+    for (int i = 0; i < font_count_; ++i)
+        if (std::memcmp(&fonts_[i].font, &font, sizeof font) == 0) return fonts_[i].handle;
+    void* made = make_font(font);
+    if (made == nullptr) return nullptr;
+    if (font_count_ == kKeptFonts) {
+        unkept_font_ = made;
+    } else {
+        fonts_[font_count_++] = {font, made};
+    }
+    return made;
+}
+
 void GdiSurface::begin_font(const LogFont& font, RgbColor colour) {
-    if (font_selected_ || font_) end_font();
-    HFONT made = make_font(hdc(dc_), font);
-    if (made) {
-        font_ = made;
-        old_font_ = SelectObject(hdc(dc_), made);
+    end_font();
+    if (void* made = font_for(font)) {
+        old_font_ = SelectObject(hdc(dc_), static_cast<HFONT>(made));
         font_selected_ = old_font_ != nullptr;
     }
     SetBkMode(hdc(dc_), TRANSPARENT);
@@ -108,8 +140,8 @@ void GdiSurface::begin_font(const LogFont& font, RgbColor colour) {
 
 void GdiSurface::end_font() {
     if (font_selected_) SelectObject(hdc(dc_), static_cast<HGDIOBJ>(old_font_));
-    if (font_) DeleteObject(static_cast<HGDIOBJ>(font_));
-    font_ = nullptr;
+    if (unkept_font_) DeleteObject(static_cast<HGDIOBJ>(unkept_font_));
+    unkept_font_ = nullptr;
     old_font_ = nullptr;
     font_selected_ = false;
 }

@@ -13,11 +13,6 @@ Rect g_feedback{0, 0, 0, 0};
 // past their measured cell.
 constexpr int32_t kFeedbackMargin = 3;
 
-// Positions come from files and drags unchecked: sums wrap like the 32-bit
-// values they are stored in instead of overflowing.
-int32_t add(int32_t a, int32_t b) {
-    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
 
 bool draggable(ItemId id) { return id >= kItemCodeGroup3 && id <= kItemLast; }
 
@@ -33,8 +28,8 @@ bool inside(const Rect& r, int32_t x, int32_t y) {
 }
 
 Rect moved(const Rect& r, int32_t dx, int32_t dy, int32_t margin) {
-    return {add(add(r.left, dx), -margin), add(add(r.top, dy), -margin),
-            add(add(r.right, dx), margin), add(add(r.bottom, dy), margin)};
+    return {wrapping_add(wrapping_add(r.left, dx), -margin), wrapping_add(wrapping_add(r.top, dy), -margin),
+            wrapping_add(wrapping_add(r.right, dx), margin), wrapping_add(wrapping_add(r.bottom, dy), margin)};
 }
 
 // The item's two position fields in the card.
@@ -56,19 +51,13 @@ PositionFields position_fields(CardRecord& card, ItemId id) {
     return fields(card.fn.xy[id - kItemSenderNameLine0]);
 }
 
-const SenderRecord& chosen_sender(const CardRecord& card) {
-    static const SenderRecord kNoSender{};
-    if (card.ftb < 0 || card.ftb >= FDATA_MAX) return kNoSender;
-    return doc().fdata[card.ftb];
-}
-
 // One digit group: its characters at their cells, moved by (dx, dy).
 void draw_group(DrawingSurface& surface, const char16_t* code, const CodeBoxes& boxes, int first,
                 int last, int32_t dx, int32_t dy) {
     int length = text_length_bounded(code, POSTAL_CAP);
     for (int i = first; i <= last && i < length; ++i) {
         Point cell = digit_position(boxes, i);
-        surface.text_out(to_preview(add(cell.x, dx), add(cell.y, dy)), code + i, 1);
+        surface.text_out(to_preview(wrapping_add(cell.x, dx), wrapping_add(cell.y, dy)), code + i, 1);
     }
 }
 
@@ -76,7 +65,7 @@ void draw_line(DrawingSurface& surface, const char16_t* text, LinePos origin, in
                int32_t dy) {
     int length = text_length_bounded(text, LINE_CAP);
     if (length == 0) return;
-    surface.text_out(to_preview(add(origin.x, dx), add(origin.y, dy)), text, length);
+    surface.text_out(to_preview(wrapping_add(origin.x, dx), wrapping_add(origin.y, dy)), text, length);
 }
 
 }  // namespace
@@ -115,8 +104,8 @@ void on_release(int32_t x, int32_t y, PreviewWindow& window) {
     if (!draggable(item)) return;
     if (current_card_valid()) {
         PositionFields p = position_fields(current_card(), item);
-        *p.x = add(*p.x, dx);
-        *p.y = add(*p.y, dy);
+        *p.x = wrapping_add(*p.x, dx);
+        *p.y = wrapping_add(*p.y, dy);
     }
     set_drag_item(kItemNone);
     window.invalidate_all();

@@ -102,6 +102,31 @@ def stray_ink(rows, width, allowed):
     return count, first
 
 
+class Raster:
+    """The pages of one PostScript file as ink masks, rendered once."""
+
+    def __init__(self, ps, dpi, pattern):
+        self.pattern = pattern
+        self.pages = {}
+        subprocess.run(["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pgmraw",
+                        f"-r{dpi}", f"-sOutputFile={pattern}", ps], check=True, timeout=300)
+        self.count = 0
+        while os.path.isfile(pattern % (self.count + 1)):
+            self.count += 1
+
+    def page(self, number):
+        if number not in self.pages:
+            path = self.pattern % number
+            self.pages[number] = read_pgm(path) if os.path.isfile(path) else None
+        return self.pages[number]
+
+    def remove_files(self):
+        for number in range(1, self.count + 1):
+            path = self.pattern % number
+            if os.path.isfile(path):
+                os.remove(path)
+
+
 def main():
     if len(sys.argv) != 2:
         print("usage: check_print_card.py ARTIFACTS_DIR", file=sys.stderr)
@@ -145,22 +170,12 @@ def main():
             elif kind == "blank":
                 blanks.append((int(parts[1]), tuple(int(v) for v in parts[2:6]), parts[6]))
 
-    pattern = os.path.join(folder, "print_card-%d.pgm")
     try:
-        subprocess.run(["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pgmraw",
-                        f"-r{dpi}", f"-sOutputFile={pattern}", ps],
-                       check=True, timeout=300)
+        rendered = Raster(ps, dpi, os.path.join(folder, "print_card-%d.pgm"))
     except (OSError, subprocess.SubprocessError) as e:
         result(False, f"Ghostscript could not render print_card.ps: {e}")
         return finish()
-
-    pages = {}
-
-    def page(number):
-        if number not in pages:
-            pgm = pattern % number
-            pages[number] = read_pgm(pgm) if os.path.isfile(pgm) else None
-        return pages[number]
+    page = rendered.page
 
     # Ink offsets of every text from the calibration pages.
     offsets = {}
@@ -216,9 +231,7 @@ def main():
                         "-sOutputFile=" + os.path.join(folder, f"print_card-{number}.png"), ps],
                        check=False, timeout=300)
 
-    for name in os.listdir(folder):
-        if name.startswith("print_card-") and name.endswith(".pgm"):
-            os.remove(os.path.join(folder, name))
+    rendered.remove_files()
     return finish()
 
 

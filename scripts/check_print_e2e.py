@@ -41,9 +41,9 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from check_print_card import grow, ink_box, read_pgm, stray_ink  # noqa: E402
+from check_print_card import Raster, grow, ink_box, stray_ink  # noqa: E402
 
-JOBS = ("print_e2e_card", "print_e2e_range")
+JOBS = ("print_e2e_card", "print_e2e_range", "print_e2e_preset")
 TOLERANCE = 4  # device pixels, for rasteriser differences
 SEARCH = 24    # how far around an expected box ink is still attributed to it
 
@@ -72,31 +72,6 @@ def read_expect(path):
 def count_pages(ps_path):
     with open(ps_path, "rb") as f:
         return sum(1 for line in f if line.startswith(b"%%Page:"))
-
-
-class Raster:
-    """The pages of one PostScript file as ink masks, rendered once."""
-
-    def __init__(self, ps, dpi, pattern):
-        self.pattern = pattern
-        self.pages = {}
-        subprocess.run(["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pgmraw",
-                        f"-r{dpi}", f"-sOutputFile={pattern}", ps], check=True, timeout=300)
-        self.count = 0
-        while os.path.isfile(pattern % (self.count + 1)):
-            self.count += 1
-
-    def page(self, number):
-        if number not in self.pages:
-            path = self.pattern % number
-            self.pages[number] = read_pgm(path) if os.path.isfile(path) else None
-        return self.pages[number]
-
-    def remove_files(self):
-        for number in range(1, self.count + 1):
-            path = self.pattern % number
-            if os.path.isfile(path):
-                os.remove(path)
 
 
 def check_job(folder, name, result):

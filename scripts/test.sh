@@ -71,7 +71,7 @@ done
 declare -A TARGETS=(
     [native]="zelko_tests zelko_bench"
     [fuzz]="${fuzz_targets[*]}"
-    [windows]="zelko_test_printer Zelkovane zelko_win_tests zelko_e2e"
+    [windows]="zelko_test_printer Zelkovane zelko_win_tests zelko_e2e zelko_print_bench"
 )
 declare -A BUILT BUILD_FAILED
 for kind in native fuzz windows; do
@@ -290,6 +290,23 @@ artifact_checks() {
     done
 }
 
+# The print benchmark as a smoke run: a few cards through the program and
+# through plain GDI calls both print (the full run is scripts/print_bench.sh).
+print_bench_smoke() {
+    if ! built windows zelko_print_bench || ! built windows Zelkovane; then
+        skip print-bench "zelko_print_bench.exe or Zelkovane.exe was not built"
+        return
+    fi
+    zk_say "-- print-bench: smoke run"
+    local start=$SECONDS
+    if bash "$ZK_ROOT/scripts/print_bench.sh" 3 --smoke >"$ZK_LOGS/print-bench-smoke.log" 2>&1 </dev/null; then
+        record print-bench 1 0 "$((SECONDS - start)) s, smoke run"
+    else
+        record print-bench 0 1 "see build/logs/print-bench-smoke.log"
+        zk_tail "$ZK_LOGS/print-bench-smoke.log" 10
+    fi
+}
+
 wine_levels() {
     if ! built windows zelko_test_printer; then
         record prefix 0 1 "zelko_test_printer.exe was not built"
@@ -332,6 +349,8 @@ wine_levels() {
     else
         run_wine_gtest e2e zelko_e2e
     fi
+    zk_wine_kill "$WINE_PREFIX_DIR"
+    print_bench_smoke
     zk_wine_kill "$WINE_PREFIX_DIR"
     # The checkers look at what both test programs left (the end-to-end
     # print tests leave their jobs too).

@@ -4,7 +4,8 @@
 //       Registers UNIX_PATH as a port, the Wine PostScript driver with the
 //       PPD file PPD_NAME (already copied into the printer driver folder),
 //       the printer "Zelkovane Test Printer" printing to that port, and makes
-//       it the default printer. Run again, it replaces what it made before
+//       it the default printer; adds "Zelkovane Long Name Test Printer
+//       (40 ch)" on the same port. Run again, it replaces what it made before
 //       (the PDF printer below included).
 //   zelko_test_printer --add-pdf-printer PORT [--default]
 //       Adds the printer "Zelkovane PDF" with the same driver and PPD,
@@ -34,6 +35,9 @@ namespace {
 
 const wchar_t kPrinterName[] = L"Zelkovane Test Printer";
 const wchar_t kPdfPrinterName[] = L"Zelkovane PDF";
+// A second printer on the test printer's port whose name, 40 characters,
+// is longer than a device mode's dmDeviceName holds.
+const wchar_t kLongPrinterName[] = L"Zelkovane Long Name Test Printer (40 ch)";
 const wchar_t kDriverName[] = L"Wine PostScript Driver";
 const wchar_t kEnvironment[] = L"Windows x64";
 const wchar_t kPortsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
@@ -103,6 +107,7 @@ void remove_previous()
 {
     remove_printer(kPrinterName);
     remove_printer(kPdfPrinterName);
+    remove_printer(kLongPrinterName);
     DeletePrinterDriverW(nullptr, const_cast<wchar_t*>(kEnvironment),
                          const_cast<wchar_t*>(kDriverName));
 }
@@ -143,6 +148,8 @@ int install(const wchar_t* ppd_name, const wchar_t* port)
         return failed(L"AddPrinterDriverW");
 
     if (!add_printer(kPrinterName, port, L"Writes PostScript to a file for the tests"))
+        return 1;
+    if (!add_printer(kLongPrinterName, port, L"The test printer under a 40-character name"))
         return 1;
 
     if (!SetDefaultPrinterW(kPrinterName))

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "model/defaults.h"
 #include "model/document.h"
@@ -70,6 +71,16 @@ TEST_F(StatusBarTest, LastOfAllTwoHundredCards) {
     use_cards(HDATA_MAX);
     doc().current_card = HDATA_MAX - 1;
     EXPECT_EQ(part(texts(), 2), u"Page:200/200");
+}
+
+TEST_F(StatusBarTest, PaperAndPagePartsGrowForTheirWidestTextsTakingRoomFromThePrinter) {
+    int e[STATUS_PART_COUNT];
+    status_part_edges(50, 40, e);  // both fit: the first edges
+    EXPECT_EQ(std::vector<int>(e, e + 4), (std::vector<int>{160, 230, 290, -1}));
+    status_part_edges(90, 85, e);
+    EXPECT_EQ(std::vector<int>(e, e + 4), (std::vector<int>{115, 205, 290, -1}));
+    status_part_edges(150, 120, e);  // the printer part keeps its minimum
+    EXPECT_EQ(std::vector<int>(e, e + 4), (std::vector<int>{60, 210, 330, -1}));
 }
 
 TEST_F(StatusBarTest, BitmapNameIsThePartBehindTheLastBackslash) {

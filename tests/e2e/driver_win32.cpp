@@ -393,9 +393,6 @@ std::wstring default_printer() {
     return name;
 }
 
-namespace {
-
-// The printer's settings (PRINTER_INFO_2) in a buffer; empty on failure.
 std::vector<BYTE> printer_info(const std::wstring& name) {
     HANDLE printer = nullptr;
     if (!OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, nullptr)) return {};
@@ -407,8 +404,6 @@ std::vector<BYTE> printer_info(const std::wstring& name) {
     if (!ok) buffer.clear();
     return buffer;
 }
-
-}  // namespace
 
 Paper default_paper(const std::wstring& printer) {
     std::vector<BYTE> buffer = printer_info(printer);

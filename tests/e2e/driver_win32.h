@@ -167,6 +167,8 @@ inline bool operator!=(const Paper& a, const Paper& b) { return !(a == b); }
 
 // The system's default printer, "" when there is none.
 std::wstring default_printer();
+// The printer's settings (PRINTER_INFO_2) in a buffer; empty on failure.
+std::vector<BYTE> printer_info(const std::wstring& name);
 // The paper of the printer's default device mode as GetPrinterW level 2
 // reports it; code -1 when it cannot be read.
 Paper default_paper(const std::wstring& printer);

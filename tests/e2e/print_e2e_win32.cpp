@@ -11,9 +11,9 @@
 // scripts/check_print_e2e.py rasterises the pages with Ghostscript and
 // compares.
 //
-// Under Wine the print dialog starts from the PostScript driver's own
-// default paper (A4), whatever the start-up switch wrote into the printer's
-// settings, so the tests that print choose postcard paper in the dialog.
+// The program hands the print dialog the default printer's stored settings,
+// so after the start-up switch the dialog opens on postcard paper; the
+// earlier tests still choose postcard paper in the dialog, as a user may.
 #include <windows.h>
 #include <winspool.h>
 
@@ -66,8 +66,11 @@ constexpr DWORD kJobTimeout = 20000;
 
 const wchar_t kTestPrinter[] = L"Zelkovane Test Printer";
 const wchar_t kPdfPrinter[] = L"Zelkovane PDF";
+// The test printer's port under a name of 40 characters.
+const wchar_t kLongPrinter[] = L"Zelkovane Long Name Test Printer (40 ch)";
 
 // Controls of the system print dialog (dlgs.h).
+constexpr int kPrintAll = 0x420;     // rad1
 constexpr int kPrintPages = 0x422;   // rad3
 constexpr int kFromPage = 0x480;     // edt1
 constexpr int kToPage = 0x481;       // edt2
@@ -484,17 +487,20 @@ protected:
     }
 
     void TearDown() override {
-        // The program first, then the printer's paper.
+        // The program first, then the printer's paper and the default printer.
         app_.reset();
+        printer_guard_.reset();
         guard_.reset();
+        if (swapped_) SetDefaultPrinterW(kTestPrinter);
     }
 
     // A working folder with the sender, the three cards, the sample
     // background and `layouts` (when given), and the program started in it.
-    void start(const wchar_t* tag, bool switch_to_postcard, const std::wstring& layouts = L"") {
+    void start(const wchar_t* tag, bool switch_to_postcard, const std::wstring& layouts = L"",
+               const std::wstring& addressees = kAddressees) {
         dir_.reset(new TempDir(tag));
         dir_->write(L"zelko1.txt", e2e::utf16le_file(kSenders));
-        dir_->write(L"zelko2.txt", e2e::utf16le_file(kAddressees));
+        dir_->write(L"zelko2.txt", e2e::utf16le_file(addressees));
         if (!layouts.empty()) dir_->write(L"zelko3.txt", e2e::utf16le_file(layouts));
         // The card's background and the sheet of paper of the print
         // position dialog's preview.
@@ -516,7 +522,7 @@ protected:
         HWND notice = app_->wait_notice();
         ASSERT_NE(notice, nullptr) << "no notice after switching to postcard paper";
         EXPECT_EQ(utf8(App::notice_text(notice)),
-                  utf8(std::wstring(kTestPrinter) + L"をA4からはがきサイズにしました"));
+                  utf8(printer_ + L"をA4からはがきサイズにしました"));
     }
 
     // The print dialog the P key opens.
@@ -623,19 +629,31 @@ protected:
         DWORD code = 99;
         ASSERT_TRUE(app_->wait_exit(&code)) << "the program did not end";
         EXPECT_EQ(code, 0u);
-        EXPECT_EQ(e2e::default_paper(kTestPrinter), guard_->paper()) << "the paper was put back";
+        EXPECT_EQ(e2e::default_paper(printer_), guard_->paper()) << "the paper was put back";
+    }
+
+    // Makes `printer` the default printer until the test ends, its paper
+    // guarded like the test printer's.
+    void use_default_printer(const wchar_t* printer) {
+        ASSERT_TRUE(SetDefaultPrinterW(printer)) << utf8(printer);
+        swapped_ = true;
+        printer_ = printer;
+        printer_guard_.reset(new e2e::PaperGuard);
+        ASSERT_EQ(printer_guard_->paper().code, DMPAPER_A4) << utf8(printer);
     }
 
     void expect_restore_notice() {
         HWND notice = app_->wait_notice();
         ASSERT_NE(notice, nullptr) << "no notice after putting the paper back";
-        EXPECT_EQ(utf8(App::notice_text(notice)),
-                  utf8(std::wstring(kTestPrinter) + L"をA4へ戻しました"));
+        EXPECT_EQ(utf8(App::notice_text(notice)), utf8(printer_ + L"をA4へ戻しました"));
     }
 
     std::wstring addressee_file() const { return e2e::utf16le_text(dir_->read(L"zelko2.txt")); }
 
     std::wstring output_;
+    std::wstring printer_ = kTestPrinter;  // the default printer of the test
+    bool swapped_ = false;
+    std::unique_ptr<e2e::PaperGuard> printer_guard_;  // its paper, when not the test printer
     std::unique_ptr<e2e::PaperGuard> guard_;
     std::unique_ptr<TempDir> dir_;
     std::unique_ptr<App> app_;
@@ -856,6 +874,143 @@ TEST_F(Print, PdfPrinterLeavesAPdfOfTheJobInTheWorkingFolder) {
     ASSERT_TRUE(answer(*app_, L"Zelkovane", L"終了しますか？", IDYES));
     ASSERT_TRUE(answer(*app_, L"ファイル書込確認", L"保存しますか？", IDNO));
     ASSERT_TRUE(app_->wait_exit(nullptr));
+}
+
+// After Yes at start-up the print dialog opens on the postcard paper the
+// switch wrote: OK without touching Properties prints a postcard page.
+TEST_F(Print, YesAtStartMakesThePrintDialogOpenOnPostcardPaper) {
+    start(L"preset", true);
+    DeleteFileW(output_.c_str());
+    HWND dialog = open_print_dialog();
+    ASSERT_NE(dialog, nullptr);
+    std::wstring confirmation = print_and_confirm(dialog, IDYES);
+    PrinterIc ic = postcard_printer_ic(kTestPrinter);
+    ASSERT_NE(ic, nullptr);
+    // The driver's form name, or the paper's short name when it gives none.
+    std::wstring size = std::to_wstring(GetDeviceCaps(ic.get(), HORZSIZE)) + L"×" +
+                        std::to_wstring(GetDeviceCaps(ic.get(), VERTSIZE)) + L"で印刷していいですか？";
+    EXPECT_TRUE(confirmation == std::wstring(kTestPrinter) + L" " + kPostcardForm + L" " + size ||
+                confirmation == std::wstring(kTestPrinter) + L" はがき " + size)
+        << utf8(confirmation);
+    std::string ps = wait_for_job();
+    ASSERT_FALSE(ps.empty());
+    screenshot(main_, L"main_window_after_postcard_print.bmp");
+
+    // The checker rasterises the page and finds it 100 x 148 mm.
+    load_test_document(0, 0);
+    PagePlan plan(ic.get());
+    plan.pages(1);
+    plan.card(1, doc().hdata[0]);
+    leave_for_checker(ps, plan, L"print_e2e_preset");
+    exit_restoring_paper(false);
+}
+
+// The same on the PDF printer as the default printer, as `make run` has it:
+// the PDF's page is a postcard.
+TEST_F(Print, YesAtStartGivesAPostcardPdfOnThePdfPrinter) {
+    HANDLE pdf_printer = nullptr;
+    if (!OpenPrinterW(const_cast<wchar_t*>(kPdfPrinter), &pdf_printer, nullptr))
+        GTEST_SKIP() << "the prefix has no PDF printer";
+    ClosePrinter(pdf_printer);
+    use_default_printer(kPdfPrinter);
+    if (HasFatalFailure()) return;
+    start(L"pdfpreset", true);
+    HWND dialog = open_print_dialog();
+    ASSERT_NE(dialog, nullptr);
+    std::wstring confirmation = print_and_confirm(dialog, IDYES);
+    EXPECT_EQ(confirmation.rfind(std::wstring(kPdfPrinter) + L" ", 0), 0u) << utf8(confirmation);
+    std::wstring pdf;
+    ASSERT_TRUE(e2e::wait_until([&] {
+        for (const std::wstring& name : dir_->names())
+            if (name.rfind(L"Zelkovane-", 0) == 0) pdf = name;
+        return !pdf.empty() && IsWindowEnabled(main_);
+    }, kJobTimeout)) << "no PDF (log: build/logs/print-pdf.log)";
+    std::string bytes;
+    ASSERT_TRUE(e2e::wait_until([&] {
+        bytes = dir_->read(pdf);
+        return bytes.find("%%EOF") != std::string::npos;
+    }, kJobTimeout));
+    // 100 x 148 mm in points.
+    size_t box = bytes.find("/MediaBox");
+    ASSERT_NE(box, std::string::npos);
+    double x0 = -1, y0 = -1, x1 = 0, y1 = 0;
+    ASSERT_EQ(std::sscanf(bytes.c_str() + box, "/MediaBox [%lf %lf %lf %lf", &x0, &y0, &x1, &y1), 4);
+    EXPECT_NEAR(x1 - x0, 100 * 72 / 25.4, 2.0);
+    EXPECT_NEAR(y1 - y0, 148 * 72 / 25.4, 2.0);
+    exit_restoring_paper(false);
+}
+
+// A default printer whose name is longer than a device mode holds: the
+// program starts without a message, switches, prints and restores it.
+TEST_F(Print, FortyCharacterPrinterNameStartsWithoutAMessageAndPrints) {
+    use_default_printer(kLongPrinter);
+    if (HasFatalFailure()) return;
+    start(L"longname", true);
+    EXPECT_EQ(e2e::default_paper(kLongPrinter), e2e::kPostcardPaper);
+    DeleteFileW(output_.c_str());
+    HWND dialog = open_print_dialog();
+    ASSERT_NE(dialog, nullptr);
+    std::wstring confirmation = print_and_confirm(dialog, IDYES);
+    EXPECT_EQ(confirmation.rfind(std::wstring(kLongPrinter) + L" ", 0), 0u) << utf8(confirmation);
+    std::string ps = wait_for_job();
+    EXPECT_EQ(count_lines_starting(ps, "%%Page:"), 1);
+    exit_restoring_paper(false);
+}
+
+// A job of 200 cards can be cancelled on a later page: it stops at once,
+// the cards not printed stay unmarked and the window is usable again.
+TEST_F(Print, CancellingATwoHundredCardJobOnALaterPageStopsIt) {
+    std::wstring cards = L"hdata_cont_max=200\r\n";
+    for (int i = 0; i < 200; ++i) {
+        std::wstring k = L"hdata[" + std::to_wstring(i) + L"].";
+        cards += k + L"tt.m=5300001\r\n" + k + L"ta.m[0].s=大阪府大阪市北区梅田一丁目" +
+                 std::to_wstring(i + 1) + L"番\r\n" + k + L"tn.m[0].s=宛先　" +
+                 std::to_wstring(i + 1) + L"　様\r\n" + k + L"ftb=0\r\n";
+    }
+    start(L"cancel", false, L"", cards);
+    if (HasFatalFailure()) return;
+
+    // The status bar of the last of 200 cards.
+    app_->post_command(333);  // the previous button wraps to the last card
+    ASSERT_TRUE(app_->settle());
+    screenshot(main_, L"main_window_200_cards.bmp");
+
+    DeleteFileW(output_.c_str());
+    HWND dialog = open_print_dialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(click(dialog, kPrintAll));
+    print_and_confirm(dialog, IDYES);
+    HWND abort_dialog = app_->wait_dialog(L"Zelkovane");
+    ASSERT_NE(abort_dialog, nullptr) << "no abort dialog";
+    // Cancel once the job is well past its first page.
+    std::wstring progress;
+    ASSERT_TRUE(e2e::wait_until([&] {
+        progress = e2e::item_text(abort_dialog, 1001);
+        return _wtoi(progress.c_str()) >= 3;
+    }, kJobTimeout)) << "the abort dialog shows " << utf8(progress);
+    screenshot(abort_dialog, L"print_abort_dialog.bmp");
+    ASSERT_TRUE(e2e::click_button(abort_dialog, IDCANCEL));
+    ASSERT_TRUE(e2e::wait_until([&] {
+        return !IsWindow(abort_dialog) && IsWindowEnabled(main_);
+    }, e2e::kWaitTimeout)) << "the job did not stop";
+    ASSERT_TRUE(app_->settle());
+    EXPECT_EQ(app_->find_message_box(), nullptr);
+    EXPECT_FALSE(file_exists(output_) && read_file(output_).find("%%EOF") != std::string::npos)
+        << "the cancelled job was not printed";
+
+    // The cards drawn before the cancel are recorded as sent, the rest not.
+    app_->post_close();
+    ASSERT_TRUE(answer(*app_, L"Zelkovane", L"終了しますか？", IDYES));
+    ASSERT_TRUE(answer(*app_, L"ファイル書込確認", L"保存しますか？", IDYES));
+    ASSERT_TRUE(app_->wait_exit(nullptr));
+    const std::wstring addressees = addressee_file();
+    int marked = 0;
+    for (int i = 0; i < 200; ++i)
+        marked += addressees.find(L"hdata[" + std::to_wstring(i) + L"].typ[0].t=1\r\n") !=
+                  std::wstring::npos;
+    EXPECT_GE(marked, 2);
+    EXPECT_LT(marked, 150) << "the job went on after the cancel";
+    EXPECT_EQ(addressees.find(L"hdata[199].typ[0].t=1\r\n"), std::wstring::npos);
 }
 
 }  // namespace

@@ -223,19 +223,19 @@ TEST_F(FileCommandsTest, LegacyImportDeclinedKeepsUnsavedChanges) {
 
 TEST_F(FileCommandsTest, DispatchByMenuNumber) {
     fake.cancel_dialog();
-    EXPECT_EQ(run_file_command(owner, CMD_OPEN_LAYOUT), REPAINT_WINDOW);
+    EXPECT_EQ(run_file_command(owner, CMD_OPEN_LAYOUTS), REPAINT_WINDOW);
     EXPECT_EQ(fake.dialogs.at(0).initial_file, u"C:\\work\\情報_無題.txt");
     fake.cancel_dialog();
-    EXPECT_EQ(run_file_command(owner, CMD_SAVE_ADDRESSEE), REPAINT_NONE);
+    EXPECT_EQ(run_file_command(owner, CMD_SAVE_ADDRESSEES), REPAINT_NONE);
     EXPECT_EQ(fake.dialogs.at(1).initial_file, u"C:\\work\\宛先_無題.txt");
     EXPECT_TRUE(fake.dialogs.at(1).save);
     fake.cancel_dialog();
-    EXPECT_EQ(run_file_command(owner, CMD_IMPORT_OLD_LAYOUT), REPAINT_WINDOW);
+    EXPECT_EQ(run_file_command(owner, CMD_OPEN_LEGACY_LAYOUT), REPAINT_WINDOW);
     EXPECT_EQ(fake.dialogs.at(2).initial_file, u"C:\\work\\無題.txt");
-    EXPECT_EQ(run_file_command(owner, CMD_EXPORT_BITMAP), REPAINT_NONE);
+    EXPECT_EQ(run_file_command(owner, CMD_SAVE_BITMAP), REPAINT_NONE);
     EXPECT_EQ(run_file_command(owner, 62), REPAINT_NONE);
     EXPECT_EQ(fake.dialogs.size(), 3u);
-    EXPECT_EQ(run_file_command(owner, CMD_FILE_NEW), REPAINT_WINDOW);
+    EXPECT_EQ(run_file_command(owner, CMD_NEW), REPAINT_WINDOW);
     EXPECT_EQ(count_cards(), 0);
 }
 

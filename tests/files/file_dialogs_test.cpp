@@ -39,7 +39,7 @@ TEST_F(FileDialogsTest, ExtensionCodeComparesTheLastFourUnitsIgnoringCase) {
 
 TEST_F(FileDialogsTest, OpenDialogRequestAndResult) {
     fake.answer_dialog(u"C:\\data\\senders.TXT");
-    EXPECT_EQ(open_file_dialog(owner, DIALOG_SENDER), EXT_TXT);
+    EXPECT_EQ(open_file_dialog(owner, KIND_SENDER), EXT_TXT);
     ASSERT_EQ(fake.dialogs.size(), 1u);
     const FakePlatform::DialogCall& call = fake.dialogs[0];
     EXPECT_EQ(call.owner, owner);
@@ -59,9 +59,9 @@ TEST_F(FileDialogsTest, SaveDialogFillsTheDestinationPerKind) {
         std::u16string initial;
     };
     const Case cases[] = {
-        {DIALOG_SENDER, kTextFilter, u"C:\\work\\差出_無題.txt"},
-        {DIALOG_ADDRESSEE, kTextFilter, u"C:\\work\\宛先_無題.txt"},
-        {DIALOG_LAYOUT, kTextFilter, u"C:\\work\\情報_無題.txt"},
+        {KIND_SENDER, kTextFilter, u"C:\\work\\差出_無題.txt"},
+        {KIND_ADDRESSEE, kTextFilter, u"C:\\work\\宛先_無題.txt"},
+        {KIND_LAYOUT, kTextFilter, u"C:\\work\\情報_無題.txt"},
         {DIALOG_CSV, std::u16string(u"CsvFile(*.csv)\0*.csv\0AllFile(*.*)\0*.*\0", 38), u"C:\\work\\無題.csv"},
         {DIALOG_BMP, std::u16string(u"BmpFile(*.bmp)\0*.bmp\0AllFile(*.*)\0*.*\0", 38), u"C:\\work\\無題.bmp"},
         {DIALOG_ANY, std::u16string(u"AllFile(*.*)\0*.*\0", 17), u"C:\\work\\無題.txt"},
@@ -85,22 +85,22 @@ TEST_F(FileDialogsTest, SaveDialogFillsTheDestinationPerKind) {
 
 TEST_F(FileDialogsTest, CancelLeavesThePathAlone) {
     fake.cancel_dialog();
-    EXPECT_EQ(open_file_dialog(owner, DIALOG_ADDRESSEE), EXT_NONE);
+    EXPECT_EQ(open_file_dialog(owner, KIND_ADDRESSEE), EXT_NONE);
     EXPECT_EQ(std::u16string(doc().chosen_file), u"C:\\work\\before.txt");
 
     char16_t destination[PATH_CAP] = u"C:\\keep.txt";
-    EXPECT_EQ(save_file_dialog(owner, destination, DIALOG_LAYOUT), EXT_NONE);  // nothing scripted
+    EXPECT_EQ(save_file_dialog(owner, destination, KIND_LAYOUT), EXT_NONE);  // nothing scripted
     EXPECT_EQ(std::u16string(destination), u"C:\\keep.txt");
 }
 
 TEST_F(FileDialogsTest, AnyExtensionIsStoredAndReported) {
     fake.answer_dialog(u"C:\\a\\b.bmp");
-    EXPECT_EQ(open_file_dialog(owner, DIALOG_SENDER), EXT_BMP);
+    EXPECT_EQ(open_file_dialog(owner, KIND_SENDER), EXT_BMP);
     EXPECT_EQ(std::u16string(doc().chosen_file), u"C:\\a\\b.bmp");
     fake.answer_dialog(u"C:\\a\\noext");
-    EXPECT_EQ(open_file_dialog(owner, DIALOG_SENDER), EXT_OTHER);
+    EXPECT_EQ(open_file_dialog(owner, KIND_SENDER), EXT_OTHER);
     fake.answer_dialog(u"abc");
-    EXPECT_EQ(open_file_dialog(owner, DIALOG_SENDER), EXT_OTHER);
+    EXPECT_EQ(open_file_dialog(owner, KIND_SENDER), EXT_OTHER);
     EXPECT_EQ(std::u16string(doc().chosen_file), u"abc");
 }
 
@@ -113,7 +113,7 @@ TEST_F(FileDialogsTest, InitialNameInARootFolderAndInALongFolder) {
     std::u16string deep = u"C:\\" + std::u16string(250, u'd');
     text_set(doc().work_dir, deep.c_str());
     fake.cancel_dialog();
-    open_file_dialog(owner, DIALOG_SENDER);
+    open_file_dialog(owner, KIND_SENDER);
     std::u16string initial = fake.dialogs.back().initial_file;
     EXPECT_EQ(initial.size(), 259u);  // cut to the buffer
     EXPECT_EQ(initial, (deep + u"\\差出_無題.txt").substr(0, 259));
@@ -121,7 +121,7 @@ TEST_F(FileDialogsTest, InitialNameInARootFolderAndInALongFolder) {
 
 TEST_F(FileDialogsTest, PathsThatDoNotFitAreRefusedByTheDialog) {
     fake.answer_dialog(u"C:\\" + std::u16string(300, u'x') + u".txt");
-    EXPECT_EQ(open_file_dialog(owner, DIALOG_SENDER), EXT_NONE);
+    EXPECT_EQ(open_file_dialog(owner, KIND_SENDER), EXT_NONE);
     EXPECT_EQ(std::u16string(doc().chosen_file), u"C:\\work\\before.txt");
 }
 

@@ -214,17 +214,17 @@ TEST(ReaderOracleTest, WrittenFilesAreTakenInPlace) {
     ASSERT_EQ(write_layout_file(nullptr, u"l.txt", WRITE_SILENT), WRITE_DONE);
     struct Kind {
         const char16_t* path;
-        size_t (*take)(KvLineSplitter&);
-        void (*handle)(const char16_t*, int);
+        CardKeyExpectation (*guess)();
+        void (*handle)(const char16_t*, int, CardKeyExpectation*);
         size_t other_lines;  // besides the count line and the empty last line
     };
-    for (const Kind& kind : {Kind{u"C:\\work\\a.txt", take_written_addressee_lines, read_addressee_line, 0},
-                             Kind{u"C:\\work\\l.txt", take_written_layout_lines, read_layout_line, 8}}) {
+    for (const Kind& kind : {Kind{u"C:\\work\\a.txt", written_addressee_keys, read_addressee_line, 0},
+                             Kind{u"C:\\work\\l.txt", written_layout_keys, read_layout_line, 8}}) {
         const std::string bytes = fake.file_bytes(kind.path);
         const size_t chunks = bytes.size() / (2 * KV_DATA_FILE_LINES.chunk_units) + 1;
         // Only the kind's own part is cleared before the load.
         std::memcpy(&doc(), &written, sizeof(Document));
-        if (kind.take == take_written_addressee_lines)
+        if (kind.guess == written_addressee_keys)
             clear_addressees();
         else
             reset_layouts();
@@ -234,14 +234,15 @@ TEST(ReaderOracleTest, WrittenFilesAreTakenInPlace) {
         {
             KvLineSplitter lines(file, KV_DATA_FILE_LINES);
             ASSERT_TRUE(lines.read_byte_order_mark());
+            CardKeyExpectation guess = kind.guess();
             for (bool more = true; more;) {
-                if (const size_t used = kind.take(lines)) {
+                if (const size_t used = guess.take_lines(lines)) {
                     taken += used;
                     continue;
                 }
                 KvLine line;
                 if (lines.next_plain_lines(&line, 1) == 0) more = lines.next(&line);
-                kind.handle(line.text, line.len);
+                kind.handle(line.text, line.len, &guess);
                 ++handled;
             }
         }

@@ -235,6 +235,19 @@ TEST_F(DefaultPrinterTest, LongDeviceNameIsCutTo31Characters) {
     EXPECT_EQ(std::u16string(default_printer_state().default_printer), forty.substr(0, 31));
 }
 
+TEST_F(DefaultPrinterTest, LongNameFromTheDeviceNamesIsOpenedSwitchedAndRestoredWhole) {
+    const std::u16string forty = u"Zelkovane Printer With A Forty Char Name";
+    spooler().dialog_answers.front().device_name = forty;
+    switch_to_postcard(kWindow);
+    EXPECT_TRUE(box_texts().empty());
+    EXPECT_EQ(spooler().opened.at(0), forty);
+    EXPECT_EQ(std::u16string(printer_state().printer_name), forty);
+    EXPECT_EQ(std::u16string(default_printer_state().default_printer), forty);
+    restore_default_printer(kWindow);
+    EXPECT_EQ(spooler().paper_writes.back().printer, forty);
+    EXPECT_TRUE(spooler().all_released());
+}
+
 TEST(PrinterNotice, KeepsTheTextWithinItsCapacity) {
     FakePlatform platform;
     FakePrinterSpooler spooler;

@@ -101,6 +101,7 @@ public:
         uint16_t from = 0, to = 0, copies = 1;
         bool keep_pages = true;  // leave the preset pages as they were
         DevModeFields mode{};
+        std::u16string device_name;  // the device names' whole name ("": none)
         bool has_devmode = true;
         bool lock_fails = false;
         bool free_fails = false;
@@ -159,6 +160,7 @@ public:
     std::vector<std::u16string> opened;
     int open_printers = 0;
     bool abort_dialog = false;
+    std::vector<std::string> progress;  // "page/pages" as the abort dialog shows them
     std::map<WindowHandle, bool> enabled;
     std::vector<std::shared_ptr<PageLog>> logs;  // one per device handed out
     std::map<uintptr_t, Memory> memory;
@@ -183,6 +185,7 @@ public:
             record.nToPage = a.to;
         }
         record.nCopies = a.copies;
+        result.device_name = a.device_name;
         if (a.has_devmode) {
             Memory m;
             m.mode = a.mode;
@@ -274,6 +277,9 @@ public:
     void destroy_abort_dialog() override {
         if (abort_dialog) calls.push_back("abort_dialog_destroyed");
         abort_dialog = false;
+    }
+    void show_job_progress(int page, int pages) override {
+        progress.push_back(std::to_string(page) + "/" + std::to_string(pages));
     }
     void enable_window(WindowHandle window, bool enable) override {
         calls.push_back(enable ? "enable" : "disable");

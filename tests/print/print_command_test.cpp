@@ -235,6 +235,27 @@ TEST_F(PrintCommandTest, DeviceNameOfFullLengthIsCutTo31Characters) {
     EXPECT_EQ(text_length(printer_state().form_name), 31);
 }
 
+TEST_F(PrintCommandTest, WholePrinterNameAndPaperNameWhenTheDriverGivesNoForm) {
+    // A driver that leaves the form name empty: the status bar and the
+    // confirmation name the paper by its code; a name longer than a device
+    // mode holds comes whole from the device names.
+    const std::u16string forty = u"Zelkovane Printer With A Forty Char Name";
+    auto a = postcard_answer();
+    a.flags = kPdPageNums;
+    a.mode.dmFormName[0] = 0;
+    a.device_name = forty;
+    spooler_.dialog_answers.push_back(a);
+    a.mode.dmPaperSize = 2;  // a code without a short name
+    spooler_.dialog_answers.push_back(a);
+    print_command(kWindow);
+    EXPECT_EQ(printer_state().printer_name, forty);
+    EXPECT_EQ(utf8(printer_state().form_name), "はがき");
+    EXPECT_EQ(utf8(platform_.boxes.at(0).text),
+              utf8(forty) + " はがき 100×148で印刷していいですか？");
+    print_command(kWindow);
+    EXPECT_EQ(utf8(printer_state().form_name), "不明");
+}
+
 TEST_F(PrintCommandTest, PrinterSettingsTakesNameCodeAndSizeWithTheTableWinning) {
     text_set(printer_state().form_name, u"A4");
     FakePrinterSpooler::DialogAnswer a;

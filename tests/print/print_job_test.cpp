@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "model/card_status.h"
 #include "tests/print/fake_printer_spooler.h"
 #include "tests/print/print_test_document.h"
@@ -41,8 +43,8 @@ TEST_F(PrintJobTest, RunsOneDocumentWithAPagePerCardAndCopy) {
                                         "end_page", "start_page", "end_page", "start_page",
                                         "end_page", "end_doc"}));
     EXPECT_EQ(sent_cards(), (std::vector<int>{1, 2}));
-    // The abort dialog lives until the first page is drawn; the window is
-    // disabled for the whole job, then enabled and focused again.
+    // The abort dialog and the disabled window last for the whole job; then
+    // the window is enabled and focused again.
     EXPECT_EQ(spooler_.calls, (std::vector<std::string>{"abort_dialog", "disable",
                                                         "abort_dialog_destroyed", "enable", "focus"}));
     EXPECT_TRUE(spooler_.enabled[kWindow]);
@@ -88,6 +90,9 @@ TEST_F(PrintJobTest, CancelWhileTheFirstPageIsDrawnAbortsAndMarksNoFurtherCard) 
 TEST_F(PrintJobTest, CancelSeenWhileAPageIsSpooledStopsBeforeTheNextPage) {
     target_.cancel_in_end_page = 1;
     print_job(kWindow, target_, 0, 4, 1);
+    // The abort dialog stayed up past the first page, naming each page.
+    EXPECT_EQ(spooler_.progress, (std::vector<std::string>{"1/4", "2/4"}));
+    EXPECT_EQ(std::count(spooler_.calls.begin(), spooler_.calls.end(), "abort_dialog_destroyed"), 1);
     EXPECT_EQ(printed_cards(), (std::vector<int>{0, 1}));
     EXPECT_EQ(log_->calls.back(), "abort_doc");
     EXPECT_EQ(sent_cards(), (std::vector<int>{0, 1}));

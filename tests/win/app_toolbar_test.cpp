@@ -14,6 +14,7 @@
 
 #include "app/about_box_win32.h"
 #include "app/resource_ids.h"
+#include "app/status_bar.h"
 #include "app/status_bar_win32.h"
 #include "app/toolbar_win32.h"
 #include "app/window_bars_win32.h"
@@ -26,6 +27,7 @@
 #include "render/card_renderer.h"
 #include "render/gdi_renderer.h"
 #include "render_test_support.h"
+#include "tests/e2e/driver_win32.h"
 
 namespace {
 
@@ -106,11 +108,7 @@ void save_picture(const RECT& area, const wchar_t* name) {
     render_test::write_file(folder + L"\\" + name, canvas.bmp(canvas.whole()));
 }
 
-void save_window_picture(HWND window, const wchar_t* name) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    save_picture(r, name);
-}
+void save_window_picture(HWND window, const wchar_t* name) { e2e::capture_window(window, name); }
 
 class BarsTest : public ::testing::Test {
 protected:
@@ -299,8 +297,12 @@ TEST_F(BarsTest, StatusBarHasFourPartsAndShowsTheTextsAfterARefresh) {
 
     int edges[8] = {};
     ASSERT_EQ(SendMessageW(bar, SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)), 4);
-    EXPECT_EQ(edges[0], 160);
-    EXPECT_EQ(edges[1], 230);
+    // The paper and page parts are as wide as their widest texts need (at
+    // least their first widths), taken from the printer part.
+    EXPECT_LE(edges[0], 160);
+    EXPECT_GE(edges[0], STATUS_MIN_PRINTER_PART);
+    EXPECT_GE(edges[1] - edges[0], 70);
+    EXPECT_GE(edges[2] - edges[1], 60);
     EXPECT_EQ(edges[2], 290);
     EXPECT_EQ(edges[3], -1);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(status_text(bar, i), L"") << "no text before a paint";

@@ -12,66 +12,19 @@
 #include <vector>
 
 #include "platform/platform_win32.h"
+#include "tests/e2e/driver_win32.h"
 
 namespace printer_test {
 
 const wchar_t kTestPrinter[] = L"Zelkovane Test Printer";
 
-inline std::wstring default_printer() {
-    wchar_t name[256] = {};
-    DWORD size = 256;
-    if (!GetDefaultPrinterW(name, &size)) return {};
-    return name;
-}
-
-// The printer's settings (PRINTER_INFO_2) in a buffer; empty on failure.
-inline std::vector<BYTE> printer_info(const wchar_t* name) {
-    HANDLE printer = nullptr;
-    if (!OpenPrinterW(const_cast<wchar_t*>(name), &printer, nullptr)) return {};
-    DWORD needed = 0;
-    GetPrinterW(printer, 2, nullptr, 0, &needed);
-    std::vector<BYTE> buffer(needed);
-    bool ok = needed > 0 && GetPrinterW(printer, 2, buffer.data(), needed, &needed);
-    ClosePrinter(printer);
-    if (!ok) buffer.clear();
-    return buffer;
-}
-
-struct Paper {
-    short code;
-    short width;
-    short length;
-    short orientation;
-};
-
-// The paper of the printer's default device mode; code -1 when unreadable.
-inline Paper default_paper(const wchar_t* name) {
-    std::vector<BYTE> buffer = printer_info(name);
-    if (buffer.empty()) return {-1, 0, 0, 0};
-    const DEVMODEW* mode = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data())->pDevMode;
-    if (mode == nullptr) return {-1, 0, 0, 0};
-    return {mode->dmPaperSize, mode->dmPaperWidth, mode->dmPaperLength, mode->dmOrientation};
-}
-
-// Writes a paper into the printer's default device mode (to put the test
-// printer back after a failed test).
-inline bool set_default_paper(const wchar_t* name, const Paper& paper) {
-    std::vector<BYTE> buffer = printer_info(name);
-    if (buffer.empty()) return false;
-    auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
-    if (info->pDevMode == nullptr) return false;
-    info->pDevMode->dmPaperSize = paper.code;
-    info->pDevMode->dmPaperWidth = paper.width;
-    info->pDevMode->dmPaperLength = paper.length;
-    info->pDevMode->dmOrientation = paper.orientation;
-    info->pSecurityDescriptor = nullptr;
-    HANDLE printer = nullptr;
-    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
-    if (!OpenPrinterW(const_cast<wchar_t*>(name), &printer, &access)) return false;
-    bool ok = SetPrinterW(printer, 2, buffer.data(), 0) != 0;
-    ClosePrinter(printer);
-    return ok;
-}
+// The default printer and its paper, read and written through the spooler
+// by the helpers the end-to-end driver has for the same purpose.
+using e2e::default_paper;
+using e2e::default_printer;
+using e2e::Paper;
+using e2e::printer_info;
+using e2e::set_default_paper;
 
 // The file the test printer writes: its port is a Unix path, seen by
 // Windows programs on drive Z:.
