@@ -510,15 +510,8 @@ bool set_control_text(HWND control, const std::wstring& text) {
 bool click_button(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     if (!button) return false;
-    // Sent, not posted: a message sent from another thread is served before
-    // the posted ones, so a posted click could still be waiting while a
-    // following WM_SETTEXT or WM_GETTEXT is answered. The time-out ends the
-    // wait when the button opens a modal window; the program goes on with it.
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                            reinterpret_cast<LPARAM>(button), SMTO_NORMAL, kClickWait, &result))
-        return true;
-    return GetLastError() == ERROR_TIMEOUT || GetLastError() == 0;
+    return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button)) != 0;
 }
 
 std::wstring item_text(HWND dialog, int id) {

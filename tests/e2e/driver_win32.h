@@ -15,7 +15,6 @@ constexpr DWORD kStartTimeout = 15000;  // the program's first window
 constexpr DWORD kWaitTimeout = 8000;    // any later state
 constexpr DWORD kPollInterval = 25;
 constexpr DWORD kSteadyTime = 300;      // a screen picture unchanged this long is final
-constexpr DWORD kClickWait = 500;       // a button that opened a modal window
 
 std::string utf8(const std::wstring& s);
 
@@ -202,9 +201,8 @@ bool set_control_text(HWND control, const std::wstring& text);
 // --- Dialog controls by id --------------------------------------------------
 
 // Presses the button `id` of a dialog as a click does (WM_COMMAND with
-// BN_CLICKED) and returns once the dialog has handled it, or after
-// kClickWait when the button opened a modal window (a chooser, a question).
-// False when the dialog has no such control.
+// BN_CLICKED), posted so that the call never blocks on a window the program
+// opens in response. False when the dialog has no such control.
 bool click_button(HWND dialog, int id);
 // The text of the dialog's control `id` ("" when there is none).
 std::wstring item_text(HWND dialog, int id);
