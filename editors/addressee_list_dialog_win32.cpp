@@ -325,11 +325,7 @@ INT_PTR CALLBACK list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
 }  // namespace
 
 void open_addressee_list_dialog(WindowHandle main_window) {
-    if (g_dialog != nullptr) {
-        ShowWindow(g_dialog, SW_RESTORE);
-        SetForegroundWindow(g_dialog);
-        return;
-    }
+    if (bring_open_dialog_forward(g_dialog)) return;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ADDRESSEE_LIST),

@@ -150,11 +150,7 @@ INT_PTR CALLBACK card_layout_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
 }  // namespace
 
 void open_card_layout_dialog(WindowHandle main_window) {
-    if (g_dialog) {
-        ShowWindow(g_dialog, SW_SHOWNORMAL);
-        SetForegroundWindow(g_dialog);
-        return;
-    }
+    if (bring_open_dialog_forward(g_dialog)) return;
     CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CARD_LAYOUT),
                        static_cast<HWND>(main_window), card_layout_proc, 0);
 }

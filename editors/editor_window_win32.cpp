@@ -52,6 +52,13 @@ void place_beside_main_window(HWND dialog, int dx, int dy) {
                  SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
+bool bring_open_dialog_forward(HWND dialog) {
+    if (dialog == nullptr) return false;
+    ShowWindow(dialog, SW_RESTORE);
+    SetForegroundWindow(dialog);
+    return true;
+}
+
 namespace {
 std::vector<HWND> g_modeless;
 }

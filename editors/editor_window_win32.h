@@ -31,6 +31,10 @@ protected:
 // edge plus `dx` and its initial top plus `dy`; not topmost; shown.
 void place_beside_main_window(HWND dialog, int dx, int dy);
 
+// An editor exists once: when `dialog` is open it is restored if minimised
+// and brought to the front, and true is returned; false when it is not open.
+bool bring_open_dialog_forward(HWND dialog);
+
 // Modeless dialogs served by the main loop. A dialog registers itself when
 // it is created and unregisters when it is destroyed.
 void register_modeless_dialog(HWND dialog);

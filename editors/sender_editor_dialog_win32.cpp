@@ -61,11 +61,7 @@ INT_PTR CALLBACK sender_editor_proc(HWND dialog, UINT message, WPARAM wparam, LP
 }  // namespace
 
 void open_sender_editor_dialog(WindowHandle main_window) {
-    if (g_dialog) {
-        ShowWindow(g_dialog, SW_SHOWNORMAL);
-        SetForegroundWindow(g_dialog);
-        return;
-    }
+    if (bring_open_dialog_forward(g_dialog)) return;
     CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SENDER_EDITOR),
                        static_cast<HWND>(main_window), sender_editor_proc, 0);
 }

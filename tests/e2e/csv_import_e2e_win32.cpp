@@ -13,6 +13,8 @@
 using e2e::App;
 using e2e::TempDir;
 using e2e::utf8;
+using e2e::answer;
+using e2e::sample_picture;
 
 namespace {
 
@@ -44,25 +46,7 @@ std::string shift_jis(const std::wstring& text) {
     return out;
 }
 
-std::wstring sample_picture(const wchar_t* name) {
-#ifdef ZK_SAMPLE_IMAGES
-    return e2e::host_path(ZK_SAMPLE_IMAGES) + L"\\" + name;
-#else
-    (void)name;
-    return L"";
-#endif
-}
 
-// Answers the message box that must be on screen now.
-bool answer(const App& app, const std::wstring& caption, const std::wstring& text, int button) {
-    HWND box = app.wait_message_box();
-    EXPECT_NE(box, nullptr) << "no message box \"" << utf8(text) << "\"";
-    if (!box) return false;
-    e2e::MessageBoxText shown = App::read_message_box(box);
-    EXPECT_EQ(utf8(shown.caption), utf8(caption));
-    EXPECT_EQ(utf8(shown.text), utf8(text));
-    return App::answer(box, button);
-}
 
 class CsvImport : public ::testing::Test {
 protected:

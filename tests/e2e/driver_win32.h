@@ -254,6 +254,19 @@ bool list_right_click_cell(HWND list, int row, int column);
 // (CB_SELECTSTRING, then the CBN_SELCHANGE its dialog gets).
 bool choose_combo_item(HWND dialog, int id, const std::wstring& text);
 
+// --- What the tests check again and again (driver_expect_win32.cpp) ---------
+
+// A sample picture the build drew (base1.bmp, yousi.gdt) as Wine sees it;
+// "" when the build drew none.
+std::wstring sample_picture(const wchar_t* name);
+// Expects the message box on screen (within kWaitTimeout) to show exactly
+// this caption and text; nullptr when none came.
+HWND expect_message_box(const App& app, const std::wstring& caption, const std::wstring& text);
+// The same, then presses `button` and waits until the box has gone.
+bool answer(const App& app, const std::wstring& caption, const std::wstring& text, int button);
+// A screenshot into ZK_ARTIFACTS, when that folder is given.
+void screenshot(HWND window, const wchar_t* name);
+
 // Polls `done` every kPollInterval until it is true or `timeout` passes.
 template <typename Condition>
 bool wait_until(Condition done, DWORD timeout) {

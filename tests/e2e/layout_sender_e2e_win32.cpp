@@ -13,6 +13,7 @@
 using e2e::App;
 using e2e::TempDir;
 using e2e::utf8;
+using e2e::sample_picture;
 
 namespace {
 
@@ -37,14 +38,6 @@ constexpr int kSenderPostalToAddress = 140;
 const wchar_t kLayoutCaption[] = L"葉書の設定";
 const wchar_t kSenderCaption[] = L"差出人の設定";
 
-std::wstring sample_picture(const wchar_t* name) {
-#ifdef ZK_SAMPLE_IMAGES
-    return e2e::host_path(ZK_SAMPLE_IMAGES) + L"\\" + name;
-#else
-    (void)name;
-    return L"";
-#endif
-}
 
 // The value of `key` in a data file's text, "" when the key is missing.
 std::wstring value_of(const std::wstring& file, const std::wstring& key) {

@@ -10,6 +10,7 @@
 
 using e2e::App;
 using e2e::utf8;
+using e2e::expect_message_box;
 
 namespace {
 
@@ -60,15 +61,6 @@ int red_pixels(HWND main) {
     return red;
 }
 
-HWND expect_message_box(const App& app, const wchar_t* caption, const wchar_t* text) {
-    HWND box = app.wait_message_box();
-    EXPECT_NE(box, nullptr) << "no message box \"" << utf8(text) << "\"";
-    if (!box) return nullptr;
-    e2e::MessageBoxText shown = App::read_message_box(box);
-    EXPECT_EQ(utf8(shown.caption), utf8(caption));
-    EXPECT_EQ(utf8(shown.text), utf8(text));
-    return box;
-}
 
 TEST(Package, StartsInItsFolderWithAnEmptyBookAndKeepsItsDataThere) {
     const std::wstring dir = e2e::environment(L"ZK_PACKAGE_DIR");

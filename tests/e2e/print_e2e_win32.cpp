@@ -37,6 +37,11 @@
 using e2e::App;
 using e2e::TempDir;
 using e2e::utf8;
+using e2e::answer;
+using e2e::expect_message_box;
+using e2e::read_file;
+using e2e::sample_picture;
+using e2e::screenshot;
 
 namespace {
 
@@ -82,26 +87,7 @@ constexpr int kPaperList = 0x64;
 // The test printer's postcard paper as its PPD names it.
 const wchar_t kPostcardForm[] = L"Postcard (100 x 148 mm)";
 
-std::wstring sample_picture(const wchar_t* name) {
-#ifdef ZK_SAMPLE_IMAGES
-    return e2e::host_path(ZK_SAMPLE_IMAGES) + L"\\" + name;
-#else
-    (void)name;
-    return L"";
-#endif
-}
 
-std::string read_file(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "";
-    std::string out;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
-    CloseHandle(h);
-    return out;
-}
 
 bool write_file(const std::wstring& path, const std::string& bytes) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -134,25 +120,8 @@ int card_year_now() {
     return now.wMonth > 8 ? now.wYear + 1 : now.wYear;
 }
 
-HWND expect_message_box(const App& app, const std::wstring& caption, const std::wstring& text) {
-    HWND box = app.wait_message_box();
-    EXPECT_NE(box, nullptr) << "no message box \"" << utf8(text) << "\"";
-    if (!box) return nullptr;
-    e2e::MessageBoxText shown = App::read_message_box(box);
-    EXPECT_EQ(utf8(shown.caption), utf8(caption));
-    EXPECT_EQ(utf8(shown.text), utf8(text));
-    return box;
-}
 
-bool answer(const App& app, const std::wstring& caption, const std::wstring& text, int button) {
-    HWND box = expect_message_box(app, caption, text);
-    return box && App::answer(box, button);
-}
 
-void screenshot(HWND window, const wchar_t* name) {
-    if (e2e::environment(L"ZK_ARTIFACTS").empty()) return;
-    EXPECT_TRUE(e2e::capture_window(window, name)) << utf8(name);
-}
 
 bool checked(HWND dialog, int id) {
     DWORD_PTR state = 0;

@@ -14,6 +14,10 @@
 using e2e::App;
 using e2e::TempDir;
 using e2e::utf8;
+using e2e::answer;
+using e2e::expect_message_box;
+using e2e::sample_picture;
+using e2e::screenshot;
 
 namespace {
 
@@ -39,35 +43,9 @@ constexpr int kLineX = 370;
 constexpr int kLineY = 170;
 
 // The folder the build drew the sample pictures into, as Wine sees it.
-std::wstring sample_picture(const wchar_t* name) {
-#ifdef ZK_SAMPLE_IMAGES
-    return e2e::host_path(ZK_SAMPLE_IMAGES) + L"\\" + name;
-#else
-    (void)name;
-    return L"";
-#endif
-}
 
-HWND expect_message_box(const App& app, const std::wstring& caption, const std::wstring& text) {
-    HWND box = app.wait_message_box();
-    EXPECT_NE(box, nullptr) << "no message box \"" << utf8(text) << "\"";
-    if (!box) return nullptr;
-    e2e::MessageBoxText shown = App::read_message_box(box);
-    EXPECT_EQ(utf8(shown.caption), utf8(caption));
-    EXPECT_EQ(utf8(shown.text), utf8(text));
-    return box;
-}
 
-// Answers the message box that must be on screen now.
-bool answer(const App& app, const std::wstring& caption, const std::wstring& text, int button) {
-    HWND box = expect_message_box(app, caption, text);
-    return box && App::answer(box, button);
-}
 
-void screenshot(HWND window, const wchar_t* name) {
-    if (e2e::environment(L"ZK_ARTIFACTS").empty()) return;
-    EXPECT_TRUE(e2e::capture_window(window, name)) << utf8(name);
-}
 
 class Shell : public ::testing::Test {
 protected:

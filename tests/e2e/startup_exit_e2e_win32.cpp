@@ -9,6 +9,8 @@
 using e2e::App;
 using e2e::TempDir;
 using e2e::utf8;
+using e2e::expect_message_box;
+using e2e::screenshot;
 
 namespace {
 
@@ -22,22 +24,7 @@ const std::wstring kLayouts =
     L"hdata_cont_max=1\r\nhdata[0].base_w=400\r\nhdata[0].base_h=592\r\n"
     L"hdata[0].base_filepass=base1.bmp\r\nbase_pw=1000\r\nbase_ph=1480\r\n";
 
-// Expects the message box on screen to show exactly this caption and text.
-HWND expect_message_box(const App& app, const std::wstring& caption, const std::wstring& text) {
-    HWND box = app.wait_message_box();
-    EXPECT_NE(box, nullptr) << "no message box \"" << utf8(text) << "\"";
-    if (!box) return nullptr;
-    e2e::MessageBoxText shown = App::read_message_box(box);
-    EXPECT_EQ(utf8(shown.caption), utf8(caption));
-    EXPECT_EQ(utf8(shown.text), utf8(text));
-    return box;
-}
 
-// A screenshot into ZK_ARTIFACTS, when that folder is given.
-void screenshot(HWND window, const wchar_t* name) {
-    if (e2e::environment(L"ZK_ARTIFACTS").empty()) return;
-    EXPECT_TRUE(e2e::capture_window(window, name)) << utf8(name);
-}
 
 // Answers the exit question with Yes and expects a clean end.
 void exit_with_yes(App& app) {
