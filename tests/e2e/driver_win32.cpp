@@ -346,10 +346,18 @@ void App::post_mouse(UINT message, WPARAM keys, int x, int y) const {
 }
 
 bool App::settle(DWORD timeout) const {
-    // A sent message is answered only once the posted ones before it have
-    // been taken from the queue.
+    // A thread serves the messages sent to it before its posted ones, so one
+    // sent message can be answered while a posted one still waits. The
+    // second is sent only after the first was answered, when the thread is
+    // already on its way to the posted messages: it is answered once they
+    // have been handled.
     DWORD_PTR result = 0;
-    return main_ && SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &result);
+    for (int round = 0; round < 2; ++round) {
+        if (!main_ ||
+            !SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &result))
+            return false;
+    }
+    return true;
 }
 
 bool App::wait_exit(DWORD* exit_code, DWORD timeout) const {
