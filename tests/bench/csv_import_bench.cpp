@@ -9,27 +9,16 @@
 #include "files/csv_import.h"
 #include "model/document.h"
 #include "model/text.h"
-#include "tests/support/fake_platform.h"
+#include "tests/bench/bench_platform.h"
 #include "tests/support/full_document.h"
 
 namespace {
 
-// Answers every question with Yes and keeps no record, so that repeated
-// imports do not pile up message boxes and events.
-class CsvBenchPlatform : public FakePlatform {
-public:
-    int message_box(WindowHandle, const char16_t*, const char16_t*, unsigned) override {
-        return kAnswerYes;
-    }
-    void show_wait_window(WindowHandle) override {}
-    void close_wait_window() override {}
-};
-
 const char16_t kPath[] = u"C:\\work\\export.csv";
 
 // One platform with the exported file for both benchmarks.
-CsvBenchPlatform& bench_platform() {
-    static CsvBenchPlatform fake;
+YesBenchPlatform& bench_platform() {
+    static YesBenchPlatform fake;
     static const bool written = [] {
         fill_full_document();
         text_set(doc().work_dir, u"C:\\work");
@@ -55,14 +44,9 @@ BENCHMARK(BM_ImportCsv)->Unit(benchmark::kMicrosecond);
 
 void BM_ImportCsv_Baseline(benchmark::State& state) {
     Platform& p = bench_platform();
-    std::vector<unsigned char> block(1 << 16);
     std::vector<unsigned char> content;
     for (auto _ : state) {
-        content.clear();
-        FileHandle file = p.open_for_read(kPath);
-        for (size_t got; (got = p.read(file, block.data(), block.size())) != 0;)
-            content.insert(content.end(), block.begin(), block.begin() + static_cast<long>(got));
-        p.close(file);
+        read_whole_file(p, kPath, content);
         benchmark::DoNotOptimize(content.data());
     }
 }

@@ -8,18 +8,9 @@
 #include "files/legacy_import.h"
 #include "model/document.h"
 #include "model/text.h"
-#include "tests/support/fake_platform.h"
+#include "tests/bench/bench_platform.h"
 
 namespace {
-
-// Answers every question with Yes and keeps no record, so that repeated
-// imports do not pile up message boxes.
-class BenchPlatform : public FakePlatform {
-public:
-    int message_box(WindowHandle, const char16_t*, const char16_t*, unsigned) override {
-        return kAnswerYes;
-    }
-};
 
 const char16_t kPath[] = u"C:\\work\\old_layout.txt";
 
@@ -65,8 +56,8 @@ std::u16string full_old_layout() {
 }
 
 // One platform with the file for both benchmarks; its folder goes at exit.
-BenchPlatform& bench_platform() {
-    static BenchPlatform fake;
+YesBenchPlatform& bench_platform() {
+    static YesBenchPlatform fake;
     static const bool written = (fake.put_file(kPath, utf16le_file(full_old_layout())), true);
     (void)written;
     set_platform(&fake);
@@ -87,14 +78,9 @@ BENCHMARK(BM_ImportLegacyLayout)->Unit(benchmark::kMicrosecond);
 
 void BM_ImportLegacyLayout_Baseline(benchmark::State& state) {
     Platform& p = bench_platform();
-    std::vector<unsigned char> block(1 << 16);
     std::vector<unsigned char> content;
     for (auto _ : state) {
-        content.clear();
-        FileHandle file = p.open_for_read(kPath);
-        for (size_t got; (got = p.read(file, block.data(), block.size())) != 0;)
-            content.insert(content.end(), block.begin(), block.begin() + static_cast<long>(got));
-        p.close(file);
+        read_whole_file(p, kPath, content);
         benchmark::DoNotOptimize(content.data());
     }
 }

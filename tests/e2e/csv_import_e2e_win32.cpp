@@ -46,8 +46,6 @@ std::string shift_jis(const std::wstring& text) {
     return out;
 }
 
-
-
 class CsvImport : public ::testing::Test {
 protected:
     void SetUp() override {

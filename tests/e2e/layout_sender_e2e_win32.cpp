@@ -38,7 +38,6 @@ constexpr int kSenderPostalToAddress = 140;
 const wchar_t kLayoutCaption[] = L"葉書の設定";
 const wchar_t kSenderCaption[] = L"差出人の設定";
 
-
 // The value of `key` in a data file's text, "" when the key is missing.
 std::wstring value_of(const std::wstring& file, const std::wstring& key) {
     std::wstring line = L"\r\n" + key + L"=";

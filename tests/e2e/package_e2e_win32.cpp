@@ -61,7 +61,6 @@ int red_pixels(HWND main) {
     return red;
 }
 
-
 TEST(Package, StartsInItsFolderWithAnEmptyBookAndKeepsItsDataThere) {
     const std::wstring dir = e2e::environment(L"ZK_PACKAGE_DIR");
     if (dir.empty()) GTEST_SKIP() << "ZK_PACKAGE_DIR is not set";

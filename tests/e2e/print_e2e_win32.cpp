@@ -87,8 +87,6 @@ constexpr int kPaperList = 0x64;
 // The test printer's postcard paper as its PPD names it.
 const wchar_t kPostcardForm[] = L"Postcard (100 x 148 mm)";
 
-
-
 bool write_file(const std::wstring& path, const std::string& bytes) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -119,9 +117,6 @@ int card_year_now() {
     GetLocalTime(&now);
     return now.wMonth > 8 ? now.wYear + 1 : now.wYear;
 }
-
-
-
 
 bool checked(HWND dialog, int id) {
     DWORD_PTR state = 0;

@@ -42,11 +42,6 @@ const RECT kCardArea{10, 50, 410, 642};
 constexpr int kLineX = 370;
 constexpr int kLineY = 170;
 
-// The folder the build drew the sample pictures into, as Wine sees it.
-
-
-
-
 class Shell : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -24,8 +24,6 @@ const std::wstring kLayouts =
     L"hdata_cont_max=1\r\nhdata[0].base_w=400\r\nhdata[0].base_h=592\r\n"
     L"hdata[0].base_filepass=base1.bmp\r\nbase_pw=1000\r\nbase_ph=1480\r\n";
 
-
-
 // Answers the exit question with Yes and expects a clean end.
 void exit_with_yes(App& app) {
     HWND box = expect_message_box(app, L"Zelkovane", L"終了しますか？");
