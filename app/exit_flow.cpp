@@ -11,6 +11,7 @@ int confirm_exit(WindowHandle owner) {
     if (!doc().modified) return EXIT_ALLOWED;
     if (os.message_box(owner, u"保存しますか？", u"ファイル書込確認", kButtonsYesNo) != kAnswerYes)
         return EXIT_ALLOWED;
-    // Shows the wait window (without an owner) around the three writes.
-    return save_startup_files() == WRITE_FAILED ? EXIT_STAY : EXIT_ALLOWED;
+    // Shows the wait window (without an owner) around the three writes; a
+    // failed write or Cancel to a changed file keeps the program open.
+    return save_startup_files() == WRITE_DONE ? EXIT_ALLOWED : EXIT_STAY;
 }

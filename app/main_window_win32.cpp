@@ -6,6 +6,7 @@
 #include "app/main_window_actions.h"
 #include "app/main_window_commands.h"
 #include "app/resource_ids.h"
+#include "app/single_instance_win32.h"
 #include "app/status_bar_win32.h"
 #include "app/toolbar_win32.h"
 #include "app/window_bars_win32.h"
@@ -81,6 +82,8 @@ private:
 // paper and the status bar.
 LRESULT on_create(HWND window) {
     g_main_window = window;
+    // Found by a second start in this folder from now on.
+    mark_main_window(window);
     // No printer is known until the default printer is read.
     printer_state().printer_name[0] = 0;
     load_startup_files(window);
@@ -89,6 +92,7 @@ LRESULT on_create(HWND window) {
 }
 
 LRESULT on_destroy(HWND window) {
+    unmark_main_window(window);
     restore_default_printer(window);
     g_main_window = nullptr;
     PostQuitMessage(0);
@@ -232,6 +236,9 @@ int message_loop() {
 }  // namespace
 
 int run(HINSTANCE instance, int show_command) {
+    // A second start in a folder where Zelkovane runs ends here, before
+    // anything is read, asked or written.
+    if (another_copy_runs_here()) return 0;
     install_win32_platform();
     install_win32_printer_spooler();
     if (!register_main_window_class(instance)) return 0;

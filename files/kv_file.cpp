@@ -1,7 +1,9 @@
 #include "files/kv_file.h"
 
+#include "files/backup_generations.h"
 #include "files/data_files.h"
 #include "files/file_dialogs.h"
+#include "files/file_stamps.h"
 #include "files/kv_line_splitter.h"
 #include "model/defaults.h"
 #include "model/document.h"
@@ -70,7 +72,11 @@ void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) 
     enter_work_dir();
     char16_t path[PATH_CAP];
     FileHandle file = nullptr;
-    if (resolve_data_path(name, path, PATH_CAP)) file = platform().open_for_read(path);
+    if (resolve_data_path(name, path, PATH_CAP)) {
+        // Noted before reading: a change made meanwhile counts as a change.
+        remember_file_stamp(path);
+        file = platform().open_for_read(path);
+    }
     if (file == nullptr) {
         if (mode == READ_INTERACTIVE)
             platform().message_box(owner, kCannotOpen, kCannotOpenCaption, kButtonsOk | kIconWarning);
@@ -142,6 +148,8 @@ int write_kv_file(WindowHandle owner, const char16_t* name, int mode, int kind,
     enter_work_dir();
     char16_t path[PATH_CAP];
     bool resolved = resolve_data_path(name, path, PATH_CAP);
+    char16_t other[PATH_CAP];
+    const char16_t* shown = name;  // the name the questions show
 
     if (mode == WRITE_INTERACTIVE && resolved && platform().path_exists(path)) {
         char16_t question[PATH_CAP + 48];
@@ -149,13 +157,17 @@ int write_kv_file(WindowHandle owner, const char16_t* name, int mode, int kind,
         if (platform().message_box(owner, question, captions.confirm, kButtonsYesNo) != kAnswerYes) {
             // The user may pick another file; the chosen path replaces the
             // one being written (chosen_file itself when that was passed).
-            char16_t other[PATH_CAP];
             char16_t* destination = name == doc().chosen_file ? doc().chosen_file : other;
             if (destination == other) text_copy(other, PATH_CAP, name);
             if (save_file_dialog(owner, destination, captions.dialog) != EXT_TXT) return WRITE_DECLINED;
             resolved = resolve_data_path(destination, path, PATH_CAP);
+            shown = destination;
         }
     }
+    // The exit save asks this before it writes anything (save_startup_files).
+    if (mode == WRITE_INTERACTIVE && resolved &&
+        confirm_overwrite_if_changed(owner, path, shown, kButtonsYesNo) != kAnswerYes)
+        return WRITE_DECLINED;
 
     if (resolved) {
         KvWriter out;
@@ -163,8 +175,11 @@ int write_kv_file(WindowHandle owner, const char16_t* name, int mode, int kind,
         // The units as they lie in memory are the UTF-16LE bytes of the file
         // on the little-endian machines the program runs on.
         const std::u16string& units = out.units();
-        if (platform().replace_file(path, units.data(), units.size() * sizeof(char16_t)))
+        back_up_before_replace(owner, path);
+        if (platform().replace_file(path, units.data(), units.size() * sizeof(char16_t))) {
+            remember_file_stamp(path);
             return WRITE_DONE;
+        }
     }
     platform().message_box(owner, kCannotCreate, captions.error, kButtonsOk | kIconWarning);
     return WRITE_FAILED;

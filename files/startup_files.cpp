@@ -1,6 +1,7 @@
 #include "files/startup_files.h"
 
 #include "files/data_files.h"
+#include "files/file_stamps.h"
 #include "files/kv_file.h"
 #include "model/defaults.h"
 #include "model/document.h"
@@ -29,12 +30,25 @@ void load_startup_files(WindowHandle owner) {
 }
 
 int save_startup_files() {
+    // A file another program changed since it was loaded or saved is
+    // written only when the user says so; Cancel writes none of the three.
+    const char16_t* const names[3] = {SENDER_STARTUP_FILE, ADDRESSEE_STARTUP_FILE, LAYOUT_STARTUP_FILE};
+    bool write[3];
+    for (int i = 0; i < 3; ++i) {
+        char16_t path[PATH_CAP];
+        int answer = kAnswerYes;
+        if (resolve_data_path(names[i], path, PATH_CAP))
+            answer = confirm_overwrite_if_changed(nullptr, path, names[i], kButtonsYesNoCancel);
+        if (answer == kAnswerCancel) return WRITE_DECLINED;
+        write[i] = answer == kAnswerYes;
+    }
+
     platform().show_wait_window(nullptr);
-    int result = write_sender_file(nullptr, SENDER_STARTUP_FILE, WRITE_SILENT);
-    if (result != WRITE_FAILED)
-        result = write_addressee_file(nullptr, ADDRESSEE_STARTUP_FILE, WRITE_SILENT);
-    if (result != WRITE_FAILED)
-        result = write_layout_file(nullptr, LAYOUT_STARTUP_FILE, WRITE_SILENT);
+    int (*const writers[3])(WindowHandle, const char16_t*, int) = {write_sender_file, write_addressee_file,
+                                                                   write_layout_file};
+    int result = WRITE_DONE;
+    for (int i = 0; i < 3 && result != WRITE_FAILED; ++i)
+        if (write[i]) result = writers[i](nullptr, names[i], WRITE_SILENT);
     platform().close_wait_window();
     return result == WRITE_FAILED ? WRITE_FAILED : WRITE_DONE;
 }

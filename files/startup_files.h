@@ -13,7 +13,11 @@ extern const char16_t* const LAYOUT_STARTUP_FILE;     // "zelko3.txt"
 // layout clipboard, closes the wait window and clears `modified`.
 void load_startup_files(WindowHandle owner);
 
-// Writes the three start-up files without questions, stopping at the first
-// that cannot be written. Returns WRITE_DONE, or WRITE_FAILED when one failed
+// Writes the three start-up files without overwrite questions, stopping at
+// the first that cannot be written. A file changed on disk since it was
+// loaded or saved is asked about first ("...は他のプログラムで変更されて
+// います。上書きしますか？"): No leaves that file as it is, Cancel writes
+// nothing. Every existing file is backed up before it is replaced. Returns
+// WRITE_DONE, WRITE_DECLINED (cancelled) or WRITE_FAILED when one failed
 // (its message was shown).
 int save_startup_files();

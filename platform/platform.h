@@ -15,6 +15,7 @@ using FileHandle = void*;
 
 // Message box styles and answers, with the values of the Win32 constants.
 constexpr unsigned kButtonsOk = 0x0;          // MB_OK
+constexpr unsigned kButtonsYesNoCancel = 0x3; // MB_YESNOCANCEL
 constexpr unsigned kButtonsYesNo = 0x4;       // MB_YESNO
 constexpr unsigned kIconError = 0x10;         // MB_ICONHAND
 constexpr unsigned kIconQuestion = 0x20;      // MB_ICONQUESTION
@@ -37,6 +38,16 @@ struct LocalTime {
     int minute;
     int second;
 };
+
+// What the file system says of a file: its size in bytes and the time of its
+// last write, in the file system's own units (only compared, never shown).
+struct FileStamp {
+    uint64_t size;
+    uint64_t write_time;
+};
+
+// Called with each file name (no folder) that list_files finds.
+using FileNameVisitor = void (*)(const char16_t* name, void* context);
 
 // What a file dialog is asked to show. `filter` is a sequence of
 // NUL-terminated description and pattern texts ended by an empty text.
@@ -82,6 +93,35 @@ public:
     virtual bool replace_file(const char16_t* path, const void* data, size_t bytes) = 0;
 
     virtual LocalTime local_time() = 0;
+
+    // The size and last write time of an existing file; false when there is
+    // no file at `path` (or it is a folder).
+    virtual bool file_stamp(const char16_t* path, FileStamp* out) {
+        (void)path, (void)out;
+        return false;
+    }
+    // Makes the folder `path` (its parent must exist); true when it was made
+    // or is already there.
+    virtual bool make_folder(const char16_t* path) {
+        (void)path;
+        return false;
+    }
+    // Copies the file `from` byte for byte to the new file `to`, which must
+    // not exist yet. False on any failure, in which case no part of `to`
+    // remains.
+    virtual bool copy_file(const char16_t* from, const char16_t* to) {
+        (void)from, (void)to;
+        return false;
+    }
+    // Calls `visit` with the name of every file (not folder) in `folder`.
+    virtual void list_files(const char16_t* folder, FileNameVisitor visit, void* context) {
+        (void)folder, (void)visit, (void)context;
+    }
+    // Deletes a file; false when it could not be deleted.
+    virtual bool remove_file(const char16_t* path) {
+        (void)path;
+        return false;
+    }
 
     // The small modeless "file access" window shown around file operations.
     virtual void show_wait_window(WindowHandle owner) = 0;

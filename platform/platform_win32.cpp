@@ -151,6 +151,55 @@ public:
         return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
     }
 
+    bool file_stamp(const char16_t* path, FileStamp* out) override {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExW(w(path), GetFileExInfoStandard, &data) ||
+            (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return false;
+        out->size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        out->write_time = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                          data.ftLastWriteTime.dwLowDateTime;
+        return true;
+    }
+
+    bool make_folder(const char16_t* path) override {
+        if (CreateDirectoryW(w(path), nullptr)) return true;
+        DWORD attributes = GetFileAttributesW(w(path));
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    bool copy_file(const char16_t* from, const char16_t* to) override {
+        if (!CopyFileW(w(from), w(to), TRUE)) {
+            // A copy cut short (a full disk) is removed; an existing file is
+            // someone else's and stays.
+            DWORD error = GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) DeleteFileW(w(to));
+            return false;
+        }
+        // The copy takes the original's attributes; a read-only copy could
+        // not be removed when it is no longer among the kept ones.
+        DWORD attributes = GetFileAttributesW(w(to));
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesW(w(to), attributes & ~FILE_ATTRIBUTE_READONLY);
+        return true;
+    }
+
+    void list_files(const char16_t* folder, FileNameVisitor visit, void* context) override {
+        std::wstring pattern = w(folder);
+        pattern += L"\\*";
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                         FindExSearchNameMatch, nullptr, 0);
+        if (search == INVALID_HANDLE_VALUE) return;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                visit(reinterpret_cast<const char16_t*>(found.cFileName), context);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+
+    bool remove_file(const char16_t* path) override { return DeleteFileW(w(path)) != FALSE; }
+
     void show_wait_window(WindowHandle owner) override {
         close_wait_window();
         HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(WAIT_WINDOW_DIALOG),

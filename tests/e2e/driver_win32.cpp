@@ -130,13 +130,16 @@ TempDir::TempDir(const std::wstring& tag) {
     } while (!CreateDirectoryW(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
-TempDir::~TempDir() {
-    for (const auto& name : names()) {
-        std::wstring p = file(name);
-        SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileW(p.c_str())) RemoveDirectoryW(p.c_str());
+TempDir::~TempDir() { remove_tree(L""); }
+
+// Removes the folder `sub` (the whole folder for "") with everything in it.
+void TempDir::remove_tree(const std::wstring& sub) const {
+    for (const auto& name : names(sub)) {
+        std::wstring child = sub.empty() ? name : sub + L"\\" + name;
+        SetFileAttributesW(file(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileW(file(child).c_str())) remove_tree(child);
     }
-    RemoveDirectoryW(path_.c_str());
+    RemoveDirectoryW(sub.empty() ? path_.c_str() : file(sub).c_str());
 }
 
 void TempDir::write(const std::wstring& name, const std::string& bytes) const {
@@ -164,10 +167,10 @@ bool TempDir::exists(const std::wstring& name) const {
     return GetFileAttributesW(file(name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::vector<std::wstring> TempDir::names() const {
+std::vector<std::wstring> TempDir::names(const std::wstring& sub) const {
     std::vector<std::wstring> out;
     WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW((path_ + L"\\*").c_str(), &found);
+    HANDLE h = FindFirstFileW(((sub.empty() ? path_ : file(sub)) + L"\\*").c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return out;
     do {
         std::wstring n = found.cFileName;

@@ -46,8 +46,8 @@ public:
     void write(const std::wstring& name, const std::string& bytes) const;
     std::string read(const std::wstring& name) const;  // "" when missing
     bool exists(const std::wstring& name) const;
-    // Names of the files and folders in it, sorted.
-    std::vector<std::wstring> names() const;
+    // Names of the files and folders in it (or in its folder `sub`), sorted.
+    std::vector<std::wstring> names(const std::wstring& sub = L"") const;
     // Last write time of a file (0 when missing).
     unsigned long long write_time(const std::wstring& name) const;
     // Makes a file read-only, or writable again.
@@ -56,6 +56,7 @@ public:
     bool copy_in(const std::wstring& source, const std::wstring& name) const;
 
 private:
+    void remove_tree(const std::wstring& sub) const;
     std::wstring path_;
 };
 

@@ -64,6 +64,14 @@ protected:
         ASSERT_EQ(app_->find_message_box(), nullptr);
     }
 
+    // The program started again in the same folder.
+    void restart() {
+        app_.reset(new App(dir_->path()));
+        main_ = app_->start();
+        ASSERT_NE(main_, nullptr);
+        ASSERT_TRUE(app_->settle());
+    }
+
     std::string card() const {
         EXPECT_TRUE(app_->settle());
         return e2e::client_pixels(main_, kCardArea);
@@ -190,7 +198,7 @@ TEST_F(Shell, DraggedAddressLineIsStoredAndSavedAtExit) {
     EXPECT_NE(senders.find(L"fdata[0].n[0].s=山田　太郎\r\n"), std::wstring::npos);
     for (const std::wstring& name : dir_->names()) {
         bool expected = name == L"base1.bmp" || name == L"zelko1.txt" || name == L"zelko2.txt" ||
-                        name == L"zelko3.txt";
+                        name == L"zelko3.txt" || name == L"backup";
         EXPECT_TRUE(expected) << "left behind: " << utf8(name);
     }
 }
@@ -322,6 +330,82 @@ TEST_F(Shell, ManualWithoutItsFileGivesNoMessage) {
     app.post_close();
     ASSERT_TRUE(answer(app, L"Zelkovane", L"終了しますか？", IDYES));
     EXPECT_TRUE(app.wait_exit(nullptr));
+}
+
+// Two exits with saving: the backup folder holds both replaced generations
+// of zelko2.txt byte for byte, named after the time of each save.
+TEST_F(Shell, EachExitSaveKeepsTheReplacedFilesInTheBackupFolder) {
+    start_with_cards(L"backup");
+    const std::string original = dir_->read(L"zelko2.txt");
+    click_address_line();
+    exit_with_save();
+    const std::string first = dir_->read(L"zelko2.txt");
+    restart();
+    click_address_line();
+    exit_with_save();
+
+    std::vector<std::wstring> kept = dir_->names(L"backup");
+    std::vector<std::wstring> addressees;
+    for (const std::wstring& name : kept)
+        if (name.rfind(L"zelko2-", 0) == 0) addressees.push_back(name);
+    ASSERT_EQ(addressees.size(), 2u) << kept.size() << " files in backup";
+    EXPECT_EQ(addressees[0].size(), std::wstring(L"zelko2-20261207-153012.txt").size());
+    EXPECT_EQ(dir_->read(L"backup\\" + addressees[0]), original);
+    EXPECT_EQ(dir_->read(L"backup\\" + addressees[1]), first) << "the first generation";
+    EXPECT_EQ(kept.size(), 5u) << "zelko1.txt twice, zelko3.txt once (it was made by the first exit)";
+}
+
+// A second Zelkovane.exe in the same folder brings the minimised first
+// window back to the front and ends without a question; another folder runs
+// beside it.
+TEST_F(Shell, ASecondStartInTheSameFolderBringsTheFirstForwardAndEnds) {
+    start_with_cards(L"second");
+    ShowWindow(main_, SW_MINIMIZE);
+    ASSERT_TRUE(e2e::wait_until([&] { return IsIconic(main_) != FALSE; }, e2e::kWaitTimeout));
+    App second(dir_->path());
+    ASSERT_TRUE(second.started());
+    DWORD code = 99;
+    ASSERT_TRUE(second.wait_exit(&code, e2e::kStartTimeout)) << "the second copy still runs";
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(e2e::wait_until([&] { return !IsIconic(main_) && GetForegroundWindow() == main_; },
+                                e2e::kWaitTimeout))
+        << "the first window is not in front";
+    screenshot(main_, L"second_start_first_window.bmp");
+
+    TempDir other(L"second-other");
+    App beside(other.path());
+    ASSERT_NE(beside.start(), nullptr) << "another folder starts as usual";
+    EXPECT_TRUE(app_->running());
+    beside.post_close();
+    ASSERT_TRUE(answer(beside, L"Zelkovane", L"終了しますか？", IDYES));
+    EXPECT_TRUE(beside.wait_exit(nullptr));
+    exit_without_save_question();
+    EXPECT_FALSE(dir_->exists(L"zelko3.txt")) << "no file was written";
+}
+
+// zelko2.txt grows while the program runs: the exit asks; Cancel keeps the
+// program open, No leaves the file with the appended bytes.
+TEST_F(Shell, AFileChangedByAnotherProgramIsAskedAboutAtExit) {
+    start_with_cards(L"changed");
+    click_address_line();
+    const std::string appended =
+        dir_->read(L"zelko2.txt") + e2e::utf16le_file(L"hdata[3].tn.m[0].s=追加\r\n").substr(2);
+    dir_->write(L"zelko2.txt", appended);
+    const std::wstring question = L"zelko2.txtは他のプログラムで変更されています。上書きしますか？";
+    for (int button : {IDCANCEL, IDNO}) {
+        app_->post_close();
+        ASSERT_TRUE(answer(*app_, L"Zelkovane", L"終了しますか？", IDYES));
+        ASSERT_TRUE(answer(*app_, L"ファイル書込確認", L"保存しますか？", IDYES));
+        HWND box = expect_message_box(*app_, L"ファイル書込確認", question);
+        ASSERT_NE(box, nullptr);
+        if (button == IDCANCEL) screenshot(box, L"changed_file_question.bmp");
+        ASSERT_TRUE(App::answer(box, button));
+        if (button == IDCANCEL) ASSERT_TRUE(app_->settle() && app_->running()) << "Cancel stays";
+    }
+    DWORD code = 99;
+    ASSERT_TRUE(app_->wait_exit(&code)) << "No ends the program";
+    EXPECT_EQ(dir_->read(L"zelko2.txt"), appended);
+    EXPECT_TRUE(dir_->exists(L"zelko3.txt")) << "the other files are written";
 }
 
 }  // namespace

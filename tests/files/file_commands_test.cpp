@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "files/file_commands.h"
+#include "files/kv_file.h"
 #include "files/legacy_import.h"
 #include "model/defaults.h"
 #include "model/document.h"
@@ -237,6 +238,34 @@ TEST_F(FileCommandsTest, DispatchByMenuNumber) {
     EXPECT_EQ(fake.dialogs.size(), 3u);
     EXPECT_EQ(run_file_command(owner, CMD_NEW), REPAINT_WINDOW);
     EXPECT_EQ(count_cards(), 0);
+}
+
+TEST_F(FileCommandsTest, SavingOntoAFileChangedSinceItWasOpenedAsksFirst) {
+    const std::u16string file = u"C:\\work\\a.txt";
+    fake.put_file(file, utf16le_file(u"hdata_cont_max=0\r\n"));
+    fake.answer_dialog(file);
+    command_open(owner, KIND_ADDRESSEE);
+    fake.put_file(file, "changed elsewhere");
+    doc().modified = true;
+
+    // After the usual overwrite question: No leaves the file and `modified`.
+    fake.boxes.clear();
+    fake.answer_dialog(file);
+    for (int a : {kAnswerYes, kAnswerNo}) fake.answer(a);
+    command_save(owner, KIND_ADDRESSEE);
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[1].text, u"C:\\work\\a.txtは他のプログラムで変更されています。上書きしますか？");
+    EXPECT_EQ(fake.boxes[1].caption, u"ファイル書込確認");
+    EXPECT_EQ(fake.boxes[1].style & 0xF, kButtonsYesNo);
+    EXPECT_EQ(fake.file_bytes(file), "changed elsewhere");
+    EXPECT_TRUE(doc().modified);
+
+    // Yes saves, and the changed file is kept in the backup.
+    fake.answer_dialog(file);
+    for (int a : {kAnswerYes, kAnswerYes}) fake.answer(a);
+    command_save(owner, KIND_ADDRESSEE);
+    EXPECT_FALSE(doc().modified);
+    EXPECT_EQ(fake.file_bytes(u"C:\\work\\backup\\a-20261207-100000.txt"), "changed elsewhere");
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ TEST_F(KvWriterTest, ExitSaveOverwritesWithoutAQuestion) {
     EXPECT_EQ(write_sender_file(nullptr, u"zelko1.txt", WRITE_SILENT), WRITE_DONE);
     EXPECT_TRUE(fake.boxes.empty());
     EXPECT_EQ(fake.file_bytes(kSenderFile), written_senders());
-    EXPECT_EQ(fake.list_dir(u"C:\\work").size(), 1u);  // no temporary file left
+    // The file and its backup folder; no temporary file left.
+    EXPECT_EQ(fake.list_dir(u"C:\\work").size(), 2u);
 }
 
 TEST_F(KvWriterTest, MenuSaveOfANewFileAsksNothing) {

@@ -83,11 +83,12 @@ TEST_F(StartupFilesTest, AStartupFileWithoutTheMarkIsReportedByItsBareName) {
 }
 
 TEST_F(StartupFilesTest, ExitSaveWritesTheThreeFilesInOrderWithoutQuestions) {
-    load_startup_files(owner);
     fake.put_file(u"C:\\work\\zelko1.txt", "old");
     fake.put_file(u"C:\\work\\zelko2.txt", "old");
     fake.put_file(u"C:\\work\\zelko3.txt", "old");
+    load_startup_files(owner);  // each reported as no wide-character file
     text_set(doc().fdata[0].t, u"2220002");
+    fake.boxes.clear();
     fake.events.clear();
     fake.wait_owners.clear();
 

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "files/backup_generations.h"
+#include "files/file_stamps.h"
 #include "tests/support/iconv_decoder.h"
 
 namespace fs = std::filesystem;
@@ -52,6 +54,9 @@ FakePlatform::FakePlatform() {
     root_ = made ? made : "/tmp/zelko-fake";
     fs::create_directories(host_path(current_dir));
     set_platform(this);
+    // Each test is a fresh run of the program over fresh files.
+    forget_file_stamps();
+    reset_backup_report();
 }
 
 FakePlatform::~FakePlatform() {
@@ -197,6 +202,40 @@ bool FakePlatform::replace_file(const char16_t* path, const void* data, size_t b
         return false;
     }
     return true;
+}
+
+bool FakePlatform::file_stamp(const char16_t* path, FileStamp* out) {
+    std::string p = host_path(path);
+    std::error_code ec;
+    if (!fs::is_regular_file(p, ec)) return false;
+    out->size = fs::file_size(p, ec);
+    out->write_time = static_cast<uint64_t>(fs::last_write_time(p, ec).time_since_epoch().count());
+    return true;
+}
+
+bool FakePlatform::make_folder(const char16_t* path) {
+    std::error_code ec;
+    fs::create_directory(host_path(path), ec);
+    return fs::is_directory(host_path(path), ec);
+}
+
+bool FakePlatform::copy_file(const char16_t* from, const char16_t* to) {
+    std::error_code ec;
+    return !fail_copy && fs::copy_file(host_path(from), host_path(to), ec);
+}
+
+void FakePlatform::list_files(const char16_t* folder, FileNameVisitor visit, void* context) {
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(host_path(folder), ec)) {
+        if (!e.is_regular_file()) continue;
+        std::string name = e.path().filename().string();  // the tests' names are ASCII
+        visit(std::u16string(name.begin(), name.end()).c_str(), context);
+    }
+}
+
+bool FakePlatform::remove_file(const char16_t* path) {
+    std::error_code ec;
+    return fs::remove(host_path(path), ec);
 }
 
 bool FakePlatform::program_resource(int id, const void** data, size_t* bytes) {

@@ -47,6 +47,7 @@ public:
     std::set<std::u16string> unwritable;  // replace_file fails for these paths
     std::set<std::u16string> unreadable;  // open_for_read fails for these paths
     bool fail_close = false;              // close() reports a failure
+    bool fail_copy = false;               // copy_file fails (a full disk)
 
     // Files behind the Windows paths.
     std::string host_path(const std::u16string& windows_path) const;
@@ -72,6 +73,11 @@ public:
     bool close(FileHandle file) override;
     bool replace_file(const char16_t* path, const void* data, size_t bytes) override;
     LocalTime local_time() override { return now; }
+    bool file_stamp(const char16_t* path, FileStamp* out) override;
+    bool make_folder(const char16_t* path) override;
+    bool copy_file(const char16_t* from, const char16_t* to) override;
+    void list_files(const char16_t* folder, FileNameVisitor visit, void* context) override;
+    bool remove_file(const char16_t* path) override;
     void show_wait_window(WindowHandle) override { events.push_back("wait_show"); }
     void close_wait_window() override { events.push_back("wait_close"); }
     // Code page 932 through iconv.
