@@ -7,6 +7,7 @@
 #include "files/data_files.h"
 #include "files/kv_file.h"
 #include "files/kv_line_splitter.h"
+#include "files/startup_files.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
@@ -79,6 +80,33 @@ void BM_LoadFullDataFiles_Baseline(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadFullDataFiles_Baseline)->Unit(benchmark::kMillisecond);
+
+// The exit save of the full document in `folder`, one save a second of the
+// fake clock, so each makes new backup generations.
+void save_full_document(benchmark::State& state, const char16_t* folder) {
+    FakePlatform& fake = full_files();
+    text_set(doc().work_dir, folder);
+    int saves = 0;
+    for (auto _ : state) {
+        fake.now = LocalTime{2026, 12, 7, saves / 3600 % 24, saves / 60 % 60, saves % 60};
+        ++saves;
+        if (save_startup_files() != WRITE_DONE) state.SkipWithError("not saved");
+    }
+    text_set(doc().work_dir, u"C:\\work");
+}
+
+// With the three replaced files copied into the backup folder and the
+// generations trimmed to ten ...
+void BM_ExitSaveWithBackup(benchmark::State& state) { save_full_document(state, u"C:\\work"); }
+BENCHMARK(BM_ExitSaveWithBackup)->Unit(benchmark::kMillisecond);
+
+// ... against the same save where a file named "backup" leaves no room for
+// the folder (reported once, then every save goes on without copies).
+void BM_ExitSaveWithBackup_Baseline(benchmark::State& state) {
+    full_files().put_file(u"C:\\blocked\\backup", "a file");
+    save_full_document(state, u"C:\\blocked");
+}
+BENCHMARK(BM_ExitSaveWithBackup_Baseline)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
