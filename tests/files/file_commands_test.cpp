@@ -240,32 +240,23 @@ TEST_F(FileCommandsTest, DispatchByMenuNumber) {
     EXPECT_EQ(count_cards(), 0);
 }
 
+// After the usual overwrite question: No leaves the file and `modified`,
+// Yes saves and keeps the changed file in the backup.
 TEST_F(FileCommandsTest, SavingOntoAFileChangedSinceItWasOpenedAsksFirst) {
-    const std::u16string file = u"C:\\work\\a.txt";
-    fake.put_file(file, utf16le_file(u"hdata_cont_max=0\r\n"));
-    fake.answer_dialog(file);
+    fake.put_file(u"a.txt", utf16le_file(u"hdata_cont_max=0\r\n"));
+    fake.answer_dialog(u"C:\\work\\a.txt");
     command_open(owner, KIND_ADDRESSEE);
-    fake.put_file(file, "changed elsewhere");
+    fake.put_file(u"a.txt", "changed elsewhere");
     doc().modified = true;
-
-    // After the usual overwrite question: No leaves the file and `modified`.
-    fake.boxes.clear();
-    fake.answer_dialog(file);
-    for (int a : {kAnswerYes, kAnswerNo}) fake.answer(a);
-    command_save(owner, KIND_ADDRESSEE);
-    ASSERT_EQ(fake.boxes.size(), 2u);
-    EXPECT_EQ(fake.boxes[1].text, u"C:\\work\\a.txtは他のプログラムで変更されています。上書きしますか？");
-    EXPECT_EQ(fake.boxes[1].caption, u"ファイル書込確認");
-    EXPECT_EQ(fake.boxes[1].style & 0xF, kButtonsYesNo);
-    EXPECT_EQ(fake.file_bytes(file), "changed elsewhere");
-    EXPECT_TRUE(doc().modified);
-
-    // Yes saves, and the changed file is kept in the backup.
-    fake.answer_dialog(file);
-    for (int a : {kAnswerYes, kAnswerYes}) fake.answer(a);
-    command_save(owner, KIND_ADDRESSEE);
-    EXPECT_FALSE(doc().modified);
-    EXPECT_EQ(fake.file_bytes(u"C:\\work\\backup\\a-20261207-100000.txt"), "changed elsewhere");
+    for (int answer : {kAnswerNo, kAnswerYes}) {
+        fake.answer_dialog(u"C:\\work\\a.txt");
+        for (int a : {kAnswerYes, answer}) fake.answer(a);
+        command_save(owner, KIND_ADDRESSEE);
+        EXPECT_EQ(fake.boxes.back().text, u"C:\\work\\a.txtは他のプログラムで変更されています。上書きしますか？");
+        EXPECT_EQ(fake.boxes.back().style & 0xF, kButtonsYesNo);
+        EXPECT_EQ(doc().modified, answer == kAnswerNo);
+    }
+    EXPECT_EQ(fake.file_bytes(u"backup\\a-20261207-100000.txt"), "changed elsewhere");
 }
 
 }  // namespace

@@ -221,7 +221,7 @@ bool FakePlatform::make_folder(const char16_t* path) {
 
 bool FakePlatform::copy_file(const char16_t* from, const char16_t* to) {
     std::error_code ec;
-    return !fail_copy && fs::copy_file(host_path(from), host_path(to), ec);
+    return fs::copy_file(host_path(from), host_path(to), ec);
 }
 
 void FakePlatform::list_files(const char16_t* folder, FileNameVisitor visit, void* context) {

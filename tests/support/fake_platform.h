@@ -47,7 +47,6 @@ public:
     std::set<std::u16string> unwritable;  // replace_file fails for these paths
     std::set<std::u16string> unreadable;  // open_for_read fails for these paths
     bool fail_close = false;              // close() reports a failure
-    bool fail_copy = false;               // copy_file fails (a full disk)
 
     // Files behind the Windows paths.
     std::string host_path(const std::u16string& windows_path) const;
