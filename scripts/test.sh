@@ -8,7 +8,7 @@
 # under Wine on a private Xvfb). Details go to build/logs/.
 #
 # ZK_FUZZ_SECONDS (default 30) is the fuzzing time shared by all targets;
-# ZK_WINE_TIMEOUT (default 600) bounds each Windows test program.
+# ZK_WINE_TIMEOUT (default 1800) bounds each Windows test program.
 # ZK_LEVELS (default "native fuzz bench wine") runs only some levels and
 # builds only what they need, e.g. ZK_LEVELS=wine make test.
 set -uo pipefail
@@ -197,7 +197,7 @@ bench_level() {
     local log="$ZK_LOGS/bench.log" json="$ZK_LOGS/bench.json" rc start=$SECONDS
     rm -f "$json"
     timeout -k 10 600 "$ZK_BUILD/native/zelko_bench" --benchmark_min_time=0.05 \
-        --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+        --benchmark_repetitions=5 --benchmark_display_aggregates_only=true \
         --benchmark_out="$json" --benchmark_out_format=json >"$log" 2>&1 </dev/null
     rc=$?
     local limits_file="$LIMITS"
@@ -230,7 +230,7 @@ run_wine_gtest() {
     fi
     zk_say "-- $level: running $(basename "$exe") under Wine"
     pushd "$ZK_BUILD/windows" >/dev/null || return
-    run_gtest "$level" "$ZK_LOGS/$level.log" timeout -k 10 "${ZK_WINE_TIMEOUT:-600}" wine "$exe"
+    run_gtest "$level" "$ZK_LOGS/$level.log" timeout -k 10 "${ZK_WINE_TIMEOUT:-1800}" wine "$exe"
     popd >/dev/null || return
 }
 
@@ -422,7 +422,7 @@ manual_and_package_levels() {
     pushd "$ZK_BUILD/windows" >/dev/null || return
     export ZK_PACKAGE_DIR='C:\zk-package\Zelkovane'
     run_gtest package "$ZK_LOGS/package-e2e.log" \
-        timeout -k 10 "${ZK_WINE_TIMEOUT:-600}" wine "$exe" --gtest_filter='Package.*'
+        timeout -k 10 "${ZK_WINE_TIMEOUT:-1800}" wine "$exe" --gtest_filter='Package.*'
     unset ZK_PACKAGE_DIR
     popd >/dev/null || return
     # The Package test must have run: a filter that matches nothing passes.

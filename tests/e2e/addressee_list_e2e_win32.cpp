@@ -26,7 +26,6 @@ constexpr int kPostalCheck = 112;
 constexpr int kLinePostal = 234;
 constexpr int kLineAddress = 238;
 constexpr int kLinePostalToAddress = 120;
-constexpr DWORD kJobTimeout = 20000;
 // The page fields of the system print dialog (dlgs.h edt1, edt2).
 constexpr int kFromPage = 0x480;
 constexpr int kToPage = 0x481;
@@ -163,7 +162,7 @@ protected:
             while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) ps.append(buffer, got);
             CloseHandle(h);
             return ps.find("%%EOF") != std::string::npos && IsWindowEnabled(window);
-        }, kJobTimeout);
+        }, e2e::kJobTimeout);
         if (!done) return "";
         std::wstring artifacts = e2e::environment(L"ZK_ARTIFACTS");
         if (!artifacts.empty()) {

@@ -67,8 +67,6 @@ const std::wstring kAddressees =
 constexpr int kOffsetX = 60;
 constexpr int kOffsetY = 40;
 
-constexpr DWORD kJobTimeout = 20000;
-
 const wchar_t kTestPrinter[] = L"Zelkovane Test Printer";
 const wchar_t kPdfPrinter[] = L"Zelkovane PDF";
 // The test printer's port under a name of 40 characters.
@@ -532,7 +530,7 @@ protected:
         bool done = e2e::wait_until([&] {
             ps = read_file(output_);
             return ps.find("%%EOF") != std::string::npos && IsWindowEnabled(main_);
-        }, kJobTimeout);
+        }, e2e::kJobTimeout);
         EXPECT_TRUE(done) << "no complete job in " << utf8(output_);
         return done ? ps : "";
     }
@@ -564,7 +562,7 @@ protected:
             ps = read_file(output_);
             return ps.find("%%Title: Zelkovane e2e calibration") != std::string::npos &&
                    ps.find("%%EOF") != std::string::npos;
-        }, kJobTimeout);
+        }, e2e::kJobTimeout);
         return ps;
     }
 
@@ -818,10 +816,10 @@ TEST_F(Print, PdfPrinterLeavesAPdfOfTheJobInTheWorkingFolder) {
                 name.compare(name.size() - 4, 4, L".pdf") == 0)
                 pdf = name;
         return !pdf.empty();
-    }, kJobTimeout);
+    }, e2e::kJobTimeout);
     ASSERT_TRUE(arrived) << "no PDF in the working folder (log: build/logs/print-pdf.log)";
     // Complete once the spooler's job has ended and the program is back.
-    ASSERT_TRUE(e2e::wait_until([&] { return IsWindowEnabled(main_) != FALSE; }, kJobTimeout));
+    ASSERT_TRUE(e2e::wait_until([&] { return IsWindowEnabled(main_) != FALSE; }, e2e::kJobTimeout));
     const std::string bytes = dir_->read(pdf);
     EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
     EXPECT_NE(bytes.find("%%EOF"), std::string::npos);
@@ -888,12 +886,12 @@ TEST_F(Print, YesAtStartGivesAPostcardPdfOnThePdfPrinter) {
         for (const std::wstring& name : dir_->names())
             if (name.rfind(L"Zelkovane-", 0) == 0) pdf = name;
         return !pdf.empty() && IsWindowEnabled(main_);
-    }, kJobTimeout)) << "no PDF (log: build/logs/print-pdf.log)";
+    }, e2e::kJobTimeout)) << "no PDF (log: build/logs/print-pdf.log)";
     std::string bytes;
     ASSERT_TRUE(e2e::wait_until([&] {
         bytes = dir_->read(pdf);
         return bytes.find("%%EOF") != std::string::npos;
-    }, kJobTimeout));
+    }, e2e::kJobTimeout));
     // 100 x 148 mm in points.
     size_t box = bytes.find("/MediaBox");
     ASSERT_NE(box, std::string::npos);
@@ -951,7 +949,7 @@ TEST_F(Print, CancellingATwoHundredCardJobOnALaterPageStopsIt) {
     ASSERT_TRUE(e2e::wait_until([&] {
         progress = e2e::item_text(abort_dialog, 1001);
         return _wtoi(progress.c_str()) >= 3;
-    }, kJobTimeout)) << "the abort dialog shows " << utf8(progress);
+    }, e2e::kJobTimeout)) << "the abort dialog shows " << utf8(progress);
     screenshot(abort_dialog, L"print_abort_dialog.bmp");
     ASSERT_TRUE(e2e::click_button(abort_dialog, IDCANCEL));
     ASSERT_TRUE(e2e::wait_until([&] {

@@ -475,8 +475,8 @@ TEST_F(BarsTest, StartUpBuildsToolbarAsksThePrinterQuestionThenBuildsStatusBar) 
     SetCursorPos(centre.x, centre.y);
     ScreenToClient(toolbar, &centre);
     PostMessageW(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
-    bool shown = serve_until([&] { return IsWindowVisible(tooltip) != FALSE; }, 5000);
-    EXPECT_TRUE(shown) << "no tooltip within 5 s";
+    bool shown = serve_until([&] { return IsWindowVisible(tooltip) != FALSE; }, 15000);
+    EXPECT_TRUE(shown) << "no tooltip within 15 s";
     if (shown) {
         EXPECT_EQ(g_last_tip, 336u);
         RECT window{}, tip{};
