@@ -427,9 +427,7 @@ void list_card_marked(ListControl& list, int card, int year) {
     for (int r = 0; r < g_count; ++r) {
         ListRow& row = g_rows[r];
         if (row.card != card) continue;
-        // As mark_card_sent does to the card.
-        if (row.typ[0].y != year) normalize_typ(row.typ, year);
-        row.typ[0].t = STATUS_SENT;
+        mark_typ_sent(row.typ, year);  // as mark_card_sent does to the card
         show_status(row, g_year);
         pull_selection(list);
         list.show_rows(g_rows, g_count);

@@ -74,5 +74,5 @@ void list_end_cell_edit(ListControl& list, const char16_t* text);
 
 // After the print job marked card `card` as sent in `year`: the row that
 // stands for that card is marked in its own history, and its status texts
-// follow ("済/未" in the card year's column).
+// follow ("済/未", or "済/受" when a card had come, in the card year's column).
 void list_card_marked(ListControl& list, int card, int year);
