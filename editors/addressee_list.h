@@ -29,7 +29,8 @@ class ListControl {
 public:
     virtual ~ListControl() = default;
     // Shows exactly these rows with their selection (rows, texts and
-    // selection not shown so far are brought up to date).
+    // selection not shown so far are brought up to date), and the card
+    // year's counts over them (format_round_summary, editors/card_round.h).
     virtual void show_rows(const ListRow* rows, int count) = 0;
     // True when the user has row r selected.
     virtual bool row_selected(int row) = 0;
