@@ -17,6 +17,9 @@ extern const char16_t* const kPrintDocName;
 // After a cancel the job is aborted at once: the remaining pages are neither
 // drawn nor recorded as sent.
 void print_job(WindowHandle window, PrintTarget& target, int first, int end, int copies);
+// The same for the cards cards[0] .. cards[count - 1], in this order (the
+// addressee list's selected rows); indices of cards not in use are skipped.
+void print_cards_job(WindowHandle window, PrintTarget& target, const int* cards, int count, int copies);
 
 // Set by the abort dialog's cancel command, cleared when a job starts; the
 // abort procedure tells the spooler to stop once it is set.
