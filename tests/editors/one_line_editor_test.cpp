@@ -164,17 +164,4 @@ TEST_F(OneLineEditorTest, PostalCodeButtonFillsTheAddressShownAndKeepsWhatWasTyp
     EXPECT_FALSE(view_.closed);
 }
 
-TEST_F(OneLineEditorTest, VerticalFormButtonConvertsTheAddressFieldForTheNextStore) {
-    line_editor_open(st_, view_, 0, 1, 2027);
-    view_.type(IDC_LINE_NAME, u"ABC");
-    view_.type(IDC_LINE_ADDRESS, u"梅田1-2-3 ﾋﾞﾙ101");
-    press(IDC_LINE_VERTICAL_FORM);
-    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"梅田一ー二ー三　ビル一〇一");
-    EXPECT_EQ(view_.text(IDC_LINE_NAME), u"ABC");
-    EXPECT_EQ(view_.focused, IDC_LINE_ADDRESS);
-    EXPECT_EQ(work_card.ta.m[0].s[0], 0);
-    press(IDC_LINE_CLOSE);
-    EXPECT_EQ(std::u16string(work_card.ta.m[0].s), u"梅田一ー二ー三　ビル一〇一");
-}
-
 }  // namespace
