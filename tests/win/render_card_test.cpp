@@ -280,7 +280,8 @@ std::string stances(const LogFont& vertical, const std::u16string& text) {
 
 // "漢数字" turns an address into characters that the default vertical face
 // draws upright, with a vertical line between the numbers; as typed, its
-// digits, hyphens and letters lie on their side. (An upright 一 is wider
+// digits and letters lie on their side (and so do its hyphens, as short
+// strokes). (An upright 一 is wider
 // than tall, so "upright" means: the ink keeps the shape of the horizontal
 // glyph.) The separator is a vertical line in every vertical face the
 // program names, and the default one.
@@ -291,7 +292,7 @@ TEST_F(RenderCardTest, VerticalFormStandsUprightInTheVerticalFace) {
     char16_t form[LINE_CAP];
     vertical_form(form, LINE_CAP, typed.c_str());
     ASSERT_EQ(std::u16string(form), u"梅田一ー二ー三　ＡＢＣビル一〇一");
-    EXPECT_EQ(stances(face, typed), "UUSSSSS.SSSUUSSS");
+    EXPECT_EQ(stances(face, typed), "UUS|S|S.SSSUUSSS");
     EXPECT_EQ(stances(face, form), "UUU|U|U.UUUUUUUU");
 
     const char16_t* faces[] = {u"@HG行書体", u"@ＭＳ ゴシック", u"@ＭＳ 明朝", u"@ＭＳ Ｐゴシック"};
