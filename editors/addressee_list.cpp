@@ -8,6 +8,7 @@
 #include "editors/postal_code_buttons.h"
 #include "model/card_status.h"
 #include "model/text.h"
+#include "model/vertical_form.h"
 #include "print/print_command.h"
 #include "print/printer_state.h"
 
@@ -293,6 +294,22 @@ void check_postal_codes(DialogView& view, ListControl& list) {
     tell_bad_postal_codes(view.window(), bad_rows);
 }
 
+// "漢数字": the five address lines of every selected row in their
+// vertical-writing form; the rows stay selected. Like any change of the
+// rows it reaches the cards with the next save, and "元に戻す" takes it back.
+void convert_address_lines(DialogView& view, ListControl& list) {
+    if (first_selected() < 0) return select_message(view);
+    for (int r = 0; r < g_count; ++r) {
+        if (!g_rows[r].selected) continue;
+        for (int k = 0; k < ADDRESSEE_LINES; ++k) {
+            char16_t converted[LINE_CAP];
+            vertical_form(converted, kLineUnits + 1, g_rows[r].cell[COLUMN_ADDRESS0 + k]);
+            text_set(g_rows[r].cell[COLUMN_ADDRESS0 + k], converted);
+        }
+    }
+    list.show_rows(g_rows, g_count);
+}
+
 // _wcsicmp: code units in order, ASCII A-Z folded to lower case.
 int compare_text(const char16_t* a, const char16_t* b) {
     for (;; ++a, ++b) {
@@ -360,6 +377,7 @@ void list_command(DialogView& view, ListControl& list, int id) {
     case IDC_LIST_POSTAL_CHECK: check_postal_codes(view, list); break;
     case IDC_LIST_SELECT_UNSENT: select_round(view, list, RoundPick::Unsent); break;
     case IDC_LIST_SELECT_REPLY: select_round(view, list, RoundPick::NeedsReply); break;
+    case IDC_LIST_VERTICAL_FORM: convert_address_lines(view, list); break;
     case IDC_LIST_UNDO:
         restore_card_snapshot();
         view.repaint_main_window();

@@ -2,8 +2,8 @@
 // list control, its header and in-place editor, the one-line editor's edits
 // and combo boxes, saving into zelko2.txt with each addressee's history,
 // the yearly round ("未送付を選択", printing the selected rows on the test
-// printer, the line of the card year's counts), and the postal code
-// buttons "〒→住所" and "郵便番号チェック".
+// printer, the line of the card year's counts), and the buttons "〒→住所",
+// "郵便番号チェック" and "漢数字".
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -30,6 +30,7 @@ constexpr int kRoundSummary = 132;
 constexpr int kLinePostal = 234;
 constexpr int kLineAddress = 238;
 constexpr int kLinePostalToAddress = 120;
+constexpr int kLineVerticalForm = 121;
 // The page fields and the "selection" choice of the system print dialog
 // (dlgs.h edt1, edt2, rad2).
 constexpr int kFromPage = 0x480;
@@ -81,11 +82,13 @@ protected:
     }
     void TearDown() override { app_.reset(); }
 
-    void start(const wchar_t* tag, const std::wstring& cards = addressees()) {
+    void start(const wchar_t* tag, const std::wstring& cards = addressees(), bool background = false) {
         app_.reset();
         dir_.reset(new TempDir(tag));
         dir_->write(L"zelko1.txt", e2e::utf16le_file(kSenders));
         dir_->write(L"zelko2.txt", e2e::utf16le_file(cards));
+        if (background && !e2e::sample_picture(L"base1.bmp").empty())
+            dir_->copy_in(e2e::sample_picture(L"base1.bmp"), L"base1.bmp");
         app_.reset(new App(dir_->path()));
         ASSERT_TRUE(app_->started());
         ASSERT_NE(app_->start(false), nullptr);
@@ -389,6 +392,48 @@ TEST_F(AddresseeList, PostalCodeCheckSelectsTheBadRowAndTheButtonFillsTheAddress
     if (HasFatalFailure()) return;
     expect_saved(3, L"tt.m", L"1500001");
     expect_saved(3, L"ta.m[0].s", L"東京都渋谷区神宮前");
+}
+
+// "漢数字" in the one-line editor on the two address lines as typed; the
+// card before and after are the manual's pictures.
+TEST_F(AddresseeList, VerticalFormButtonConvertsTheTypedAddressForTheExitSave) {
+    const RECT card_area{10, 50, 410, 642};
+    const wchar_t* typed[] = {L"大阪市北区梅田1-2-3", L"ABCﾋﾞﾙ101"};
+    std::wstring cards = addressees();
+    cards.replace(cards.find(L"住所0"), 3, std::wstring(typed[0]) + L"\r\nhdata[0].ta.m[1].s=" + typed[1]);
+    start(L"vertical", cards, true);
+    e2e::screenshot(app_->main_window(), L"vertical_form_before.bmp");
+    const std::string before = e2e::client_pixels(app_->main_window(), card_area);
+    open_list();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(e2e::list_select_rows(list_, {0}));
+    ASSERT_TRUE(e2e::click_button(dialog_, 101));  // 編集
+    HWND line = app_->wait_dialog(L"１行編集");
+    ASSERT_NE(line, nullptr) << "no one-line editor";
+    const wchar_t* want[] = {L"大阪市北区梅田一ー二ー三", L"ＡＢＣビル一〇一"};
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_TRUE(e2e::set_item_text(line, kLineAddress, typed[k]));
+        ASSERT_TRUE(e2e::click_button(line, kLineVerticalForm));
+        EXPECT_TRUE(e2e::wait_until([&] { return e2e::item_text(line, kLineAddress) == want[k]; },
+                                    e2e::kWaitTimeout))
+            << "address " << utf8(e2e::item_text(line, kLineAddress));
+        if (k > 0) break;
+        ASSERT_TRUE(e2e::click_button(line, 101));  // ＋: the second line
+        ASSERT_TRUE(e2e::wait_until([&] { return e2e::item_text(line, 301) == L"項目　2/5"; },
+                                    e2e::kWaitTimeout));
+    }
+    ASSERT_TRUE(e2e::click_button(line, 107));  // 閉じる
+    ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(line); }, e2e::kWaitTimeout));
+    ASSERT_TRUE(wait_column(5, {utf8(want[0]), "住所1", "住所2"}));
+    ASSERT_TRUE(e2e::click_button(dialog_, 107));  // 保存後閉じる
+    ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(dialog_); }, e2e::kWaitTimeout));
+    ASSERT_TRUE(app_->settle());
+    EXPECT_NE(e2e::client_pixels(app_->main_window(), card_area), before);
+    e2e::screenshot(app_->main_window(), L"vertical_form_after.bmp");
+    exit_saving();
+    if (HasFatalFailure()) return;
+    expect_saved(0, L"ta.m[0].s", want[0]);
+    expect_saved(0, L"ta.m[1].s", want[1]);
 }
 
 }  // namespace

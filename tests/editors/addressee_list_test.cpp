@@ -435,4 +435,24 @@ TEST_F(AddresseeListTest, PostalCodeCheckSelectsExactlyTheBadRows) {
     EXPECT_EQ(std::u16string(doc().hdata[2].tt.m), u"9000001");  // the list changed, not the cards
 }
 
+TEST_F(AddresseeListTest, VerticalFormConvertsTheSelectedRowsAddressLinesUntilUndo) {
+    put_card(0, u"a");
+    put_card(1, u"b");
+    text_set(doc().hdata[1].ta.m[4].s, u"5-1");
+    list_open(list_);
+    press(IDC_LIST_VERTICAL_FORM);
+    EXPECT_EQ(box_texts(), std::vector<std::u16string>{u"行を選択して下さい。|残念！"});
+    for (int pass = 0; pass < 2; ++pass) {  // undone, then saved
+        list_.select({1});
+        press(IDC_LIST_VERTICAL_FORM);
+        EXPECT_EQ(list_.column(COLUMN_ADDRESS0), (std::vector<std::u16string>{u"addr a", u"ａｄｄｒ　ｂ"}));
+        EXPECT_EQ(list_.cell(1, COLUMN_ADDRESS0 + 4), u"五ー一");
+        EXPECT_EQ(list_.selection, std::set<int>{1});
+        EXPECT_EQ(std::u16string(doc().hdata[1].ta.m[4].s), u"5-1");
+        press(pass == 0 ? IDC_LIST_UNDO : IDC_LIST_SAVE_CLOSE);
+        EXPECT_EQ(list_.cell(1, COLUMN_ADDRESS0 + 4), pass == 0 ? u"5-1" : u"五ー一");
+    }
+    EXPECT_EQ(std::u16string(doc().hdata[1].ta.m[4].s), u"五ー一");
+}
+
 }  // namespace
