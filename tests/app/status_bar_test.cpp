@@ -66,15 +66,13 @@ TEST_F(StatusBarTest, LoadedDocumentShowsPrinterFormCardNumberAndBitmapName) {
 // A background refused for its size says so behind its name; a missing,
 // broken or fitting one shows its name alone.
 TEST_F(StatusBarTest, BitmapRefusedForItsSizeIsMarkedTooLarge) {
-    std::string scan(kBmpHeadersSize + 1000, '\0');
-    write_bmp_headers(reinterpret_cast<uint8_t*>(&scan[0]), 1, 1);
-    fake.put_file(u"C:\\work\\fits.bmp", scan);
-    scan[18] = static_cast<char>(4724 & 0xFF);  // a postcard at 1200 dpi: 4724 x 6992
-    scan[19] = static_cast<char>(4724 >> 8);
-    scan[22] = static_cast<char>(6992 & 0xFF);
-    scan[23] = static_cast<char>(6992 >> 8);
-    fake.put_file(u"C:\\work\\scan.bmp", scan);
-    fake.put_file(u"C:\\work\\short.bmp", scan.substr(0, 20));
+    std::string bmp(kBmpHeadersSize + 4, '\0');
+    uint8_t* head = reinterpret_cast<uint8_t*>(&bmp[0]);
+    write_bmp_headers(head, 1, 1);
+    fake.put_file(u"C:\\work\\fits.bmp", bmp);
+    write_bmp_headers(head, 4724, 6992);  // a postcard scanned at 1200 dpi
+    fake.put_file(u"C:\\work\\scan.bmp", bmp);
+    fake.put_file(u"C:\\work\\short.bmp", bmp.substr(0, 20));
     struct Case {
         const char16_t* path;
         const char16_t* shown;
