@@ -9,6 +9,8 @@ const char16_t* const kPrintDocName = u"Zelkovane";
 namespace {
 
 bool g_user_abort = false;
+bool g_job_running = false;
+bool g_close_after_job = false;
 
 void show_start_failure(WindowHandle window) {
     platform().message_box(window, u"印刷を開始できませんでした", u"Error", kButtonsOk);
@@ -49,6 +51,20 @@ bool print_user_abort() { return g_user_abort; }
 
 void set_print_user_abort() { g_user_abort = true; }
 
+bool print_job_running() { return g_job_running; }
+
+bool close_after_print_job() {
+    if (g_close_after_job) return false;
+    g_close_after_job = true;
+    return true;
+}
+
+bool take_close_after_print_job() {
+    if (g_job_running || !g_close_after_job) return false;
+    g_close_after_job = false;
+    return true;
+}
+
 void print_job(WindowHandle window, PrintTarget& target, int first, int end, int copies) {
     int cards[HDATA_MAX];
     int count = 0;
@@ -66,12 +82,16 @@ void print_cards_job(WindowHandle window, PrintTarget& target, const int* cards,
     for (int n = 0; n < count && printed < HDATA_MAX; ++n)
         if (cards[n] >= 0 && cards[n] < count_cards()) in_use[printed++] = cards[n];
 
-    spooler.create_abort_dialog(window);
+    // The window takes no input from the confirmation on: the printer's
+    // set-up in start_doc can take seconds.
     spooler.enable_window(window, false);
+    spooler.create_abort_dialog(window);
+    g_job_running = true;
 
     DocStart started = target.start_doc(kPrintDocName);
     if (started == DocStart::Started && print_pages(target, in_use, printed, copies)) target.end_doc();
 
+    g_job_running = false;
     spooler.destroy_abort_dialog();
     spooler.enable_window(window, true);
     spooler.focus_window(window);

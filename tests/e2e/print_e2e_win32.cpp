@@ -920,7 +920,8 @@ TEST_F(Print, FortyCharacterPrinterNameStartsWithoutAMessageAndPrints) {
 }
 
 // A job of 200 cards can be cancelled on a later page: it stops at once,
-// the cards not printed stay unmarked and the window is usable again.
+// the cards not printed stay unmarked and the window is usable again; a
+// close request during the job waits for its end.
 TEST_F(Print, CancellingATwoHundredCardJobOnALaterPageStopsIt) {
     std::wstring cards = L"hdata_cont_max=200\r\n";
     for (int i = 0; i < 200; ++i) {
@@ -950,8 +951,21 @@ TEST_F(Print, CancellingATwoHundredCardJobOnALaterPageStopsIt) {
         progress = e2e::item_text(abort_dialog, 1001);
         return _wtoi(progress.c_str()) >= 3;
     }, e2e::kJobTimeout)) << "the abort dialog shows " << utf8(progress);
+    // A close request during the job (a posted WM_CLOSE) does not end the
+    // program: it asks whether to cancel the job (No: the job goes on) ...
+    // (The abort dialog's own text has the message box's id, so the
+    // question is told by its text.)
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    HWND question = nullptr;
+    ASSERT_TRUE(e2e::wait_until([&] {
+        question = app_->find_message_box();
+        return question && App::read_message_box(question).text == L"印刷中です。印刷を中止しますか？";
+    }, e2e::kWaitTimeout)) << "no question whether to cancel the job";
+    ASSERT_TRUE(App::answer(question, IDNO));
     screenshot(abort_dialog, L"print_abort_dialog.bmp");
     ASSERT_TRUE(e2e::click_button(abort_dialog, IDCANCEL));
+    // ... and the exit question comes once the job has ended.
+    ASSERT_TRUE(answer(*app_, L"Zelkovane", L"終了しますか？", IDNO));
     ASSERT_TRUE(e2e::wait_until([&] {
         return !IsWindow(abort_dialog) && IsWindowEnabled(main_);
     }, e2e::kWaitTimeout)) << "the job did not stop";

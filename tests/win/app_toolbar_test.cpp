@@ -289,6 +289,7 @@ TEST(ProgramIcons, DrawTheCardWithItsRedMarkOnAClearGround) {
 // --- Status bar -------------------------------------------------------------
 
 TEST_F(BarsTest, StatusBarHasFourPartsAndShowsTheTextsAfterARefresh) {
+    install_win32_platform();  // the background's header is read through it
     HWND bar = create_status_bar(parent);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(status_bar_window(), bar);
