@@ -6,6 +6,7 @@
 #include "app/resource_ids.h"
 #include "files/file_commands.h"
 #include "model/document.h"
+#include "print/print_job.h"
 #include "print/printer_state.h"
 
 namespace {
@@ -23,6 +24,17 @@ void print_position_command(MainWindowActions& window) {
 }  // namespace
 
 void exit_command(WindowHandle owner, MainWindowActions& window) {
+    // A close request served by a print job's message pump: ending the
+    // program here would end the job half-way. The user may cancel the job
+    // (as with the abort dialog's Cancel); the exit question comes when the
+    // job has ended. A second request meanwhile asks nothing more.
+    if (print_job_running()) {
+        if (close_after_print_job() && !print_user_abort() &&
+            platform().message_box(owner, u"印刷中です。印刷を中止しますか？", u"Zelkovane",
+                                   kButtonsYesNo) == kAnswerYes)
+            set_print_user_abort();
+        return;
+    }
     if (confirm_exit(owner) == EXIT_ALLOWED) window.destroy();
 }
 

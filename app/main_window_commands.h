@@ -20,4 +20,6 @@ void run_key(int virtual_key, MainWindowActions& window);
 
 // Menu and toolbar exit and the close box: the exit question (and the exit
 // save), then the window is destroyed unless the program must stay open.
+// During a print job it asks whether to cancel the job and leaves the exit
+// until the job has ended (print/print_job.h).
 void exit_command(WindowHandle owner, MainWindowActions& window);

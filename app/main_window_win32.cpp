@@ -17,6 +17,7 @@
 #include "platform/platform_win32.h"
 #include "print/default_printer.h"
 #include "print/print_command.h"
+#include "print/print_job.h"
 #include "print/print_position_dialog.h"
 #include "print/printer_state.h"
 #include "print/printer_win32.h"
@@ -224,9 +225,13 @@ int message_loop() {
             BOOL got = GetMessageW(&msg, nullptr, 0, 0);
             if (got == 0) return static_cast<int>(msg.wParam);
             if (got == -1) return 0;
-            if (handle_modeless_dialog_message(&msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+            if (!handle_modeless_dialog_message(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            // A close request that came during a print job runs now that the
+            // job has ended.
+            if (take_close_after_print_job()) PostMessageW(g_main_window, WM_CLOSE, 0, 0);
         } else {
             WaitMessage();
         }

@@ -3,6 +3,7 @@
 #include "model/document.h"
 #include "model/text.h"
 #include "print/printer_state.h"
+#include "render/bitmap_check.h"
 
 namespace {
 
@@ -63,5 +64,8 @@ void format_status_texts(StatusTexts& out) {
         char16_t bounded[PATH_CAP];
         text_copy(bounded, PATH_CAP, path, PATH_CAP - 1);
         bitmap.add(file_name_part(bounded));
+        // The preview and the print leave out a bitmap refused for its size;
+        // say why it is not there.
+        if (bounded[0] != 0 && bitmap_file_too_large(bounded)) bitmap.add(u"（大きすぎます）");
     }
 }

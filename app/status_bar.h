@@ -29,7 +29,8 @@ struct StatusTexts {
 
 // Fills the four texts: "Prn:" with printer_name, "紙:" with form_name,
 // "Page:" with current_card + 1 "/" count_cards(), and the background
-// bitmap's file name of the current card.
+// bitmap's file name of the current card, followed by "（大きすぎます）"
+// when that bitmap is refused for its size (render/bitmap_check.h).
 void format_status_texts(StatusTexts& out);
 
 // The part of `path` behind its last "\" (all of it when it has none; an

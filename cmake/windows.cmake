@@ -19,7 +19,7 @@ set(ZK_WIN32_LIBS user32 gdi32 comdlg32 comctl32 winspool shell32 shlwapi kernel
 set(ZK_RESOURCES ${CMAKE_SOURCE_DIR}/app/zelkovane.rc)
 file(GLOB ZK_EDITOR_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/editors/*.rc ${CMAKE_SOURCE_DIR}/editors/*_ids.h)
 set_source_files_properties(${ZK_RESOURCES} PROPERTIES OBJECT_DEPENDS
-  "${ZK_EDITOR_RESOURCES};${CMAKE_SOURCE_DIR}/app/resource_ids.h;${CMAKE_SOURCE_DIR}/print/print_dialogs.rc;${CMAKE_SOURCE_DIR}/print/print_dialog_ids.h;${CMAKE_SOURCE_DIR}/app/images/about.bmp;${CMAKE_SOURCE_DIR}/app/images/toolbar.bmp;${CMAKE_SOURCE_DIR}/app/images/zelkovane.ico;${CMAKE_SOURCE_DIR}/app/images/zelkovane_small.ico")
+  "${ZK_EDITOR_RESOURCES};${CMAKE_SOURCE_DIR}/app/resource_ids.h;${CMAKE_SOURCE_DIR}/print/print_dialogs.rc;${CMAKE_SOURCE_DIR}/print/print_dialog_ids.h;${CMAKE_SOURCE_DIR}/app/images/about.bmp;${CMAKE_SOURCE_DIR}/app/images/toolbar.bmp;${CMAKE_SOURCE_DIR}/app/images/zelkovane.ico;${CMAKE_SOURCE_DIR}/app/images/zelkovane_small.ico;${CMAKE_SOURCE_DIR}/app/zelkovane.manifest")
 
 # The Win32 layer without the entry point, shared by the program and the
 # Windows tests.

@@ -3,10 +3,12 @@
 #include <cstring>
 
 #include "editors/addressee_list_ids.h"
+#include "editors/card_round.h"
 #include "editors/editor_shared.h"
 #include "editors/postal_code_buttons.h"
 #include "model/card_status.h"
 #include "model/text.h"
+#include "model/vertical_form.h"
 #include "print/print_command.h"
 #include "print/printer_state.h"
 
@@ -242,30 +244,37 @@ void delete_rows(DialogView& view, ListControl& list) {
     list.show_rows(g_rows, g_count);
 }
 
-// Prints the addressees of the selected run: the list is written into the
-// cards first (as "画面更新" does), so that the cards at those positions are
-// the rows the user selected, whatever order the list shows.
+// Prints the addressees of every selected row, in list order, in one job:
+// the list is written into the cards first (as "画面更新" does), so that the
+// cards at the rows' positions are the rows the user selected, whatever
+// order the list shows.
 void print_rows(DialogView& view, ListControl& list) {
-    int end = 0;
-    int first = take_selected_run(&end);
-    if (first < 0) return select_message(view);
-    // The run stays marked through the save, which may drop empty rows.
-    for (int r = first; r <= end; ++r) g_rows[r].selected = true;
-    save_rows();
-    first = first_selected();
+    if (first_selected() < 0) return select_message(view);
+    save_rows();  // keeps the selection; may drop empty rows
+    int cards[HDATA_MAX];
+    int count = 0;
     for (int r = 0; r < g_count; ++r) {
         if (!g_rows[r].selected) continue;
-        end = r;
+        cards[count++] = r;
         g_rows[r].selected = false;
     }
     list.show_rows(g_rows, g_count);
     view.repaint_main_window();
-    if (first < 0) return;  // only empty rows were selected: no card to print
+    if (count == 0) return;  // only empty rows were selected: no card to print
     doc().print.prn_mode = 3;
-    printer_state().list_from = first + 1;
-    printer_state().list_to = end + 1;
-    print_command(view.window());
+    printer_state().list_from = cards[0] + 1;
+    printer_state().list_to = cards[count - 1] + 1;
+    print_cards_command(view.window(), cards, count);
     view.repaint_main_window();  // the marks and the printer in the status bar
+}
+
+// "未送付を選択" and "要返信を選択": exactly the rows still to be done in the
+// card year, the first of them scrolled into view.
+void select_round(DialogView& view, ListControl& list, RoundPick pick) {
+    int selected = select_round_rows(g_rows, g_count, g_year, pick);
+    list.show_rows(g_rows, g_count);
+    if (selected == 0) return tell_nothing_picked(view.window(), pick, g_year);
+    list.scroll_to_row(first_selected());
 }
 
 // "郵便番号チェック": selects exactly the rows whose postal code is not seven
@@ -283,6 +292,22 @@ void check_postal_codes(DialogView& view, ListControl& list) {
     int first = first_selected();
     if (first >= 0) list.scroll_to_row(first);
     tell_bad_postal_codes(view.window(), bad_rows);
+}
+
+// "漢数字": the five address lines of every selected row in their
+// vertical-writing form; the rows stay selected. Like any change of the
+// rows it reaches the cards with the next save, and "元に戻す" takes it back.
+void convert_address_lines(DialogView& view, ListControl& list) {
+    if (first_selected() < 0) return select_message(view);
+    for (int r = 0; r < g_count; ++r) {
+        if (!g_rows[r].selected) continue;
+        for (int k = 0; k < ADDRESSEE_LINES; ++k) {
+            char16_t converted[LINE_CAP];
+            vertical_form(converted, kLineUnits + 1, g_rows[r].cell[COLUMN_ADDRESS0 + k]);
+            text_set(g_rows[r].cell[COLUMN_ADDRESS0 + k], converted);
+        }
+    }
+    list.show_rows(g_rows, g_count);
 }
 
 // _wcsicmp: code units in order, ASCII A-Z folded to lower case.
@@ -350,6 +375,9 @@ void list_command(DialogView& view, ListControl& list, int id) {
     case IDC_LIST_DELETE: delete_rows(view, list); break;
     case IDC_LIST_PRINT: print_rows(view, list); break;
     case IDC_LIST_POSTAL_CHECK: check_postal_codes(view, list); break;
+    case IDC_LIST_SELECT_UNSENT: select_round(view, list, RoundPick::Unsent); break;
+    case IDC_LIST_SELECT_REPLY: select_round(view, list, RoundPick::NeedsReply); break;
+    case IDC_LIST_VERTICAL_FORM: convert_address_lines(view, list); break;
     case IDC_LIST_UNDO:
         restore_card_snapshot();
         view.repaint_main_window();
@@ -427,9 +455,7 @@ void list_card_marked(ListControl& list, int card, int year) {
     for (int r = 0; r < g_count; ++r) {
         ListRow& row = g_rows[r];
         if (row.card != card) continue;
-        // As mark_card_sent does to the card.
-        if (row.typ[0].y != year) normalize_typ(row.typ, year);
-        row.typ[0].t = STATUS_SENT;
+        mark_typ_sent(row.typ, year);  // as mark_card_sent does to the card
         show_status(row, g_year);
         pull_selection(list);
         list.show_rows(g_rows, g_count);

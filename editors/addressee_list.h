@@ -29,7 +29,8 @@ class ListControl {
 public:
     virtual ~ListControl() = default;
     // Shows exactly these rows with their selection (rows, texts and
-    // selection not shown so far are brought up to date).
+    // selection not shown so far are brought up to date), and the card
+    // year's counts over them (format_round_summary, editors/card_round.h).
     virtual void show_rows(const ListRow* rows, int count) = 0;
     // True when the user has row r selected.
     virtual bool row_selected(int row) = 0;
@@ -74,5 +75,5 @@ void list_end_cell_edit(ListControl& list, const char16_t* text);
 
 // After the print job marked card `card` as sent in `year`: the row that
 // stands for that card is marked in its own history, and its status texts
-// follow ("済/未" in the card year's column).
+// follow ("済/未", or "済/受" when a card had come, in the card year's column).
 void list_card_marked(ListControl& list, int card, int year);

@@ -11,6 +11,7 @@
 #include "app/resource_ids.h"
 #include "editors/addressee_list.h"
 #include "editors/addressee_list_ids.h"
+#include "editors/card_round.h"
 #include "editors/editor_dialogs.h"
 #include "editors/editor_window_win32.h"
 #include "editors/one_line_editor.h"
@@ -70,6 +71,9 @@ public:
         }
         SendMessageW(g_list, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(g_list, nullptr, TRUE);
+        char16_t summary[ROUND_SUMMARY_CAP];
+        format_round_summary(summary, ROUND_SUMMARY_CAP, rows, count, list_card_year());
+        SetDlgItemTextW(g_dialog, IDC_LIST_ROUND_SUMMARY, wide(summary));
     }
 
     bool row_selected(int row) override {

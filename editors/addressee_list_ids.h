@@ -13,5 +13,9 @@
 #define IDC_LIST_REFRESH 110    // "画面更新"
 #define IDC_LIST_UNDO 111       // "元に戻す"
 #define IDC_LIST_POSTAL_CHECK 112  // "郵便番号チェック": selects the rows whose code is bad
+#define IDC_LIST_VERTICAL_FORM 121 // "漢数字": the selected rows' address lines in vertical-writing form
+#define IDC_LIST_SELECT_UNSENT 130  // "未送付を選択": the rows still without a card this year
+#define IDC_LIST_SELECT_REPLY 131   // "要返信を選択": the rows whose card came, none sent
+#define IDC_LIST_ROUND_SUMMARY 132  // the line counting the card year's statuses
 #define IDC_LIST_ROWS 902       // the report list, created when the list is filled
 #define IDC_LIST_CELL_EDIT 951  // the in-place cell editor, created on demand

@@ -3,6 +3,7 @@
 #include "editors/editor_shared.h"
 #include "editors/one_line_editor_ids.h"
 #include "editors/postal_code_buttons.h"
+#include "editors/vertical_form_button.h"
 #include "model/card_status.h"
 #include "model/text.h"
 
@@ -109,6 +110,10 @@ void line_editor_command(LineEditorState& st, DialogView& view, int id) {
     case IDC_LINE_POSTAL_TO_ADDRESS:
         // Acts on the fields only: the next store takes them.
         postal_address_button(view, IDC_LINE_POSTAL, IDC_LINE_ADDRESS);
+        break;
+    case IDC_LINE_VERTICAL_FORM:
+        // The address field only, like "〒→住所".
+        vertical_form_button(view, IDC_LINE_ADDRESS, kLineUnits);
         break;
     case IDC_LINE_CLOSE:
         store_fields(st, view);

@@ -24,3 +24,4 @@
 #define IDC_LINE_COPY 111            // "コピー"
 #define IDC_LINE_PASTE 112           // "ペースト"
 #define IDC_LINE_POSTAL_TO_ADDRESS 120  // "〒→住所": the address field from the postal code
+#define IDC_LINE_VERTICAL_FORM 121      // "漢数字": the address field in its vertical-writing form

@@ -5,6 +5,7 @@
 #include "editors/editor_shared.h"
 #include "editors/postal_code_buttons.h"
 #include "editors/sender_editor_ids.h"
+#include "editors/vertical_form_button.h"
 #include "model/document.h"
 #include "model/text.h"
 
@@ -109,6 +110,10 @@ bool sender_editor_command(DialogView& view, int id) {
     case IDC_SE_POSTAL_TO_ADDRESS:
         // Acts on the fields only: the next store takes them.
         postal_address_button(view, IDC_SE_POSTAL, IDC_SE_ADDRESS);
+        return true;
+    case IDC_SE_VERTICAL_FORM:
+        // The address field only, like "〒→住所".
+        vertical_form_button(view, IDC_SE_ADDRESS, LINE_CAP - 1);
         return true;
     case IDC_SE_UNDO:
         restore_senders();

@@ -20,3 +20,4 @@
 #define IDC_SE_UNDO 108            // "元に戻す"
 #define IDC_SE_REFRESH 131         // "画面更新"
 #define IDC_SE_POSTAL_TO_ADDRESS 140  // "〒→住所": the address field from the postal code
+#define IDC_SE_VERTICAL_FORM 141      // "漢数字": the address field in its vertical-writing form

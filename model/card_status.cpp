@@ -5,19 +5,13 @@
 #include "platform/platform.h"
 
 const char16_t* const status_text[STATUS_COUNT] = {u"未/未", u"済/未", u"喪/未", u"止/未",
-                                                   u"済/受", u"喪/受", u"止/受"};
-const int status_code[STATUS_COUNT] = {0, 1, 2, 3, 5, 6, 7};
+                                                   u"未/受", u"済/受", u"喪/受", u"止/受"};
 
 namespace {
 
 CardMarkedHook g_card_marked_hook = nullptr;
 
-// Index into status_text of a code with a text of its own, or -1.
-int text_index(int code) {
-    if (code >= 1 && code <= 3) return code;
-    if (code >= 5 && code <= 7) return code - 1;
-    return -1;
-}
+bool known_code(int code) { return code >= 0 && code < STATUS_COUNT; }
 
 }  // namespace
 
@@ -26,18 +20,17 @@ int card_year() {
     return now.month > 8 ? now.year + 1 : now.year;
 }
 
-const char16_t* status_code_text(int code) {
-    int index = text_index(code);
-    return status_text[index < 0 ? 0 : index];
+const char16_t* status_code_text(int code) { return status_text[known_code(code) ? code : STATUS_NONE]; }
+
+int status_code_for(const TypEntry (&typ)[TYP_MAX], int year) {
+    int code = STATUS_NONE;
+    for (const TypEntry& entry : typ)
+        if (entry.y == year && entry.t != STATUS_NONE && known_code(entry.t)) code = entry.t;
+    return code;
 }
 
 const char16_t* status_text_for(const TypEntry (&typ)[TYP_MAX], int year) {
-    const char16_t* text = status_text[0];
-    for (const TypEntry& entry : typ) {
-        int index = text_index(entry.t);
-        if (entry.y == year && index >= 0) text = status_text[index];
-    }
-    return text;
+    return status_text[status_code_for(typ, year)];
 }
 
 int parse_status(const char16_t* text) {
@@ -47,7 +40,7 @@ int parse_status(const char16_t* text) {
         // A NUL in `text` differs from every unit of a status text, so the
         // comparison never reads past the end of a shorter text.
         if (text[0] == candidate[0] && text[1] == candidate[1] && text[2] == candidate[2])
-            return status_code[n];
+            return n;
     }
     return STATUS_NONE;
 }
@@ -69,12 +62,16 @@ void normalize_typ(TypEntry (&typ)[TYP_MAX], int year) {
 
 void normalize_typ(TypEntry (&typ)[TYP_MAX]) { normalize_typ(typ, card_year()); }
 
+void mark_typ_sent(TypEntry (&typ)[TYP_MAX], int year) {
+    if (typ[0].y != year) normalize_typ(typ, year);
+    bool received = typ[0].t >= STATUS_RECEIVED && typ[0].t < STATUS_COUNT;
+    typ[0].t = received ? STATUS_RECEIVED + STATUS_SENT : STATUS_SENT;
+}
+
 void mark_card_sent(int i) {
     if (i < 0 || i >= HDATA_MAX) return;
     int year = card_year();
-    TypEntry (&typ)[TYP_MAX] = doc().hdata[i].typ;
-    if (typ[0].y != year) normalize_typ(typ, year);
-    typ[0].t = STATUS_SENT;
+    mark_typ_sent(doc().hdata[i].typ, year);
     if (g_card_marked_hook != nullptr) g_card_marked_hook(i, year);
     doc().modified = true;
 }

@@ -5,24 +5,25 @@
 #include "model/document.h"
 
 // Status codes: the first character (0 未, 1 済, 2 喪, 3 止) plus 4 when a
-// card from the other side was received. Code 4 has no text of its own.
-constexpr int STATUS_NONE = 0;  // 未/未
-constexpr int STATUS_SENT = 1;  // 済/未
-constexpr int STATUS_COUNT = 7;
+// card from the other side was received (STATUS_RECEIVED).
+constexpr int STATUS_NONE = 0;      // 未/未
+constexpr int STATUS_SENT = 1;      // 済/未
+constexpr int STATUS_RECEIVED = 4;  // 未/受
+constexpr int STATUS_COUNT = 8;
 
-// The seven status texts in the order codes 0, 1, 2, 3, 5, 6, 7; choice
-// lists offer them in this order.
+// The eight status texts, indexed by code; choice lists offer them in this
+// order.
 extern const char16_t* const status_text[STATUS_COUNT];
-// The code of each entry of status_text.
-extern const int status_code[STATUS_COUNT];
 
 // The year whose New Year cards are being prepared: next year from
 // September on, otherwise this year (local date).
 int card_year();
-// The text of a code; 0, 4 and any unknown code read "未/未".
+// The text of a code; an unknown code reads "未/未".
 const char16_t* status_code_text(int code);
-// The text shown for `year`: the last entry of that year with a code that
-// has a text of its own wins; "未/未" when there is none.
+// The code shown for `year`: the last entry of that year with a code from 1
+// to 7 wins; 0 when there is none.
+int status_code_for(const TypEntry (&typ)[TYP_MAX], int year);
+// The text of status_code_for.
 const char16_t* status_text_for(const TypEntry (&typ)[TYP_MAX], int year);
 // The code of a status text (its first three units); anything else is 0.
 int parse_status(const char16_t* text);
@@ -31,6 +32,10 @@ int parse_status(const char16_t* text);
 void normalize_typ(TypEntry (&typ)[TYP_MAX]);
 // The same with an explicit card year.
 void normalize_typ(TypEntry (&typ)[TYP_MAX], int year);
+// Records the entries as sent in `year` (rebuilt for that year first when
+// entry 0 is another year); a received mark stays: 0, 2, 3 become 1 (済/未),
+// 4 to 7 become 5 (済/受).
+void mark_typ_sent(TypEntry (&typ)[TYP_MAX], int year);
 // Records card i as sent in the current card year and sets `modified`.
 void mark_card_sent(int i);
 

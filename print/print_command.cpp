@@ -47,12 +47,61 @@ void take_form_name(const DevModeFields& mode) {
     if (form[0] == 0) text_copy(form, FORM_NAME_CAP, paper_name(mode.dmPaperSize));
 }
 
-bool confirm(WindowHandle window) {
+// Printer, form and paper size, and with `cards` >= 0 how many cards.
+bool confirm(WindowHandle window, int cards) {
     const PrinterState& s = printer_state();
     char16_t text[kMessageCap];
-    format_message(text, kMessageCap, u"%s %s %d×%dで印刷していいですか？",
-                   {s.printer_name, s.form_name, paper_width() / 10, paper_height() / 10});
+    if (cards < 0) {
+        format_message(text, kMessageCap, u"%s %s %d×%dで印刷していいですか？",
+                       {s.printer_name, s.form_name, paper_width() / 10, paper_height() / 10});
+    } else {
+        format_message(text, kMessageCap, u"%s %s %d×%dで%d枚印刷していいですか？",
+                       {s.printer_name, s.form_name, paper_width() / 10, paper_height() / 10, cards});
+    }
     return platform().message_box(window, text, u"PageSize", kButtonsYesNo) == kAnswerYes;
+}
+
+// The print command with the list's selected cards (`selection` nullptr
+// from the main window).
+void run_print_command(WindowHandle window, const int* selection, int selected) {
+    PrinterSpooler& spooler = printer_spooler();
+    preset_print_dialog(window);
+    PrintDialogRecord& record = print_dialog_record();
+    if (selection != nullptr) record.Flags = (record.Flags & ~(kPdNoSelection | kPdPageNums)) | kPdSelection;
+    PrintDialogResult result;
+    if (!spooler.print_dialog(record, result)) return;
+    PrintRange range = print_range(record);
+    const bool print_selection = selection != nullptr && (record.Flags & kPdSelection) != 0;
+
+    if (result.devmode != nullptr) {
+        void* locked = spooler.lock_memory(result.devmode);
+        if (locked == nullptr) {
+            show_lock_failure(window);
+        } else {
+            DevModeFields mode = spooler.devmode_fields(locked);
+            PrinterState& state = printer_state();
+            take_printer_name(mode, result.device_name);
+            take_form_name(mode);
+            state.paper_code = mode.dmPaperSize;
+            set_paper_size(mode.dmPaperWidth, mode.dmPaperLength);
+        }
+        release_devmode(result.devmode);
+    }
+    if (result.device) read_paper_metrics(result.device->surface());
+
+    int cards = -1;  // the main window's confirmation names no number
+    if (selection != nullptr) {
+        int first = range.first < 0 ? 0 : range.first;
+        int end = range.end > count_cards() ? count_cards() : range.end;
+        cards = (print_selection ? selected : (end > first ? end - first : 0)) * range.copies;
+    }
+    // Answering No releases the device context with `result`.
+    if (!result.device || !confirm(window, cards)) return;
+    if (print_selection) {
+        print_cards_job(window, *result.device, selection, selected, range.copies);
+    } else {
+        print_job(window, *result.device, range.first, range.end, range.copies);
+    }
 }
 
 }  // namespace
@@ -98,33 +147,10 @@ PrintRange print_range(const PrintDialogRecord& r) {
     return {0, count_cards(), r.nCopies};
 }
 
-void print_command(WindowHandle window) {
-    PrinterSpooler& spooler = printer_spooler();
-    preset_print_dialog(window);
-    PrintDialogRecord& record = print_dialog_record();
-    PrintDialogResult result;
-    if (!spooler.print_dialog(record, result)) return;
-    PrintRange range = print_range(record);
+void print_command(WindowHandle window) { run_print_command(window, nullptr, 0); }
 
-    if (result.devmode != nullptr) {
-        void* locked = spooler.lock_memory(result.devmode);
-        if (locked == nullptr) {
-            show_lock_failure(window);
-        } else {
-            DevModeFields mode = spooler.devmode_fields(locked);
-            PrinterState& state = printer_state();
-            take_printer_name(mode, result.device_name);
-            take_form_name(mode);
-            state.paper_code = mode.dmPaperSize;
-            set_paper_size(mode.dmPaperWidth, mode.dmPaperLength);
-        }
-        release_devmode(result.devmode);
-    }
-    if (result.device) read_paper_metrics(result.device->surface());
-
-    // Answering No releases the device context with `result`.
-    if (!result.device || !confirm(window)) return;
-    print_job(window, *result.device, range.first, range.end, range.copies);
+void print_cards_command(WindowHandle window, const int* cards, int count) {
+    run_print_command(window, cards, count);
 }
 
 void printer_settings_command(WindowHandle window) {

@@ -25,6 +25,13 @@ PrintRange print_range(const PrintDialogRecord& record);
 // form and paper size, then the print job.
 void print_command(WindowHandle window);
 
+// The print command of the addressee list's "印刷処理" for the cards of its
+// selected rows (indices, in list order): the print dialog opens with its
+// "selection" chosen, which prints exactly those cards in one job; the
+// user may choose all cards or pages instead. The confirmation also says
+// how many cards are printed.
+void print_cards_command(WindowHandle window, const int* cards, int count);
+
 // The printer settings command (menu "プリンタの設定(&S)", the print position
 // dialog's button): the print setup dialog; only the printer state shown is
 // updated, no setting of the printer itself.

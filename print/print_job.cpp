@@ -9,6 +9,8 @@ const char16_t* const kPrintDocName = u"Zelkovane";
 namespace {
 
 bool g_user_abort = false;
+bool g_job_running = false;
+bool g_close_after_job = false;
 
 void show_start_failure(WindowHandle window) {
     platform().message_box(window, u"印刷を開始できませんでした", u"Error", kButtonsOk);
@@ -16,11 +18,12 @@ void show_start_failure(WindowHandle window) {
 
 // The pages of the job; false when the job was cancelled or a page failed,
 // in which case the document has been aborted.
-bool print_pages(PrintTarget& target, int first, int end, int copies) {
+bool print_pages(PrintTarget& target, const int* cards, int count, int copies) {
     PrinterSpooler& spooler = printer_spooler();
-    const int pages = (end - first) * copies;
+    const int pages = count * copies;
     int page = 0;
-    for (int i = first; i < end; ++i) {
+    for (int n = 0; n < count; ++n) {
+        const int i = cards[n];
         for (int copy = 0; copy < copies; ++copy) {
             // Showing the page serves the messages: the user may cancel there.
             if (!g_user_abort) spooler.show_job_progress(++page, pages);
@@ -48,20 +51,47 @@ bool print_user_abort() { return g_user_abort; }
 
 void set_print_user_abort() { g_user_abort = true; }
 
+bool print_job_running() { return g_job_running; }
+
+bool close_after_print_job() {
+    if (g_close_after_job) return false;
+    g_close_after_job = true;
+    return true;
+}
+
+bool take_close_after_print_job() {
+    if (g_job_running || !g_close_after_job) return false;
+    g_close_after_job = false;
+    return true;
+}
+
 void print_job(WindowHandle window, PrintTarget& target, int first, int end, int copies) {
+    int cards[HDATA_MAX];
+    int count = 0;
+    for (int i = first < 0 ? 0 : first; i < end && count < HDATA_MAX; ++i) cards[count++] = i;
+    print_cards_job(window, target, cards, count, copies);
+}
+
+void print_cards_job(WindowHandle window, PrintTarget& target, const int* cards, int count, int copies) {
     PrinterSpooler& spooler = printer_spooler();
     g_user_abort = false;
 
-    // Never past the cards in use, whatever range the dialog returned.
-    if (first < 0) first = 0;
-    if (end > count_cards()) end = count_cards();
+    // Never past the cards in use, whatever the caller asked for.
+    int in_use[HDATA_MAX];
+    int printed = 0;
+    for (int n = 0; n < count && printed < HDATA_MAX; ++n)
+        if (cards[n] >= 0 && cards[n] < count_cards()) in_use[printed++] = cards[n];
 
-    spooler.create_abort_dialog(window);
+    // The window takes no input from the confirmation on: the printer's
+    // set-up in start_doc can take seconds.
     spooler.enable_window(window, false);
+    spooler.create_abort_dialog(window);
+    g_job_running = true;
 
     DocStart started = target.start_doc(kPrintDocName);
-    if (started == DocStart::Started && print_pages(target, first, end, copies)) target.end_doc();
+    if (started == DocStart::Started && print_pages(target, in_use, printed, copies)) target.end_doc();
 
+    g_job_running = false;
     spooler.destroy_abort_dialog();
     spooler.enable_window(window, true);
     spooler.focus_window(window);

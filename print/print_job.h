@@ -12,13 +12,27 @@
 extern const char16_t* const kPrintDocName;
 
 // Prints the cards with indices first up to but excluding end, each `copies`
-// times, on `target`. The requesting window owns the abort dialog and stays
-// disabled while the job runs. Indices are limited to the cards in use.
+// times, on `target`. The requesting window is disabled first, owns the
+// abort dialog and stays disabled while the job runs. Indices are limited to the cards in use.
 // After a cancel the job is aborted at once: the remaining pages are neither
 // drawn nor recorded as sent.
 void print_job(WindowHandle window, PrintTarget& target, int first, int end, int copies);
+// The same for the cards cards[0] .. cards[count - 1], in this order (the
+// addressee list's selected rows); indices of cards not in use are skipped.
+void print_cards_job(WindowHandle window, PrintTarget& target, const int* cards, int count, int copies);
 
 // Set by the abort dialog's cancel command, cleared when a job starts; the
 // abort procedure tells the spooler to stop once it is set.
 bool print_user_abort();
 void set_print_user_abort();
+
+// True while a job runs. The job serves the thread's messages on every page,
+// so a request to close the main window can arrive in the middle of it.
+bool print_job_running();
+
+// A close request of the main window that arrived during a job waits for the
+// job's end: it is noted here (false when one was noted already), and once
+// no job runs any more take_close_after_print_job() returns true once (and
+// clears it).
+bool close_after_print_job();
+bool take_close_after_print_job();

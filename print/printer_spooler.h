@@ -18,6 +18,7 @@ using MemoryHandle = void*;   // HGLOBAL
 using PrinterHandle = void*;  // an open printer (HANDLE of OpenPrinterW)
 
 // Print dialog flags, with the values of the Win32 constants.
+constexpr uint32_t kPdSelection = 0x00000001;      // PD_SELECTION
 constexpr uint32_t kPdPageNums = 0x00000002;       // PD_PAGENUMS
 constexpr uint32_t kPdNoSelection = 0x00000004;    // PD_NOSELECTION
 constexpr uint32_t kPdCollate = 0x00000010;        // PD_COLLATE

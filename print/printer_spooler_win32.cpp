@@ -18,7 +18,7 @@
 #include "print/printer_win32.h"
 #include "render/gdi_surface.h"
 
-static_assert(kPdPageNums == PD_PAGENUMS && kPdNoSelection == PD_NOSELECTION &&
+static_assert(kPdSelection == PD_SELECTION && kPdPageNums == PD_PAGENUMS && kPdNoSelection == PD_NOSELECTION &&
                   kPdCollate == PD_COLLATE && kPdPrintSetup == PD_PRINTSETUP &&
                   kPdReturnDc == PD_RETURNDC && kPdReturnIc == PD_RETURNIC &&
                   kPdReturnDefault == PD_RETURNDEFAULT,

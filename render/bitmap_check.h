@@ -19,9 +19,19 @@ constexpr size_t kBitmapHeadBytes = 14 + 124;
 constexpr uint64_t kBitmapMaxPixels = 4096ull * 4096ull;
 constexpr int32_t kBitmapMaxSide = 16384;
 
-// True when `head` (the first `head_bytes` bytes of a file of `file_bytes`
-// bytes) starts a BMP file that the loader can read whole: a known header
-// (OS/2 core, BITMAPINFOHEADER to BITMAPV5HEADER), one plane, a bit depth
-// and compression the loader supports, a size within the bounds above, and
-// a colour table and pixel data that lie within the file.
-bool bitmap_file_acceptable(const uint8_t* head, size_t head_bytes, uint64_t file_bytes);
+// Results of the check.
+constexpr int BITMAP_FILE_OK = 0;
+constexpr int BITMAP_FILE_TOO_LARGE = 1;  // a bitmap with more pixels than the bounds above
+constexpr int BITMAP_FILE_REFUSED = 2;    // not a bitmap the loader can read whole
+
+// BITMAP_FILE_OK when `head` (the first `head_bytes` bytes of a file of
+// `file_bytes` bytes) starts a BMP file that the loader can read whole: a
+// known header (OS/2 core, BITMAPINFOHEADER to BITMAPV5HEADER), one plane, a
+// bit depth and compression the loader supports, a size within the bounds
+// above (else BITMAP_FILE_TOO_LARGE), and a colour table and pixel data
+// that lie within the file.
+int check_bitmap_file(const uint8_t* head, size_t head_bytes, uint64_t file_bytes);
+
+// True when the file at `path` is a bitmap refused for its size alone (its
+// header is read through the platform; a missing file is not too large).
+bool bitmap_file_too_large(const char16_t* path);

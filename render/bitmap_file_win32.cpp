@@ -36,6 +36,6 @@ BitmapHandle load_bitmap_file(const char16_t* path) {
     size_t head_bytes = 0;
     uint64_t file_bytes = 0;
     if (!read_head(name, head, &head_bytes, &file_bytes)) return nullptr;
-    if (!bitmap_file_acceptable(head, head_bytes, file_bytes)) return nullptr;
+    if (check_bitmap_file(head, head_bytes, file_bytes) != BITMAP_FILE_OK) return nullptr;
     return LoadImageW(nullptr, name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
 }

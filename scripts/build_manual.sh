@@ -4,14 +4,14 @@
 #   scripts/build_manual.sh [PICTURE_DIR]
 # Pandoc turns the Markdown into one HTML page with a table of contents;
 # WeasyPrint lays it out on A4 with page numbers, in the IPA fonts. The
-# screenshots come from PICTURE_DIR (default build/artifacts, where the
-# end-to-end tests save them); a missing one becomes a visible placeholder
-# box and a warning, so the manual always builds. scripts/check_manual_pdf.py
-# is the strict check. Messages of the tools go to build/logs/manual.log.
+# screenshots come from PICTURE_DIR (default manual/pictures, kept in the
+# repository and refreshed by `make test` from what the end-to-end tests
+# save); a missing one becomes a visible placeholder box and a warning, so
+# the manual always builds. scripts/manual_check.py is the strict check. Messages of the tools go to build/logs/manual.log.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-PICTURES="$(realpath -m "${1:-$ZK_BUILD/artifacts}")"
+PICTURES="$(realpath -m "${1:-$ZK_ROOT/manual/pictures}")"
 SRC="$ZK_ROOT/manual"
 OUT="$ZK_BUILD/manual"
 PDF="$OUT/Zelkovane_manual.pdf"

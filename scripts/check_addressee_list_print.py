@@ -1,15 +1,16 @@
 #!/usr/bin/env python3
-"""Checks the job that the addressee list printed for two selected rows
-after a sort against a reference job of the same two addressees.
+"""Checks the job that the addressee list printed for the two rows that
+"未送付を選択" selected after a sort (not next to each other) against a
+reference job of the same two addressees.
 
     scripts/check_addressee_list_print.py ARTIFACTS_DIR
 
 The end-to-end test left:
 
-    addressee_list_print.ps      the list's job: the rows of 高橋 and 鈴木,
+    addressee_list_print.ps      the list's job: the rows of 高橋 and 佐藤,
                                  selected after sorting by 氏名0
     addressee_list_reference.ps  a fresh run whose only cards are 高橋 and
-                                 鈴木, printed from the main window
+                                 佐藤, printed from the main window
 
 Both are rasterised with Ghostscript. Each page of the list's job must show
 what the reference shows on the same page (postal code digits, address,

@@ -7,8 +7,8 @@
 # files: a first start begins with an empty address book.
 #   scripts/dist.sh             build the program and the manual, then pack
 #   scripts/dist.sh --prebuilt  pack what build/ already holds (the test run)
-# The manual shows the screenshots the end-to-end tests left in
-# build/artifacts; run `make test` first so that it shows every screen.
+# The manual shows the pictures of manual/pictures (the screenshots of the
+# end-to-end tests as `make test` last refreshed them).
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
@@ -21,7 +21,7 @@ if [ "${1:-}" != "--prebuilt" ]; then
     bash "$ZK_ROOT/scripts/build.sh" windows Zelkovane || exit 1
     bash "$ZK_ROOT/scripts/build_manual.sh" || exit 1
     if [ -s "$ZK_BUILD/manual/missing.txt" ]; then
-        zk_say "dist: WARNING: the manual lacks screenshots; run \`make test\` first, then \`make dist\`"
+        zk_say "dist: WARNING: the manual lacks pictures in manual/pictures; run \`make test\` to refresh them"
     fi
 fi
 [ -f "$EXE" ] || zk_die "build/windows/Zelkovane.exe is missing"

@@ -8,15 +8,23 @@
         "warning: picture name.png is missing" goes to standard error.
     manual_pictures.py list SOURCE_MD
         Prints the picture names the manual uses, one a line.
+    manual_pictures.py refresh SOURCE_MD SCREENSHOT_DIR PICTURE_DIR
+        Brings PICTURE_DIR (manual/pictures, kept in the repository so that
+        a fresh checkout's manual has its pictures) up to date with the
+        screenshots the end-to-end tests saved: each is stored as a small
+        palette PNG, and a stored picture is replaced only when its pixels
+        differ. Prints one line per picture replaced and a summary.
 
 The pictures are the screenshots the end-to-end tests save, so the manual
-always shows the program as it is. Standard library only.
+shows the program as it is. Standard library and ImageMagick.
 """
 
 import html
 import os
 import re
+import subprocess
 import sys
+import tempfile
 
 PICTURE = re.compile(r"!\[([^\]]*)\]\(([A-Za-z0-9_.-]+\.png)\)")
 
@@ -40,7 +48,52 @@ def resolve(text, picture_dir):
     return PICTURE.sub(one, text), missing
 
 
+def same_pixels(a, b):
+    """True when the two pictures have the same size and pixels."""
+    result = subprocess.run(["compare", "-metric", "AE", a, b, "null:"],
+                            capture_output=True, text=True)
+    return result.returncode == 0
+
+
+def refresh(names, screenshot_dir, picture_dir):
+    """Stores the screenshots that changed; returns (replaced, absent)."""
+    os.makedirs(picture_dir, exist_ok=True)
+    replaced, absent = [], []
+    for name in names:
+        shot = os.path.join(screenshot_dir, name)
+        stored = os.path.join(picture_dir, name)
+        if not os.path.isfile(shot):
+            absent.append(name)
+            continue
+        fd, small = tempfile.mkstemp(suffix=".png", dir=picture_dir, prefix=".new-")
+        os.close(fd)
+        try:
+            # Screenshots have few colours: 256 without dithering keep them
+            # sharp at a fraction of the size.
+            subprocess.run(["convert", shot, "-strip", "+dither", "-colors", "256",
+                            "-define", "png:compression-level=9", "PNG8:" + small],
+                           check=True, capture_output=True)
+            if os.path.isfile(stored) and same_pixels(stored, small):
+                continue
+            os.chmod(small, 0o644)
+            os.replace(small, stored)
+            replaced.append(name)
+        finally:
+            if os.path.exists(small):
+                os.remove(small)
+    return replaced, absent
+
+
 def main(argv):
+    if len(argv) == 5 and argv[1] == "refresh":
+        with open(argv[2], encoding="utf-8") as f:
+            names = pictures(f.read())
+        replaced, absent = refresh(names, argv[3], argv[4])
+        for name in replaced:
+            print("manual: picture %s refreshed from the screenshots" % name)
+        print("manual: %d of %d pictures refreshed, %d not saved by the tests"
+              % (len(replaced), len(names), len(absent)))
+        return 0
     if len(argv) == 3 and argv[1] == "list":
         with open(argv[2], encoding="utf-8") as f:
             for name in pictures(f.read()):

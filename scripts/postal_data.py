@@ -21,7 +21,12 @@ office, and three kana fields]. Rows whose key is not "_" and seven digits
 prefecture, city and town; where several rows share a code, only the parts
 on which all of them agree are kept: one code over two towns of a city gives
 prefecture and city, and a code over two prefectures (there are such codes)
-an empty address, so that it still counts as a known code.
+an empty address, so that it still counts as a known code. Japan Post's
+notes in the town field are no part of an address: a town that is only a
+note ("…の次に４２７番地以降がくる場合", "以下に掲載がない場合") counts as no
+town, and a note in brackets at the end of a town ("（次のビルを除く）",
+"（地階・階層不明）") is cut off; brackets inside a town stay (名駅ミッド
+ランドスクエア（高層棟）１階).
 
 Table layout, little-endian, 20-byte header and arrays without padding:
     "ZKPC", u32 version 1, u32 N codes, u32 A areas, u32 T text units
@@ -59,6 +64,10 @@ FORMAT_VERSION = 1
 CODE_KEY = re.compile(r"_(\d{7})")
 JSON_NAME = re.compile(r"(?:^|/)json/\d{3}\.json$")
 NPM_TIMEOUT = 180
+# A town text that is a note of Japan Post's, not a place.
+TOWN_NOTE = re.compile(r".*(がくる場合|に掲載がない場合)")
+# A note in brackets at the end of a town text.
+TOWN_END_NOTE = re.compile(r"（[^（）]*）$")
 NETWORK_ERRORS = ("ECONNREFUSED", "ENOTFOUND", "ETIMEDOUT", "EAI_AGAIN", "ECONNRESET",
                   "ENETUNREACH", "EHOSTUNREACH")
 
@@ -68,6 +77,13 @@ def say(text):
 
 
 # ---- reading the package -------------------------------------------------
+
+def town_of(text):
+    """The town of a row without Japan Post's notes."""
+    if TOWN_NOTE.fullmatch(text):
+        return ""
+    return TOWN_END_NOTE.sub("", text, count=1)
+
 
 def rows_of(text):
     """The rows of one JSONP file: jQuery_jpostal_callback([...])."""
@@ -103,7 +119,7 @@ def addresses(source):
             if not m:
                 continue
             code = int(m.group(1))
-            new = tuple(str(x) for x in row[1:4])
+            new = (str(row[1]), str(row[2]), town_of(str(row[3])))
             old = parts.get(code)
             if old is None:
                 parts[code] = new

@@ -40,7 +40,7 @@ if [ -f "$ZK_ROOT/scripts/seed_data.sh" ]; then
 fi
 
 # The manual behind ヘルプ: built when missing or older than its sources
-# (from the screenshots the last test run left), copied into the data
+# (with its pictures from manual/pictures), copied into the data
 # folder when missing there or older.
 MANUAL="$ZK_BUILD/manual/Zelkovane_manual.pdf"
 if [ ! -f "$MANUAL" ] || [ -n "$(find "$ZK_ROOT/manual" -newer "$MANUAL" -type f | head -n 1)" ]; then

@@ -8,7 +8,7 @@
 # under Wine on a private Xvfb). Details go to build/logs/.
 #
 # ZK_FUZZ_SECONDS (default 30) is the fuzzing time shared by all targets;
-# ZK_WINE_TIMEOUT (default 600) bounds each Windows test program.
+# ZK_WINE_TIMEOUT (default 1800) bounds each Windows test program.
 # ZK_LEVELS (default "native fuzz bench wine") runs only some levels and
 # builds only what they need, e.g. ZK_LEVELS=wine make test.
 set -uo pipefail
@@ -197,7 +197,7 @@ bench_level() {
     local log="$ZK_LOGS/bench.log" json="$ZK_LOGS/bench.json" rc start=$SECONDS
     rm -f "$json"
     timeout -k 10 600 "$ZK_BUILD/native/zelko_bench" --benchmark_min_time=0.05 \
-        --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+        --benchmark_repetitions=5 --benchmark_display_aggregates_only=true \
         --benchmark_out="$json" --benchmark_out_format=json >"$log" 2>&1 </dev/null
     rc=$?
     local limits_file="$LIMITS"
@@ -230,7 +230,7 @@ run_wine_gtest() {
     fi
     zk_say "-- $level: running $(basename "$exe") under Wine"
     pushd "$ZK_BUILD/windows" >/dev/null || return
-    run_gtest "$level" "$ZK_LOGS/$level.log" timeout -k 10 "${ZK_WINE_TIMEOUT:-600}" wine "$exe"
+    run_gtest "$level" "$ZK_LOGS/$level.log" timeout -k 10 "${ZK_WINE_TIMEOUT:-1800}" wine "$exe"
     popd >/dev/null || return
 }
 
@@ -372,9 +372,11 @@ wine_levels() {
 
 # ---- the user's manual and the Windows package ---------------------------
 
-# After the end-to-end level: the manual is built from the screenshots it
-# left and checked (scripts/manual_check.py: pages, contents, text, every
-# picture that a test saves); then the zip package is made, unpacked into a
+# After the end-to-end level: the manual's pictures in manual/pictures are
+# refreshed from the screenshots it left (only those whose pixels changed;
+# commit them), the manual is built from them and checked
+# (scripts/manual_check.py: pages, contents, text, every picture that a test
+# saves); then the zip package is made, unpacked into a
 # fresh folder on the prefix's drive C: and started from there by the
 # end-to-end program's Package test.
 manual_and_package_levels() {
@@ -385,7 +387,9 @@ manual_and_package_levels() {
     fi
     local log="$ZK_LOGS/manual-check.log" start=$SECONDS line p=0 f=1
     zk_say "-- manual: building and checking Zelkovane_manual.pdf"
-    if bash "$ZK_ROOT/scripts/build_manual.sh" "$ARTIFACTS" >"$log" 2>&1 </dev/null; then
+    python3 "$ZK_ROOT/scripts/manual_pictures.py" refresh "$ZK_ROOT/manual/zelkovane_manual.md" \
+        "$ARTIFACTS" "$ZK_ROOT/manual/pictures" >"$log" 2>&1 </dev/null
+    if bash "$ZK_ROOT/scripts/build_manual.sh" >>"$log" 2>&1 </dev/null; then
         local built_in=$((SECONDS - start))
         python3 "$ZK_ROOT/scripts/manual_check.py" "$ZK_BUILD/manual/Zelkovane_manual.pdf" \
             "$ARTIFACTS" >>"$log" 2>&1 </dev/null
@@ -422,7 +426,7 @@ manual_and_package_levels() {
     pushd "$ZK_BUILD/windows" >/dev/null || return
     export ZK_PACKAGE_DIR='C:\zk-package\Zelkovane'
     run_gtest package "$ZK_LOGS/package-e2e.log" \
-        timeout -k 10 "${ZK_WINE_TIMEOUT:-600}" wine "$exe" --gtest_filter='Package.*'
+        timeout -k 10 "${ZK_WINE_TIMEOUT:-1800}" wine "$exe" --gtest_filter='Package.*'
     unset ZK_PACKAGE_DIR
     popd >/dev/null || return
     # The Package test must have run: a filter that matches nothing passes.

@@ -11,7 +11,9 @@
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
+#include "print/print_job.h"
 #include "print/printer_state.h"
+#include "tests/print/fake_printer_spooler.h"
 #include "tests/support/fake_platform.h"
 
 namespace {
@@ -152,6 +154,34 @@ TEST_F(MainWindowCommandsTest, ExitDestroysOnlyAfterYes) {
     EXPECT_EQ(window.calls, (Calls{"destroy"}));
     ASSERT_EQ(fake.boxes.size(), 2u);
     EXPECT_EQ(box_text(1), u"終了しますか？");
+}
+
+// A close request that a print job's message pump serves (the taskbar's
+// close, a posted WM_CLOSE) does not end the program in the middle of the
+// job: it asks once whether to cancel the job, and the exit question comes
+// when the job has ended.
+TEST_F(MainWindowCommandsTest, CloseDuringAPrintJobWaitsForTheJobsEnd) {
+    FakePrinterSpooler spooler;
+    auto log = std::make_shared<PageLog>();
+    FakePrintTarget target(log);
+    spooler.on_progress = [&](int page) { if (page >= 2) exit_command(owner, window); };
+    for (int answer : {kAnswerNo, kAnswerYes}) {
+        log->pages.clear();
+        fake.boxes.clear();
+        fake.answer(answer);
+        print_job(owner, target, 0, 3, 1);
+        ASSERT_EQ(fake.boxes.size(), 1u);
+        EXPECT_EQ(box_text(0), u"印刷中です。印刷を中止しますか？");
+        EXPECT_EQ(log->pages.size(), answer == kAnswerNo ? 3u : 1u) << "No goes on, Yes cancels";
+        EXPECT_TRUE(window.calls.empty());
+        EXPECT_FALSE(print_job_running());
+        EXPECT_TRUE(take_close_after_print_job());
+        EXPECT_FALSE(take_close_after_print_job());
+    }
+    fake.answer(kAnswerYes);  // the close that waited: the usual exit flow
+    exit_command(owner, window);
+    EXPECT_EQ(box_text(1), u"終了しますか？");
+    EXPECT_EQ(window.calls, (Calls{"destroy"}));
 }
 
 TEST_F(MainWindowCommandsTest, ExitStaysOpenWhenTheSenderFileCannotBeWritten) {

@@ -10,6 +10,8 @@
 #include "model/document.h"
 #include "model/text.h"
 #include "print/printer_state.h"
+#include "render/bmp_file.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 
@@ -22,6 +24,7 @@ protected:
         reset_layouts();
         reset_printer_state();
     }
+    FakePlatform fake;  // the background bitmap's header is read through it
     void TearDown() override {
         std::memset(&doc(), 0, sizeof(Document));
         reset_printer_state();
@@ -58,6 +61,32 @@ TEST_F(StatusBarTest, LoadedDocumentShowsPrinterFormCardNumberAndBitmapName) {
     EXPECT_EQ(part(t, 1), u"紙:はがき");
     EXPECT_EQ(part(t, 2), u"Page:3/12");
     EXPECT_EQ(part(t, 3), u"x.bmp") << "the shown card's bitmap, not card 0's";
+}
+
+// A background refused for its size says so behind its name; a missing,
+// broken or fitting one shows its name alone.
+TEST_F(StatusBarTest, BitmapRefusedForItsSizeIsMarkedTooLarge) {
+    std::string bmp(kBmpHeadersSize + 4, '\0');
+    uint8_t* head = reinterpret_cast<uint8_t*>(&bmp[0]);
+    write_bmp_headers(head, 1, 1);
+    fake.put_file(u"C:\\work\\fits.bmp", bmp);
+    write_bmp_headers(head, 4724, 6992);  // a postcard scanned at 1200 dpi
+    fake.put_file(u"C:\\work\\scan.bmp", bmp);
+    fake.put_file(u"C:\\work\\short.bmp", bmp.substr(0, 20));
+    struct Case {
+        const char16_t* path;
+        const char16_t* shown;
+    } cases[] = {
+        {u"scan.bmp", u"scan.bmp（大きすぎます）"},
+        {u"C:\\work\\scan.bmp", u"scan.bmp（大きすぎます）"},
+        {u"fits.bmp", u"fits.bmp"},
+        {u"short.bmp", u"short.bmp"},
+        {u"missing.bmp", u"missing.bmp"},
+    };
+    for (const Case& c : cases) {
+        text_set(doc().hdata[0].base_filepass, c.path);
+        EXPECT_EQ(part(texts(), 3), c.shown);
+    }
 }
 
 TEST_F(StatusBarTest, CountStopsAtTheFirstCardNotInUse) {

@@ -39,6 +39,7 @@ void BM_ImportCsv(benchmark::State& state) {
         benchmark::DoNotOptimize(result);
     }
     if (count_cards() != HDATA_MAX) state.SkipWithError("the import did not take 200 rows");
+    state.SetLabel("importing a CSV file of 200 rows");
 }
 BENCHMARK(BM_ImportCsv)->Unit(benchmark::kMicrosecond);
 

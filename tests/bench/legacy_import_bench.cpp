@@ -73,6 +73,7 @@ void BM_ImportLegacyLayout(benchmark::State& state) {
         benchmark::DoNotOptimize(result);
     }
     if (doc().hdata[199].fn.xy[1].y != 299) state.SkipWithError("the import did not apply the file");
+    state.SetLabel("importing an older layout file of 200 cards");
 }
 BENCHMARK(BM_ImportLegacyLayout)->Unit(benchmark::kMicrosecond);
 

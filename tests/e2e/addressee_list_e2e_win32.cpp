@@ -1,8 +1,9 @@
 // The addressee list and the one-line editor through the real program: the
 // list control, its header and in-place editor, the one-line editor's edits
 // and combo boxes, saving into zelko2.txt with each addressee's history,
-// printing the selected rows on the test printer, and the postal code
-// buttons "〒→住所" and "郵便番号チェック".
+// the yearly round ("未送付を選択", printing the selected rows on the test
+// printer, the line of the card year's counts), and the buttons "〒→住所",
+// "郵便番号チェック" and "漢数字".
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,13 +24,18 @@ constexpr int kList = 902;
 constexpr int kCellEditor = 951;
 constexpr int kNew = 106;
 constexpr int kPostalCheck = 112;
+constexpr int kSelectUnsent = 130;
+constexpr int kSelectReply = 131;
+constexpr int kRoundSummary = 132;
 constexpr int kLinePostal = 234;
 constexpr int kLineAddress = 238;
 constexpr int kLinePostalToAddress = 120;
-constexpr DWORD kJobTimeout = 20000;
-// The page fields of the system print dialog (dlgs.h edt1, edt2).
+constexpr int kLineVerticalForm = 121;
+// The page fields and the "selection" choice of the system print dialog
+// (dlgs.h edt1, edt2, rad2).
 constexpr int kFromPage = 0x480;
 constexpr int kToPage = 0x481;
+constexpr int kSelectionChoice = 0x421;
 
 int count_pages(const std::string& ps) {
     int pages = 0;
@@ -48,18 +54,22 @@ const std::wstring kSenders =
     L"fdata[0].n[0].s=山田　太郎\r\n";
 
 // Three addressees, each with its own status of last year: 鈴木 済/受 (5),
-// 佐藤 済/未 (1), 高橋 止/未 (3). `order` picks them by number, 0 to 2.
+// 佐藤 済/未 (1), 高橋 止/未 (3); and of this card year: 鈴木 喪/未 (2),
+// 佐藤 未/受 (4), 高橋 未/未 (0). `order` picks them by number, 0 to 2.
 std::wstring addressees(const std::vector<int>& order = {0, 1, 2}) {
     const std::wstring last = std::to_wstring(card_year_now() - 1);
+    const std::wstring year = std::to_wstring(card_year_now());
     const wchar_t* names[] = {L"鈴木　花子　様", L"佐藤　一郎　様", L"高橋　美咲　様"};
     const wchar_t* codes[] = {L"5300001", L"0600001", L"9000001"};
     const wchar_t* status[] = {L"5", L"1", L"3"};
+    const wchar_t* this_year[] = {L"2", L"4", L"0"};
     std::wstring s = L"hdata_cont_max=" + std::to_wstring(order.size()) + L"\r\n";
     for (size_t i = 0; i < order.size(); ++i) {
         int a = order[i];
         std::wstring p = L"hdata[" + std::to_wstring(i) + L"].";
         s += p + L"tt.m=" + codes[a] + L"\r\n" + p + L"ta.m[0].s=住所" + std::to_wstring(a) + L"\r\n" +
-             p + L"tn.m[0].s=" + names[a] + L"\r\n" + p + L"ftb=0\r\n" + p + L"typ[1].t=" +
+             p + L"tn.m[0].s=" + names[a] + L"\r\n" + p + L"ftb=0\r\n" + p + L"typ[0].t=" +
+             this_year[a] + L"\r\n" + p + L"typ[0].y=" + year + L"\r\n" + p + L"typ[1].t=" +
              status[a] + L"\r\n" + p + L"typ[1].y=" + last + L"\r\n";
     }
     return s;
@@ -72,11 +82,13 @@ protected:
     }
     void TearDown() override { app_.reset(); }
 
-    void start(const wchar_t* tag, const std::wstring& cards = addressees()) {
+    void start(const wchar_t* tag, const std::wstring& cards = addressees(), bool background = false) {
         app_.reset();
         dir_.reset(new TempDir(tag));
         dir_->write(L"zelko1.txt", e2e::utf16le_file(kSenders));
         dir_->write(L"zelko2.txt", e2e::utf16le_file(cards));
+        if (background && !e2e::sample_picture(L"base1.bmp").empty())
+            dir_->copy_in(e2e::sample_picture(L"base1.bmp"), L"base1.bmp");
         app_.reset(new App(dir_->path()));
         ASSERT_TRUE(app_->started());
         ASSERT_NE(app_->start(false), nullptr);
@@ -150,8 +162,9 @@ protected:
     std::string print_job(HWND print, HWND window, const std::wstring& output, const wchar_t* name) {
         if (!App::answer(print, IDOK)) return "";
         HWND box = app_->wait_message_box();
-        if (!box || utf8(App::read_message_box(box).caption) != "PageSize" || !App::answer(box, IDYES))
-            return "";
+        if (!box || utf8(App::read_message_box(box).caption) != "PageSize") return "";
+        confirmation_ = utf8(App::read_message_box(box).text);
+        if (!App::answer(box, IDYES)) return "";
         std::string ps;
         bool done = e2e::wait_until([&] {
             ps.clear();
@@ -163,7 +176,7 @@ protected:
             while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) ps.append(buffer, got);
             CloseHandle(h);
             return ps.find("%%EOF") != std::string::npos && IsWindowEnabled(window);
-        }, kJobTimeout);
+        }, e2e::kJobTimeout);
         if (!done) return "";
         std::wstring artifacts = e2e::environment(L"ZK_ARTIFACTS");
         if (!artifacts.empty()) {
@@ -184,6 +197,7 @@ protected:
     std::unique_ptr<App> app_;
     HWND dialog_ = nullptr;
     HWND list_ = nullptr;
+    std::string confirmation_;  // the text of the last print confirmation
 };
 
 const std::vector<std::string> kDescending = {"高橋　美咲　様", "鈴木　花子　様", "佐藤　一郎　様"};
@@ -265,9 +279,9 @@ TEST_F(AddresseeList, SortEditAddDeleteAndSaveKeepEachAddresseesHistory) {
 }
 
 // The pages are compared outside Wine (scripts/check_addressee_list_print.py)
-// with a reference job: a fresh run whose only cards are the two selected
-// addressees, printed from the main window.
-TEST_F(AddresseeList, PrintingTwoSelectedRowsAfterASortPrintsAndMarksThoseAddressees) {
+// with a reference job: a fresh run whose only cards are the two addressees
+// that still need a card, printed from the main window.
+TEST_F(AddresseeList, TheDecemberRoundPrintsAndMarksExactlyTheAddresseesWithoutACard) {
     const std::wstring output = e2e::environment(L"ZK_PRINTER_OUTPUT");
     if (output.empty()) GTEST_SKIP() << "ZK_PRINTER_OUTPUT is not set";
     if (e2e::default_printer() != L"Zelkovane Test Printer")
@@ -276,44 +290,72 @@ TEST_F(AddresseeList, PrintingTwoSelectedRowsAfterASortPrintsAndMarksThoseAddres
     open_list();
     if (HasFatalFailure()) return;
     DeleteFileW(output.c_str());
+    const std::string year = std::to_string(card_year_now());
+    EXPECT_EQ(utf8(e2e::item_text(dialog_, kRoundSummary)), year + "年　済 0・未 2・喪 1・止 0　受 1");
     ASSERT_TRUE(e2e::list_click_header(list_, 0));
     ASSERT_TRUE(wait_column(0, kDescending));
-    ASSERT_TRUE(e2e::list_select_rows(list_, {0, 1}));
+    EXPECT_EQ(column(13), (std::vector<std::string>{"未/未", "喪/未", "未/受"}));
+
+    // Beside the main window the list reaches past the test screen's edge.
+    SetWindowPos(dialog_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // January's job first: the card that came and wants a reply.
+    ASSERT_TRUE(e2e::click_button(dialog_, kSelectReply));
+    ASSERT_TRUE(e2e::wait_until([&] { return e2e::list_selected_rows(list_) == std::vector<int>{2}; },
+                                e2e::kWaitTimeout));
+    e2e::capture_window(dialog_, L"addressee_list_reply.bmp");
+    // December's: 高橋 and 佐藤, not 鈴木 in mourning between them.
+    ASSERT_TRUE(e2e::click_button(dialog_, kSelectUnsent));
+    ASSERT_TRUE(e2e::wait_until([&] { return e2e::list_selected_rows(list_) == std::vector<int>{0, 2}; },
+                                e2e::kWaitTimeout));
+    EXPECT_EQ(app_->find_message_box(), nullptr);
+    e2e::capture_window(dialog_, L"addressee_list_round.bmp");
     ASSERT_TRUE(e2e::click_button(dialog_, 108));
 
-    // The print dialog offers the rows' card numbers 1 to 2.
+    // The print dialog opens on the selection; the pages offered are the
+    // first and the last selected card.
     HWND print = wait_print_dialog();
     ASSERT_NE(print, nullptr) << "no print dialog";
+    EXPECT_EQ(IsDlgButtonChecked(print, kSelectionChoice), BST_CHECKED);
     EXPECT_EQ(utf8(e2e::window_text(GetDlgItem(print, kFromPage))), "1");
-    EXPECT_EQ(utf8(e2e::window_text(GetDlgItem(print, kToPage))), "2");
+    EXPECT_EQ(utf8(e2e::window_text(GetDlgItem(print, kToPage))), "3");
     std::string ps = print_job(print, dialog_, output, L"addressee_list_print.ps");
     ASSERT_FALSE(ps.empty()) << "no complete job";
+    EXPECT_NE(confirmation_.find("で2枚印刷していいですか？"), std::string::npos) << confirmation_;
     EXPECT_EQ(count_pages(ps), 2);
-    ASSERT_TRUE(wait_column(13, {"済/未", "済/未", "未/未"}));
+    ASSERT_TRUE(wait_column(13, {"済/未", "喪/未", "済/受"}));
     EXPECT_TRUE(e2e::list_selected_rows(list_).empty());
+    EXPECT_EQ(utf8(e2e::item_text(dialog_, kRoundSummary)), year + "年　済 2・未 0・喪 1・止 0　受 1");
 
-    // The printed addressees are the selected ones, marked as sent.
+    // Nothing is left to send.
+    ASSERT_TRUE(e2e::click_button(dialog_, kSelectUnsent));
+    answer(L"あて先の編集", std::to_wstring(card_year_now()) + L"年の年賀状をまだ出していない宛先はありません。",
+           IDOK);
+
+    // The printed addressees are the selected ones, marked as sent, the
+    // reply keeping its 受.
     exit_saving();
     if (HasFatalFailure()) return;
-    const std::wstring year = std::to_wstring(card_year_now());
+    const std::wstring wyear = std::to_wstring(card_year_now());
     expect_saved(0, L"tn.m[0].s", L"高橋　美咲　様");
     expect_saved(0, L"typ[0].t", L"1");
-    expect_saved(0, L"typ[0].y", year);
+    expect_saved(0, L"typ[0].y", wyear);
     expect_saved(1, L"tn.m[0].s", L"鈴木　花子　様");
-    expect_saved(1, L"typ[0].t", L"1");
-    expect_saved(2, L"tn.m[0].s", L"佐藤　一郎　様");
-    EXPECT_EQ(saved().find(L"hdata[2].typ[0].t=1\r\n"), std::wstring::npos);
+    expect_saved(1, L"typ[0].t", L"2");
     expect_saved(1, L"typ[1].t", L"5");  // 鈴木's own last year stays with her
     expect_saved(1, L"typ[1].y", std::to_wstring(card_year_now() - 1));
+    expect_saved(2, L"tn.m[0].s", L"佐藤　一郎　様");
+    expect_saved(2, L"typ[0].t", L"5");
+    expect_saved(2, L"typ[0].y", wyear);
 
-    // The reference: 高橋 and 鈴木 alone, pages 1 to 2 from the main window.
-    start(L"listref", addressees({2, 0}));
+    // The reference: 高橋 and 佐藤 alone, pages 1 to 2 from the main window.
+    start(L"listref", addressees({2, 1}));
     app_->post_key('P');
     print = wait_print_dialog();
     ASSERT_NE(print, nullptr) << "no print dialog";
     ASSERT_TRUE(e2e::set_control_text(GetDlgItem(print, kToPage), L"2"));
     ps = print_job(print, app_->main_window(), output, L"addressee_list_reference.ps");
     ASSERT_FALSE(ps.empty()) << "no complete reference job";
+    EXPECT_EQ(confirmation_.find("枚"), std::string::npos) << "the main window's question is unchanged";
     EXPECT_EQ(count_pages(ps), 2);
     exit_saving(false);
 }
@@ -350,6 +392,48 @@ TEST_F(AddresseeList, PostalCodeCheckSelectsTheBadRowAndTheButtonFillsTheAddress
     if (HasFatalFailure()) return;
     expect_saved(3, L"tt.m", L"1500001");
     expect_saved(3, L"ta.m[0].s", L"東京都渋谷区神宮前");
+}
+
+// "漢数字" in the one-line editor on the two address lines as typed; the
+// card before and after are the manual's pictures.
+TEST_F(AddresseeList, VerticalFormButtonConvertsTheTypedAddressForTheExitSave) {
+    const RECT card_area{10, 50, 410, 642};
+    const wchar_t* typed[] = {L"大阪市北区梅田1-2-3", L"ABCﾋﾞﾙ101"};
+    std::wstring cards = addressees();
+    cards.replace(cards.find(L"住所0"), 3, std::wstring(typed[0]) + L"\r\nhdata[0].ta.m[1].s=" + typed[1]);
+    start(L"vertical", cards, true);
+    e2e::screenshot(app_->main_window(), L"vertical_form_before.bmp");
+    const std::string before = e2e::client_pixels(app_->main_window(), card_area);
+    open_list();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(e2e::list_select_rows(list_, {0}));
+    ASSERT_TRUE(e2e::click_button(dialog_, 101));  // 編集
+    HWND line = app_->wait_dialog(L"１行編集");
+    ASSERT_NE(line, nullptr) << "no one-line editor";
+    const wchar_t* want[] = {L"大阪市北区梅田一ー二ー三", L"ＡＢＣビル一〇一"};
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_TRUE(e2e::set_item_text(line, kLineAddress, typed[k]));
+        ASSERT_TRUE(e2e::click_button(line, kLineVerticalForm));
+        EXPECT_TRUE(e2e::wait_until([&] { return e2e::item_text(line, kLineAddress) == want[k]; },
+                                    e2e::kWaitTimeout))
+            << "address " << utf8(e2e::item_text(line, kLineAddress));
+        if (k > 0) break;
+        ASSERT_TRUE(e2e::click_button(line, 101));  // ＋: the second line
+        ASSERT_TRUE(e2e::wait_until([&] { return e2e::item_text(line, 301) == L"項目　2/5"; },
+                                    e2e::kWaitTimeout));
+    }
+    ASSERT_TRUE(e2e::click_button(line, 107));  // 閉じる
+    ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(line); }, e2e::kWaitTimeout));
+    ASSERT_TRUE(wait_column(5, {utf8(want[0]), "住所1", "住所2"}));
+    ASSERT_TRUE(e2e::click_button(dialog_, 107));  // 保存後閉じる
+    ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(dialog_); }, e2e::kWaitTimeout));
+    ASSERT_TRUE(app_->settle());
+    EXPECT_NE(e2e::client_pixels(app_->main_window(), card_area), before);
+    e2e::screenshot(app_->main_window(), L"vertical_form_after.bmp");
+    exit_saving();
+    if (HasFatalFailure()) return;
+    expect_saved(0, L"ta.m[0].s", want[0]);
+    expect_saved(0, L"ta.m[1].s", want[1]);
 }
 
 }  // namespace

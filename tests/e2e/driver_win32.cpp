@@ -622,6 +622,18 @@ bool capture_window(HWND window, const std::wstring& file_name) {
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // The program paints in its own time (late on a busy machine): wait
+    // until neither the window nor a child has anything left to paint.
+    wait_until([&] {
+        bool pending = GetUpdateRect(window, nullptr, FALSE) != 0;
+        if (!pending)
+            EnumChildWindows(window, [](HWND child, LPARAM any) {
+                if (!GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+                *reinterpret_cast<bool*>(any) = true;
+                return FALSE;
+            }, reinterpret_cast<LPARAM>(&pending));
+        return !pending;
+    }, kWaitTimeout);
     RECT r;
     GetWindowRect(window, &r);
     int width = r.right - r.left;

@@ -11,8 +11,9 @@
 namespace e2e {
 
 // Bounds of the polling waits, in milliseconds.
-constexpr DWORD kStartTimeout = 15000;  // the program's first window
-constexpr DWORD kWaitTimeout = 8000;    // any later state
+constexpr DWORD kStartTimeout = 60000;  // the program's first window
+constexpr DWORD kWaitTimeout = 30000;   // any later state
+constexpr DWORD kJobTimeout = 60000;    // a print job of a few cards
 constexpr DWORD kPollInterval = 25;
 constexpr DWORD kSteadyTime = 300;      // a screen picture unchanged this long is final
 
@@ -70,8 +71,6 @@ struct MessageBoxText {
 // appears, and the caption of that question and of the printer notices.
 constexpr const wchar_t* kPrinterQuestion = L"デフォルトプリンタをはがきサイズにしますか？";
 constexpr const wchar_t* kPrinterCaption = L"印刷設定";
-// The printer notice stays on screen this long; waits for it allow more.
-constexpr DWORD kNoticeTimeout = 5000;
 
 // One run of Zelkovane.exe (path from the environment variable ZK_EXE),
 // started in `working_dir`. The destructor terminates it if it still runs.
@@ -112,7 +111,7 @@ public:
     HWND wait_other_dialog(DWORD timeout = kWaitTimeout) const;
     // The printer notice (dialog 8, caption kPrinterCaption, no buttons),
     // or nullptr when none appeared in time.
-    HWND wait_notice(DWORD timeout = kNoticeTimeout) const;
+    HWND wait_notice(DWORD timeout = kWaitTimeout) const;
     // The text of the notice's static control (301), read from the window
     // manager's copy: the program shows the notice without serving
     // messages, so WM_GETTEXT would not be answered.

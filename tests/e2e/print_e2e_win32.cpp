@@ -67,8 +67,6 @@ const std::wstring kAddressees =
 constexpr int kOffsetX = 60;
 constexpr int kOffsetY = 40;
 
-constexpr DWORD kJobTimeout = 20000;
-
 const wchar_t kTestPrinter[] = L"Zelkovane Test Printer";
 const wchar_t kPdfPrinter[] = L"Zelkovane PDF";
 // The test printer's port under a name of 40 characters.
@@ -532,7 +530,7 @@ protected:
         bool done = e2e::wait_until([&] {
             ps = read_file(output_);
             return ps.find("%%EOF") != std::string::npos && IsWindowEnabled(main_);
-        }, kJobTimeout);
+        }, e2e::kJobTimeout);
         EXPECT_TRUE(done) << "no complete job in " << utf8(output_);
         return done ? ps : "";
     }
@@ -564,7 +562,7 @@ protected:
             ps = read_file(output_);
             return ps.find("%%Title: Zelkovane e2e calibration") != std::string::npos &&
                    ps.find("%%EOF") != std::string::npos;
-        }, kJobTimeout);
+        }, e2e::kJobTimeout);
         return ps;
     }
 
@@ -818,10 +816,10 @@ TEST_F(Print, PdfPrinterLeavesAPdfOfTheJobInTheWorkingFolder) {
                 name.compare(name.size() - 4, 4, L".pdf") == 0)
                 pdf = name;
         return !pdf.empty();
-    }, kJobTimeout);
+    }, e2e::kJobTimeout);
     ASSERT_TRUE(arrived) << "no PDF in the working folder (log: build/logs/print-pdf.log)";
     // Complete once the spooler's job has ended and the program is back.
-    ASSERT_TRUE(e2e::wait_until([&] { return IsWindowEnabled(main_) != FALSE; }, kJobTimeout));
+    ASSERT_TRUE(e2e::wait_until([&] { return IsWindowEnabled(main_) != FALSE; }, e2e::kJobTimeout));
     const std::string bytes = dir_->read(pdf);
     EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
     EXPECT_NE(bytes.find("%%EOF"), std::string::npos);
@@ -888,12 +886,12 @@ TEST_F(Print, YesAtStartGivesAPostcardPdfOnThePdfPrinter) {
         for (const std::wstring& name : dir_->names())
             if (name.rfind(L"Zelkovane-", 0) == 0) pdf = name;
         return !pdf.empty() && IsWindowEnabled(main_);
-    }, kJobTimeout)) << "no PDF (log: build/logs/print-pdf.log)";
+    }, e2e::kJobTimeout)) << "no PDF (log: build/logs/print-pdf.log)";
     std::string bytes;
     ASSERT_TRUE(e2e::wait_until([&] {
         bytes = dir_->read(pdf);
         return bytes.find("%%EOF") != std::string::npos;
-    }, kJobTimeout));
+    }, e2e::kJobTimeout));
     // 100 x 148 mm in points.
     size_t box = bytes.find("/MediaBox");
     ASSERT_NE(box, std::string::npos);
@@ -922,7 +920,8 @@ TEST_F(Print, FortyCharacterPrinterNameStartsWithoutAMessageAndPrints) {
 }
 
 // A job of 200 cards can be cancelled on a later page: it stops at once,
-// the cards not printed stay unmarked and the window is usable again.
+// the cards not printed stay unmarked and the window is usable again; a
+// close request during the job waits for its end.
 TEST_F(Print, CancellingATwoHundredCardJobOnALaterPageStopsIt) {
     std::wstring cards = L"hdata_cont_max=200\r\n";
     for (int i = 0; i < 200; ++i) {
@@ -951,9 +950,22 @@ TEST_F(Print, CancellingATwoHundredCardJobOnALaterPageStopsIt) {
     ASSERT_TRUE(e2e::wait_until([&] {
         progress = e2e::item_text(abort_dialog, 1001);
         return _wtoi(progress.c_str()) >= 3;
-    }, kJobTimeout)) << "the abort dialog shows " << utf8(progress);
+    }, e2e::kJobTimeout)) << "the abort dialog shows " << utf8(progress);
+    // A close request during the job (a posted WM_CLOSE) does not end the
+    // program: it asks whether to cancel the job (No: the job goes on) ...
+    // (The abort dialog's own text has the message box's id, so the
+    // question is told by its text.)
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    HWND question = nullptr;
+    ASSERT_TRUE(e2e::wait_until([&] {
+        question = app_->find_message_box();
+        return question && App::read_message_box(question).text == L"印刷中です。印刷を中止しますか？";
+    }, e2e::kWaitTimeout)) << "no question whether to cancel the job";
+    ASSERT_TRUE(App::answer(question, IDNO));
     screenshot(abort_dialog, L"print_abort_dialog.bmp");
     ASSERT_TRUE(e2e::click_button(abort_dialog, IDCANCEL));
+    // ... and the exit question comes once the job has ended.
+    ASSERT_TRUE(answer(*app_, L"Zelkovane", L"終了しますか？", IDNO));
     ASSERT_TRUE(e2e::wait_until([&] {
         return !IsWindow(abort_dialog) && IsWindowEnabled(main_);
     }, e2e::kWaitTimeout)) << "the job did not stop";

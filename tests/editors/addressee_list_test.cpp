@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "editors/addressee_list_ids.h"
+#include "editors/card_round.h"
 #include "editors/editor_shared.h"
 #include "editors/one_line_editor.h"
 #include "editors/one_line_editor_ids.h"
@@ -335,42 +336,83 @@ TEST_F(AddresseeListTest, RowOperationsInsertOverwriteDeleteAndTheirMessages) {
     EXPECT_EQ(platform_.boxes.back().text, u"修正を破棄して閉じていいですか？");
 }
 
-TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksTheSelectedAddressees) {
+TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksEverySelectedAddresseeInListOrder) {
     FakePrinterSpooler spooler;
     for (int i = 0; i < 6; ++i) put_card(i, card_label(5 - i));  // "card 5" .. "card 0"
+    doc().hdata[1].typ[0] = {STATUS_RECEIVED, kYear};  // "card 4" wrote first
     list_open(list_);
     list_sort(list_, 0);
     list_sort(list_, 0);  // card 0 .. card 5 top to bottom
     static FakeListControl* list = &list_;  // the hook the dialog installs
     set_card_marked_hook([](int card, int year) { list_card_marked(*list, card, year); });
-    list_.select({1, 2, 4});  // the run is rows 1 and 2
+    list_.select({1, 2, 4});  // not one run
     FakePrinterSpooler::DialogAnswer a;
     FakePrinterSpooler::set_mode(a.mode, u"Office Printer", u"はがき", 43, 1000, 1480);
     a.caps = {{kCapLogPixelsX, 300}, {kCapLogPixelsY, 300}, {kCapPhysicalWidth, 1181},
               {kCapPhysicalHeight, 1748}};
-    a.flags = kPdPageNums;
+    a.flags = kPdSelection;
+    a.keep_pages = true;
     spooler.dialog_answers.push_back(a);
     platform_.answer(kAnswerYes);
     press(IDC_LIST_PRINT);
     EXPECT_EQ(doc().print.prn_mode, 3);
-    EXPECT_EQ(printer_state().list_from, 2);
-    EXPECT_EQ(printer_state().list_to, 3);
+    ASSERT_EQ(spooler.dialogs.size(), 1u);
+    EXPECT_EQ(spooler.dialogs[0].Flags, kPdReturnDc | kPdCollate | kPdSelection);  // "selection" chosen
+    EXPECT_EQ(spooler.dialogs[0].nFromPage, 2);  // pages first to last selected, if the user wants them
+    EXPECT_EQ(spooler.dialogs[0].nToPage, 5);
+    EXPECT_NE(platform_.boxes.back().text.find(u"で3枚印刷していいですか？"), std::u16string::npos);
     ASSERT_EQ(spooler.logs.size(), 1u);
     std::vector<int> printed;
     for (const auto& page : spooler.logs[0]->pages) printed.push_back(card_on_page(page));
-    EXPECT_EQ(printed, (std::vector<int>{1, 2}));
+    EXPECT_EQ(printed, (std::vector<int>{1, 2, 4}));
     EXPECT_TRUE(list_.selection.empty());
     EXPECT_EQ(list_.column(13), (std::vector<std::u16string>{u"未/未", u"済/未", u"済/未", u"未/未",
-                                                             u"未/未", u"未/未"}));
+                                                             u"済/受", u"未/未"}));
     EXPECT_EQ(doc().hdata[1].typ[0].t, STATUS_SENT);
+    EXPECT_EQ(doc().hdata[4].typ[0].t, STATUS_RECEIVED + STATUS_SENT);
     EXPECT_EQ(std::u16string(doc().hdata[1].tn.m[0].s), u"card 1");
     // A later save keeps the marks with their addressees.
     list_sort(list_, 0);
     press(IDC_LIST_SAVE_CLOSE);
     EXPECT_EQ(std::u16string(doc().hdata[3].tn.m[0].s), u"card 2");
     EXPECT_EQ(doc().hdata[3].typ[0].t, STATUS_SENT);
-    EXPECT_EQ(doc().hdata[1].typ[0].t, STATUS_NONE);
+    EXPECT_EQ(doc().hdata[2].typ[0].t, STATUS_NONE);
     set_card_marked_hook(nullptr);
+}
+
+TEST_F(AddresseeListTest, TheYearlyRoundSelectsByStatusAndCountsTheCardYear) {
+    // One addressee per code of the card year, named so that sorting turns
+    // the codes around; an entry of last year never counts.
+    for (int code = 0; code < STATUS_COUNT; ++code) {
+        put_card(code, u16(std::string(1, char('h' - code))), u"", 0, 4);
+        doc().hdata[code].typ[0] = {code, kYear};
+    }
+    list_open(list_);
+    list_sort(list_, 0);
+    list_sort(list_, 0);  // a .. h: codes 7 down to 0
+    list_.select({0, 1});
+    press(IDC_LIST_SELECT_UNSENT);  // 未/受 (4) and 未/未 (0)
+    EXPECT_EQ(list_.selection, (std::set<int>{3, 7}));
+    EXPECT_EQ(list_.scrolled_to, 3);
+    press(IDC_LIST_SELECT_REPLY);
+    EXPECT_EQ(list_.selection, (std::set<int>{3}));
+    char16_t line[ROUND_SUMMARY_CAP];
+    format_round_summary(line, ROUND_SUMMARY_CAP, list_.rows.data(), 8, kYear);
+    EXPECT_EQ(std::u16string(line), u"2027年　済 2・未 2・喪 2・止 2　受 4");
+    format_round_summary(line, ROUND_SUMMARY_CAP, list_.rows.data(), 8, kYear - 1);
+    EXPECT_EQ(std::u16string(line), u"2026年　済 0・未 8・喪 0・止 0　受 8");
+
+    // Nothing left to do: the selection is empty and the user is told.
+    for (int code : {0, 4}) doc().hdata[code].typ[0].t = 5;
+    list_open(list_);
+    list_.scrolled_to = -1;
+    press(IDC_LIST_SELECT_UNSENT);
+    press(IDC_LIST_SELECT_REPLY);
+    EXPECT_TRUE(list_.selection.empty());
+    EXPECT_EQ(list_.scrolled_to, -1);
+    EXPECT_EQ(box_texts(), (std::vector<std::u16string>{  // and only now
+                               u"2027年の年賀状をまだ出していない宛先はありません。|あて先の編集",
+                               u"2027年の年賀状が届いて返信が必要な宛先はありません。|あて先の編集"}));
 }
 
 TEST_F(AddresseeListTest, PostalCodeCheckSelectsExactlyTheBadRows) {
@@ -391,6 +433,26 @@ TEST_F(AddresseeListTest, PostalCodeCheckSelectsExactlyTheBadRows) {
                                u"郵便番号データが組み込まれていません|郵便番号チェック",
                                u"郵便番号が７桁でないか見つからない行が3行あります|郵便番号チェック"}));
     EXPECT_EQ(std::u16string(doc().hdata[2].tt.m), u"9000001");  // the list changed, not the cards
+}
+
+TEST_F(AddresseeListTest, VerticalFormConvertsTheSelectedRowsAddressLinesUntilUndo) {
+    put_card(0, u"a");
+    put_card(1, u"b");
+    text_set(doc().hdata[1].ta.m[4].s, u"5-1");
+    list_open(list_);
+    press(IDC_LIST_VERTICAL_FORM);
+    EXPECT_EQ(box_texts(), std::vector<std::u16string>{u"行を選択して下さい。|残念！"});
+    for (int pass = 0; pass < 2; ++pass) {  // undone, then saved
+        list_.select({1});
+        press(IDC_LIST_VERTICAL_FORM);
+        EXPECT_EQ(list_.column(COLUMN_ADDRESS0), (std::vector<std::u16string>{u"addr a", u"ａｄｄｒ　ｂ"}));
+        EXPECT_EQ(list_.cell(1, COLUMN_ADDRESS0 + 4), u"五ー一");
+        EXPECT_EQ(list_.selection, std::set<int>{1});
+        EXPECT_EQ(std::u16string(doc().hdata[1].ta.m[4].s), u"5-1");
+        press(pass == 0 ? IDC_LIST_UNDO : IDC_LIST_SAVE_CLOSE);
+        EXPECT_EQ(list_.cell(1, COLUMN_ADDRESS0 + 4), pass == 0 ? u"5-1" : u"五ー一");
+    }
+    EXPECT_EQ(std::u16string(doc().hdata[1].ta.m[4].s), u"五ー一");
 }
 
 }  // namespace

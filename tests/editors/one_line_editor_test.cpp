@@ -65,13 +65,13 @@ TEST_F(OneLineEditorTest, StatusBoxesShowAndStoreTheHistoryByYear) {
     work_card.typ[5] = {6, 2027};  // newer than the card year
     view_ = FakeDialogView();
     line_editor_open(st_, view_, 0, 1, 2026);
-    EXPECT_EQ(statuses(), u"未/未 止/未 未/未");
+    EXPECT_EQ(statuses(), u"未/未 止/未 未/受");
     view_.type(IDC_LINE_STATUS_THIS, u"喪/受 (typed on)");
     press(IDC_LINE_ADDRESS_NEXT);  // any step stores
     EXPECT_EQ(work_card.typ[0].t, 6);
     EXPECT_EQ(work_card.typ[1].t, 3);
-    EXPECT_EQ(work_card.typ[2].t, 0);  // code 4 among the three shown becomes 0
-    EXPECT_EQ(work_card.typ[6].t, 4);  // an older year keeps it
+    EXPECT_EQ(work_card.typ[2].t, 4);  // 未/受 is stored as shown
+    EXPECT_EQ(work_card.typ[6].t, 4);  // and so is an older year's
     for (const TypEntry& e : work_card.typ) EXPECT_TRUE(e.y >= 2017 && e.y <= 2026 && e.t != 5);
 }
 

@@ -149,4 +149,17 @@ TEST_F(SenderEditorTest, PostalCodeButtonFillsTheAddressFieldOnly) {
     EXPECT_EQ(utf8(sender(0).t), "0600001");
 }
 
+TEST_F(SenderEditorTest, VerticalFormButtonConvertsTheAddressFieldOnly) {
+    use_senders(1);
+    start_sender_editor(view_);
+    view_.type(IDC_SE_ADDRESS, u"札幌市北1-2");
+    view_.type(IDC_SE_NAME, u"Ken");
+    press(IDC_SE_VERTICAL_FORM);
+    EXPECT_EQ(shown(IDC_SE_ADDRESS), "札幌市北一ー二");
+    EXPECT_EQ(shown(IDC_SE_NAME), "Ken");
+    EXPECT_NE(utf8(sender(0).a[0].s), "札幌市北一ー二") << "not stored before a button stores";
+    press(IDC_SE_SAVE_CLOSE);
+    EXPECT_EQ(utf8(sender(0).a[0].s), "札幌市北一ー二");
+}
+
 }  // namespace

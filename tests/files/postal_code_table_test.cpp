@@ -32,13 +32,14 @@ uint32_t digits(const char16_t* text) {
 // The fixture holds the package's kinds of rows: plain codes, an empty town,
 // a business code, one code over two towns and one over two cities, rows of
 // one office code that agree, brackets that belong to the address, a code
-// over two prefectures, and the version and three-digit rows that are no
-// codes. The script's table must give each as the lookup expects.
+// over two prefectures, Japan Post's notes in the town field, and the
+// version and three-digit rows that are no codes. The script's table must
+// give each as the lookup expects.
 TEST(PostalCodeTableTest, BuildsAndReadsTheFixtureTable) {
     const std::string& bytes = postal_fixture_table();
     PostalCodeTable table;
     ASSERT_EQ(open_postal_code_table(bytes.data(), bytes.size(), table), POSTAL_TABLE_OK);
-    EXPECT_EQ(table.code_count, 11u);  // "_000info" and "_150" are no codes
+    EXPECT_EQ(table.code_count, 15u);  // "_000info" and "_150" are no codes
 
     EXPECT_EQ(address_of(table, 1500001), "東京都渋谷区神宮前");
     EXPECT_EQ(address_of(table, 600001), "北海道札幌市中央区北一条西");
@@ -50,6 +51,10 @@ TEST(PostalCodeTableTest, BuildsAndReadsTheFixtureTable) {
     EXPECT_EQ(address_of(table, 368560), "青森県弘前市大字文京町");        // offices agreeing
     EXPECT_EQ(address_of(table, 4506201), "愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）１階");
     EXPECT_EQ(address_of(table, 9999999), "");                             // two prefectures
+    EXPECT_EQ(address_of(table, 4090200), "山梨県北都留郡小菅村");         // notes, no towns
+    EXPECT_EQ(address_of(table, 4090211), "山梨県北都留郡小菅村");
+    EXPECT_EQ(address_of(table, 4506290), "愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）");
+    EXPECT_EQ(address_of(table, 4506291), "愛知県名古屋市中村区名駅");     // a note in brackets
     EXPECT_EQ(address_of(table, 1500002), "not found");
     EXPECT_EQ(address_of(table, 0), "not found");
     EXPECT_EQ(address_of(table, 1500001, 6), "東京都渋谷");                // cut to the capacity
@@ -125,4 +130,16 @@ TEST(PostalCodeTableTest, RealTableFindsCodesAllOverJapan) {
     EXPECT_EQ(address_of(table, 4506201), "愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）１階");
     EXPECT_EQ(address_of(table, 4980000), "");  // 愛知県弥富市 and 三重県桑名郡木曽岬町
     EXPECT_EQ(address_of(table, 1509999), "not found");
+    EXPECT_EQ(address_of(table, 4090211), "山梨県北都留郡小菅村");
+    EXPECT_EQ(address_of(table, 7660001), "香川県仲多度郡琴平町");
+    // No address carries one of Japan Post's notes.
+    for (int i = 0; i < static_cast<int>(table.code_count); ++i) {
+        char16_t out[200];
+        postal_address(table, i, out, 200);
+        const std::string address = utf8(out);
+        const std::string end = "）";
+        bool note = address.size() >= end.size() && address.compare(address.size() - end.size(), end.size(), end) == 0;
+        for (const char* word : {"場合", "掲載", "除く", "不明"}) note = note || address.find(word) != std::string::npos;
+        EXPECT_FALSE(note) << address;
+    }
 }

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> head(data, data + head_bytes);
     uint64_t file_bytes = size;
     if (size > 0 && (data[size - 1] & 1)) file_bytes += 5000000000ull;
-    if (!bitmap_file_acceptable(head.data(), head.size(), file_bytes)) return 0;
+    if (check_bitmap_file(head.data(), head.size(), file_bytes) != BITMAP_FILE_OK) return 0;
     // What was accepted is a bitmap of bounded size.
     if (head_bytes < 26 || head[0] != 'B' || head[1] != 'M') std::abort();
     uint32_t header_size;

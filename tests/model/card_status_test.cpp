@@ -33,14 +33,20 @@ TEST_F(CardStatusTest, CardYearTurnsInSeptember) {
     EXPECT_EQ(card_year(), 2026);
 }
 
-TEST_F(CardStatusTest, TextsAndCodes) {
-    EXPECT_EQ(text(status_text[0]), u"未/未");
-    EXPECT_EQ(text(status_text[4]), u"済/受");
-    EXPECT_EQ(text(status_code_text(4)), u"未/未");
-    EXPECT_EQ(text(status_code_text(7)), u"止/受");
+TEST_F(CardStatusTest, TheEightTextsRoundTripThroughEveryOperation) {
+    const std::vector<std::u16string> texts = {u"未/未", u"済/未", u"喪/未", u"止/未",
+                                               u"未/受", u"済/受", u"喪/受", u"止/受"};
+    for (int code = 0; code < STATUS_COUNT; ++code) {
+        SCOPED_TRACE(code);
+        EXPECT_EQ(text(status_text[code]), texts[code]);  // the choice lists' order
+        EXPECT_EQ(text(status_code_text(code)), texts[code]);
+        EXPECT_EQ(parse_status(texts[code].c_str()), code);
+        TypEntry typ[TYP_MAX];
+        set_typ(typ, {{6, 2024}, {code, 2024}, {9, 2024}});  // 0 and the unknown 9 change nothing
+        EXPECT_EQ(text(status_text_for(typ, 2024)), code == 0 ? u"喪/受" : texts[code]);
+    }
     EXPECT_EQ(text(status_code_text(-1)), u"未/未");
     EXPECT_EQ(text(status_code_text(8)), u"未/未");
-    for (int n = 0; n < STATUS_COUNT; ++n) EXPECT_EQ(parse_status(status_text[n]), status_code[n]);
 }
 
 TEST_F(CardStatusTest, ParseLooksAtTheFirstThreeUnitsOnly) {
@@ -75,18 +81,6 @@ TEST_F(CardStatusTest, LaterEntryForTheSameYearWins) {
     normalize_typ(typ, 2026);
     EXPECT_EQ(typ[2].y, 2024);
     EXPECT_EQ(typ[2].t, 3);
-}
-
-TEST_F(CardStatusTest, CodeFourShowsNothingButSurvivesInRange) {
-    TypEntry typ[TYP_MAX];
-    set_typ(typ, {{6, 2023}, {4, 2023}, {9, 2023}});
-    // 4 and the unknown 9 leave the text of the earlier entry in place.
-    EXPECT_EQ(text(status_text_for(typ, 2023)), u"喪/受");
-    set_typ(typ, {{4, 2023}});
-    EXPECT_EQ(text(status_text_for(typ, 2023)), u"未/未");
-    normalize_typ(typ, 2026);
-    EXPECT_EQ(typ[3].y, 2023);
-    EXPECT_EQ(typ[3].t, 4);
 }
 
 TEST_F(CardStatusTest, NormalizeDropsYearsOutsideTheTenYearWindow) {
@@ -144,9 +138,24 @@ TEST_F(CardStatusTest, MarkingInTheCurrentYearTouchesOnlyEntryZero) {
     typ[0] = {6, 2026};
     typ[1] = {3, 1999};  // not in order, left alone since entry 0 is current
     mark_card_sent(0);
-    EXPECT_EQ(typ[0].t, 1);
+    EXPECT_EQ(typ[0].t, 5);  // 喪/受 printed after all: 済, and the 受 stays
     EXPECT_EQ(typ[1].y, 1999);
     EXPECT_EQ(typ[1].t, 3);
+}
+
+TEST_F(CardStatusTest, MarkingKeepsTheReceivedMark) {
+    fake.now = {2026, 12, 1, 0, 0, 0};
+    // Every code in the card year's entry, and an unknown one.
+    const int before[] = {0, 1, 2, 3, 4, 5, 6, 7, 9};
+    const int after[] = {1, 1, 1, 1, 5, 5, 5, 5, 1};
+    for (int n = 0; n < 9; ++n) {
+        SCOPED_TRACE(before[n]);
+        TypEntry (&typ)[TYP_MAX] = doc().hdata[n].typ;
+        set_typ(typ, {{before[n], 2027}, {7, 2026}});
+        mark_card_sent(n);
+        EXPECT_EQ(typ[0].t, after[n]);
+        EXPECT_EQ(typ[1].t, 7);
+    }
 }
 
 TEST_F(CardStatusTest, MarkingOutsideTheTableDoesNothing) {

@@ -154,6 +154,7 @@ public:
 
     // Record.
     std::vector<std::string> calls;
+    std::function<void(int page)> on_progress;
     std::vector<PrintDialogRecord> dialogs;  // the records as handed to PrintDlgW
     std::vector<PaperWriteCall> paper_writes;
     std::vector<std::u16string> notices;
@@ -280,6 +281,7 @@ public:
     }
     void show_job_progress(int page, int pages) override {
         progress.push_back(std::to_string(page) + "/" + std::to_string(pages));
+        if (on_progress) on_progress(page);  // the messages the job serves there
     }
     void enable_window(WindowHandle window, bool enable) override {
         calls.push_back(enable ? "enable" : "disable");

@@ -172,6 +172,21 @@ TEST_F(PrintCommandTest, CopiesOfACardFollowEachOtherAndEachIsMarked) {
     set_card_marked_hook(nullptr);
 }
 
+TEST_F(PrintCommandTest, ListSelectionPrintsThoseCardsWithCopiesOrWhatTheDialogChose) {
+    const int cards[] = {2, 5, 9};
+    auto a = postcard_answer();
+    a.flags = kPdSelection;
+    a.copies = 2;
+    spooler_.dialog_answers = {a, postcard_answer()};  // the second time the user chose all cards
+    platform_.answer(kAnswerYes);
+    platform_.answer(kAnswerYes);
+    print_cards_command(kWindow, cards, 3);
+    print_cards_command(kWindow, cards, 3);
+    EXPECT_EQ(printed_cards(0), (std::vector<int>{2, 2, 5, 5, 9, 9}));
+    EXPECT_EQ(printed_cards(1).size(), 12u);
+    EXPECT_EQ(utf8(platform_.boxes.at(0).text), "Office Printer はがき 100×148で6枚印刷していいですか？");
+}
+
 TEST_F(PrintCommandTest, ConfirmationNamesPrinterFormAndMeasuredSizeInWholeMillimetres) {
     doc().print.prn_mode = 0;
     auto a = postcard_answer();

@@ -43,9 +43,9 @@ TEST_F(PrintJobTest, RunsOneDocumentWithAPagePerCardAndCopy) {
                                         "end_page", "start_page", "end_page", "start_page",
                                         "end_page", "end_doc"}));
     EXPECT_EQ(sent_cards(), (std::vector<int>{1, 2}));
-    // The abort dialog and the disabled window last for the whole job; then
-    // the window is enabled and focused again.
-    EXPECT_EQ(spooler_.calls, (std::vector<std::string>{"abort_dialog", "disable",
+    // The window is disabled first; it and the abort dialog last for the
+    // whole job; then the window is enabled and focused again.
+    EXPECT_EQ(spooler_.calls, (std::vector<std::string>{"disable", "abort_dialog",
                                                         "abort_dialog_destroyed", "enable", "focus"}));
     EXPECT_TRUE(spooler_.enabled[kWindow]);
 }

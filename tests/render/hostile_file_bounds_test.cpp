@@ -75,9 +75,22 @@ void put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
     b[at + 1] = static_cast<uint8_t>(v >> 8);
 }
 
-bool acceptable(const std::vector<uint8_t>& file, uint64_t file_bytes = 0) {
+int checked(const std::vector<uint8_t>& file, uint64_t file_bytes = 0) {
     size_t head = file.size() < kBitmapHeadBytes ? file.size() : kBitmapHeadBytes;
-    return bitmap_file_acceptable(file.data(), head, file_bytes ? file_bytes : file.size());
+    return check_bitmap_file(file.data(), head, file_bytes ? file_bytes : file.size());
+}
+
+bool acceptable(const std::vector<uint8_t>& file, uint64_t file_bytes = 0) {
+    return checked(file, file_bytes) == BITMAP_FILE_OK;
+}
+
+// The check of a whole 24-bit file whose header says width x height.
+int checked_size(int32_t width, int32_t height) {
+    std::vector<uint8_t> head = bmp(1, 1);
+    put32(head, 18, static_cast<uint32_t>(width));
+    put32(head, 22, static_cast<uint32_t>(height));
+    uint64_t rows = height < 0 ? -static_cast<int64_t>(height) : height;
+    return checked(head, 54 + (static_cast<uint64_t>(width) * 3 + 3) / 4 * 4 * rows);
 }
 
 TEST(HostileFileBoundsTest, OnlyBitmapsWithinTheBoundAreLoadedOrExported) {
@@ -96,6 +109,19 @@ TEST(HostileFileBoundsTest, OnlyBitmapsWithinTheBoundAreLoadedOrExported) {
     put32(huge, 18, 1);
     put32(huge, 22, 20000);  // a side beyond the bound
     EXPECT_FALSE(acceptable(huge, 20000ull * 4 + 54));
+
+    // The bounds are exact: 4096 x 4096 pixels and a side of 16384 pass, one
+    // pixel more is too large, as is a postcard scanned at 1200 dpi.
+    EXPECT_EQ(checked_size(4096, 4096), BITMAP_FILE_OK);
+    EXPECT_EQ(checked_size(4096, -4096), BITMAP_FILE_OK);
+    EXPECT_EQ(checked_size(16384, 1024), BITMAP_FILE_OK);
+    EXPECT_EQ(checked_size(1024, 16384), BITMAP_FILE_OK);
+    EXPECT_EQ(checked_size(4097, 4096), BITMAP_FILE_TOO_LARGE);
+    EXPECT_EQ(checked_size(4096, -4097), BITMAP_FILE_TOO_LARGE);
+    EXPECT_EQ(checked_size(16385, 1), BITMAP_FILE_TOO_LARGE);
+    EXPECT_EQ(checked_size(1, 16385), BITMAP_FILE_TOO_LARGE);
+    EXPECT_EQ(checked_size(4724, 6992), BITMAP_FILE_TOO_LARGE);
+    EXPECT_EQ(checked(huge), BITMAP_FILE_TOO_LARGE) << "judged by the header before the file";
 
     // A truncated file: the headers are whole, the pixels are not.
     std::vector<uint8_t> truncated(card.begin(), card.begin() + card.size() / 2);

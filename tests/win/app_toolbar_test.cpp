@@ -289,6 +289,7 @@ TEST(ProgramIcons, DrawTheCardWithItsRedMarkOnAClearGround) {
 // --- Status bar -------------------------------------------------------------
 
 TEST_F(BarsTest, StatusBarHasFourPartsAndShowsTheTextsAfterARefresh) {
+    install_win32_platform();  // the background's header is read through it
     HWND bar = create_status_bar(parent);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(status_bar_window(), bar);
@@ -475,8 +476,8 @@ TEST_F(BarsTest, StartUpBuildsToolbarAsksThePrinterQuestionThenBuildsStatusBar) 
     SetCursorPos(centre.x, centre.y);
     ScreenToClient(toolbar, &centre);
     PostMessageW(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
-    bool shown = serve_until([&] { return IsWindowVisible(tooltip) != FALSE; }, 5000);
-    EXPECT_TRUE(shown) << "no tooltip within 5 s";
+    bool shown = serve_until([&] { return IsWindowVisible(tooltip) != FALSE; }, 15000);
+    EXPECT_TRUE(shown) << "no tooltip within 15 s";
     if (shown) {
         EXPECT_EQ(g_last_tip, 336u);
         RECT window{}, tip{};

@@ -36,7 +36,7 @@ void reset_two_cards() {
 // Waits (bounded) until the printer's file holds a finished document.
 std::string wait_for_output(const std::wstring& path) {
     std::string text;
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 600; ++i) {
         text = read_file(path);
         if (text.find("%%EOF") != std::string::npos) break;
         Sleep(50);

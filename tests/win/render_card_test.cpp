@@ -1,13 +1,17 @@
 // The card renderer on real GDI device contexts (run under Wine): where the
-// ink of the postal code digits and the vertical lines lands, and how the
-// background bitmap is stretched onto the card.
+// ink of the postal code digits and the vertical lines lands, how the
+// background bitmap is stretched onto the card, and how the vertical face
+// draws the vertical-writing form ("漢数字").
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "model/vertical_form.h"
 #include "platform/platform_win32.h"
 #include "render/gdi_renderer.h"
 #include "tests/win/render_test_support.h"
@@ -231,6 +235,77 @@ TEST_F(RenderCardTest, PrintPathStretchesTheBackgroundOverThePrintableArea) {
     EXPECT_EQ(page.pixel(8 + W - 1, 6 + H), 0xFFFFFFu);
     EXPECT_EQ(preview_bitmap(), nullptr);  // printing leaves the preview's bitmap alone
     EXPECT_EQ(card().typ[0].t, 1);
+}
+
+// The ink box of `units` characters drawn with `font`; empty without ink.
+Rect glyph_ink(const LogFont& font, const char16_t* ch, int units) {
+    Canvas canvas(200, 200);
+    HFONT made = CreateFontIndirectW(reinterpret_cast<const LOGFONTW*>(&font));
+    HGDIOBJ old = SelectObject(canvas.dc(), made);
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    TextOutW(canvas.dc(), 100, 50, reinterpret_cast<const wchar_t*>(ch), units);
+    Rect box = canvas.ink_box(canvas.whole());
+    SelectObject(canvas.dc(), old);
+    DeleteObject(made);
+    return box;
+}
+
+int width(const Rect& r) { return r.right - r.left; }
+int height(const Rect& r) { return r.bottom - r.top; }
+
+// How each character of `text` stands in the vertical face `vertical`,
+// against its glyph in the same face without "@" and rotation: 'U' upright
+// (its ink keeps its shape), 'S' on its side (width and height swapped),
+// '|' a vertical line (ink more than twice as tall as wide, where the
+// horizontal glyph is a flat stroke), '.' no ink.
+std::string stances(const LogFont& vertical, const std::u16string& text) {
+    LogFont horizontal = vertical;
+    text_set(horizontal.lfFaceName, vertical.lfFaceName + 1);
+    horizontal.lfEscapement = horizontal.lfOrientation = 0;
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        Rect v = glyph_ink(vertical, &text[i], 1), h = glyph_ink(horizontal, &text[i], 1);
+        int same = std::abs(width(v) - width(h)) + std::abs(height(v) - height(h));
+        int swapped = std::abs(width(v) - height(h)) + std::abs(height(v) - width(h));
+        if (width(v) == 0) {
+            out += '.';
+        } else if (height(v) > 2 * width(v) && width(h) > 2 * height(h)) {
+            out += '|';
+        } else {
+            out += swapped + 2 < same ? 'S' : 'U';
+        }
+    }
+    return out;
+}
+
+// "漢数字" turns an address into characters that the default vertical face
+// draws upright, with a vertical line between the numbers; as typed, its
+// digits and letters lie on their side (and so do its hyphens, as short
+// strokes). (An upright 一 is wider
+// than tall, so "upright" means: the ink keeps the shape of the horizontal
+// glyph.) The separator is a vertical line in every vertical face the
+// program names, and the default one.
+TEST_F(RenderCardTest, VerticalFormStandsUprightInTheVerticalFace) {
+    const LogFont face = card().tn.lf;  // the default "@HG行書体", at the name's size
+    ASSERT_EQ(face.lfFaceName[0], u'@');
+    const std::u16string typed = u"梅田1-2-3 ABCビル101";
+    char16_t form[LINE_CAP];
+    vertical_form(form, LINE_CAP, typed.c_str());
+    ASSERT_EQ(std::u16string(form), u"梅田一ー二ー三　ＡＢＣビル一〇一");
+    EXPECT_EQ(stances(face, typed), "UUS|S|S.SSSUUSSS");
+    EXPECT_EQ(stances(face, form), "UUU|U|U.UUUUUUUU");
+
+    const char16_t* faces[] = {u"@HG行書体", u"@ＭＳ ゴシック", u"@ＭＳ 明朝", u"@ＭＳ Ｐゴシック"};
+    const char16_t candidates[] = {kVerticalSeparator, u'―', u'－', u'‐', u'─', u'｜'};
+    for (int i = 0; i < 4; ++i) {
+        LogFont f = face;
+        text_set(f.lfFaceName, faces[i]);
+        EXPECT_EQ(stances(f, std::u16string(1, kVerticalSeparator)), "|") << "face " << i;
+        for (char16_t c : candidates) {  // the candidates' ink boxes, in the log
+            Rect box = glyph_ink(f, &c, 1);
+            std::printf("[ separator ] face %d U+%04X ink %d x %d\n", i, unsigned(c), width(box), height(box));
+        }
+    }
 }
 
 TEST(GdiSurfaceTest, FontsAreReleasedAndTheDeviceGetsItsFontBack) {

@@ -1,5 +1,6 @@
 // The program's resources as Windows loads them: the menu with its texts,
-// mnemonics and commands, the dialog templates, bitmaps and icons.
+// mnemonics and commands, the dialog templates, bitmaps, icons and the
+// application manifest.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -157,6 +158,48 @@ TEST(Resources, IconsAreLargeAndSmall) {
         EXPECT_EQ(dir[7], e.size) << "icon " << e.id;
         DestroyIcon(icon);
     }
+}
+
+// The manifest embedded in the built Zelkovane.exe (next to this program):
+// common controls 6, GDI scaling of a DPI-unaware process, Windows 7 to 11,
+// no elevation. This program carries the same resources, so the version 6
+// controls are the ones it runs with.
+TEST(Resources, ProgramManifestAsksForCommonControls6GdiScalingAndNoElevation) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring exe(path);
+    exe = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"Zelkovane.exe";
+    HMODULE program = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr) << "no program at " << std::string(exe.begin(), exe.end());
+    HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(found, nullptr);
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(program, found)));
+    ASSERT_NE(bytes, nullptr);
+    const std::string xml(bytes, SizeofResource(program, found));
+    FreeLibrary(program);
+    for (const char* part : {
+             "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+             "publicKeyToken=\"6595b64144ccf1df\"",
+             "<supportedOS Id=\"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}\"/>",  // 7
+             "<supportedOS Id=\"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}\"/>",  // 8
+             "<supportedOS Id=\"{1f676c76-80e1-4239-95bb-83d0f6d0da78}\"/>",  // 8.1
+             "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",  // 10, 11
+             "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">false</dpiAware>",
+             "<gdiScaling xmlns=\"http://schemas.microsoft.com/SMI/2017/WindowsSettings\">true</gdiScaling>",
+             "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"})
+        EXPECT_NE(xml.find(part), std::string::npos) << part;
+    EXPECT_EQ(xml.find("dpiAwareness"), std::string::npos) << "the process stays DPI-unaware";
+
+    // The common controls come from the version 6 assembly (Wine's reports
+    // 5.81 from its DllGetVersion, so its place tells).
+    HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+    ASSERT_NE(controls, nullptr);
+    wchar_t loaded[MAX_PATH] = {};
+    GetModuleFileNameW(controls, loaded, MAX_PATH);
+    CharLowerW(loaded);
+    EXPECT_NE(std::wstring(loaded).find(L"microsoft.windows.common-controls_6595b64144ccf1df_6."),
+              std::wstring::npos)
+        << std::string(loaded, loaded + wcslen(loaded));
 }
 
 }  // namespace
