@@ -10,6 +10,7 @@
 #include "app/toolbar_win32.h"
 #include "app/window_bars_win32.h"
 #include "editors/editor_dialogs.h"
+#include "editors/editor_shared.h"
 #include "editors/editor_window_win32.h"
 #include "files/startup_files.h"
 #include "model/document.h"
@@ -80,8 +81,16 @@ private:
 // start-up data files (with the wait window around the loading), then the
 // toolbar, the question whether to switch the default printer to postcard
 // paper and the status bar.
+// While an editor has a modal dialog open (the one-line editor, a file,
+// font or colour chooser), the main window takes no input: it is disabled
+// as the dialog's owner is.
+void block_main_window(bool blocked) {
+    if (g_main_window != nullptr) EnableWindow(g_main_window, blocked ? FALSE : TRUE);
+}
+
 LRESULT on_create(HWND window) {
     g_main_window = window;
+    set_editor_modal_hook(block_main_window);
     // No printer is known until the default printer is read.
     printer_state().printer_name[0] = 0;
     load_startup_files(window);
