@@ -4,7 +4,7 @@
 #include "app/exit_flow.h"
 #include "app/navigation.h"
 #include "app/resource_ids.h"
-#include "files/file_commands.h"
+#include "app/file_commands.h"
 #include "model/document.h"
 #include "print/print_job.h"
 #include "print/printer_state.h"

@@ -82,6 +82,7 @@ private:
 // paper and the status bar.
 LRESULT on_create(HWND window) {
     g_main_window = window;
+    set_editors_main_window(window, g_initial_placement.left, g_initial_placement.top);
     // No printer is known until the default printer is read.
     printer_state().printer_name[0] = 0;
     load_startup_files(window);
@@ -92,6 +93,7 @@ LRESULT on_create(HWND window) {
 LRESULT on_destroy(HWND window) {
     restore_default_printer(window);
     g_main_window = nullptr;
+    set_editors_main_window(nullptr, g_initial_placement.left, g_initial_placement.top);
     PostQuitMessage(0);
     return 0;
 }
@@ -175,8 +177,6 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
 }
 
 HWND main_window() { return g_main_window; }
-
-WindowPlacement main_window_initial_placement() { return g_initial_placement; }
 
 void repaint_main_window() {
     if (!g_main_window) return;
