@@ -2,10 +2,10 @@
 
 #include "app/bitmap_export_command.h"
 #include "app/exit_flow.h"
+#include "app/file_commands.h"
 #include "app/navigation.h"
 #include "app/resource_ids.h"
 #include "editors/editor_shared.h"
-#include "files/file_commands.h"
 #include "model/document.h"
 #include "print/print_job.h"
 #include "print/printer_state.h"

@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-#include "app/resource_ids.h"
+#include "editors/editor_dialog_ids.h"
 #include "editors/addressee_list.h"
 #include "editors/addressee_list_ids.h"
 #include "editors/card_round.h"

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <optional>
 
-#include "app/resource_ids.h"
+#include "editors/editor_dialog_ids.h"
 #include "editors/card_layout_editor.h"
 #include "editors/card_layout_ids.h"
 #include "editors/editor_dialogs.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/navigation.h"
+#include "editors/navigation_request.h"
 #include "editors/card_layout_ids.h"
 #include "editors/editor_shared.h"
 #include "model/defaults.h"

@@ -2,7 +2,7 @@
 // window that binds the portable logic to its controls.
 #include <windows.h>
 
-#include "app/resource_ids.h"
+#include "editors/editor_dialog_ids.h"
 #include "editors/editor_dialogs.h"
 #include "editors/editor_shared.h"
 #include "editors/editor_window_win32.h"
