@@ -386,7 +386,7 @@ TEST_F(AddresseeList, AStatusEditedAfterASortStaysWithItsAddresseeThroughTheExit
     ASSERT_TRUE(app_->settle());
     ASSERT_TRUE(e2e::click_button(line, 107));  // 閉じる
     ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(line); }, e2e::kWaitTimeout));
-    ASSERT_TRUE(wait_column(13, {"済/受", "未/未", "未/未"}));
+    ASSERT_TRUE(wait_column(13, {"済/受", "喪/未", "未/受"}));
     EXPECT_TRUE(IsWindowEnabled(app_->main_window()));
 
     // The close box of the main window with the list still open.
