@@ -2,9 +2,10 @@
 
 #include "app/bitmap_export_command.h"
 #include "app/exit_flow.h"
+#include "app/file_commands.h"
 #include "app/navigation.h"
 #include "app/resource_ids.h"
-#include "files/file_commands.h"
+#include "editors/editor_shared.h"
 #include "model/document.h"
 #include "print/print_job.h"
 #include "print/printer_state.h"
@@ -35,22 +36,32 @@ void exit_command(WindowHandle owner, MainWindowActions& window) {
             set_print_user_abort();
         return;
     }
+    if (editor_modal_open() || !settle_open_editors(owner)) return;
     if (confirm_exit(owner) == EXIT_ALLOWED) window.destroy();
 }
 
 void run_command(WindowHandle owner, int id, MainWindowActions& window) {
+    // An editor's modal dialog waits for an answer about the document as it
+    // stands (the one-line editor's row, the card a chooser is for).
+    if (editor_modal_open()) return;
     switch (id) {
     case CMD_NEW:
     case CMD_OPEN_SENDERS:
     case CMD_OPEN_ADDRESSEES:
     case CMD_OPEN_LAYOUTS:
+    case CMD_OPEN_LEGACY_LAYOUT:
+    case CMD_OPEN_LEGACY_ADDRESS:
+    case CMD_IMPORT_CSV:
+        // The document is replaced: the open editors settle their changes
+        // first, or their rows and snapshots would be written over the
+        // loaded cards.
+        if (!settle_open_editors(owner)) break;
+        if (run_file_command(owner, id) == REPAINT_WINDOW) window.repaint();
+        break;
     case CMD_SAVE_SENDERS:
     case CMD_SAVE_ADDRESSEES:
     case CMD_SAVE_LAYOUTS:
     case CMD_SAVE_CSV:
-    case CMD_OPEN_LEGACY_LAYOUT:
-    case CMD_OPEN_LEGACY_ADDRESS:
-    case CMD_IMPORT_CSV:
         if (run_file_command(owner, id) == REPAINT_WINDOW) window.repaint();
         break;
     case CMD_SAVE_BITMAP:
@@ -107,6 +118,7 @@ void run_command(WindowHandle owner, int id, MainWindowActions& window) {
 }
 
 void run_key(int virtual_key, MainWindowActions& window) {
+    if (editor_modal_open()) return;
     switch (virtual_key) {
     case KEY_LEFT:
         step_left();

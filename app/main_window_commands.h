@@ -11,15 +11,19 @@ constexpr int KEY_RIGHT = 0x27;  // VK_RIGHT
 constexpr int KEY_PRINT = 0x50;  // 'P'
 
 // WM_COMMAND with command `id` (the low word of its first parameter).
-// Unknown ids do nothing.
+// Unknown ids do nothing, and so does every command while an editor has a
+// modal dialog open. 新規作成 and the open commands first let the open
+// editors settle their changes (a cancel there ends the command).
 void run_command(WindowHandle owner, int id, MainWindowActions& window);
 
 // WM_KEYDOWN with `virtual_key`: the arrows step through the cards, P
-// prints; every other key is ignored.
+// prints; every other key is ignored, and every key while an editor has a
+// modal dialog open.
 void run_key(int virtual_key, MainWindowActions& window);
 
-// Menu and toolbar exit and the close box: the exit question (and the exit
-// save), then the window is destroyed unless the program must stay open.
-// During a print job it asks whether to cancel the job and leaves the exit
-// until the job has ended (print/print_job.h).
+// Menu and toolbar exit and the close box: the open editors settle their
+// changes, then the exit question (and the exit save), then the window is
+// destroyed unless the program must stay open. During a print job it asks
+// whether to cancel the job and leaves the exit until the job has ended
+// (print/print_job.h).
 void exit_command(WindowHandle owner, MainWindowActions& window);

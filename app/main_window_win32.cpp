@@ -11,6 +11,7 @@
 #include "app/toolbar_win32.h"
 #include "app/window_bars_win32.h"
 #include "editors/editor_dialogs.h"
+#include "editors/editor_shared.h"
 #include "editors/editor_window_win32.h"
 #include "files/startup_files.h"
 #include "model/document.h"
@@ -77,14 +78,24 @@ private:
 
 // --- Message handlers -------------------------------------------------------
 
+// While an editor has a modal dialog open (the one-line editor, a file,
+// font or colour chooser), the main window takes no input: it is disabled
+// as the dialog's owner is.
+void block_main_window(bool blocked) {
+    if (g_main_window != nullptr) EnableWindow(g_main_window, blocked ? FALSE : TRUE);
+}
+
 // Creation, before the window is shown: the working folder and the three
 // start-up data files (with the wait window around the loading), then the
 // toolbar, the question whether to switch the default printer to postcard
 // paper and the status bar.
+
 LRESULT on_create(HWND window) {
     g_main_window = window;
     // Found by a second start in this folder from now on.
     mark_main_window(window);
+    set_editor_modal_hook(block_main_window);
+    set_editors_main_window(window, g_initial_placement.left, g_initial_placement.top);
     // No printer is known until the default printer is read.
     printer_state().printer_name[0] = 0;
     load_startup_files(window);
@@ -96,6 +107,7 @@ LRESULT on_destroy(HWND window) {
     unmark_main_window(window);
     restore_default_printer(window);
     g_main_window = nullptr;
+    set_editors_main_window(nullptr, g_initial_placement.left, g_initial_placement.top);
     PostQuitMessage(0);
     return 0;
 }
@@ -179,8 +191,6 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
 }
 
 HWND main_window() { return g_main_window; }
-
-WindowPlacement main_window_initial_placement() { return g_initial_placement; }
 
 void repaint_main_window() {
     if (!g_main_window) return;

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include "render/window_geometry.h"
 
 constexpr const wchar_t* MAIN_WINDOW_CLASS = L"Main Window";
 constexpr const wchar_t* MAIN_WINDOW_TITLE = L"Zelkovane Ver1.05";
@@ -25,6 +24,3 @@ HWND main_window();
 // editors call this after they changed the document).
 void repaint_main_window();
 
-// Where the main window was placed when it was created; the editors open
-// beside it, measured from there.
-WindowPlacement main_window_initial_placement();

@@ -2,13 +2,6 @@
 
 #include "model/document.h"
 
-namespace {
-int g_nav_request = NAV_NONE;
-}
-
-int nav_request() { return g_nav_request; }
-void set_nav_request(int request) { g_nav_request = request; }
-
 void step_right() {
     int& current = doc().current_card;
     // An index outside the table (never set by this program) starts over too.
@@ -24,7 +17,7 @@ void step_left() {
 
 void next_card() {
     step_right();
-    g_nav_request = NAV_NEXT;
+    set_nav_request(NAV_NEXT);
 }
 
 void previous_card() {
@@ -35,5 +28,5 @@ void previous_card() {
         int count = count_cards();
         current = count > 0 ? count - 1 : 0;
     }
-    g_nav_request = NAV_PREVIOUS;
+    set_nav_request(NAV_PREVIOUS);
 }

@@ -3,14 +3,7 @@
 // that the card layout dialog reads to follow the main window.
 #pragma once
 
-// What the toolbar navigation asked for last.
-constexpr int NAV_NONE = 0;
-constexpr int NAV_NEXT = 1;      // the next button was used
-constexpr int NAV_PREVIOUS = 2;  // the previous button was used
-
-// Read and reset by the card layout dialog.
-int nav_request();
-void set_nav_request(int request);
+#include "editors/navigation_request.h"
 
 // Right arrow: one card on; back to card 0 when the next card is not in use
 // or the end of the table is reached.

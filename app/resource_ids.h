@@ -11,13 +11,11 @@
 // The main window's menu.
 #define IDM_MAIN 41
 
-// Dialogs.
+// Dialogs (the editors' numbers 2 to 5 are theirs, the print position
+// dialog's is print's).
+#include "../editors/editor_dialog_ids.h"
+#include "../print/print_dialog_ids.h"
 #define IDD_ABOUT 1
-#define IDD_CARD_LAYOUT 2
-#define IDD_SENDER_EDITOR 3
-#define IDD_ADDRESSEE_LIST 4
-#define IDD_ONE_LINE_EDITOR 5
-#define IDD_PRINT_POSITION 6
 #define IDD_WAIT 7
 #define IDD_PRINTER_NOTICE 8
 // The abort dialog of a print job is addressed by name: "PRNSTOP".

@@ -26,6 +26,13 @@ ListRow g_rows[HDATA_MAX];
 int g_count = 0;
 int g_year = 0;
 
+// What the list edits of every card (texts, postal code, sender, history)
+// as it was when the list opened, and for every card position the index in
+// it of the addressee the card holds now (-1: one added since), which a
+// save moves with the rows. A print marks the addressee's history here too.
+CardRecord g_snapshot[HDATA_MAX];
+int g_origin[HDATA_MAX];
+
 struct EditedCell {
     bool open;
     int row;
@@ -69,6 +76,7 @@ void row_from_card(ListRow& row, const CardRecord& card, bool history) {
     }
     text_set(row.cell[COLUMN_POSTAL], card.tt.m);
     TextBuilder(row.cell[COLUMN_SENDER], LINE_CAP).add_int(card.ftb + 1);
+    row.ftb = card.ftb;
     if (card.ftb >= 0 && card.ftb < FDATA_MAX)
         text_set(row.cell[COLUMN_SENDER_NAME], doc().fdata[card.ftb].n[0].s);
     if (history) {
@@ -77,10 +85,11 @@ void row_from_card(ListRow& row, const CardRecord& card, bool history) {
     }
 }
 
-// The sender number of a cell when it names a sender in use, else -1.
-int sender_of_cell(const char16_t* cell) {
-    int v = text_to_int(cell, kSenderUnits);
-    return v >= 1 && v <= count_senders() ? v - 1 : -1;
+// The row's sender: the one its sender cell names when that is a sender in
+// use, else the one the row came with.
+int32_t row_sender(const ListRow& row) {
+    int v = text_to_int(row.cell[COLUMN_SENDER], kSenderUnits);
+    return v >= 1 && v <= count_senders() ? v - 1 : row.ftb;
 }
 
 // A row's texts and sender into work_card ("編集" and "コピー").
@@ -91,8 +100,7 @@ void row_to_work_card(const ListRow& row) {
         text_copy(w.ta.m[k].s, LINE_CAP, row.cell[COLUMN_ADDRESS0 + k], kLineUnits);
     }
     text_copy(w.tt.m, POSTAL_CAP, row.cell[COLUMN_POSTAL], kWorkPostalUnits);
-    int sender = sender_of_cell(row.cell[COLUMN_SENDER]);
-    if (sender >= 0) w.ftb = sender;
+    w.ftb = row_sender(row);
 }
 
 void insert_row(int p, const ListRow& row) {
@@ -113,30 +121,56 @@ bool row_empty(const ListRow& row) {
            row.cell[COLUMN_POSTAL][0] == 0;
 }
 
-// Writes the rows into cards 0..n-1 with their histories; the cards behind
-// them lose their texts, sender and history. Layouts stay with their card.
-// Empty rows are dropped from the list first: as a card not in use they
-// would end the cards in use, and every card behind them would be lost to
-// the main window, printing and the data file.
-void save_rows() {
+// Moves the lines of cells first..first+4 up so that the first line with
+// text comes first.
+void move_lines_up(ListRow& row, int first) {
+    char16_t(*lines)[LINE_CAP] = &row.cell[first];
     int kept = 0;
-    for (int r = 0; r < g_count; ++r)
-        if (!row_empty(g_rows[r])) g_rows[kept++] = g_rows[r];
-    g_count = kept;
+    for (int k = 0; k < ADDRESSEE_LINES; ++k) {
+        if (lines[k][0] == 0) continue;
+        if (kept != k) std::memcpy(lines[kept], lines[k], sizeof lines[k]);
+        ++kept;
+    }
+    for (int k = kept; k < ADDRESSEE_LINES; ++k) text_clear(lines[k], LINE_CAP);
+}
 
-    int senders = count_senders();
+// A card must have its first name line, first address line or postal code
+// filled to be in use, and the cards in use have no gap: a row without
+// them but with text on another line has its lines moved up; a row with no
+// text at all is dropped (as a card not in use it would end the cards in
+// use, and every card behind it would be lost to the main window, printing
+// and the data file).
+void close_gaps() {
+    int kept = 0;
+    for (int r = 0; r < g_count; ++r) {
+        ListRow& row = g_rows[r];
+        if (row_empty(row)) {
+            move_lines_up(row, COLUMN_NAME0);
+            move_lines_up(row, COLUMN_ADDRESS0);
+        }
+        if (!row_empty(row)) g_rows[kept++] = row;
+    }
+    g_count = kept;
+}
+
+// Writes the rows into cards 0..n-1 with their senders and histories; the
+// cards behind them lose their texts, sender and history. Layouts stay with
+// their card.
+void save_rows() {
+    close_gaps();
+    int origin[HDATA_MAX];
     for (int r = 0; r < g_count; ++r) {
         CardRecord& card = doc().hdata[r];
-        const ListRow& row = g_rows[r];
+        ListRow& row = g_rows[r];
         for (int k = 0; k < ADDRESSEE_LINES; ++k) {
             text_set(card.tn.m[k].s, row.cell[COLUMN_NAME0 + k]);
             text_set(card.ta.m[k].s, row.cell[COLUMN_ADDRESS0 + k]);
         }
         text_copy(card.tt.m, POSTAL_CAP, row.cell[COLUMN_POSTAL], kSavedPostalUnits);
-        int v = text_to_int(row.cell[COLUMN_SENDER], kSenderUnits);
-        if (v >= 1 && v <= senders) card.ftb = v - 1;
+        card.ftb = row.ftb = row_sender(row);
         std::memcpy(card.typ, row.typ, sizeof card.typ);
-        g_rows[r].card = r;
+        origin[r] = row.card >= 0 ? g_origin[row.card] : -1;
+        row.card = r;
     }
     for (int r = g_count; r < HDATA_MAX; ++r) {
         CardRecord& card = doc().hdata[r];
@@ -147,8 +181,60 @@ void save_rows() {
         }
         card.ftb = 0;
         std::memset(card.typ, 0, sizeof card.typ);
+        origin[r] = -1;
+    }
+    std::memcpy(g_origin, origin, sizeof g_origin);
+}
+
+// The texts, senders and histories of every card as the list opened.
+void restore_addressees() {
+    for (int i = 0; i < HDATA_MAX; ++i) {
+        copy_addressee(doc().hdata[i], g_snapshot[i]);
+        g_origin[i] = i;
     }
 }
+
+bool same_addressee(const CardRecord& a, const CardRecord& b) {
+    for (int k = 0; k < ADDRESSEE_LINES; ++k)
+        if (!text_equal(a.ta.m[k].s, b.ta.m[k].s) || !text_equal(a.tn.m[k].s, b.tn.m[k].s)) return false;
+    return text_equal(a.tt.m, b.tt.m) && a.ftb == b.ftb &&
+           std::memcmp(a.typ, b.typ, sizeof a.typ) == 0;
+}
+
+// The row shows card `k` exactly as a fill would.
+bool row_shows_card(const ListRow& row, int k) {
+    ListRow fresh;
+    row_from_card(fresh, doc().hdata[k], true);
+    for (int c = 0; c < COLUMN_SENDER_NAME; ++c)
+        if (!text_equal(row.cell[c], fresh.cell[c])) return false;
+    return row.card == k && row.ftb == fresh.ftb &&
+           std::memcmp(row.typ, fresh.typ, sizeof row.typ) == 0;
+}
+
+// Rows changed, sorted or saved since the list opened.
+bool has_changes(DialogView&) {
+    for (int i = 0; i < HDATA_MAX; ++i)
+        if (!same_addressee(doc().hdata[i], g_snapshot[i])) return true;
+    if (g_count != count_cards()) return true;
+    for (int r = 0; r < g_count; ++r)
+        if (!row_shows_card(g_rows[r], r)) return true;
+    return false;
+}
+
+void save_and_close(DialogView& view) {
+    save_rows();
+    doc().modified = true;
+    view.repaint_main_window();
+    close_editor(view, 1);
+}
+
+void discard_and_close(DialogView& view) {
+    restore_addressees();
+    view.repaint_main_window();
+    close_editor(view, 0);
+}
+
+const EditorKind kAddresseeList = {u"あて先の編集", has_changes, save_and_close, discard_and_close};
 
 // The run of consecutive selected rows that begins at the first selected
 // row; every row ends up deselected. -1 when none is selected.
@@ -164,7 +250,8 @@ int take_selected_run(int* end) {
 }
 
 // Row p from work_card after the one-line editor closed with "閉じる": the
-// row takes work_card's history, and so does card p at once.
+// row takes work_card's history, and so does at once the card the row
+// stands for (a new row stands for none until the list is saved).
 void put_edited_row(int p, bool replace, bool selected) {
     ListRow row;
     row_from_card(row, work_card, true);
@@ -175,20 +262,37 @@ void put_edited_row(int p, bool replace, bool selected) {
     } else {
         insert_row(p, row);
     }
-    std::memcpy(doc().hdata[p].typ, work_card.typ, sizeof work_card.typ);
+    if (row.card >= 0) std::memcpy(doc().hdata[row.card].typ, work_card.typ, sizeof work_card.typ);
 }
 
+// The one-line editor over the list; the main window waits meanwhile.
+int run_line_editor(ListControl& list, int row, int total) {
+    EditorModal modal;
+    return list.open_line_editor(row, total);
+}
+
+bool card_has_text(const CardRecord& card) {
+    if (card.tt.m[0] != 0) return true;
+    for (int k = 0; k < ADDRESSEE_LINES; ++k)
+        if (card.ta.m[k].s[0] != 0 || card.tn.m[k].s[0] != 0) return true;
+    return false;
+}
+
+// "新規": an empty addressee (no texts, no history) with the sender and
+// layout of the first card behind the list, which may still hold an
+// addressee deleted from the list and must not show through.
 void new_row(DialogView& view, ListControl& list) {
     if (g_count >= HDATA_MAX) {
         limit_message(view);
         return;
     }
     int n = g_count;
-    work_card = doc().hdata[n];
-    std::memset(work_card.typ, 0, sizeof work_card.typ);  // a new addressee has no history
-    if (list.open_line_editor(n, n) != 1) return;
-    const CardRecord& w = work_card;
-    if (w.ta.m[0].s[0] == 0 && w.tn.m[0].s[0] == 0 && w.tt.m[0] == 0) return;
+    CardRecord empty{};
+    copy_layout(empty, doc().hdata[n]);
+    empty.ftb = doc().hdata[n].ftb;
+    std::memcpy(&work_card, &empty, sizeof work_card);
+    if (run_line_editor(list, n, n) != 1) return;
+    if (!card_has_text(work_card)) return;
     pull_selection(list);
     put_edited_row(g_count, false, false);
     list.show_rows(g_rows, g_count);
@@ -199,7 +303,7 @@ void edit_row(DialogView& view, ListControl& list) {
     if (r < 0) return select_message(view);
     row_to_work_card(g_rows[r]);
     std::memcpy(work_card.typ, g_rows[r].typ, sizeof work_card.typ);
-    if (list.open_line_editor(r, g_count) != 1) return;
+    if (run_line_editor(list, r, g_count) != 1) return;
     pull_selection(list);
     put_edited_row(r, true, g_rows[r].selected);
     list.show_rows(g_rows, g_count);
@@ -341,10 +445,12 @@ void list_columns(ListColumn (&out)[LIST_COLUMNS], int year) {
     for (int c = 0; c < LIST_COLUMNS; ++c) out[c].width = widths[c];
 }
 
-void list_open(ListControl& list) {
-    take_card_snapshot();
+void list_open(DialogView& view, ListControl& list) {
+    std::memcpy(g_snapshot, doc().hdata, sizeof g_snapshot);
+    for (int i = 0; i < HDATA_MAX; ++i) g_origin[i] = i;
     g_edited.open = false;
     list_fill(list);
+    editor_opened(kAddresseeList, view);
 }
 
 void list_fill(ListControl& list) {
@@ -379,15 +485,12 @@ void list_command(DialogView& view, ListControl& list, int id) {
     case IDC_LIST_SELECT_REPLY: select_round(view, list, RoundPick::NeedsReply); break;
     case IDC_LIST_VERTICAL_FORM: convert_address_lines(view, list); break;
     case IDC_LIST_UNDO:
-        restore_card_snapshot();
+        restore_addressees();
         view.repaint_main_window();
         list_fill(list);
         break;
     case IDC_LIST_SAVE_CLOSE:
-        save_rows();
-        doc().modified = true;
-        view.repaint_main_window();
-        view.close(1);
+        save_and_close(view);
         break;
     case IDC_LIST_REFRESH:
         save_rows();
@@ -416,16 +519,20 @@ void list_sort(ListControl& list, int column) {
         order[j] = i;
     }
     static ListRow sorted[HDATA_MAX];
-    for (int i = 0; i < g_count; ++i) sorted[i] = g_rows[order[i]];
+    int edited_row = g_edited.row;
+    for (int i = 0; i < g_count; ++i) {
+        sorted[i] = g_rows[order[i]];
+        // A cell still being edited moves with its row.
+        if (order[i] == g_edited.row) edited_row = i;
+    }
+    g_edited.row = edited_row;
     std::memcpy(g_rows, sorted, sizeof(ListRow) * g_count);
     list.show_rows(g_rows, g_count);
 }
 
 bool list_close_box(DialogView& view) {
     if (!confirm_discard(view)) return false;
-    restore_card_snapshot();
-    view.repaint_main_window();
-    view.close(0);
+    discard_and_close(view);
     return true;
 }
 
@@ -452,6 +559,10 @@ void list_end_cell_edit(ListControl& list, const char16_t* text) {
 }
 
 void list_card_marked(ListControl& list, int card, int year) {
+    if (card < 0 || card >= HDATA_MAX) return;
+    // As mark_card_sent does to the card, also to the history the list's
+    // undo would put back.
+    if (g_origin[card] >= 0) mark_typ_sent(g_snapshot[g_origin[card]].typ, year);
     for (int r = 0; r < g_count; ++r) {
         ListRow& row = g_rows[r];
         if (row.card != card) continue;

@@ -20,6 +20,7 @@ constexpr int COLUMN_STATUS0 = 13;         // 13..15 card year, -1, -2
 struct ListRow {
     char16_t cell[LIST_COLUMNS][LINE_CAP];
     TypEntry typ[TYP_MAX];  // the history that belongs to the row's addressee
+    int32_t ftb;            // the row's sender, used while its sender cell names none in use
     int card;               // the card the row stands for since the last fill or save; -1 new
     bool selected;
 };
@@ -52,8 +53,9 @@ void list_columns(ListColumn (&out)[LIST_COLUMNS], int year);
 // ascending; kept for the whole run.
 extern int sort_direction[LIST_COLUMNS];
 
-// Opening the dialog: the snapshot of all cards, then the fill.
-void list_open(ListControl& list);
+// Opening the dialog on `view`, which lives until it closes: the snapshot
+// of what the list edits of every card, then the fill.
+void list_open(DialogView& view, ListControl& list);
 // Rows anew from the cards in use; card_year is computed again.
 void list_fill(ListControl& list);
 // The card year of the last fill.
@@ -63,7 +65,8 @@ int list_card_year();
 void list_command(DialogView& view, ListControl& list, int id);
 // A click on the header of `column`.
 void list_sort(ListControl& list, int column);
-// The close box: true when the dialog was closed (snapshot restored).
+// The close box: true when the dialog was closed (the texts, senders and
+// histories of the opening put back; print marks stay).
 bool list_close_box(DialogView& view);
 
 // The in-place editor. Begin: on a right click in `column`; when it opens,
@@ -75,5 +78,7 @@ void list_end_cell_edit(ListControl& list, const char16_t* text);
 
 // After the print job marked card `card` as sent in `year`: the row that
 // stands for that card is marked in its own history, and its status texts
-// follow ("済/未", or "済/受" when a card had come, in the card year's column).
+// follow ("済/未", or "済/受" when a card had come, in the card year's
+// column). The addressee's history as the list opened is marked too: no
+// undo takes back a print.
 void list_card_marked(ListControl& list, int card, int year);

@@ -8,11 +8,12 @@
 
 #include <cstring>
 
-#include "app/resource_ids.h"
+#include "editors/editor_dialog_ids.h"
 #include "editors/addressee_list.h"
 #include "editors/addressee_list_ids.h"
 #include "editors/card_round.h"
 #include "editors/editor_dialogs.h"
+#include "editors/editor_shared.h"
 #include "editors/editor_window_win32.h"
 #include "editors/one_line_editor.h"
 #include "editors/one_line_editor_ids.h"
@@ -28,6 +29,7 @@ constexpr int kMargin = 6;          // pixels between the list, the buttons and 
 constexpr int kCellEditHeight = 16;
 
 HWND g_dialog = nullptr;
+Win32DialogView g_view(nullptr, false);  // known to the main window's commands while open
 HWND g_list = nullptr;
 HWND g_cell_edit = nullptr;
 HFONT g_cell_font = nullptr;
@@ -269,7 +271,8 @@ INT_PTR CALLBACK list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
     switch (message) {
     case WM_INITDIALOG:
         g_dialog = dialog;
-        list_open(g_list_control);  // the snapshot and the rows; the list shows them once made
+        g_view = Win32DialogView(dialog, false);
+        list_open(g_view, g_list_control);  // the snapshot and the rows; the list shows them once made
         create_list(dialog);
         set_column_captions(true);
         list_fill(g_list_control);
@@ -314,6 +317,7 @@ INT_PTR CALLBACK list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
     }
     case WM_DESTROY:
         set_card_marked_hook(nullptr);
+        forget_editor_view(g_view);
         unregister_modeless_dialog(dialog);
         if (g_cell_font != nullptr) DeleteObject(g_cell_font);
         g_cell_font = nullptr;

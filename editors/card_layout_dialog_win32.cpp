@@ -10,18 +10,21 @@
 #include <cstring>
 #include <optional>
 
-#include "app/resource_ids.h"
+#include "editors/editor_dialog_ids.h"
 #include "editors/card_layout_editor.h"
 #include "editors/card_layout_ids.h"
 #include "editors/editor_dialogs.h"
+#include "editors/editor_shared.h"
 #include "editors/editor_window_win32.h"
 #include "render/gdi_surface.h"
 #include "render/window_geometry.h"
 
 namespace {
 
-// The dialog while it is open; it exists once.
+// The dialog while it is open; it exists once. Its view stays known to
+// the main window's commands until the dialog is destroyed.
 HWND g_dialog = nullptr;
+Win32DialogView g_view(nullptr, false);
 
 // The dialog opens this far right of and below the main window's initial
 // place: right beside it, level with its lower half.
@@ -108,8 +111,8 @@ INT_PTR CALLBACK card_layout_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
     case WM_INITDIALOG: {
         g_dialog = dialog;
         register_modeless_dialog(dialog);
-        Win32DialogView view(dialog, false);
-        start_card_layout(view);
+        g_view = Win32DialogView(dialog, false);
+        start_card_layout(g_view);
         place_beside_main_window(dialog, kBesideMainWindow, kBelowMainWindowTop);
         keep_on_work_area(dialog);
         SetTimer(dialog, IDT_CL_FOLLOW, CL_FOLLOW_INTERVAL_MS, nullptr);
@@ -139,6 +142,7 @@ INT_PTR CALLBACK card_layout_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
         return TRUE;
     case WM_DESTROY:
         KillTimer(dialog, IDT_CL_FOLLOW);
+        forget_editor_view(g_view);
         unregister_modeless_dialog(dialog);
         g_dialog = nullptr;
         return TRUE;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/navigation.h"
+#include "editors/navigation_request.h"
 #include "editors/card_layout_ids.h"
 #include "editors/editor_shared.h"
 #include "model/defaults.h"
@@ -13,10 +13,18 @@ namespace {
 
 CardLayoutState g_state{};
 
+// The layouts of all cards as they were when the dialog opened (only the
+// layout fields count: the texts and histories belong to the addressee
+// list and to printing).
+CardRecord g_snapshot[HDATA_MAX];
+
 // The print settings as they were before the first "座標初期化" since the
-// dialog opened (which resets them with the layouts), so that undoing the
-// dialog's changes puts them back too.
+// dialog opened (which resets them with the layouts), and as that reset
+// left them: undoing the dialog's changes puts them back only while they
+// still hold what the reset set, so that offsets the user confirmed in the
+// print position dialog meanwhile survive.
 PrintSettings g_print_before_reset{};
+PrintSettings g_print_after_reset{};
 bool g_print_reset = false;
 
 // Number fields are read from at most this many characters.
@@ -190,8 +198,7 @@ void show_fields(DialogView& view) {
     view.set_text(IDC_CL_TOP, kDefaultTop);
 }
 
-void store_fields(DialogView& view) {
-    CardRecord& card = page_card();
+void store_fields(DialogView& view, CardRecord& card) {
     NumberField fields[kNumberFields];
     number_fields(card, fields);
     for (const NumberField& f : fields) store_number(view, f.id, *f.value);
@@ -211,7 +218,7 @@ void move_page(int delta) {
 }
 
 void turn_page(DialogView& view, int delta) {
-    store_fields(view);
+    store_fields(view, page_card());
     move_page(delta);
     show_fields(view);
     if (card_in_use(g_state.page)) doc().current_card = g_state.page;
@@ -219,7 +226,7 @@ void turn_page(DialogView& view, int delta) {
 }
 
 void move_selector(DialogView& view, const LineItem& line, int delta) {
-    store_fields(view);
+    store_fields(view, page_card());
     int32_t& k = selector(line.item);
     k += delta;
     if (k >= line.lines) k = 0;
@@ -245,7 +252,7 @@ int32_t clamp_to_int32(int64_t v) {
 // of the one before; the step is field 226, or when that is empty or 0 the
 // advance of the item's font measured on the screen.
 void set_line_spacing(DialogView& view, LayoutChoosers& choosers, const LineItem& line) {
-    store_fields(view);
+    store_fields(view, page_card());
     CardRecord& card = page_card();
     int32_t step = read_number(view, IDC_CL_SPACING);
     if (step == 0) {
@@ -273,7 +280,12 @@ void choose_item_font(DialogView& view, LayoutChoosers& choosers, Item item) {
     const PrinterEntry* printer = index < printer_count() ? &printer_list()[index] : nullptr;
     LogFont& lf = font(page_card(), item);
     LogFont chosen = lf;
-    if (choosers.choose_font(view.window(), printer, chosen)) lf = chosen;
+    bool chosen_ok;
+    {
+        EditorModal modal;
+        chosen_ok = choosers.choose_font(view.window(), printer, chosen);
+    }
+    if (chosen_ok) lf = chosen;
     int32_t escapement = item == kCode || item == kSenderCode ? 0 : kVertical;
     lf.lfEscapement = escapement;
     lf.lfOrientation = escapement;
@@ -282,6 +294,7 @@ void choose_item_font(DialogView& view, LayoutChoosers& choosers, Item item) {
 void choose_item_colour(DialogView& view, LayoutChoosers& choosers, Item item) {
     RgbColor& c = colour(page_card(), item);
     RgbColor chosen = c;
+    EditorModal modal;
     if (choosers.choose_colour(view.window(), chosen)) c = chosen;
 }
 
@@ -308,21 +321,10 @@ void browse_bitmap(DialogView& view) {
                               file,
                               PATH_CAP,
                               kOfnHideReadOnly};
+    EditorModal modal;
     if (!platform().file_dialog(view.window(), request)) return;
     text_copy(card.base_filepass, PATH_CAP, file);
     view.set_text(IDC_CL_BITMAP, card.base_filepass);
-}
-
-// Copies the layout fields (everything but the texts, the sender choice
-// and the status entries) of `from` into `to`.
-void copy_layout(CardRecord& to, const CardRecord& from) {
-    CardRecord layout = from;
-    std::memcpy(layout.tt.m, to.tt.m, sizeof layout.tt.m);
-    std::memcpy(layout.ta.m, to.ta.m, sizeof layout.ta.m);
-    std::memcpy(layout.tn.m, to.tn.m, sizeof layout.tn.m);
-    layout.ftb = to.ftb;
-    std::memcpy(layout.typ, to.typ, sizeof layout.typ);
-    to = layout;
 }
 
 void paste_all() {
@@ -336,20 +338,65 @@ void reset_all_layouts(DialogView& view) {
         g_print_reset = true;
     }
     reset_layouts();
+    g_print_after_reset = doc().print;
     view.repaint_main_window();
     view.repaint_dialog();
     show_fields(view);
 }
 
-// Every card (and the print settings, when the dialog reset them) as they
-// were when the dialog opened.
-void restore_cards() {
-    restore_card_snapshot();
-    if (g_print_reset) {
-        doc().print = g_print_before_reset;
-        g_print_reset = false;
-    }
+bool same_print(const PrintSettings& a, const PrintSettings& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
+
+// The print settings that undoing would put back: the reset changed them
+// and they still hold what it set.
+bool print_reset_pending() {
+    return g_print_reset && same_print(doc().print, g_print_after_reset) &&
+           !same_print(g_print_after_reset, g_print_before_reset);
+}
+
+// Every card's layout (and the print settings, when the dialog reset them
+// and nobody has set them since) as they were when the dialog opened.
+void restore_layouts() {
+    for (int i = 0; i < HDATA_MAX; ++i) copy_layout(doc().hdata[i], g_snapshot[i]);
+    if (print_reset_pending()) doc().print = g_print_before_reset;
+    g_print_reset = false;
+}
+
+bool same_layout(const CardRecord& card, const CardRecord& layout) {
+    CardRecord probe;
+    std::memcpy(&probe, &card, sizeof probe);
+    copy_layout(probe, layout);
+    return std::memcmp(&probe, &card, sizeof probe) == 0;
+}
+
+// A layout stored since the dialog opened (or the print settings reset),
+// or a field typed into and not stored yet.
+bool has_changes(DialogView& view) {
+    for (int i = 0; i < HDATA_MAX; ++i)
+        if (!same_layout(doc().hdata[i], g_snapshot[i])) return true;
+    if (print_reset_pending()) return true;
+    CardRecord typed;
+    std::memcpy(&typed, &page_card(), sizeof typed);
+    store_fields(view, typed);
+    return !same_layout(page_card(), typed);
+}
+
+void save_and_close(DialogView& view) {
+    store_fields(view, page_card());
+    close_editor(view, 1);
+    view.repaint_main_window();
+    doc().modified = true;
+}
+
+void discard_and_close(DialogView& view) {
+    restore_layouts();
+    close_editor(view, 0);
+    // The preview must not go on showing the discarded layouts.
+    view.repaint_main_window();
+}
+
+const EditorKind kCardLayout = {u"葉書の設定", has_changes, save_and_close, discard_and_close};
 
 bool line_command(DialogView& view, LayoutChoosers& choosers, int id) {
     for (const LineItem& line : kLineItems) {
@@ -388,7 +435,7 @@ bool style_command(DialogView& view, LayoutChoosers& choosers, int id) {
 CardLayoutState& card_layout_state() { return g_state; }
 
 void start_card_layout(DialogView& view) {
-    take_card_snapshot();
+    std::memcpy(g_snapshot, doc().hdata, sizeof g_snapshot);
     g_print_reset = false;
     g_state = CardLayoutState{};
     g_state.page_count = count_cards();
@@ -397,6 +444,7 @@ void start_card_layout(DialogView& view) {
     g_state.page = current >= 0 && current < HDATA_MAX ? current : 0;
     show_fields(view);
     set_nav_request(NAV_NONE);
+    editor_opened(kCardLayout, view);
 }
 
 bool card_layout_command(DialogView& view, LayoutChoosers& choosers, int id) {
@@ -412,7 +460,7 @@ bool card_layout_command(DialogView& view, LayoutChoosers& choosers, int id) {
         browse_bitmap(view);
         return true;
     case IDC_CL_COPY:
-        store_fields(view);
+        store_fields(view, page_card());
         copy_layout(doc().layout_clipboard, page_card());
         return true;
     case IDC_CL_PASTE:
@@ -427,7 +475,7 @@ bool card_layout_command(DialogView& view, LayoutChoosers& choosers, int id) {
         reset_all_layouts(view);
         return true;
     case IDC_CL_REFRESH:
-        store_fields(view);
+        store_fields(view, page_card());
         view.repaint_main_window();
         show_fields(view);
         return true;
@@ -438,16 +486,13 @@ bool card_layout_command(DialogView& view, LayoutChoosers& choosers, int id) {
     case IDC_CL_UNDO:
         // The fields show the restored card at once: were they left showing
         // the undone values, the next store would write them back into it.
-        restore_cards();
+        restore_layouts();
         view.repaint_main_window();
         view.repaint_dialog();
         show_fields(view);
         return true;
     case IDC_CL_SAVE_CLOSE:
-        store_fields(view);
-        view.close(1);
-        view.repaint_main_window();
-        doc().modified = true;
+        save_and_close(view);
         return true;
     default:
         return false;
@@ -457,7 +502,7 @@ bool card_layout_command(DialogView& view, LayoutChoosers& choosers, int id) {
 void card_layout_follow_navigation(DialogView& view) {
     int request = nav_request();
     if (request != NAV_NEXT && request != NAV_PREVIOUS) return;
-    store_fields(view);
+    store_fields(view, page_card());
     move_page(request == NAV_NEXT ? +1 : -1);
     set_nav_request(NAV_NONE);
     show_fields(view);
@@ -465,9 +510,6 @@ void card_layout_follow_navigation(DialogView& view) {
 
 bool card_layout_close_box(DialogView& view) {
     if (!confirm_discard(view)) return false;
-    restore_cards();
-    view.close(0);
-    // The preview must not go on showing the discarded layouts.
-    view.repaint_main_window();
+    discard_and_close(view);
     return true;
 }

@@ -1,21 +1,25 @@
-// What the editors share: the snapshot of all cards that the card layout
-// dialog and the addressee list take when they open, the working card of the
-// addressee list and the one-line editor, the question of the close box, and
-// the labels of the form "番号:%d/%d".
+// What the editors share: the working card of the addressee list and the
+// one-line editor, copying what each editor edits between cards, the
+// question of the close box, the labels of the form "番号:%d/%d", the
+// editors that are open (so that the main window's commands that replace
+// the document can ask each one about its changes first), and the count of
+// modal dialogs an editor has open (the main window takes no commands
+// meanwhile).
 #pragma once
 
 #include "editors/dialog_view.h"
 #include "model/document.h"
 
-// The copy of all 200 cards taken when the card layout dialog or the
-// addressee list opens; opening either takes it anew.
-extern CardRecord card_snapshot[HDATA_MAX];
 // The addressee list's row clipboard and the one-line editor's working copy;
 // all zero at program start, never cleared.
 extern CardRecord work_card;
 
-void take_card_snapshot();
-void restore_card_snapshot();
+// What the addressee list edits of a card: its texts, postal code, sender
+// and history, from `from` into `to`; the layout of `to` stays.
+void copy_addressee(CardRecord& to, const CardRecord& from);
+// What the card layout dialog edits of a card: everything but the texts,
+// postal code, sender and history, from `from` into `to`.
+void copy_layout(CardRecord& to, const CardRecord& from);
 
 // The close box of an editor: "修正を破棄して閉じていいですか？" with the
 // caption "閉じる" and Yes/No. True when the user answered Yes.
@@ -24,3 +28,44 @@ bool confirm_discard(DialogView& view);
 // Builds `prefix` followed by "a/b" (for example "番号:" 1 and 5 gives
 // "番号:1/5") into `out`.
 void format_counter(char16_t* out, int cap, const char16_t* prefix, int a, int b);
+
+// --- Open editors --------------------------------------------------------------
+
+// What the main window needs of an open editor before a command that
+// replaces the document (exit, 新規作成, every 開く).
+struct EditorKind {
+    const char16_t* caption;                 // the dialog's caption
+    bool (*has_changes)(DialogView& view);   // anything stored or typed since it opened
+    void (*save_and_close)(DialogView& view);     // as its "保存後閉じる"
+    void (*discard_and_close)(DialogView& view);  // as its close box answered Yes
+};
+
+// The editor has opened on `view`, which lives until it closes.
+void editor_opened(const EditorKind& kind, DialogView& view);
+// Closes the editor's view with `result` and forgets it.
+void close_editor(DialogView& view, int result);
+// Forgets `view` without closing it (a view that goes away).
+void forget_editor_view(DialogView& view);
+
+// Each open editor with changes asks "「caption」の変更を保存しますか？"
+// (its caption, Yes/No/Cancel): Yes saves and closes it, No puts back what
+// it changed and closes it; an editor without changes closes at once.
+// False when the user cancelled: the command must not go on.
+bool settle_open_editors(WindowHandle owner);
+
+// --- Modal dialogs of the editors ------------------------------------------------
+
+// While one lives, an editor has a modal dialog open (the one-line editor,
+// a file, font or colour chooser): the main window takes no commands.
+class EditorModal {
+public:
+    EditorModal();
+    ~EditorModal();
+    EditorModal(const EditorModal&) = delete;
+    EditorModal& operator=(const EditorModal&) = delete;
+};
+bool editor_modal_open();
+// Called with true when the first modal dialog opens and false when the
+// last one closes (the Win32 main window disables itself meanwhile).
+using EditorModalHook = void (*)(bool open);
+void set_editor_modal_hook(EditorModalHook hook);

@@ -3,7 +3,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/main_window_win32.h"
+namespace {
+HWND g_main_window = nullptr;
+POINT g_main_window_origin{};
+}  // namespace
+
+void set_editors_main_window(HWND window, int left, int top) {
+    g_main_window = window;
+    g_main_window_origin = POINT{left, top};
+}
 
 void Win32DialogView::get_text(int id, char16_t* out, int cap) {
     if (cap <= 0) return;
@@ -21,7 +29,11 @@ void Win32DialogView::set_checked(int id, bool on) {
     CheckDlgButton(dialog_, id, on ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void Win32DialogView::repaint_main_window() { ::repaint_main_window(); }
+void Win32DialogView::repaint_main_window() {
+    if (!g_main_window) return;
+    InvalidateRect(g_main_window, nullptr, TRUE);
+    UpdateWindow(g_main_window);
+}
 
 void Win32DialogView::repaint_dialog() {
     InvalidateRect(dialog_, nullptr, TRUE);
@@ -47,9 +59,8 @@ void Win32DialogView::close(int result) {
 }
 
 void place_beside_main_window(HWND dialog, int dx, int dy) {
-    WindowPlacement at = main_window_initial_placement();
-    SetWindowPos(dialog, HWND_NOTOPMOST, at.left + dx, at.top + dy, 0, 0,
-                 SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetWindowPos(dialog, HWND_NOTOPMOST, g_main_window_origin.x + dx,
+                 g_main_window_origin.y + dy, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
 bool bring_open_dialog_forward(HWND dialog) {

@@ -27,6 +27,11 @@ protected:
     bool modal_;
 };
 
+// The main window the editors serve: repainted after every change they
+// make, and the place they open beside (where it was created). Told by the
+// main window when it is created (and nullptr when it is destroyed).
+void set_editors_main_window(HWND window, int left, int top);
+
 // Moves the dialog, keeping its size, to the main window's initial left
 // edge plus `dx` and its initial top plus `dy`; not topmost; shown.
 void place_beside_main_window(HWND dialog, int dx, int dy);

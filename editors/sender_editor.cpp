@@ -59,6 +59,47 @@ void toggle(int32_t& line) { line = line == 0 ? 1 : 0; }
 
 void restore_senders() { std::memcpy(doc().fdata, g_snapshot, sizeof g_snapshot); }
 
+void save_and_close(DialogView& view) {
+    store_fields(view);
+    doc().modified = true;
+    view.repaint_main_window();
+    close_editor(view, 1);
+}
+
+void discard_and_close(DialogView& view) {
+    restore_senders();
+    close_editor(view, 0);
+    // The preview must not go on showing the discarded senders.
+    view.repaint_main_window();
+}
+
+// A field that shows something else than the sender holds.
+template <int N>
+bool field_differs(DialogView& view, int id, const char16_t (&stored)[N]) {
+    char16_t text[N];
+    view.get_text(id, text, N);
+    return !text_equal(text, stored);
+}
+
+bool same_sender(const SenderRecord& a, const SenderRecord& b) {
+    for (int k = 0; k < SENDER_LINES; ++k)
+        if (!text_equal(a.a[k].s, b.a[k].s) || !text_equal(a.n[k].s, b.n[k].s)) return false;
+    return text_equal(a.t, b.t);
+}
+
+// Senders stored since the editor opened, or a field typed into.
+bool has_changes(DialogView& view) {
+    for (int j = 0; j < FDATA_MAX; ++j)
+        if (!same_sender(doc().fdata[j], g_snapshot[j])) return true;
+    const SenderRecord& sender = current_sender();
+    return field_differs(view, IDC_SE_POSTAL, sender.t) ||
+           field_differs(view, IDC_SE_POSTAL, sender.t) ||
+           field_differs(view, IDC_SE_ADDRESS, sender.a[g_state.address_line].s) ||
+           field_differs(view, IDC_SE_NAME, sender.n[g_state.name_line].s);
+}
+
+const EditorKind kSenderEditor = {u"差出人の設定", has_changes, save_and_close, discard_and_close};
+
 }  // namespace
 
 SenderEditorState& sender_editor_state() { return g_state; }
@@ -68,6 +109,7 @@ void start_sender_editor(DialogView& view) {
     g_state = SenderEditorState{};
     g_state.count = count_senders();
     show_fields(view);
+    editor_opened(kSenderEditor, view);
 }
 
 bool sender_editor_command(DialogView& view, int id) {
@@ -120,10 +162,7 @@ bool sender_editor_command(DialogView& view, int id) {
         view.repaint_main_window();
         break;
     case IDC_SE_SAVE_CLOSE:
-        store_fields(view);
-        doc().modified = true;
-        view.repaint_main_window();
-        view.close(1);
+        save_and_close(view);
         return true;
     default:
         return false;
@@ -134,9 +173,6 @@ bool sender_editor_command(DialogView& view, int id) {
 
 bool sender_editor_close_box(DialogView& view) {
     if (!confirm_discard(view)) return false;
-    restore_senders();
-    view.close(0);
-    // The preview must not go on showing the discarded senders.
-    view.repaint_main_window();
+    discard_and_close(view);
     return true;
 }

@@ -2,16 +2,19 @@
 // window that binds the portable logic to its controls.
 #include <windows.h>
 
-#include "app/resource_ids.h"
+#include "editors/editor_dialog_ids.h"
 #include "editors/editor_dialogs.h"
+#include "editors/editor_shared.h"
 #include "editors/editor_window_win32.h"
 #include "editors/sender_editor.h"
 #include "render/window_geometry.h"
 
 namespace {
 
-// The editor while it is open; it exists once.
+// The editor while it is open; it exists once. Its view stays known to
+// the main window's commands until the dialog is destroyed.
 HWND g_dialog = nullptr;
+Win32DialogView g_view(nullptr, false);
 
 // The editor opens right of the card layout dialog's place beside the main
 // window, level with it.
@@ -28,8 +31,8 @@ INT_PTR CALLBACK sender_editor_proc(HWND dialog, UINT message, WPARAM wparam, LP
     case WM_INITDIALOG: {
         g_dialog = dialog;
         register_modeless_dialog(dialog);
-        Win32DialogView view(dialog, false);
-        start_sender_editor(view);
+        g_view = Win32DialogView(dialog, false);
+        start_sender_editor(g_view);
         place_beside_main_window(dialog, kBesideMainWindow, kBelowMainWindowTop);
         keep_on_work_area(dialog);
         return TRUE;
@@ -50,6 +53,7 @@ INT_PTR CALLBACK sender_editor_proc(HWND dialog, UINT message, WPARAM wparam, LP
         close_box(dialog);
         return TRUE;
     case WM_DESTROY:
+        forget_editor_view(g_view);
         unregister_modeless_dialog(dialog);
         g_dialog = nullptr;
         return TRUE;

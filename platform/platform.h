@@ -17,6 +17,7 @@ using FileHandle = void*;
 constexpr unsigned kButtonsOk = 0x0;          // MB_OK
 constexpr unsigned kButtonsYesNoCancel = 0x3; // MB_YESNOCANCEL
 constexpr unsigned kButtonsYesNo = 0x4;       // MB_YESNO
+constexpr unsigned kButtonsYesNoCancel = 0x3; // MB_YESNOCANCEL
 constexpr unsigned kIconError = 0x10;         // MB_ICONHAND
 constexpr unsigned kIconQuestion = 0x20;      // MB_ICONQUESTION
 constexpr unsigned kIconWarning = 0x30;       // MB_ICONEXCLAMATION

@@ -3,9 +3,7 @@
 // plain #defines only.
 #pragma once
 
-#ifndef IDD_PRINT_POSITION
 #define IDD_PRINT_POSITION 6
-#endif
 // The abort dialog of a print job is addressed by name: "PRNSTOP".
 
 #define IDC_PP_PRINTER 327        // "プリンタ　%s"

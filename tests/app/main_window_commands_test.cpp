@@ -8,11 +8,19 @@
 
 #include "app/bitmap_export_command.h"
 #include "app/navigation.h"
+#include "app/resource_ids.h"
+#include "editors/addressee_list.h"
+#include "editors/addressee_list_ids.h"
+#include "editors/card_layout_editor.h"
+#include "editors/card_layout_ids.h"
+#include "editors/sender_editor.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "print/print_job.h"
 #include "print/printer_state.h"
+#include "tests/editors/fake_dialog_view.h"
+#include "tests/editors/fake_list_control.h"
 #include "tests/print/fake_printer_spooler.h"
 #include "tests/support/fake_platform.h"
 
@@ -272,6 +280,71 @@ TEST_F(MainWindowCommandsTest, ADeclinedOrFailedBitmapExportIsNotReportedAgain) 
     EXPECT_TRUE(fake.boxes.empty());
     EXPECT_EQ(fake.events,
               (std::vector<std::string>{"wait_show", "wait_close", "wait_show", "wait_close"}));
+}
+
+TEST_F(MainWindowCommandsTest, OpenEditorsSettleTheirChangesBeforeTheDocumentIsReplaced) {
+    const char16_t* names[] = {u"A", u"B", u"C"};
+    for (int i = 0; i < 3; ++i) text_set(doc().hdata[i].tn.m[0].s, names[i]);
+    FakeDialogView layout, senders, list_view;
+    FakeListControl list;
+    start_card_layout(layout);
+    start_sender_editor(senders);
+    list_open(list_view, list);
+    layout.type(IDC_CL_TA_X, u"250");   // typed, not stored yet
+    list_sort(list, 0);                  // C B A
+    list_command(list_view, list, IDC_LIST_REFRESH);
+
+    // Cancel stops the command before it does anything.
+    fake.answer(kAnswerCancel);
+    run(CMD_NEW);
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(box_text(0), u"「葉書の設定」の変更を保存しますか？");
+    EXPECT_EQ(fake.boxes[0].caption, u"葉書の設定");
+    EXPECT_EQ(fake.boxes[0].style, kButtonsYesNoCancel);
+    EXPECT_FALSE(layout.closed || senders.closed || list_view.closed);
+    EXPECT_EQ(count_cards(), 3);
+
+    // Yes saves the layout, the unchanged sender editor closes unasked, No
+    // puts back the list's cards; then the exit asks its own question.
+    fake.answer(kAnswerYes);
+    fake.answer(kAnswerNo);
+    run(CMD_EXIT);
+    ASSERT_EQ(fake.boxes.size(), 4u);
+    EXPECT_EQ(box_text(2), u"「あて先の編集」の変更を保存しますか？");
+    EXPECT_EQ(box_text(3), u"終了しますか？");
+    EXPECT_TRUE(layout.closed && senders.closed && list_view.closed);
+    EXPECT_EQ(doc().hdata[0].ta.xy[0].x, 250);
+    EXPECT_TRUE(doc().modified);
+    EXPECT_EQ(std::u16string(doc().hdata[0].tn.m[0].s), u"A");
+
+    // Closed editors ask nothing more.
+    fake.answer(kAnswerYes);
+    run(CMD_NEW);
+    EXPECT_EQ(box_text(4), u"保存せず新規にして良いですか？");
+    EXPECT_EQ(count_cards(), 0);
+}
+
+TEST_F(MainWindowCommandsTest, NothingActsBehindAnEditorsModalDialog) {
+    FakeDialogView view;
+    FakeListControl list;
+    list_open(view, list);
+    list.select({1});
+    doc().current_card = 1;
+    list.line_editor = [this](int, int) {
+        for (int id : {CMD_PRINT, CMD_TB_PRINT, CMD_TB_NEXT, CMD_EXIT, CMD_NEW, CMD_ADDRESSEE_LIST})
+            run(id);
+        run_key(KEY_PRINT, window);
+        run_key(KEY_RIGHT, window);
+        exit_command(owner, window);
+        return 1;
+    };
+    list_command(view, list, IDC_LIST_EDIT);
+    EXPECT_EQ(list.line_editor_calls, 1);
+    EXPECT_TRUE(window.calls.empty());
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_EQ(doc().current_card, 1);
+    run(CMD_TB_NEXT);  // and everything again once it closed
+    EXPECT_EQ(doc().current_card, 2);
 }
 
 }  // namespace

@@ -126,6 +126,11 @@ protected:
 
     void exit_saving(bool save = true) {
         app_->post_close();
+        exit_saving_answered(save);
+    }
+
+    // The exit's own questions, after the close box.
+    void exit_saving_answered(bool save = true) {
         answer(L"Zelkovane", L"終了しますか？", IDYES);
         answer(L"ファイル書込確認", L"保存しますか？", save ? IDYES : IDNO);
         ASSERT_TRUE(app_->wait_exit(nullptr)) << "the program did not end";
@@ -199,6 +204,9 @@ protected:
     HWND list_ = nullptr;
     std::string confirmation_;  // the text of the last print confirmation
 };
+
+// The list's question before the exit, and before a file replaces the cards.
+constexpr const wchar_t* kListQuestion = L"「あて先の編集」の変更を保存しますか？";
 
 const std::vector<std::string> kDescending = {"高橋　美咲　様", "鈴木　花子　様", "佐藤　一郎　様"};
 
@@ -332,8 +340,11 @@ TEST_F(AddresseeList, TheDecemberRoundPrintsAndMarksExactlyTheAddresseesWithoutA
            IDOK);
 
     // The printed addressees are the selected ones, marked as sent, the
-    // reply keeping its 受.
-    exit_saving();
+    // reply keeping its 受. The print wrote the sorted list into the cards:
+    // the open list offers to keep that.
+    app_->post_close();
+    answer(L"あて先の編集", kListQuestion, IDYES);
+    exit_saving_answered();
     if (HasFatalFailure()) return;
     const std::wstring wyear = std::to_wstring(card_year_now());
     expect_saved(0, L"tn.m[0].s", L"高橋　美咲　様");
@@ -358,6 +369,70 @@ TEST_F(AddresseeList, TheDecemberRoundPrintsAndMarksExactlyTheAddresseesWithoutA
     EXPECT_EQ(confirmation_.find("枚"), std::string::npos) << "the main window's question is unchanged";
     EXPECT_EQ(count_pages(ps), 2);
     exit_saving(false);
+}
+
+TEST_F(AddresseeList, AStatusEditedAfterASortStaysWithItsAddresseeThroughTheExitQuestion) {
+    start(L"listexit");
+    open_list();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(e2e::list_click_header(list_, 0));
+    ASSERT_TRUE(wait_column(0, kDescending));  // 高橋 moved from the third card to the first row
+    ASSERT_TRUE(e2e::list_select_rows(list_, {0}));
+    ASSERT_TRUE(e2e::click_button(dialog_, 101));  // 編集
+    HWND line = app_->wait_dialog(L"１行編集");
+    ASSERT_NE(line, nullptr) << "no one-line editor";
+    EXPECT_FALSE(IsWindowEnabled(app_->main_window())) << "the main window waits for the editor";
+    ASSERT_TRUE(e2e::choose_combo_item(line, 271, L"済/受"));
+    ASSERT_TRUE(app_->settle());
+    ASSERT_TRUE(e2e::click_button(line, 107));  // 閉じる
+    ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(line); }, e2e::kWaitTimeout));
+    ASSERT_TRUE(wait_column(13, {"済/受", "喪/未", "未/受"}));
+    EXPECT_TRUE(IsWindowEnabled(app_->main_window()));
+
+    // The close box of the main window with the list still open.
+    app_->post_close();
+    answer(L"あて先の編集", kListQuestion, IDYES);
+    exit_saving_answered();
+    if (HasFatalFailure()) return;
+    const std::wstring year = std::to_wstring(card_year_now());
+    expect_saved(0, L"tn.m[0].s", L"高橋　美咲　様");
+    expect_saved(0, L"typ[0].t", L"5");
+    expect_saved(0, L"typ[0].y", year);
+    expect_saved(0, L"typ[1].t", L"3");
+    expect_saved(1, L"tn.m[0].s", L"鈴木　花子　様");
+    expect_saved(1, L"typ[1].t", L"5");
+    expect_saved(2, L"tn.m[0].s", L"佐藤　一郎　様");
+    expect_saved(2, L"typ[1].t", L"1");
+    EXPECT_EQ(saved().find(L"hdata[1].typ[0].t=5"), std::wstring::npos);
+    EXPECT_EQ(saved().find(L"hdata[2].typ[0].t=5"), std::wstring::npos);
+}
+
+TEST_F(AddresseeList, OpeningAnotherFileWithASortPendingLeavesTheLoadedCardsToTheExit) {
+    start(L"listopen");
+    dir_->write(L"other.txt", e2e::utf16le_file(addressees({1})));  // 佐藤 alone
+    open_list();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(e2e::list_click_header(list_, 0));
+    ASSERT_TRUE(wait_column(0, kDescending));
+    app_->post_command(53);  // 宛先情報開く
+    answer(L"あて先の編集", kListQuestion, IDNO);
+    ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(dialog_); }, e2e::kWaitTimeout)) << "the list stayed";
+    ASSERT_TRUE(e2e::open_in_file_dialog(*app_, L"ファイルの読込", dir_->file(L"other.txt")));
+    ASSERT_TRUE(app_->settle());
+    EXPECT_EQ(app_->find_message_box(), nullptr);
+    app_->post_command(64);  // the list shows the loaded card
+    dialog_ = app_->wait_dialog(L"あて先の編集");
+    ASSERT_NE(dialog_, nullptr);
+    list_ = GetDlgItem(dialog_, kList);
+    ASSERT_TRUE(wait_column(0, {"佐藤　一郎　様"}));
+    ASSERT_TRUE(e2e::click_button(dialog_, 107));  // 保存後閉じる
+    ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(dialog_); }, e2e::kWaitTimeout));
+    exit_saving();
+    if (HasFatalFailure()) return;
+    EXPECT_NE(saved().find(L"hdata_cont_max=1\r\n"), std::wstring::npos) << utf8(saved());
+    expect_saved(0, L"tn.m[0].s", L"佐藤　一郎　様");
+    expect_saved(0, L"typ[1].t", L"1");
+    EXPECT_EQ(saved().find(L"高橋"), std::wstring::npos);
 }
 
 TEST_F(AddresseeList, PostalCodeCheckSelectsTheBadRowAndTheButtonFillsTheAddress) {

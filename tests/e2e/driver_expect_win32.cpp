@@ -31,6 +31,16 @@ bool answer(const App& app, const std::wstring& caption, const std::wstring& tex
     return box && App::answer(box, button);
 }
 
+bool open_in_file_dialog(const App& app, const std::wstring& caption, const std::wstring& path) {
+    HWND dialog = app.wait_dialog(caption);
+    EXPECT_NE(dialog, nullptr) << "no file dialog " << utf8(caption);
+    if (!dialog) return false;
+    HWND edit = GetDlgItem(dialog, 0x480);  // edt1, the file name
+    if (!edit || !IsWindowVisible(edit)) edit = find_descendant(dialog, L"Edit");
+    EXPECT_NE(edit, nullptr) << "no file name field";
+    return edit && set_control_text(edit, path) && App::answer(dialog, IDOK);
+}
+
 void screenshot(HWND window, const wchar_t* name) {
     if (environment(L"ZK_ARTIFACTS").empty()) return;
     EXPECT_TRUE(capture_window(window, name)) << utf8(name);

@@ -264,6 +264,9 @@ std::wstring sample_picture(const wchar_t* name);
 HWND expect_message_box(const App& app, const std::wstring& caption, const std::wstring& text);
 // The same, then presses `button` and waits until the box has gone.
 bool answer(const App& app, const std::wstring& caption, const std::wstring& text, int button);
+// Types `path` into the file dialog with this caption (within kWaitTimeout)
+// and confirms it; false when the dialog did not come or did not close.
+bool open_in_file_dialog(const App& app, const std::wstring& caption, const std::wstring& path);
 // A screenshot into ZK_ARTIFACTS, when that folder is given.
 void screenshot(HWND window, const wchar_t* name);
 

@@ -27,6 +27,14 @@ constexpr int kYear = 2027;
 
 std::u16string u16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
+// The status code a history holds for `year` (0 when none).
+int code_of(const TypEntry (&typ)[TYP_MAX], int year) {
+    int code = 0;
+    for (const TypEntry& e : typ)
+        if (e.y == year) code = e.t;
+    return code;
+}
+
 class AddresseeListTest : public ::testing::Test {
 protected:
     FakePlatform platform_;
@@ -95,7 +103,7 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
     // no layout.
     for (int i = 0; i < HDATA_MAX; ++i) put_card(i, u"", u"", 3, 1), doc().hdata[i].ta.m[0].s[0] = 0;
     text_set(doc().hdata[5].tn.m[1].s, u"stale");
-    list_open(list_);
+    list_open(view_, list_);
     EXPECT_TRUE(list_.rows.empty());
     press(IDC_LIST_SAVE_CLOSE);
     EXPECT_TRUE(view_.closed);
@@ -115,7 +123,7 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
     put_card(1, u"Bob", u"", 2, 0);
     put_card(2, u"Cy", u"7", 7, 3);  // sender 8 is not in use
     put_card(4, u"hidden");          // behind the first card not in use
-    list_open(list_);
+    list_open(view_, list_);
     ASSERT_EQ(list_.rows.size(), 3u);
     EXPECT_EQ(list_.cell(0, 0), u"Ann");
     EXPECT_EQ(list_.cell(0, 5), u"addr Ann");
@@ -161,7 +169,7 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
 
     // 200 cards: all shown; "新規" is refused until a row is deleted.
     for (int i = 0; i < HDATA_MAX; ++i) put_card(i, u"n" + u16(std::to_string(i)));
-    list_open(list_);
+    list_open(view_, list_);
     EXPECT_EQ(list_.rows.size(), 200u);
     press(IDC_LIST_NEW);
     EXPECT_EQ(list_.line_editor_calls, 0);
@@ -180,13 +188,13 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
     press(IDC_LIST_NEW);
     ASSERT_EQ(list_.rows.size(), 200u);
     EXPECT_EQ(list_.cell(199, 10), u"1000001");
-    EXPECT_EQ(list_.cell(199, 0), u"n199");  // the card behind the list was copied in
+    EXPECT_EQ(list_.cell(199, 0), u"");  // not the deleted addressee still in the card behind
 }
 
 TEST_F(AddresseeListTest, SortingFlipsPerColumnKeepsEqualRowsInOrderAndSurvivesReopening) {
     const char16_t* names[] = {u"b", u"2", u"10", u"B", u"a", u"あ", u"ア", u"亜", u"_"};
     for (int i = 0; i < 9; ++i) put_card(i, names[i], u16(std::to_string(i)));
-    list_open(list_);
+    list_open(view_, list_);
     list_.select({3});  // the selection follows its row
     list_sort(list_, 0);  // column 0 starts as ascending: the first click sorts descending
     EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"亜", u"ア", u"あ", u"b", u"B", u"a",
@@ -199,7 +207,7 @@ TEST_F(AddresseeListTest, SortingFlipsPerColumnKeepsEqualRowsInOrderAndSurvivesR
     EXPECT_EQ(list_.cell(0, 0), u"b");
     EXPECT_EQ(sort_direction[10], 1);
     // Closing and opening again keeps each column's direction.
-    list_open(list_);
+    list_open(view_, list_);
     list_sort(list_, 10);
     EXPECT_EQ(list_.cell(0, 0), u"_");
     list_sort(list_, 0);
@@ -211,7 +219,7 @@ TEST_F(AddresseeListTest, EachAddresseeKeepsItsOwnHistoryThroughSortInsertDelete
     put_card(1, u"Aaa", u"", 0, 1);
     put_card(2, u"Bbb", u"", 1, 3);
     put_card(3, u"Ddd", u"", 0, 7);
-    list_open(list_);
+    list_open(view_, list_);
     list_sort(list_, 0);
     list_sort(list_, 0);  // ascending: Aaa Bbb Ccc Ddd
     list_.select({3});
@@ -236,9 +244,144 @@ TEST_F(AddresseeListTest, EachAddresseeKeepsItsOwnHistoryThroughSortInsertDelete
     EXPECT_EQ(doc().hdata[4].typ[1].t, 0);  // Ddd's card lost its history with its texts
 }
 
+TEST_F(AddresseeListTest, AfterASortHistoryAndSenderGoWithTheRowsAddressee) {
+    put_card(0, u"Ccc", u"", 7, 5);  // sender 8: none in use
+    put_card(1, u"Aaa", u"", 1, 1);
+    put_card(2, u"Bbb", u"", 0, 3);
+    list_open(view_, list_);
+    list_sort(list_, 0);
+    list_sort(list_, 0);  // Aaa Bbb Ccc, standing for cards 1 2 0
+
+    // 編集 of Aaa, its status changed: written at once into Aaa's card.
+    list_.select({0});
+    list_.line_editor = [](int, int) {
+        work_card.typ[0] = {STATUS_SENT, kYear};
+        return 1;
+    };
+    press(IDC_LIST_EDIT);
+    EXPECT_EQ(doc().hdata[1].typ[0].t, STATUS_SENT);
+    EXPECT_EQ(doc().hdata[0].typ[0].t, STATUS_NONE);
+    EXPECT_EQ(doc().hdata[0].typ[1].t, 5);  // Ccc's history untouched
+
+    // A print of Bbb's card from the main window marks Bbb's row.
+    static FakeListControl* list = &list_;
+    set_card_marked_hook([](int card, int year) { list_card_marked(*list, card, year); });
+    mark_card_sent(2);
+    set_card_marked_hook(nullptr);
+    EXPECT_EQ(list_.column(13), (std::vector<std::u16string>{u"済/未", u"済/未", u"未/未"}));
+
+    // 編集 of Ccc, whose sender cell names no sender in use: its own sender.
+    list_.select({2});
+    int sender = -1;
+    list_.line_editor = [&sender](int, int) {
+        sender = work_card.ftb;
+        return 1;
+    };
+    press(IDC_LIST_EDIT);
+    EXPECT_EQ(sender, 7);
+
+    press(IDC_LIST_SAVE_CLOSE);
+    const char16_t* names[] = {u"Aaa", u"Bbb", u"Ccc"};
+    const int senders[] = {1, 0, 7};
+    const int sent[] = {STATUS_SENT, STATUS_SENT, STATUS_NONE};
+    const int last_year[] = {1, 3, 5};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(std::u16string(doc().hdata[i].tn.m[0].s), names[i]);
+        EXPECT_EQ(doc().hdata[i].ftb, senders[i]);
+        EXPECT_EQ(code_of(doc().hdata[i].typ, kYear), sent[i]);
+        EXPECT_EQ(code_of(doc().hdata[i].typ, kYear - 1), last_year[i]);
+    }
+}
+
+TEST_F(AddresseeListTest, NewAfterDeleteStartsEmptyAndRowsWithTextAreNeverDropped) {
+    put_card(0, u"Ann", u"", 0, 1);
+    put_card(1, u"Bob", u"", 2, 3);
+    text_set(doc().hdata[1].tn.m[2].s, u"Bob's third line");
+    list_open(view_, list_);
+    list_.select({1});
+    press(IDC_LIST_DELETE);  // card 1 still holds Bob
+    CardRecord seen{};
+    list_.line_editor = [&seen](int, int) {
+        seen = work_card;
+        text_set(work_card.tt.m, u"1000001");
+        work_card.typ[0] = {STATUS_SENT, kYear};
+        return 1;
+    };
+    press(IDC_LIST_NEW);
+    EXPECT_EQ(seen.tn.m[0].s[0], 0);
+    EXPECT_EQ(seen.tn.m[2].s[0], 0);
+    EXPECT_EQ(seen.ta.m[0].s[0], 0);
+    EXPECT_EQ(seen.typ[1].t, 0);
+    EXPECT_EQ(seen.ftb, 2);  // the sender card 1 would give
+    EXPECT_EQ(doc().hdata[1].typ[1].t, 3);  // Bob's card untouched until the save
+    EXPECT_EQ(list_.cell(1, 2), u"");
+
+    // A row with text only on later lines keeps it, moved up; a row with
+    // a postal code only stays; only a row without any text goes.
+    edit_cell(0, COLUMN_NAME0, u"");
+    edit_cell(0, COLUMN_ADDRESS0, u"");
+    edit_cell(0, COLUMN_NAME0 + 3, u"name four");
+    edit_cell(0, COLUMN_ADDRESS0 + 2, u"address three");
+    std::memset(&work_card, 0, sizeof work_card);
+    list_.select({1});
+    press(IDC_LIST_INSERT);  // an empty row before the new one
+    press(IDC_LIST_REFRESH);
+    ASSERT_EQ(list_.rows.size(), 2u);
+    EXPECT_EQ(count_cards(), 2);
+    EXPECT_EQ(std::u16string(doc().hdata[0].tn.m[0].s), u"name four");
+    EXPECT_EQ(doc().hdata[0].tn.m[3].s[0], 0);
+    EXPECT_EQ(std::u16string(doc().hdata[0].ta.m[0].s), u"address three");
+    EXPECT_EQ(code_of(doc().hdata[0].typ, kYear - 1), 1);  // Ann's history stays
+    EXPECT_EQ(std::u16string(doc().hdata[1].tt.m), u"1000001");
+    EXPECT_EQ(doc().hdata[1].tn.m[2].s[0], 0);  // nothing of Bob
+    EXPECT_EQ(code_of(doc().hdata[1].typ, kYear), STATUS_SENT);
+    EXPECT_EQ(doc().hdata[1].ftb, 2);
+}
+
+TEST_F(AddresseeListTest, UndoPutsBackTheListsOwnChangesButNoLayoutAndNoPrintMark) {
+    put_card(0, u"Bbb", u"", 0, 1);
+    put_card(1, u"Aaa", u"", 1, 3);
+    put_card(2, u"Ccc", u"", 2, 5);
+    list_open(view_, list_);
+    list_sort(list_, 0);
+    list_sort(list_, 0);  // Aaa Bbb Ccc
+    // A cell edited while its header is clicked keeps its row.
+    list_.select({2});
+    int r = -1;
+    char16_t old[LINE_CAP];
+    ASSERT_TRUE(list_begin_cell_edit(list_, COLUMN_POSTAL, &r, old));
+    list_sort(list_, 0);  // Ccc Bbb Aaa
+    list_end_cell_edit(list_, u"7777777");
+    EXPECT_EQ(list_.column(10), (std::vector<std::u16string>{u"7777777", u"", u""}));
+    press(IDC_LIST_REFRESH);  // Ccc Bbb Aaa now in cards 0 1 2
+    doc().hdata[1].base_w = 77;  // the layout dialog's work meanwhile
+
+    static FakeListControl* list = &list_;
+    set_card_marked_hook([](int card, int year) { list_card_marked(*list, card, year); });
+    mark_card_sent(0);  // Ccc printed
+    set_card_marked_hook(nullptr);
+    press(IDC_LIST_UNDO);
+    EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"Bbb", u"Aaa", u"Ccc"}));
+    EXPECT_EQ(list_.column(13), (std::vector<std::u16string>{u"未/未", u"未/未", u"済/未"}));
+    EXPECT_EQ(doc().hdata[1].base_w, 77);
+    EXPECT_EQ(doc().hdata[2].tt.m[0], 0);
+
+    // The close box likewise.
+    press(IDC_LIST_REFRESH);
+    list_.select({0});
+    press(IDC_LIST_DELETE);
+    press(IDC_LIST_REFRESH);
+    platform_.answer(kAnswerYes);
+    EXPECT_TRUE(list_close_box(view_));
+    EXPECT_EQ(std::u16string(doc().hdata[0].tn.m[0].s), u"Bbb");
+    EXPECT_EQ(code_of(doc().hdata[2].typ, kYear), STATUS_SENT);
+    EXPECT_EQ(doc().hdata[1].base_w, 77);
+}
+
 TEST_F(AddresseeListTest, RowOperationsInsertOverwriteDeleteAndTheirMessages) {
     for (int i = 0; i < 10; ++i) put_card(i, u"r" + u16(std::to_string(i)), u"", 0, 1);
-    list_open(list_);
+    list_open(view_, list_);
     for (int id : {IDC_LIST_EDIT, IDC_LIST_COPY, IDC_LIST_INSERT, IDC_LIST_OVERWRITE,
                    IDC_LIST_DELETE, IDC_LIST_PRINT})
         press(id);
@@ -302,7 +445,7 @@ TEST_F(AddresseeListTest, RowOperationsInsertOverwriteDeleteAndTheirMessages) {
     press(IDC_LIST_NEW);
     EXPECT_EQ(list_.cell(11, 10), u"5550000");
     EXPECT_EQ(list_.cell(11, 13), u"済/未");
-    EXPECT_EQ(doc().hdata[11].typ[0].t, STATUS_SENT);  // written into the card at once
+    EXPECT_EQ(doc().hdata[11].typ[0].t, STATUS_NONE);  // a new row writes no card before a save
     list_.select({2});
     list_.line_editor = [](int row, int) {
         EXPECT_EQ(row, 2);
@@ -340,7 +483,7 @@ TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksEverySelectedAddresseeInL
     FakePrinterSpooler spooler;
     for (int i = 0; i < 6; ++i) put_card(i, card_label(5 - i));  // "card 5" .. "card 0"
     doc().hdata[1].typ[0] = {STATUS_RECEIVED, kYear};  // "card 4" wrote first
-    list_open(list_);
+    list_open(view_, list_);
     list_sort(list_, 0);
     list_sort(list_, 0);  // card 0 .. card 5 top to bottom
     static FakeListControl* list = &list_;  // the hook the dialog installs
@@ -387,7 +530,7 @@ TEST_F(AddresseeListTest, TheYearlyRoundSelectsByStatusAndCountsTheCardYear) {
         put_card(code, u16(std::string(1, char('h' - code))), u"", 0, 4);
         doc().hdata[code].typ[0] = {code, kYear};
     }
-    list_open(list_);
+    list_open(view_, list_);
     list_sort(list_, 0);
     list_sort(list_, 0);  // a .. h: codes 7 down to 0
     list_.select({0, 1});
@@ -404,7 +547,7 @@ TEST_F(AddresseeListTest, TheYearlyRoundSelectsByStatusAndCountsTheCardYear) {
 
     // Nothing left to do: the selection is empty and the user is told.
     for (int code : {0, 4}) doc().hdata[code].typ[0].t = 5;
-    list_open(list_);
+    list_open(view_, list_);
     list_.scrolled_to = -1;
     press(IDC_LIST_SELECT_UNSENT);
     press(IDC_LIST_SELECT_REPLY);
@@ -420,7 +563,7 @@ TEST_F(AddresseeListTest, PostalCodeCheckSelectsExactlyTheBadRows) {
     put_card(1, u"b", u"150-0001");  // the hyphen would be printed into a box
     put_card(2, u"c", u"9000001");
     put_card(3, u"d", u"1500002");   // not in the table
-    list_open(list_);
+    list_open(view_, list_);
     edit_cell(2, COLUMN_POSTAL, u"９００００１");  // a digit short, in the list only
     list_.select({0, 2});
     press(IDC_LIST_POSTAL_CHECK);  // the program without the table: nothing changes
@@ -439,7 +582,7 @@ TEST_F(AddresseeListTest, VerticalFormConvertsTheSelectedRowsAddressLinesUntilUn
     put_card(0, u"a");
     put_card(1, u"b");
     text_set(doc().hdata[1].ta.m[4].s, u"5-1");
-    list_open(list_);
+    list_open(view_, list_);
     press(IDC_LIST_VERTICAL_FORM);
     EXPECT_EQ(box_texts(), std::vector<std::u16string>{u"行を選択して下さい。|残念！"});
     for (int pass = 0; pass < 2; ++pass) {  // undone, then saved

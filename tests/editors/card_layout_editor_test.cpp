@@ -32,9 +32,11 @@ public:
     bool colour_ok = false;
     RgbColor colour_answer{};
     RgbColor colour_offered{};
+    int modal_choosers = 0;  // choosers run while the main window takes no commands
 
     bool choose_font(WindowHandle, const PrinterEntry* printer, LogFont& font) override {
         ++font_calls;
+        modal_choosers += editor_modal_open();
         font_printer = printer ? printer->name : u"";
         font_offered = font;
         if (font_ok) font = font_answer;
@@ -42,6 +44,7 @@ public:
     }
     bool choose_colour(WindowHandle, RgbColor& colour) override {
         colour_offered = colour;
+        modal_choosers += editor_modal_open();
         if (colour_ok) colour = colour_answer;
         return colour_ok;
     }
@@ -325,6 +328,31 @@ TEST_F(CardLayoutEditorTest, ResetUndoAndCloseBoxGoBackToTheOpeningState) {
     EXPECT_EQ(card(1).ft.w2, 33);
     EXPECT_TRUE(view_.closed);
     EXPECT_TRUE(doc().modified);
+}
+
+TEST_F(CardLayoutEditorTest, UndoPutsBackLayoutsOnlyAndKeepsConfirmedPrintOffsets) {
+    fill_full_document();
+    CardRecord before[HDATA_MAX];
+    std::memcpy(before, doc().hdata, sizeof before);
+    open(0);
+    press(IDC_CL_RESET);
+    // Meanwhile the list saves a text and a print marks a card; the print
+    // position dialog confirms new offsets.
+    text_set(card(3).tn.m[0].s, u"renamed");
+    card(4).typ[0] = {1, 2027};
+    doc().print.base_px = 33;
+    press(IDC_CL_UNDO);
+    for (int i = 0; i < HDATA_MAX; ++i) ASSERT_EQ(describe_layout(card(i)), describe_layout(before[i])) << i;
+    EXPECT_EQ(utf8(card(3).tn.m[0].s), "renamed");
+    EXPECT_EQ(card(4).typ[0].t, 1);
+    EXPECT_EQ(doc().print.base_px, 33);
+    EXPECT_EQ(doc().print.base_pw, 1000);  // what the reset set, confirmed with the offsets
+
+    // The choosers run with the main window waiting.
+    press(IDC_CL_TA_FONT);
+    press(IDC_CL_TA_COLOUR);
+    EXPECT_EQ(choosers_.modal_choosers, 2);
+    EXPECT_FALSE(editor_modal_open());
 }
 
 TEST_F(CardLayoutEditorTest, BrowseStartsAtTheBitmapInTheWorkingFolder) {

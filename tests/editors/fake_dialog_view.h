@@ -7,6 +7,7 @@
 #include <string>
 
 #include "editors/dialog_view.h"
+#include "editors/editor_shared.h"
 #include "model/text.h"
 
 class FakeDialogView : public DialogView {
@@ -18,6 +19,12 @@ public:
     int focused = 0;  // the control last given the focus
     bool closed = false;
     int close_result = -1;
+
+    FakeDialogView() = default;
+    FakeDialogView(const FakeDialogView&) = default;
+    FakeDialogView& operator=(const FakeDialogView&) = default;
+    // An editor opened on this view is no longer open.
+    ~FakeDialogView() override { forget_editor_view(*this); }
 
     // The text of a control as the user sees it ("" when never set).
     std::u16string text(int id) const {

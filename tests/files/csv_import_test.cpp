@@ -10,7 +10,7 @@
 #include "files/csv_decode.h"
 #include "files/csv_export.h"
 #include "files/csv_import.h"
-#include "files/file_commands.h"
+#include "app/file_commands.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"

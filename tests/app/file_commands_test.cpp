@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "files/file_commands.h"
+#include "app/file_commands.h"
 #include "files/kv_file.h"
 #include "files/legacy_import.h"
 #include "model/defaults.h"

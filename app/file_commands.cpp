@@ -1,4 +1,4 @@
-#include "files/file_commands.h"
+#include "app/file_commands.h"
 
 #include "app/resource_ids.h"
 #include "files/csv_export.h"
