@@ -15,7 +15,6 @@ using FileHandle = void*;
 
 // Message box styles and answers, with the values of the Win32 constants.
 constexpr unsigned kButtonsOk = 0x0;          // MB_OK
-constexpr unsigned kButtonsYesNoCancel = 0x3; // MB_YESNOCANCEL
 constexpr unsigned kButtonsYesNo = 0x4;       // MB_YESNO
 constexpr unsigned kButtonsYesNoCancel = 0x3; // MB_YESNOCANCEL
 constexpr unsigned kIconError = 0x10;         // MB_ICONHAND
