@@ -110,6 +110,7 @@ int FakePlatform::message_box(WindowHandle owner, const char16_t* text, const ch
         answers.pop_front();
         return a;
     }
+    if ((style & 0xF) == kButtonsYesNoCancel) return kAnswerCancel;
     return (style & 0xF) == kButtonsYesNo ? kAnswerNo : kAnswerOk;
 }
 
@@ -162,11 +163,28 @@ FileHandle FakePlatform::open_for_read(const char16_t* path) {
     if (unreadable.count(absolute(path))) return nullptr;
     std::string p = host_path(path);
     if (!fs::is_regular_file(p)) return nullptr;
+    read_so_far_ = 0;
     return std::fopen(p.c_str(), "rb");
 }
 
 size_t FakePlatform::read(FileHandle file, void* buffer, size_t bytes) {
-    return std::fread(buffer, 1, bytes, static_cast<FILE*>(file));
+    size_t got = 0;
+    return read_checked(file, buffer, bytes, &got) ? got : 0;
+}
+
+bool FakePlatform::read_checked(FileHandle file, void* buffer, size_t bytes, size_t* got) {
+    *got = 0;
+    if (read_so_far_ >= read_error_after) return false;
+    if (bytes > read_error_after - read_so_far_) bytes = read_error_after - read_so_far_;
+    *got = std::fread(buffer, 1, bytes, static_cast<FILE*>(file));
+    read_so_far_ += *got;
+    return true;
+}
+
+int FakePlatform::choice_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
+                             const char16_t* yes_label, const char16_t* no_label) {
+    choice_labels = std::u16string(yes_label) + u"/" + no_label;
+    return Platform::choice_box(owner, text, caption, yes_label, no_label);
 }
 
 bool FakePlatform::close(FileHandle file) {
