@@ -44,8 +44,8 @@ void clear_addressee_texts(CardRecord& card) {
     for (TypEntry& entry : card.typ) entry = TypEntry{0, 0};
 }
 
+// Writes the texts into a card whose addressee texts are clear.
 void write_card(const ImportedAddressee& a, int senders, CardRecord& card) {
-    clear_addressee_texts(card);
     std::memcpy(card.tt.m, a.postal, sizeof card.tt.m);
     for (int k = 0; k < ADDRESSEE_LINES; ++k) {
         card.tn.m[k] = a.names[k];
@@ -76,18 +76,32 @@ bool ImportText::ends_with(const char16_t* s, size_t n) const {
     return end >= n && std::memcmp(units + end - n, s, n * sizeof(char16_t)) == 0;
 }
 
-int store_import_text(TextLine& line, const ImportText& text) {
+int store_import_text(TextLine& line, const char16_t* s, size_t n) {
+    // Only the units that can reach the line matter (a CR LF gives one).
+    const size_t looked_at = n < 2 * LINE_CAP ? n : 2 * LINE_CAP;
+    bool breaks = false;
+    for (size_t k = 0; k < looked_at; ++k)
+        if (s[k] <= u'\r' && (s[k] == u'\r' || s[k] == u'\n')) {
+            breaks = true;
+            break;
+        }
     size_t out = 0;
     size_t i = 0;
-    for (; i < text.length && out < LINE_CAP - 1; ++i) {
-        char16_t u = text.units[i];
-        if (u == u'\r' || u == u'\n') {
-            if (u == u'\r' && i + 1 < text.length && text.units[i + 1] == u'\n') ++i;
-            u = kFullWidthSpace;
+    if (!breaks) {
+        // Most texts: copied as they are.
+        out = i = n < LINE_CAP - 1 ? n : LINE_CAP - 1;
+        std::memcpy(line.s, s, out * sizeof(char16_t));
+    } else {
+        for (; i < n && out < LINE_CAP - 1; ++i) {
+            char16_t u = s[i];
+            if (u == u'\r' || u == u'\n') {
+                if (u == u'\r' && i + 1 < n && s[i + 1] == u'\n') ++i;
+                u = kFullWidthSpace;
+            }
+            line.s[out++] = u;
         }
-        line.s[out++] = u;
     }
-    const bool cut = i < text.length;
+    const bool cut = i < n;
     if (cut && is_high_surrogate(line.s[out - 1])) --out;
     std::memset(line.s + out, 0, (LINE_CAP - out) * sizeof(char16_t));
     return cut ? 1 : 0;
@@ -145,7 +159,8 @@ int offer_import(WindowHandle owner, const char16_t* caption, const char16_t* pa
                  const AddresseeImport& import) {
     char16_t summary[kSummaryCap];
     build_import_summary(summary, kSummaryCap, path, import);
-    const int answer = platform().choice_box(owner, summary, caption, u"置き換え(&R)", u"追加(&A)");
+    const int answer = platform().choice_box(owner, summary, caption, u"置き換え(&R)", u"追加(&A)",
+                                             u"キャンセル");
     if (answer == kAnswerYes) {
         apply_import(import, false);
         return IMPORT_REPLACED;

@@ -44,10 +44,13 @@ struct ImportText {
     bool ends_with(const char16_t* s, size_t n) const;
 };
 
-// Stores the text into the line: each line break (CR LF, CR or LF) becomes a
-// full-width space, and the text is cut to the line's capacity without
-// splitting a surrogate pair. Returns 1 when it was cut, else 0.
-int store_import_text(TextLine& line, const ImportText& text);
+// Stores `n` units of text into the line: each line break (CR LF, CR or LF)
+// becomes a full-width space, and the text is cut to the line's capacity
+// without splitting a surrogate pair. Returns 1 when it was cut, else 0.
+int store_import_text(TextLine& line, const char16_t* s, size_t n);
+inline int store_import_text(TextLine& line, const ImportText& text) {
+    return store_import_text(line, text.units, text.length);
+}
 
 // Keeps `a` (and its `cuts`) when it has a text or a postal code, moving its
 // lines up when its first name and address lines are empty, so that its card

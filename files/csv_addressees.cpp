@@ -12,8 +12,9 @@ namespace {
 constexpr char16_t kFullWidthSpace = 0x3000;
 // Records with text among which the header is looked for.
 constexpr int kHeaderSearchRecords = 10;
-// Units of the text's start parsed to choose the separator.
-constexpr size_t kSniffUnits = 1u << 16;
+// Units of the text's start parsed to choose the separator: ten records of
+// a wide table.
+constexpr size_t kSniffUnits = 1u << 14;
 // Units of a sender number looked at, like a number typed into a dialog.
 constexpr size_t kNumberUnits = 11;
 const char16_t kSeparators[] = {u',', u'\t', u';'};
@@ -43,8 +44,10 @@ int mapped_columns(const CsvColumns& c) {
 // Where the table starts with one separator: the index of the header
 // record among all records, -1 when none of the first records with text is
 // one; *score is the header's mapped columns, *first_fields the fields of
-// the first record with text.
-int find_header_record(std::u16string copy, char16_t separator, int* score, int* first_fields) {
+// the first record with text. Parses a copy of `head`.
+int find_header_record(const std::u16string& head, char16_t separator, int* score,
+                       int* first_fields) {
+    std::u16string copy(head);
     *score = 0;
     *first_fields = 0;
     if (copy.empty()) return -1;
@@ -75,28 +78,76 @@ bool separator_line(const char16_t* s, size_t n, char16_t* separator) {
 }
 
 CsvField column(const CsvField* fields, int count, int i) {
-    return i < count ? fields[i] : kNoField;
+    return i >= 0 && i < count ? fields[i] : kNoField;
 }
 
-// Adds the columns of the kinds, in that order, to `out`: a single column as
-// it is, several trimmed and joined without spaces.
-void join_columns(const CsvField* fields, int count, const CsvColumns& c,
-                  std::initializer_list<CsvColumnKind> kinds, ImportText& out, int line = 0) {
-    int sources = 0;
-    for (CsvColumnKind kind : kinds)
-        for (int i = 0; i < c.count; ++i) sources += c.kind[i] == kind && c.line[i] == line;
-    for (CsvColumnKind kind : kinds)
-        for (int i = 0; i < c.count; ++i) {
-            if (c.kind[i] != kind || c.line[i] != line) continue;
-            const CsvField f = sources > 1 ? trimmed(column(fields, count, i)) : column(fields, count, i);
-            out.add(f.text, f.length);
+// The columns one text of a card is put together from.
+struct Sources {
+    int8_t column[CSV_MAX_FIELDS];
+    int count = 0;
+};
+
+// Where each text of a card comes from, worked out once per table.
+struct RowPlan {
+    Sources name;                        // the whole name
+    Sources name_lines[ADDRESSEE_LINES];  // further name lines (1 to 4)
+    Sources joints;
+    Sources address[ADDRESSEE_LINES];    // line 1: prefecture, city, street; 2: building
+    int family = -1, given = -1, honorific = -1, postal = -1;
+    int company = -1, department = -1, title = -1, sender = -1;
+};
+
+RowPlan make_plan(const CsvColumns& c) {
+    RowPlan plan;
+    const auto add = [](Sources& s, int i) { s.column[s.count++] = static_cast<int8_t>(i); };
+    const auto first = [](int& slot, int i) {
+        if (slot < 0) slot = i;
+    };
+    // Address line 1 joins its parts in this order, whatever the columns' order.
+    for (CsvColumnKind part : {COLUMN_PREFECTURE, COLUMN_CITY, COLUMN_STREET})
+        for (int i = 0; i < c.count; ++i)
+            if (c.kind[i] == part) add(plan.address[0], i);
+    for (int i = 0; i < c.count; ++i) {
+        switch (c.kind[i]) {
+        case COLUMN_NAME: add(plan.name, i); break;
+        case COLUMN_NAME_LINE: add(plan.name_lines[c.line[i]], i); break;
+        case COLUMN_JOINT: add(plan.joints, i); break;
+        case COLUMN_BUILDING: add(plan.address[1], i); break;
+        case COLUMN_ADDRESS_LINE: add(plan.address[c.line[i]], i); break;
+        case COLUMN_FAMILY: first(plan.family, i); break;
+        case COLUMN_GIVEN: first(plan.given, i); break;
+        case COLUMN_HONORIFIC: first(plan.honorific, i); break;
+        case COLUMN_POSTAL: first(plan.postal, i); break;
+        case COLUMN_COMPANY: first(plan.company, i); break;
+        case COLUMN_DEPARTMENT: first(plan.department, i); break;
+        case COLUMN_TITLE: first(plan.title, i); break;
+        case COLUMN_SENDER: first(plan.sender, i); break;
+        default: break;
         }
+    }
+    return plan;
 }
 
-CsvField first_of(const CsvField* fields, int count, const CsvColumns& c, CsvColumnKind kind) {
-    for (int i = 0; i < c.count; ++i)
-        if (c.kind[i] == kind) return trimmed(column(fields, count, i));
-    return kNoField;
+// Adds the sources' fields to `out`: a single one as it is, several
+// trimmed and joined without spaces.
+void join(const CsvField* fields, int count, const Sources& sources, ImportText& out) {
+    for (int k = 0; k < sources.count; ++k) {
+        const CsvField f = column(fields, count, sources.column[k]);
+        const CsvField part = sources.count > 1 ? trimmed(f) : f;
+        out.add(part.text, part.length);
+    }
+}
+
+// Stores the sources' text into a clear line; returns 1 when it was cut.
+int store_joined(const CsvField* fields, int count, const Sources& sources, TextLine& line) {
+    if (sources.count == 0) return 0;
+    if (sources.count == 1) {
+        const CsvField f = column(fields, count, sources.column[0]);
+        return store_import_text(line, f.text, f.length);
+    }
+    ImportText text;
+    join(fields, count, sources, text);
+    return store_import_text(line, text);
 }
 
 // The honorific behind a name, unless the name is empty or ends with it.
@@ -123,28 +174,24 @@ int store_on_next_line(TextLine (&lines)[ADDRESSEE_LINES], int& next, const Impo
     return store_import_text(lines[next++], text);
 }
 
-int read_names(const CsvField* fields, int count, const CsvColumns& c, ImportedAddressee& a) {
-    const CsvField honorific = first_of(fields, count, c, COLUMN_HONORIFIC);
+int read_names(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a) {
+    const CsvField honorific = trimmed(column(fields, count, plan.honorific));
     ImportText name;
-    join_columns(fields, count, c, {COLUMN_NAME}, name);
+    join(fields, count, plan.name, name);
     if (name.empty()) {
-        const CsvField family = first_of(fields, count, c, COLUMN_FAMILY);
-        const CsvField given = first_of(fields, count, c, COLUMN_GIVEN);
+        const CsvField family = trimmed(column(fields, count, plan.family));
+        const CsvField given = trimmed(column(fields, count, plan.given));
         name.add(family.text, family.length);
         if (family.length > 0 && given.length > 0) name.add_unit(kFullWidthSpace);
         name.add(given.text, given.length);
     }
     add_honorific(name, honorific);
     int cuts = store_import_text(a.names[0], name);
-    for (int k = 1; k < ADDRESSEE_LINES; ++k) {
-        ImportText line;
-        join_columns(fields, count, c, {COLUMN_NAME_LINE}, line, k);
-        cuts += store_import_text(a.names[k], line);
-    }
+    for (int k = 1; k < ADDRESSEE_LINES; ++k)
+        cuts += store_joined(fields, count, plan.name_lines[k], a.names[k]);
     int next = next_free_line(a.names);
-    for (int i = 0; i < c.count; ++i) {
-        if (c.kind[i] != COLUMN_JOINT) continue;
-        const CsvField joint = trimmed(column(fields, count, i));
+    for (int k = 0; k < plan.joints.count; ++k) {
+        const CsvField joint = trimmed(column(fields, count, plan.joints.column[k]));
         ImportText line;
         line.add(joint.text, joint.length);
         add_honorific(line, honorific);
@@ -153,28 +200,20 @@ int read_names(const CsvField* fields, int count, const CsvColumns& c, ImportedA
     return cuts;
 }
 
-int read_address(const CsvField* fields, int count, const CsvColumns& c, ImportedAddressee& a) {
-    ImportText first;
-    join_columns(fields, count, c, {COLUMN_PREFECTURE, COLUMN_CITY, COLUMN_STREET}, first);
-    int cuts = store_import_text(a.address[0], first);
-    ImportText second;
-    join_columns(fields, count, c, {COLUMN_BUILDING}, second);
-    cuts += store_import_text(a.address[1], second);
-    for (int k = 2; k < ADDRESSEE_LINES; ++k) {
-        ImportText line;
-        join_columns(fields, count, c, {COLUMN_ADDRESS_LINE}, line, k);
-        cuts += store_import_text(a.address[k], line);
-    }
+int read_address(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a) {
+    int cuts = 0;
+    for (int k = 0; k < ADDRESSEE_LINES; ++k)
+        cuts += store_joined(fields, count, plan.address[k], a.address[k]);
     // The company, then the department with the job title, follow the
     // address on lines of their own.
     int next = next_free_line(a.address);
     ImportText company;
-    const CsvField name = first_of(fields, count, c, COLUMN_COMPANY);
+    const CsvField name = trimmed(column(fields, count, plan.company));
     company.add(name.text, name.length);
     cuts += store_on_next_line(a.address, next, company);
     ImportText position;
-    const CsvField department = first_of(fields, count, c, COLUMN_DEPARTMENT);
-    const CsvField title = first_of(fields, count, c, COLUMN_TITLE);
+    const CsvField department = trimmed(column(fields, count, plan.department));
+    const CsvField title = trimmed(column(fields, count, plan.title));
     position.add(department.text, department.length);
     if (department.length > 0 && title.length > 0) position.add_unit(kFullWidthSpace);
     position.add(title.text, title.length);
@@ -184,25 +223,21 @@ int read_address(const CsvField* fields, int count, const CsvColumns& c, Importe
 
 // The digits of the postal code, full-width ones folded; "〒150-0001" gives
 // "1500001". Digits beyond the field's capacity are a cut.
-int read_postal(const CsvField* fields, int count, const CsvColumns& c, ImportedAddressee& a) {
-    const CsvField f = first_of(fields, count, c, COLUMN_POSTAL);
+int read_postal(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a) {
+    const CsvField f = column(fields, count, plan.postal);
     int n = 0;
-    int cuts = 0;
     for (size_t i = 0; i < f.length; ++i) {
         char16_t u = f.text[i];
         if (u >= 0xFF10 && u <= 0xFF19) u = static_cast<char16_t>(u - 0xFF10 + u'0');
         if (u < u'0' || u > u'9') continue;
-        if (n == POSTAL_CAP - 1) {
-            cuts = 1;
-            break;
-        }
+        if (n == POSTAL_CAP - 1) return 1;
         a.postal[n++] = u;
     }
-    return cuts;
+    return 0;
 }
 
-int32_t read_sender(const CsvField* fields, int count, const CsvColumns& c) {
-    const CsvField f = first_of(fields, count, c, COLUMN_SENDER);
+int32_t read_sender(const CsvField* fields, int count, const RowPlan& plan) {
+    const CsvField f = trimmed(column(fields, count, plan.sender));
     char16_t digits[kNumberUnits + 1];
     const size_t n = f.length < kNumberUnits ? f.length : kNumberUnits;
     std::memcpy(digits, f.text, n * sizeof(char16_t));
@@ -210,13 +245,13 @@ int32_t read_sender(const CsvField* fields, int count, const CsvColumns& c) {
     return text_to_int(digits, static_cast<int>(n));
 }
 
-void read_row(const CsvField* fields, int count, const CsvColumns& c, AddresseeImport& import) {
+void read_row(const CsvField* fields, int count, const RowPlan& plan, AddresseeImport& import) {
     ImportedAddressee a;
     std::memset(&a, 0, sizeof a);
-    int cuts = read_names(fields, count, c, a);
-    cuts += read_address(fields, count, c, a);
-    cuts += read_postal(fields, count, c, a);
-    a.sender = read_sender(fields, count, c);
+    int cuts = read_names(fields, count, plan, a);
+    cuts += read_address(fields, count, plan, a);
+    cuts += read_postal(fields, count, plan, a);
+    a.sender = read_sender(fields, count, plan);
     keep_imported(import, a, cuts);
 }
 
@@ -288,12 +323,13 @@ void read_csv_addressees(std::u16string& text, AddresseeImport& import) {
     } else {
         export_csv_columns(columns);
     }
+    const RowPlan plan = make_plan(columns);
     uint64_t with_text = 0;
     while ((count = parser.next_record(fields)) >= 0) {
         if (is_blank_record(fields, count)) continue;
         for (int i = 0; i < count; ++i)
             if (fields[i].length > 0) with_text |= uint64_t{1} << i;
-        read_row(fields, count, columns, import);
+        read_row(fields, count, plan, import);
     }
 
     describe_csv_columns(header_record >= 0 ? header : nullptr, columns, with_text, import.mapping,

@@ -50,13 +50,8 @@ char16_t* find_unit(char16_t* p, char16_t* end, uint64_t limit, Stop stop) {
 }  // namespace
 
 CsvParser::CsvParser(char16_t* text, size_t length, char16_t separator)
-    : p_(text), end_(text + length), last_quote_(nullptr), separator_(separator) {
+    : p_(text), end_(text + length), separator_(separator) {
     scan_limit_ = static_cast<char16_t>((separator > u'\r' ? separator : u'\r') + 1);
-    for (char16_t* q = end_; q != p_;)
-        if (*--q == u'"') {
-            last_quote_ = q;
-            break;
-        }
 }
 
 void CsvParser::next_field(CsvField& field) {
@@ -66,6 +61,13 @@ void CsvParser::next_field(CsvField& field) {
         p_ = find_unit(p_, end_, scan_limit_, stop);
         field = CsvField{start, static_cast<size_t>(p_ - start), false};
         return;
+    }
+    if (!last_quote_found_) {
+        // Looked for from the end once: the units behind the reading
+        // position are not changed by the parser.
+        for (char16_t* q = end_; q != p_ && last_quote_ == nullptr;)
+            if (*--q == u'"') last_quote_ = q;
+        last_quote_found_ = true;
     }
     if (p_ == last_quote_) {
         // No quote closes this one: the field runs to its separator like an

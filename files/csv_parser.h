@@ -41,7 +41,8 @@ private:
 
     char16_t* p_;
     char16_t* end_;
-    char16_t* last_quote_;  // the last quote of the text; nullptr when none
+    char16_t* last_quote_ = nullptr;  // the last quote of the text; nullptr when none
+    bool last_quote_found_ = false;   // looked for at the first quoted field
     char16_t separator_;
     char16_t scan_limit_;   // every unit that may end an unquoted field is below it
     int line_ = 1;          // line of the text at p_

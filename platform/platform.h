@@ -67,13 +67,14 @@ public:
     virtual bool set_current_directory(const char16_t* path) = 0;
     virtual bool path_exists(const char16_t* path) = 0;
 
-    // A message box with Yes, No and Cancel whose Yes and No buttons carry
-    // the labels given (a choice between two named actions); returns
-    // kAnswerYes, kAnswerNo or kAnswerCancel. The text should still say what
-    // each button does.
+    // A message box with Yes, No and Cancel whose buttons carry the labels
+    // given (a choice between two named actions); returns kAnswerYes,
+    // kAnswerNo or kAnswerCancel. The text should still say what each
+    // button does.
     virtual int choice_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
-                           const char16_t* yes_label, const char16_t* no_label) {
-        (void)yes_label, (void)no_label;
+                           const char16_t* yes_label, const char16_t* no_label,
+                           const char16_t* cancel_label) {
+        (void)yes_label, (void)no_label, (void)cancel_label;
         return message_box(owner, text, caption, kButtonsYesNoCancel | kIconQuestion);
     }
 

@@ -70,11 +70,12 @@ bool write_all(HANDLE file, const void* data, size_t bytes) {
     return true;
 }
 
-// The labels for the Yes and No buttons of the next message box this
-// thread shows, put on them by a hook when the box is activated.
+// The labels for the Yes, No and Cancel buttons of the next message box
+// this thread shows, put on them by a hook when the box is activated.
 struct ButtonLabels {
     const wchar_t* yes;
     const wchar_t* no;
+    const wchar_t* cancel;
     HHOOK hook;
 };
 thread_local ButtonLabels g_button_labels;
@@ -85,6 +86,7 @@ LRESULT CALLBACK label_buttons_hook(int code, WPARAM wparam, LPARAM lparam) {
         HWND box = reinterpret_cast<HWND>(wparam);
         SetDlgItemTextW(box, IDYES, labels.yes);
         SetDlgItemTextW(box, IDNO, labels.no);
+        SetDlgItemTextW(box, IDCANCEL, labels.cancel);
         HHOOK hook = labels.hook;
         labels.hook = nullptr;
         UnhookWindowsHookEx(hook);
@@ -100,12 +102,14 @@ public:
         return MessageBoxW(static_cast<HWND>(owner), w(text), w(caption), style);
     }
 
-    // A message box whose Yes and No buttons are renamed as it appears: it
-    // sizes itself to the text and is answered like any other message box.
+    // A message box whose buttons are renamed as it appears: it sizes
+    // itself to the text and is answered like any other message box.
     int choice_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
-                   const char16_t* yes_label, const char16_t* no_label) override {
+                   const char16_t* yes_label, const char16_t* no_label,
+                   const char16_t* cancel_label) override {
         g_button_labels.yes = w(yes_label);
         g_button_labels.no = w(no_label);
+        g_button_labels.cancel = w(cancel_label);
         g_button_labels.hook =
             SetWindowsHookExW(WH_CBT, label_buttons_hook, nullptr, GetCurrentThreadId());
         const int answer = MessageBoxW(static_cast<HWND>(owner), w(text), w(caption),

@@ -125,7 +125,7 @@ TEST_F(CsvImportTest, ExportThenImportGivesBackEveryCardOfAFullDocument) {
               "\r\nキャンセル: 何も変えません。");
     EXPECT_EQ(fake.boxes[0].caption, kCaption);
     EXPECT_EQ(fake.boxes[0].style, kButtonsYesNoCancel | kIconQuestion);
-    EXPECT_EQ(fake.choice_labels, u"置き換え(&R)/追加(&A)");
+    EXPECT_EQ(fake.choice_labels, u"置き換え(&R)/追加(&A)/キャンセル");
     EXPECT_EQ(fake.events, (std::vector<std::string>{"wait_show", "wait_close"}));
     EXPECT_EQ(count_cards(), 200);
     EXPECT_EQ(doc().current_card, 0);

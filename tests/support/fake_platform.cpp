@@ -182,9 +182,10 @@ bool FakePlatform::read_checked(FileHandle file, void* buffer, size_t bytes, siz
 }
 
 int FakePlatform::choice_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
-                             const char16_t* yes_label, const char16_t* no_label) {
-    choice_labels = std::u16string(yes_label) + u"/" + no_label;
-    return Platform::choice_box(owner, text, caption, yes_label, no_label);
+                             const char16_t* yes_label, const char16_t* no_label,
+                             const char16_t* cancel_label) {
+    choice_labels = std::u16string(yes_label) + u"/" + no_label + u"/" + cancel_label;
+    return Platform::choice_box(owner, text, caption, yes_label, no_label, cancel_label);
 }
 
 bool FakePlatform::close(FileHandle file) {

@@ -49,7 +49,7 @@ public:
     std::set<std::u16string> unreadable;  // open_for_read fails for these paths
     bool fail_close = false;              // close() reports a failure
     size_t read_error_after = SIZE_MAX;   // bytes read from a file before a read error
-    std::u16string choice_labels;         // "yes/no" labels of the last choice box
+    std::u16string choice_labels;         // "yes/no/cancel" labels of the last choice box
 
     // Files behind the Windows paths.
     std::string host_path(const std::u16string& windows_path) const;
@@ -74,7 +74,8 @@ public:
     size_t read(FileHandle file, void* buffer, size_t bytes) override;
     bool read_checked(FileHandle file, void* buffer, size_t bytes, size_t* got) override;
     int choice_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
-                   const char16_t* yes_label, const char16_t* no_label) override;
+                   const char16_t* yes_label, const char16_t* no_label,
+                   const char16_t* cancel_label) override;
     bool close(FileHandle file) override;
     bool replace_file(const char16_t* path, const void* data, size_t bytes) override;
     LocalTime local_time() override { return now; }
