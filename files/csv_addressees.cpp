@@ -314,12 +314,12 @@ void read_csv_addressees(std::u16string& text, AddresseeImport& import) {
     CsvField header[CSV_MAX_FIELDS];
     CsvColumns columns;
     int count = 0;
-    int dropped_header_fields = 0;
+    bool has_header = false;
     for (int r = 0; r < header_record; ++r) parser.next_record(fields);
     if (header_record >= 0 && (count = parser.next_record(fields)) >= 0) {
         std::memcpy(header, fields, static_cast<size_t>(count) * sizeof(CsvField));
         map_csv_header(header, count, columns);
-        dropped_header_fields = parser.dropped_fields();
+        has_header = true;
     } else {
         export_csv_columns(columns);
     }
@@ -332,14 +332,15 @@ void read_csv_addressees(std::u16string& text, AddresseeImport& import) {
         read_row(fields, count, plan, import);
     }
 
-    describe_csv_columns(header_record >= 0 ? header : nullptr, columns, with_text, import.mapping,
+    describe_csv_columns(has_header ? header : nullptr, columns, with_text, import.mapping,
                          import.unused, IMPORT_TEXT_CAP);
     TextBuilder notes(import.notes, IMPORT_TEXT_CAP);
-    if (dropped_header_fields > 0) {
+    if (parser.dropped_fields() > 0) {
+        // Fields behind the 64th of any record, the header's or a row's.
         TextBuilder unused(import.unused, IMPORT_TEXT_CAP);
         unused.len = text_length(import.unused);
         if (unused.len > 0) unused.add(u"、");
-        unused.add_int(CSV_MAX_FIELDS + 1).add(u"列目以降の").add_int(dropped_header_fields).add(u"列");
+        unused.add_int(CSV_MAX_FIELDS + 1).add(u"列目以降");
     }
     if (parser.unclosed_quote_line() > 0)
         notes.add(u"・")

@@ -295,7 +295,9 @@ void describe_csv_columns(const CsvField* header, const CsvColumns& c, uint64_t 
 
     for (int i = 0; i < c.count; ++i) {
         if (c.kind[i] != COLUMN_UNUSED) continue;
-        const bool named = header[i].length > 0;
+        bool named = false;
+        for (size_t k = 0; k < header[i].length && !named; ++k)
+            named = header[i].text[k] != u' ' && header[i].text[k] != 0x3000;
         if (!named && (with_text >> i & 1) == 0) continue;
         if (u.len > 0) u.add(u"、");
         if (named) {

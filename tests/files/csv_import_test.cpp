@@ -248,6 +248,11 @@ TEST_F(CsvImportTest, HeaderVariantsOfOtherToolsAndNoHeader) {
     EXPECT_EQ(text(doc().hdata[0].tn.m[0].s), long_name);
     EXPECT_EQ(text(doc().hdata[0].ta.m[0].s), std::u16string(63, u'a'));
     EXPECT_EQ(text(doc().hdata[0].tt.m), u"123456789012345");
+
+    // Columns behind the 64th are not read, and the summary says so.
+    const std::u16string commas(68, u',');
+    ASSERT_EQ(import(utf8(u"氏名,住所" + commas + u"\n山田,東京" + commas + u"x\n")), CSV_IMPORTED);
+    EXPECT_EQ(summary_line(2), "使わない欄: 65列目以降");
 }
 
 // Files as people have them, bytes in, cards out: the summary's mapping,
