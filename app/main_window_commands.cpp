@@ -39,6 +39,7 @@ void run_command(WindowHandle owner, int id, MainWindowActions& window) {
     case CMD_OPEN_LEGACY_LAYOUT:
     case CMD_OPEN_LEGACY_ADDRESS:
     case CMD_IMPORT_CSV:
+    case CMD_IMPORT_VCARD:
         if (run_file_command(owner, id) == REPAINT_WINDOW) window.repaint();
         break;
     case CMD_SAVE_BITMAP:

@@ -107,6 +107,32 @@ int store_import_text(TextLine& line, const char16_t* s, size_t n) {
     return cut ? 1 : 0;
 }
 
+int next_free_line(const TextLine (&lines)[ADDRESSEE_LINES]) {
+    int next = 0;
+    for (int k = 0; k < ADDRESSEE_LINES; ++k)
+        if (!is_empty(lines[k])) next = k + 1;
+    return next;
+}
+
+int store_on_next_line(TextLine (&lines)[ADDRESSEE_LINES], int& next, const ImportText& text) {
+    if (text.empty()) return 0;
+    if (next == ADDRESSEE_LINES) return 1;
+    return store_import_text(lines[next++], text);
+}
+
+int store_postal_digits(char16_t (&postal)[POSTAL_CAP], const char16_t* s, size_t n) {
+    int digits = 0;
+    for (size_t i = 0; i < n; ++i) {
+        char16_t u = s[i];
+        if (u >= 0xFF10 && u <= 0xFF19) u = static_cast<char16_t>(u - 0xFF10 + u'0');
+        if (u < u'0' || u > u'9') continue;
+        if (digits == POSTAL_CAP - 1) return 1;
+        postal[digits++] = u;
+        postal[digits] = 0;
+    }
+    return 0;
+}
+
 void keep_imported(AddresseeImport& import, ImportedAddressee& a, int cuts) {
     bool any = a.postal[0] != 0;
     for (int k = 0; k < ADDRESSEE_LINES; ++k) any = any || !is_empty(a.names[k]) || !is_empty(a.address[k]);

@@ -52,6 +52,15 @@ inline int store_import_text(TextLine& line, const ImportText& text) {
     return store_import_text(line, text.units, text.length);
 }
 
+// The line behind the last one with text.
+int next_free_line(const TextLine (&lines)[ADDRESSEE_LINES]);
+// Stores a text that is not empty on line `next` and moves on; a text
+// without a line left is a cut. Returns the cuts (0 or 1).
+int store_on_next_line(TextLine (&lines)[ADDRESSEE_LINES], int& next, const ImportText& text);
+// Stores the digits of a postal code, full-width ones folded ("〒150-0001"
+// gives "1500001"); returns 1 when digits did not fit, else 0.
+int store_postal_digits(char16_t (&postal)[POSTAL_CAP], const char16_t* s, size_t n);
+
 // Keeps `a` (and its `cuts`) when it has a text or a postal code, moving its
 // lines up when its first name and address lines are empty, so that its card
 // counts; behind the first HDATA_MAX addressees it is only counted.

@@ -158,22 +158,6 @@ void add_honorific(ImportText& name, CsvField honorific) {
     name.add(honorific.text, honorific.length);
 }
 
-bool is_empty(const TextLine& line) { return line.s[0] == 0; }
-
-int next_free_line(const TextLine (&lines)[ADDRESSEE_LINES]) {
-    int next = 0;
-    for (int k = 0; k < ADDRESSEE_LINES; ++k)
-        if (!is_empty(lines[k])) next = k + 1;
-    return next;
-}
-
-// Stores the text on the next free line; a text without a line is a cut.
-int store_on_next_line(TextLine (&lines)[ADDRESSEE_LINES], int& next, const ImportText& text) {
-    if (text.empty()) return 0;
-    if (next == ADDRESSEE_LINES) return 1;
-    return store_import_text(lines[next++], text);
-}
-
 int read_names(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a) {
     const CsvField honorific = trimmed(column(fields, count, plan.honorific));
     ImportText name;
@@ -221,19 +205,9 @@ int read_address(const CsvField* fields, int count, const RowPlan& plan, Importe
     return cuts;
 }
 
-// The digits of the postal code, full-width ones folded; "〒150-0001" gives
-// "1500001". Digits beyond the field's capacity are a cut.
 int read_postal(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a) {
     const CsvField f = column(fields, count, plan.postal);
-    int n = 0;
-    for (size_t i = 0; i < f.length; ++i) {
-        char16_t u = f.text[i];
-        if (u >= 0xFF10 && u <= 0xFF19) u = static_cast<char16_t>(u - 0xFF10 + u'0');
-        if (u < u'0' || u > u'9') continue;
-        if (n == POSTAL_CAP - 1) return 1;
-        a.postal[n++] = u;
-    }
-    return 0;
+    return store_postal_digits(a.postal, f.text, f.length);
 }
 
 int32_t read_sender(const CsvField* fields, int count, const RowPlan& plan) {

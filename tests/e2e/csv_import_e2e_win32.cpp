@@ -3,7 +3,8 @@
 // address columns, a column the import does not use) is summed up before
 // anything changes, 追加 puts its rows behind the addressee in use, the
 // preview shows the first new card, and the exit save writes all cards to
-// zelko2.txt.
+// zelko2.txt. A phone's contacts file goes the same way through the vCard
+// command.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@ using e2e::sample_picture;
 namespace {
 
 constexpr int kImportCsvCommand = 69;
+constexpr int kImportVcardCommand = 72;
 constexpr int kNextCardCommand = 334;  // the toolbar's next card
 
 const std::wstring kSenders =
@@ -64,6 +66,23 @@ protected:
     void SetUp() override {
         if (e2e::environment(L"ZK_EXE").empty()) GTEST_SKIP() << "ZK_EXE is not set";
     }
+
+    // Runs the import command and picks `path` in its open dialog.
+    static void choose_through_menu(App& app, int command, const std::wstring& path) {
+        app.post_command(command);
+        HWND dialog = app.wait_dialog(L"ファイルの読込");
+        ASSERT_NE(dialog, nullptr) << "no open dialog";
+        HWND edit = GetDlgItem(dialog, 0x480);  // edt1, the file name
+        if (!edit || !IsWindowVisible(edit)) edit = e2e::find_descendant(dialog, L"Edit");
+        ASSERT_NE(edit, nullptr) << "no file name field";
+        ASSERT_TRUE(e2e::set_control_text(edit, path));
+        ASSERT_TRUE(App::answer(dialog, IDOK)) << "the open dialog did not close";
+    }
+
+    // Ends the program with the exit save.
+    static void exit_saving(App& app) {
+        ASSERT_NO_FATAL_FAILURE(exit_saving(app));
+    }
 };
 
 TEST_F(CsvImport, SpreadsheetFileThroughTheMenuIsAppendedAndSavedAtExit) {
@@ -84,14 +103,7 @@ TEST_F(CsvImport, SpreadsheetFileThroughTheMenuIsAppendedAndSavedAtExit) {
         ASSERT_TRUE(app.settle());
         old_card = e2e::client_pixels(main, kCardArea);
 
-        app.post_command(kImportCsvCommand);
-        HWND dialog = app.wait_dialog(L"ファイルの読込");
-        ASSERT_NE(dialog, nullptr) << "no open dialog";
-        HWND edit = GetDlgItem(dialog, 0x480);  // edt1, the file name
-        if (!edit || !IsWindowVisible(edit)) edit = e2e::find_descendant(dialog, L"Edit");
-        ASSERT_NE(edit, nullptr) << "no file name field";
-        ASSERT_TRUE(e2e::set_control_text(edit, dir.file(L"住所録.csv")));
-        ASSERT_TRUE(App::answer(dialog, IDOK)) << "the open dialog did not close";
+        ASSERT_NO_FATAL_FAILURE(choose_through_menu(app, kImportCsvCommand, dir.file(L"住所録.csv")));
 
         HWND summary = e2e::expect_message_box(app, L"CSVから読込", kSummary);
         ASSERT_NE(summary, nullptr);
@@ -113,12 +125,7 @@ TEST_F(CsvImport, SpreadsheetFileThroughTheMenuIsAppendedAndSavedAtExit) {
             EXPECT_TRUE(e2e::capture_window(main, L"csv_import_card.bmp"));
 
         // The imported cards are not saved yet: the exit offers to save.
-        app.post_close();
-        ASSERT_TRUE(answer(app, L"Zelkovane", L"終了しますか？", IDYES));
-        ASSERT_TRUE(answer(app, L"ファイル書込確認", L"保存しますか？", IDYES));
-        DWORD code = 99;
-        ASSERT_TRUE(app.wait_exit(&code)) << "the program did not end";
-        EXPECT_EQ(code, 0u);
+        ASSERT_NO_FATAL_FAILURE(exit_saving(app));
     }
 
     const std::wstring addressees = e2e::utf16le_text(dir.read(L"zelko2.txt"));
@@ -153,6 +160,47 @@ TEST_F(CsvImport, SpreadsheetFileThroughTheMenuIsAppendedAndSavedAtExit) {
     again.post_close();
     ASSERT_TRUE(answer(again, L"Zelkovane", L"終了しますか？", IDYES));
     EXPECT_TRUE(again.wait_exit(nullptr));
+}
+
+// A phone's contacts file through 連絡先(vCard)から読込: the same summary,
+// 追加, and the exit save keeps the card before and adds the contact.
+TEST_F(CsvImport, PhoneContactsThroughTheVcardMenuAreAppendedAndSavedAtExit) {
+    TempDir dir(L"vcard_import");
+    dir.write(L"zelko1.txt", e2e::utf16le_file(kSenders));
+    dir.write(L"zelko2.txt", e2e::utf16le_file(kAddressees));
+    dir.write(L"連絡先.vcf",
+              "\xEF\xBB\xBF" + utf8(L"BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;花子;;;\r\n"
+                                     L"FN:山田 花子\r\nitem1.ADR;type=HOME:;青葉ハイツ\\, 2階;"
+                                     L"青葉1-1;仙台市青葉区;宮城県;980-0001;日本\r\n"
+                                     L"TEL;type=CELL:090-0000-0000\r\nEND:VCARD\r\n"));
+    {
+        App app(dir.path());
+        ASSERT_TRUE(app.started());
+        ASSERT_NE(app.start(), nullptr);
+        ASSERT_TRUE(app.settle());
+        ASSERT_NO_FATAL_FAILURE(choose_through_menu(app, kImportVcardCommand, dir.file(L"連絡先.vcf")));
+        ASSERT_TRUE(answer(app, L"vCardから読込",
+                           L"連絡先.vcfから1件の宛先を読み込みます。\r\n"
+                           L"欄の対応: 氏名 ← N（姓+名。空のときは FN）、郵便番号 ← ADRの郵便番号、"
+                           L"住所1 ← ADRの都道府県+市区町村+番地、住所2 ← ADRの建物名、会社名 ← ORG\r\n"
+                           L"使わない欄: TEL\r\n"
+                           L"\r\n置き換え: 今の宛先1件を消して、この1件にします。"
+                           L"\r\n追加: 今の宛先1件の後ろに1件を加えます。"
+                           L"\r\nキャンセル: 何も変えません。",
+                           IDNO));
+        ASSERT_TRUE(app.settle());
+        ASSERT_NO_FATAL_FAILURE(exit_saving(app));
+    }
+    const std::wstring addressees = e2e::utf16le_text(dir.read(L"zelko2.txt"));
+    for (const wchar_t* line : {
+             L"hdata_cont_max=2\r\n",
+             L"hdata[0].tn.m[0].s=前の宛先　様\r\n",
+             L"hdata[1].tt.m=9800001\r\n",
+             L"hdata[1].ta.m[0].s=宮城県仙台市青葉区青葉1-1\r\n",
+             L"hdata[1].ta.m[1].s=青葉ハイツ, 2階\r\n",
+             L"hdata[1].tn.m[0].s=山田　花子\r\n",
+         })
+        EXPECT_NE(addressees.find(line), std::wstring::npos) << utf8(line) << " in\n" << utf8(addressees);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "files/csv_export.h"
 #include "files/csv_import.h"
 #include "files/file_commands.h"
+#include "files/vcard_import.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
@@ -371,6 +372,77 @@ TEST_F(CsvImportTest, AppendFillsUpTo200BehindTheCardsInUse) {
     EXPECT_EQ(summary_line(4), "追加: 宛先が200件あり、追加できません。");
     EXPECT_EQ(text(doc().hdata[199].tn.m[0].s), u"二");
     EXPECT_FALSE(doc().modified);
+}
+
+// Contacts files as phones and web services write them, bytes in, cards
+// out, through the same summary as the CSV import.
+TEST_F(CsvImportTest, VcardFilesOfPhonesAndWebServicesGiveTheirCards) {
+    const auto quoted_printable = [](const std::string& bytes) {
+        static const char kHex[] = "0123456789ABCDEF";
+        std::string out;
+        for (unsigned char b : bytes) out += std::string("=") + kHex[b >> 4] + kHex[b & 15];
+        return out;
+    };
+    const std::string street = quoted_printable(shift_jis(u"北一条西2-1"));
+    const std::string old_phone =
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:" +
+        quoted_printable(shift_jis(u"佐藤")) + ";" + quoted_printable(shift_jis(u"花子")) +
+        "\r\nADR;HOME;CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:;;" + street.substr(0, 12) +
+        "=\r\n" + street.substr(12) + ";" + quoted_printable(shift_jis(u"札幌市中央区")) + ";" +
+        quoted_printable(shift_jis(u"北海道")) +
+        ";060-0001;\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n " + std::string(76, 'A') + "\r\n " +
+        std::string(76, 'B') + "\r\n\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:2.1\r\nN:Mori;Aya\r\n"
+        "TEL;CELL:090-0000-0000\r\nEND:VCARD\r\n";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string rest;  // the summary's lines from line 3 to the choices
+        std::string cards;
+    };
+    const std::vector<Case> cases = {
+        {"phone, vCard 3.0 UTF-8, folded lines and escapes",
+         "\xEF\xBB\xBF" + utf8(u"BEGIN:VCARD\r\nVERSION:3.0\r\nPRODID:-//Apple Inc.//iPhone OS 17.0//EN\r\n"
+                              u"N:山田;太郎;;;\r\nFN:山田 太郎\r\n"
+                              u"item1.ADR;type=HOME;type=pref:;メゾン神宮前\\, 101;神宮前1-2-3;渋\r\n"
+                              u" 谷区;東京都;150-0001;日本\r\nTEL;type=CELL:090-0000-0000\r\n"
+                              u"ORG:山田商事;総務部\r\nEND:VCARD\r\n"),
+         "使わない欄: TEL\n",
+         "1500001|山田　太郎/////|東京都渋谷区神宮前1-2-3/メゾン神宮前, 101/山田商事/総務部//|0\n"},
+        {"vCard 4.0, LF only, a work and a home address",
+         "BEGIN:VCARD\nVERSION:4.0\nFN:Ken Ito\nN:;;;;\n"
+         "ADR;TYPE=work:;;1-1 Marunouchi;Chiyoda-ku;Tokyo;100-0005;Japan\n"
+         "ADR;TYPE=\"home\":;;2-2 Aoba;Sendai;Miyagi;980-0001;Japan\nEND:VCARD\n",
+         "", "9800001|Ken Ito/////|MiyagiSendai2-2 Aoba/////|0\n"},
+        {"old phone, vCard 2.1 Shift_JIS quoted-printable, a photo, a contact without address",
+         old_phone,
+         "使わない欄: PHOTO、TEL\n読み込めないもの:\n・住所のない連絡先 1件は読み込みません\n",
+         "0600001|佐藤　花子/////|北海道札幌市中央区北一条西2-1/////|0\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        clear_addressees();
+        fake.put_file(kPath, c.bytes);
+        text_set(doc().chosen_file, kPath);
+        fake.boxes.clear();
+        fake.answer(kAnswerYes);
+        ASSERT_EQ(import_vcard(nullptr), VCARD_IMPORTED);
+        EXPECT_EQ(fake.boxes.at(0).caption, u"vCardから読込");
+        EXPECT_EQ(summary_line(0), "in.csvから1件の宛先を読み込みます。");
+        std::string rest;
+        for (size_t line = 2; summary_line(line) != ""; ++line) rest += summary_line(line) + "\n";
+        EXPECT_EQ(rest, c.rest);
+        EXPECT_EQ(cards_text(), c.cards);
+    }
+
+    // A file without any vCard, or with contacts without address only.
+    fake.boxes.clear();
+    for (const char* bytes : {"氏名,住所\r\n山田,東京\r\n", "BEGIN:VCARD\nN:A;B\nEND:VCARD\n"}) {
+        fake.put_file(kPath, bytes);
+        EXPECT_EQ(import_vcard(nullptr), VCARD_IMPORT_FAILED);
+    }
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[0].text, u"C:\\work\\in.csvには連絡先(vCard)がありません。");
+    EXPECT_EQ(fake.boxes[1].text, u"C:\\work\\in.csvには住所のある連絡先がありません。");
 }
 
 TEST_F(CsvImportTest, MoreThan200RowsTakeTheFirst200AndTellHowManyWereLeftOut) {
