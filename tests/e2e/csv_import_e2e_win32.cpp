@@ -81,7 +81,12 @@ protected:
 
     // Ends the program with the exit save.
     static void exit_saving(App& app) {
-        ASSERT_NO_FATAL_FAILURE(exit_saving(app));
+        app.post_close();
+        ASSERT_TRUE(answer(app, L"Zelkovane", L"終了しますか？", IDYES));
+        ASSERT_TRUE(answer(app, L"ファイル書込確認", L"保存しますか？", IDYES));
+        DWORD code = 99;
+        ASSERT_TRUE(app.wait_exit(&code)) << "the program did not end";
+        EXPECT_EQ(code, 0u);
     }
 };
 
