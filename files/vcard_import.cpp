@@ -285,6 +285,11 @@ int read_vcard_addressees(const unsigned char* bytes, size_t count, AddresseeImp
             note_unused(p.name, unused);
         }
     }
+    // A file cut off inside its last contact still gives what it holds.
+    if (inside) {
+        ++contacts;
+        if (!read_contact(contact, import)) ++without_address;
+    }
 
     TextBuilder(import.mapping, IMPORT_TEXT_CAP)
         .add(u"氏名 ← N（姓+名。空のときは FN）、郵便番号 ← ADRの郵便番号、"
