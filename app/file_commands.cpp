@@ -3,6 +3,7 @@
 #include "app/resource_ids.h"
 #include "files/csv_export.h"
 #include "files/csv_import.h"
+#include "files/vcard_import.h"
 #include "files/data_files.h"
 #include "files/file_dialogs.h"
 #include "files/kv_file.h"
@@ -103,6 +104,12 @@ int command_import_csv(WindowHandle owner) {
     return REPAINT_WINDOW;
 }
 
+int command_import_vcard(WindowHandle owner) {
+    if (!may_open(owner)) return REPAINT_NONE;
+    if (open_file_dialog(owner, DIALOG_VCARD) != EXT_NONE) import_vcard(owner);
+    return REPAINT_WINDOW;
+}
+
 int run_file_command(WindowHandle owner, int command) {
     switch (command) {
     case CMD_NEW: return command_new(owner);
@@ -116,6 +123,7 @@ int run_file_command(WindowHandle owner, int command) {
     case CMD_OPEN_LEGACY_LAYOUT: return command_import_legacy(owner, LEGACY_LAYOUT);
     case CMD_OPEN_LEGACY_ADDRESS: return command_import_legacy(owner, LEGACY_ADDRESS);
     case CMD_IMPORT_CSV: return command_import_csv(owner);
+    case CMD_IMPORT_VCARD: return command_import_vcard(owner);
     default: return REPAINT_NONE;
     }
 }

@@ -37,6 +37,8 @@ int command_import_legacy(WindowHandle owner, int kind);
 // own question; the imported cards are marked changed. REPAINT_WINDOW unless
 // declined at the first question.
 int command_import_csv(WindowHandle owner);
+// 連絡先(vCard)から読込: the same for a contacts file (.vcf).
+int command_import_vcard(WindowHandle owner);
 
 // Runs the file command with menu number `command` (CMD_NEW to CMD_SAVE_CSV,
 // CMD_OPEN_LEGACY_LAYOUT, CMD_OPEN_LEGACY_ADDRESS, CMD_IMPORT_CSV).

@@ -52,6 +52,7 @@ void run_command(WindowHandle owner, int id, MainWindowActions& window) {
     case CMD_OPEN_LEGACY_LAYOUT:
     case CMD_OPEN_LEGACY_ADDRESS:
     case CMD_IMPORT_CSV:
+    case CMD_IMPORT_VCARD:
         // The document is replaced: the open editors settle their changes
         // first, or their rows and snapshots would be written over the
         // loaded cards.

@@ -48,6 +48,7 @@
 #define CMD_PRINT 67
 #define CMD_MANUAL 68
 #define CMD_IMPORT_CSV 69
+#define CMD_IMPORT_VCARD 72
 #define CMD_ABOUT 70
 #define CMD_EXIT 71
 

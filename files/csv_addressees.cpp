@@ -1,64 +1,23 @@
 #include "files/csv_addressees.h"
 
 #include <cstring>
+#include <initializer_list>
 
+#include "files/csv_columns.h"
+#include "files/csv_parser.h"
 #include "model/text.h"
 
 namespace {
 
-// What a column holds; each kind takes the first column of its name.
-enum Slot {
-    NAME_LINE_0 = 0,  // to NAME_LINE_0 + 4
-    FAMILY_NAME = ADDRESSEE_LINES,
-    GIVEN_NAME,
-    POSTAL_CODE,
-    ADDRESS_LINE_0,  // to ADDRESS_LINE_0 + 4
-    COMPANY = ADDRESS_LINE_0 + ADDRESSEE_LINES,
-    DEPARTMENT,
-    HONORIFIC,
-    SENDER_NUMBER,
-    SLOT_COUNT,
-    CARD_NUMBER = SLOT_COUNT,  // known, not read: cards are numbered by their place
-};
-static_assert(SLOT_COUNT == CSV_COLUMN_KINDS, "one field per kind of column");
-
-struct HeaderName {
-    const char16_t* text;
-    int slot;
-};
-
-const HeaderName kHeaderNames[] = {
-    {u"宛先", CARD_NUMBER},
-    {u"名前1", NAME_LINE_0},
-    {u"名前2", NAME_LINE_0 + 1},
-    {u"名前3", NAME_LINE_0 + 2},
-    {u"名前4", NAME_LINE_0 + 3},
-    {u"名前5", NAME_LINE_0 + 4},
-    {u"氏名", NAME_LINE_0},
-    {u"姓", FAMILY_NAME},
-    {u"名", GIVEN_NAME},
-    {u"郵便番号", POSTAL_CODE},
-    {u"〒", POSTAL_CODE},
-    {u"住所", ADDRESS_LINE_0},
-    {u"住所1", ADDRESS_LINE_0},
-    {u"住所2", ADDRESS_LINE_0 + 1},
-    {u"住所3", ADDRESS_LINE_0 + 2},
-    {u"住所4", ADDRESS_LINE_0 + 3},
-    {u"住所5", ADDRESS_LINE_0 + 4},
-    {u"会社名", COMPANY},
-    {u"部署", DEPARTMENT},
-    {u"敬称", HONORIFIC},
-    {u"差出番号", SENDER_NUMBER},
-};
-
 constexpr char16_t kFullWidthSpace = 0x3000;
+// Records with text among which the header is looked for.
+constexpr int kHeaderSearchRecords = 10;
+// Units of the text's start parsed to choose the separator: ten records of
+// a wide table.
+constexpr size_t kSniffUnits = 1u << 14;
 // Units of a sender number looked at, like a number typed into a dialog.
 constexpr size_t kNumberUnits = 11;
-
-// Column index of each slot, -1 when the file has no such column.
-struct Columns {
-    int of[SLOT_COUNT];
-};
+const char16_t kSeparators[] = {u',', u'\t', u';'};
 
 const CsvField kNoField{u"", 0, false};
 
@@ -70,234 +29,295 @@ CsvField trimmed(CsvField f) {
     return f;
 }
 
-bool field_equals(CsvField f, const char16_t* s) {
-    const size_t n = static_cast<size_t>(text_length(s));
-    return f.length == n && std::memcmp(f.text, s, n * sizeof(char16_t)) == 0;
+bool is_blank_record(const CsvField* fields, int count) {
+    for (int i = 0; i < count; ++i)
+        if (trimmed(fields[i]).length > 0) return false;
+    return true;
 }
 
-// True when the record names at least one known column; fills the columns.
-bool read_header(const CsvField* fields, int count, Columns& columns) {
-    for (int& c : columns.of) c = -1;
-    bool known = false;
-    for (int i = 0; i < count; ++i) {
-        const CsvField name = trimmed(fields[i]);
-        for (const HeaderName& h : kHeaderNames) {
-            if (!field_equals(name, h.text)) continue;
-            known = true;
-            if (h.slot != CARD_NUMBER && columns.of[h.slot] < 0) columns.of[h.slot] = i;
-            break;
+int mapped_columns(const CsvColumns& c) {
+    int n = 0;
+    for (int i = 0; i < c.count; ++i) n += c.kind[i] != COLUMN_UNUSED;
+    return n;
+}
+
+// Where the table starts with one separator: the index of the header
+// record among all records, -1 when none of the first records with text is
+// one; *score is the header's mapped columns, *first_fields the fields of
+// the first record with text. Parses a copy of `head`.
+int find_header_record(const std::u16string& head, char16_t separator, int* score,
+                       int* first_fields) {
+    std::u16string copy(head);
+    *score = 0;
+    *first_fields = 0;
+    if (copy.empty()) return -1;
+    CsvParser parser(&copy[0], copy.size(), separator);
+    CsvField fields[CSV_MAX_FIELDS];
+    CsvColumns columns;
+    int count;
+    for (int index = 0, with_text = 0;
+         with_text < kHeaderSearchRecords && (count = parser.next_record(fields)) >= 0; ++index) {
+        if (is_blank_record(fields, count)) continue;
+        if (with_text++ == 0) *first_fields = count;
+        if (map_csv_header(fields, count, columns)) {
+            *score = mapped_columns(columns);
+            return index;
         }
     }
-    return known;
+    return -1;
 }
 
-// The column order of the program's own export.
-void export_order(Columns& columns) {
-    for (int& c : columns.of) c = -1;
-    for (int k = 0; k < ADDRESSEE_LINES; ++k) {
-        columns.of[NAME_LINE_0 + k] = 1 + k;
-        columns.of[ADDRESS_LINE_0 + k] = 7 + k;
-    }
-    columns.of[POSTAL_CODE] = 6;
-    columns.of[SENDER_NUMBER] = 12;
+// Excel's first line "sep=;" names the separator; *separator stays 0 when
+// it names none the import knows (the separator is then looked for).
+bool separator_line(const char16_t* s, size_t n, char16_t* separator) {
+    if (n != 5 || !(s[0] == u's' || s[0] == u'S') || !(s[1] == u'e' || s[1] == u'E') ||
+        !(s[2] == u'p' || s[2] == u'P') || s[3] != u'=')
+        return false;
+    if (s[4] == u',' || s[4] == u'\t' || s[4] == u';' || s[4] == u'|') *separator = s[4];
+    return true;
 }
 
-// Units of `s` that fit into `max`, a surrogate pair never cut in two.
-size_t fitting(const char16_t* s, size_t n, size_t max) {
-    if (n <= max) return n;
-    if (max > 0 && s[max - 1] >= 0xD800 && s[max - 1] <= 0xDBFF) return max - 1;
-    return max;
+CsvField column(const CsvField* fields, int count, int i) {
+    return i >= 0 && i < count ? fields[i] : kNoField;
 }
 
-// Stores a text into a line, cut to its capacity. A line break inside a
-// quoted field (CR LF, CR or LF) becomes a full-width space: a card's line
-// is one line, and the addressee file keeps one text per line.
-void store(TextLine& line, CsvField f) {
-    if (!f.quoted) {
-        const size_t n = fitting(f.text, f.length, LINE_CAP - 1);
-        std::memcpy(line.s, f.text, n * sizeof(char16_t));
-        line.s[n] = 0;
-        return;
-    }
-    const char16_t* s = f.text;
-    const size_t n = f.length;
-    size_t out = 0;
-    size_t i = 0;
-    for (; i < n && out < LINE_CAP - 1; ++i) {
-        char16_t u = s[i];
-        if (u == u'\r' || u == u'\n') {
-            if (u == u'\r' && i + 1 < n && s[i + 1] == u'\n') ++i;
-            u = kFullWidthSpace;
-        }
-        line.s[out++] = u;
-    }
-    if (i < n && line.s[out - 1] >= 0xD800 && line.s[out - 1] <= 0xDBFF) --out;
-    line.s[out] = 0;
-}
-
-// Builds a text from pieces in a buffer twice the line capacity, then stores
-// it cut to the line's capacity.
-struct LineBuilder {
-    char16_t units[2 * LINE_CAP];
-    size_t length = 0;
-
-    void add(CsvField f) {
-        const size_t n = fitting(f.text, f.length, LINE_CAP - 1);
-        std::memcpy(units + length, f.text, n * sizeof(char16_t));
-        length += n;
-    }
-    void add(char16_t u) { units[length++] = u; }
-    // As a quoted field: line breaks from the pieces are still to be replaced.
-    CsvField text() const { return CsvField{units, length, true}; }
+// The columns one text of a card is put together from.
+struct Sources {
+    int8_t column[CSV_MAX_FIELDS];
+    int count = 0;
 };
 
-bool is_empty(const TextLine& line) { return line.s[0] == 0; }
+// Where each text of a card comes from, worked out once per table.
+struct RowPlan {
+    Sources name;                        // the whole name
+    Sources name_lines[ADDRESSEE_LINES];  // further name lines (1 to 4)
+    Sources joints;
+    Sources address[ADDRESSEE_LINES];    // line 1: prefecture, city, street; 2: building
+    int family = -1, given = -1, honorific = -1, postal = -1;
+    int company = -1, department = -1, title = -1, sender = -1;
+};
 
-bool ends_with(const TextLine& line, CsvField tail) {
-    const CsvField whole = trimmed(CsvField{line.s, static_cast<size_t>(text_length(line.s)), false});
-    return whole.length >= tail.length &&
-           std::memcmp(whole.text + whole.length - tail.length, tail.text,
-                       tail.length * sizeof(char16_t)) == 0;
+RowPlan make_plan(const CsvColumns& c) {
+    RowPlan plan;
+    const auto add = [](Sources& s, int i) { s.column[s.count++] = static_cast<int8_t>(i); };
+    const auto first = [](int& slot, int i) {
+        if (slot < 0) slot = i;
+    };
+    // Address line 1 joins its parts in this order, whatever the columns' order.
+    for (CsvColumnKind part : {COLUMN_PREFECTURE, COLUMN_CITY, COLUMN_STREET})
+        for (int i = 0; i < c.count; ++i)
+            if (c.kind[i] == part) add(plan.address[0], i);
+    for (int i = 0; i < c.count; ++i) {
+        switch (c.kind[i]) {
+        case COLUMN_NAME: add(plan.name, i); break;
+        case COLUMN_NAME_LINE: add(plan.name_lines[c.line[i]], i); break;
+        case COLUMN_JOINT: add(plan.joints, i); break;
+        case COLUMN_BUILDING: add(plan.address[1], i); break;
+        case COLUMN_ADDRESS_LINE: add(plan.address[c.line[i]], i); break;
+        case COLUMN_FAMILY: first(plan.family, i); break;
+        case COLUMN_GIVEN: first(plan.given, i); break;
+        case COLUMN_HONORIFIC: first(plan.honorific, i); break;
+        case COLUMN_POSTAL: first(plan.postal, i); break;
+        case COLUMN_COMPANY: first(plan.company, i); break;
+        case COLUMN_DEPARTMENT: first(plan.department, i); break;
+        case COLUMN_TITLE: first(plan.title, i); break;
+        case COLUMN_SENDER: first(plan.sender, i); break;
+        default: break;
+        }
+    }
+    return plan;
 }
 
-// Moves the lines up so that the first line with text comes first.
-void move_lines_up(TextLine (&lines)[ADDRESSEE_LINES]) {
-    int first = 0;
-    while (first < ADDRESSEE_LINES && is_empty(lines[first])) ++first;
-    if (first == 0 || first == ADDRESSEE_LINES) return;
-    for (int k = 0; k < ADDRESSEE_LINES; ++k) {
-        if (k + first < ADDRESSEE_LINES)
-            lines[k] = lines[k + first];
-        else
-            lines[k].s[0] = 0;
-    }
-}
-
-void read_names(const CsvRow& row, AddresseeTextBlock& names) {
-    for (int k = 0; k < ADDRESSEE_LINES; ++k) store(names.m[k], row.column[NAME_LINE_0 + k]);
-    TextLine& first = names.m[0];
-    if (is_empty(first)) {
-        const CsvField family = trimmed(row.column[FAMILY_NAME]);
-        const CsvField given = trimmed(row.column[GIVEN_NAME]);
-        LineBuilder b;
-        b.add(family);
-        if (family.length > 0 && given.length > 0) b.add(kFullWidthSpace);
-        b.add(given);
-        store(first, b.text());
-    }
-    const CsvField honorific = trimmed(row.column[HONORIFIC]);
-    if (honorific.length > 0 && !is_empty(first) && !ends_with(first, honorific)) {
-        LineBuilder b;
-        const size_t n = static_cast<size_t>(text_length(first.s));
-        b.add(CsvField{first.s, n, false});
-        if (!is_blank(first.s[n - 1])) b.add(kFullWidthSpace);
-        b.add(honorific);
-        store(first, b.text());
-    }
-}
-
-void read_address(const CsvRow& row, AddresseeTextBlock& address) {
-    int next = 0;
-    for (int k = 0; k < ADDRESSEE_LINES; ++k) {
-        store(address.m[k], row.column[ADDRESS_LINE_0 + k]);
-        if (!is_empty(address.m[k])) next = k + 1;
-    }
-    // The company and the department follow the address on lines of their
-    // own while there are lines left.
-    for (int slot : {COMPANY, DEPARTMENT}) {
-        const CsvField f = trimmed(row.column[slot]);
-        if (f.length == 0 || next == ADDRESSEE_LINES) continue;
-        store(address.m[next++], f);
+// Adds the sources' fields to `out`: a single one as it is, several
+// trimmed and joined without spaces.
+void join(const CsvField* fields, int count, const Sources& sources, ImportText& out) {
+    for (int k = 0; k < sources.count; ++k) {
+        const CsvField f = column(fields, count, sources.column[k]);
+        const CsvField part = sources.count > 1 ? trimmed(f) : f;
+        out.add(part.text, part.length);
     }
 }
 
-// The digits of the postal code, full-width ones folded; "〒150-0001" gives
-// "1500001".
-void read_postal(const CsvRow& row, char16_t (&postal)[POSTAL_CAP]) {
-    const CsvField f = row.column[POSTAL_CODE];
-    int n = 0;
-    for (size_t i = 0; i < f.length && n < POSTAL_CAP - 1; ++i) {
-        char16_t u = f.text[i];
-        if (u >= 0xFF10 && u <= 0xFF19) u = static_cast<char16_t>(u - 0xFF10 + u'0');
-        if (u >= u'0' && u <= u'9') postal[n++] = u;
+// Stores the sources' text into a clear line; returns 1 when it was cut.
+int store_joined(const CsvField* fields, int count, const Sources& sources, TextLine& line) {
+    if (sources.count == 0) return 0;
+    if (sources.count == 1) {
+        const CsvField f = column(fields, count, sources.column[0]);
+        return store_import_text(line, f.text, f.length);
     }
-    postal[n] = 0;
+    ImportText text;
+    join(fields, count, sources, text);
+    return store_import_text(line, text);
 }
 
-int32_t read_sender(const CsvRow& row, int senders) {
-    const CsvField f = trimmed(row.column[SENDER_NUMBER]);
+// The honorific behind a name, unless the name is empty or ends with it.
+void add_honorific(ImportText& name, CsvField honorific) {
+    if (honorific.length == 0 || name.empty() || name.ends_with(honorific.text, honorific.length))
+        return;
+    if (!is_blank(name.units[name.length - 1])) name.add_unit(kFullWidthSpace);
+    name.add(honorific.text, honorific.length);
+}
+
+int read_names(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a) {
+    const CsvField honorific = trimmed(column(fields, count, plan.honorific));
+    ImportText name;
+    join(fields, count, plan.name, name);
+    if (name.empty()) {
+        const CsvField family = trimmed(column(fields, count, plan.family));
+        const CsvField given = trimmed(column(fields, count, plan.given));
+        name.add(family.text, family.length);
+        if (family.length > 0 && given.length > 0) name.add_unit(kFullWidthSpace);
+        name.add(given.text, given.length);
+    }
+    add_honorific(name, honorific);
+    int cuts = store_import_text(a.names[0], name);
+    for (int k = 1; k < ADDRESSEE_LINES; ++k)
+        cuts += store_joined(fields, count, plan.name_lines[k], a.names[k]);
+    int next = next_free_line(a.names);
+    for (int k = 0; k < plan.joints.count; ++k) {
+        const CsvField joint = trimmed(column(fields, count, plan.joints.column[k]));
+        ImportText line;
+        line.add(joint.text, joint.length);
+        add_honorific(line, honorific);
+        cuts += store_on_next_line(a.names, next, line);
+    }
+    return cuts;
+}
+
+int read_address(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a) {
+    int cuts = 0;
+    for (int k = 0; k < ADDRESSEE_LINES; ++k)
+        cuts += store_joined(fields, count, plan.address[k], a.address[k]);
+    // The company, then the department with the job title, follow the
+    // address on lines of their own.
+    int next = next_free_line(a.address);
+    ImportText company;
+    const CsvField name = trimmed(column(fields, count, plan.company));
+    company.add(name.text, name.length);
+    cuts += store_on_next_line(a.address, next, company);
+    ImportText position;
+    const CsvField department = trimmed(column(fields, count, plan.department));
+    const CsvField title = trimmed(column(fields, count, plan.title));
+    position.add(department.text, department.length);
+    if (department.length > 0 && title.length > 0) position.add_unit(kFullWidthSpace);
+    position.add(title.text, title.length);
+    cuts += store_on_next_line(a.address, next, position);
+    return cuts;
+}
+
+int read_postal(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a) {
+    const CsvField f = column(fields, count, plan.postal);
+    return store_postal_digits(a.postal, f.text, f.length);
+}
+
+int32_t read_sender(const CsvField* fields, int count, const RowPlan& plan) {
+    const CsvField f = trimmed(column(fields, count, plan.sender));
     char16_t digits[kNumberUnits + 1];
     const size_t n = f.length < kNumberUnits ? f.length : kNumberUnits;
     std::memcpy(digits, f.text, n * sizeof(char16_t));
     digits[n] = 0;
-    const int32_t index = text_to_int(digits, static_cast<int>(n));
-    return index >= 0 && index < senders ? index : 0;
+    return text_to_int(digits, static_cast<int>(n));
 }
 
-bool has_text(CsvField f) { return f.length > 0 && f.text[0] != 0; }
-
-// Whether write_csv_row would give the row a text or a postal code, found
-// without writing them: a stored text is empty exactly when its field is
-// empty or starts with a NUL.
-bool holds_addressee(const CsvRow& row) {
-    for (int k = 0; k < ADDRESSEE_LINES; ++k)
-        if (has_text(row.column[NAME_LINE_0 + k]) || has_text(row.column[ADDRESS_LINE_0 + k]))
-            return true;
-    // The first name line from the family and given names starts with the
-    // family name, or the given name when there is none.
-    const CsvField family = trimmed(row.column[FAMILY_NAME]);
-    if (has_text(family.length > 0 ? family : trimmed(row.column[GIVEN_NAME]))) return true;
-    if (has_text(trimmed(row.column[COMPANY])) || has_text(trimmed(row.column[DEPARTMENT])))
-        return true;
-    const CsvField postal = row.column[POSTAL_CODE];
-    for (size_t i = 0; i < postal.length; ++i) {
-        const char16_t u = postal.text[i];
-        if ((u >= u'0' && u <= u'9') || (u >= 0xFF10 && u <= 0xFF19)) return true;
-    }
-    return false;
-}
-
-// The fields of a record by kind of column.
-void take_columns(const CsvField* fields, int count, const Columns& columns, CsvRow& row) {
-    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
-        const int i = columns.of[slot];
-        row.column[slot] = i >= 0 && i < count ? fields[i] : kNoField;
-    }
+void read_row(const CsvField* fields, int count, const RowPlan& plan, AddresseeImport& import) {
+    ImportedAddressee a;
+    std::memset(&a, 0, sizeof a);
+    int cuts = read_names(fields, count, plan, a);
+    cuts += read_address(fields, count, plan, a);
+    cuts += read_postal(fields, count, plan, a);
+    a.sender = read_sender(fields, count, plan);
+    keep_imported(import, a, cuts);
 }
 
 }  // namespace
 
-void write_csv_row(const CsvRow& row, int senders, CardRecord& card) {
-    read_names(row, card.tn);
-    read_address(row, card.ta);
-    read_postal(row, card.tt.m);
-    card.ftb = read_sender(row, senders);
-    if (card.tt.m[0] == 0 && is_empty(card.tn.m[0]) && is_empty(card.ta.m[0])) {
-        move_lines_up(card.tn.m);
-        move_lines_up(card.ta.m);
-    }
-}
-
-void read_csv_addressees(CsvAddressees& file) {
-    file.rows.clear();
-    file.rows.reserve(HDATA_MAX);
-    file.left_out = 0;
+void read_csv_addressees(std::u16string& text, AddresseeImport& import) {
+    import.addressees.clear();
+    import.addressees.reserve(HDATA_MAX);
+    import.left_out = 0;
+    import.cut_texts = 0;
+    import.mapping[0] = import.unused[0] = import.notes[0] = 0;
     // A UTF-16 file's text still starts with its byte order mark.
-    const size_t start = !file.text.empty() && file.text[0] == 0xFEFF ? 1 : 0;
-    CsvParser parser(&file.text[0] + start, file.text.size() - start);
-    CsvField fields[CSV_MAX_FIELDS];
-    int count = parser.next_record(fields);
-    if (count < 0) return;
-    Columns columns;
-    const bool header = read_header(fields, count, columns);
-    if (!header) export_order(columns);
-    CsvRow row;
-    for (bool first = !header; first || (count = parser.next_record(fields)) >= 0; first = false) {
-        take_columns(fields, count, columns, row);
-        if (!holds_addressee(row)) continue;
-        if (file.rows.size() < static_cast<size_t>(HDATA_MAX))
-            file.rows.push_back(row);
-        else
-            ++file.left_out;
+    size_t start = !text.empty() && text[0] == 0xFEFF ? 1 : 0;
+    int lines_before = 0;
+
+    char16_t separator = 0;
+    size_t line_end = start;
+    while (line_end < text.size() && text[line_end] != u'\r' && text[line_end] != u'\n') ++line_end;
+    if (separator_line(text.data() + start, line_end - start, &separator)) {
+        if (line_end < text.size() && text[line_end] == u'\r') ++line_end;
+        if (line_end < text.size() && text[line_end] == u'\n') ++line_end;
+        start = line_end;
+        lines_before = 1;
     }
+
+    const size_t sniffed = text.size() - start < kSniffUnits ? text.size() - start : kSniffUnits;
+    const std::u16string head = text.substr(start, sniffed);
+    int header_record = -1;
+    if (separator != 0) {
+        int score = 0;
+        int fields = 0;
+        header_record = find_header_record(head, separator, &score, &fields);
+    } else {
+        // The separator that makes the best header, else the one that
+        // splits the first record most; comma when in doubt.
+        int best_score = 0;
+        int most_fields = 0;
+        separator = u',';
+        char16_t split_most = u',';
+        for (char16_t candidate : kSeparators) {
+            int score = 0;
+            int fields = 0;
+            const int record = find_header_record(head, candidate, &score, &fields);
+            if (record >= 0 && score > best_score) {
+                best_score = score;
+                header_record = record;
+                separator = candidate;
+            }
+            if (fields > most_fields) {
+                most_fields = fields;
+                split_most = candidate;
+            }
+        }
+        if (header_record < 0) separator = split_most;
+    }
+
+    if (start == text.size()) return;
+    CsvParser parser(&text[0] + start, text.size() - start, separator);
+    CsvField fields[CSV_MAX_FIELDS];
+    CsvField header[CSV_MAX_FIELDS];
+    CsvColumns columns;
+    int count = 0;
+    bool has_header = false;
+    for (int r = 0; r < header_record; ++r) parser.next_record(fields);
+    if (header_record >= 0 && (count = parser.next_record(fields)) >= 0) {
+        std::memcpy(header, fields, static_cast<size_t>(count) * sizeof(CsvField));
+        map_csv_header(header, count, columns);
+        has_header = true;
+    } else {
+        export_csv_columns(columns);
+    }
+    const RowPlan plan = make_plan(columns);
+    uint64_t with_text = 0;
+    while ((count = parser.next_record(fields)) >= 0) {
+        if (is_blank_record(fields, count)) continue;
+        for (int i = 0; i < count; ++i)
+            if (fields[i].length > 0) with_text |= uint64_t{1} << i;
+        read_row(fields, count, plan, import);
+    }
+
+    describe_csv_columns(has_header ? header : nullptr, columns, with_text, import.mapping,
+                         import.unused, IMPORT_TEXT_CAP);
+    TextBuilder notes(import.notes, IMPORT_TEXT_CAP);
+    if (parser.dropped_fields() > 0) {
+        // Fields behind the 64th of any record, the header's or a row's.
+        TextBuilder unused(import.unused, IMPORT_TEXT_CAP);
+        unused.len = text_length(import.unused);
+        if (unused.len > 0) unused.add(u"、");
+        unused.add_int(CSV_MAX_FIELDS + 1).add(u"列目以降");
+    }
+    if (parser.unclosed_quote_line() > 0)
+        notes.add(u"・")
+            .add_int(parser.unclosed_quote_line() + lines_before)
+            .add(u"行目の引用符が閉じていません（その欄は引用符を除き、区切りまでを読みます）\r\n");
 }

@@ -9,6 +9,13 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 constexpr unsigned kShiftJisCodePage = 932;
+// Stray bytes a UTF-8 file may hold and still be read as UTF-8 (a byte cut
+// off by an editor, a Shift_JIS name pasted in), provided it has at least
+// kUtf8Evidence times as many well-formed multi-byte characters.
+constexpr int kStrayBytesMax = 8;
+constexpr int kUtf8Evidence = 4;
+// Byte pairs looked at to tell UTF-16 without a byte order mark.
+constexpr size_t kZeroBytePairs = 4096;
 
 bool little_endian_host() {
     const uint16_t one = 1;
@@ -63,10 +70,66 @@ size_t utf8_sequence(const unsigned char* p, size_t left, uint32_t* code) {
     return n;
 }
 
-// Decodes UTF-8; with `strict`, stops at the first malformed sequence and
-// returns false, otherwise each byte that starts no character gives one
-// replacement character.
-bool decode_utf8(const unsigned char* bytes, size_t count, bool strict, std::u16string& text) {
+// Counts the bytes that start no UTF-8 character and the well-formed
+// multi-byte characters, giving up once there are too many stray bytes.
+void count_utf8(const unsigned char* bytes, size_t count, int* stray, int* multi) {
+    *stray = 0;
+    *multi = 0;
+    for (size_t i = 0; i < count && *stray <= kStrayBytesMax;) {
+        if (bytes[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        uint32_t code = 0;
+        const size_t n = utf8_sequence(bytes + i, count - i, &code);
+        if (n == 0) {
+            ++*stray;
+            ++i;
+        } else {
+            ++*multi;
+            i += n;
+        }
+    }
+}
+
+// Bytes that cannot be part of Shift_JIS text: a lead byte without its
+// second byte, or a byte no character starts with.
+int count_shift_jis_garbled(const unsigned char* b, size_t count) {
+    int garbled = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned char u = b[i];
+        if (u < 0x80 || (u >= 0xA1 && u <= 0xDF)) continue;
+        const bool lead = (u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC);
+        if (lead && i + 1 < count && b[i + 1] >= 0x40 && b[i + 1] <= 0xFC && b[i + 1] != 0x7F) {
+            ++i;
+            continue;
+        }
+        ++garbled;
+    }
+    return garbled;
+}
+
+// UTF-16 without a byte order mark: its ASCII characters (separators and
+// line ends at least) have a zero byte at one place of each pair, which
+// UTF-8 and Shift_JIS text never has. 0 when the bytes are not UTF-16,
+// else CSV_UTF16LE or CSV_UTF16BE.
+int utf16_by_zero_bytes(const unsigned char* b, size_t count) {
+    const size_t pairs = count / 2 < kZeroBytePairs ? count / 2 : kZeroBytePairs;
+    size_t zero_low = 0;
+    size_t zero_high = 0;
+    for (size_t i = 0; i < pairs; ++i) {
+        zero_low += b[2 * i] == 0;
+        zero_high += b[2 * i + 1] == 0;
+    }
+    if (pairs == 0) return 0;
+    if (zero_high * 8 >= pairs && zero_low * 4 <= zero_high) return CSV_UTF16LE;
+    if (zero_low * 8 >= pairs && zero_high * 4 <= zero_low) return CSV_UTF16BE;
+    return 0;
+}
+
+// Decodes UTF-8; each byte that starts no character gives one replacement
+// character.
+void decode_utf8(const unsigned char* bytes, size_t count, std::u16string& text) {
     text.clear();
     text.reserve(count);
     size_t i = 0;
@@ -80,7 +143,6 @@ bool decode_utf8(const unsigned char* bytes, size_t count, bool strict, std::u16
         uint32_t code = 0;
         size_t n = utf8_sequence(bytes + i, count - i, &code);
         if (n == 0) {
-            if (strict) return false;
             text.push_back(kReplacement);
             ++i;
             continue;
@@ -94,7 +156,12 @@ bool decode_utf8(const unsigned char* bytes, size_t count, bool strict, std::u16
         }
         i += n;
     }
-    return true;
+}
+
+int count_replacements(const std::u16string& text) {
+    int n = 0;
+    for (char16_t u : text) n += u == kReplacement;
+    return n;
 }
 
 }  // namespace
@@ -104,13 +171,18 @@ void store_csv_bytes(const void* bytes, size_t count, std::u16string& file) {
     if (count > 0) std::memcpy(&file[0], bytes, count);
 }
 
-int decode_csv_file(std::u16string& file, size_t bytes) {
+int decode_csv_file(std::u16string& file, size_t bytes, int* garbled) {
+    int replaced = 0;
+    if (garbled == nullptr) garbled = &replaced;
+    *garbled = 0;
     if (bytes > file.size() * 2) bytes = file.size() * 2;
     // Other encodings are decoded from the bytes into `text`, which then
     // takes the place of the bytes.
     const unsigned char* b = reinterpret_cast<const unsigned char*>(file.data());
     std::u16string text;
     int encoding;
+    int stray = 0;
+    int multi = 0;
     if (bytes >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
         encoding = CSV_UTF16LE;
         if (little_endian_host()) {
@@ -123,12 +195,20 @@ int decode_csv_file(std::u16string& file, size_t bytes) {
         decode_utf16(b + 2, bytes - 2, false, text);
     } else if (bytes >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
         encoding = CSV_UTF8_BOM;
-        decode_utf8(b + 3, bytes - 3, false, text);
-    } else if (decode_utf8(b, bytes, true, text)) {
-        // A Shift_JIS text with Japanese in it is practically never valid UTF-8.
+        decode_utf8(b + 3, bytes - 3, text);
+        *garbled = count_replacements(text);
+    } else if ((encoding = utf16_by_zero_bytes(b, bytes)) != 0) {
+        decode_utf16(b, bytes, encoding == CSV_UTF16LE, text);
+    } else if (count_utf8(b, bytes, &stray, &multi),
+               stray == 0 || (stray <= kStrayBytesMax && multi >= kUtf8Evidence * stray)) {
+        // A Shift_JIS text with Japanese in it is practically never valid
+        // UTF-8: nearly every character of it is a stray byte there.
         encoding = CSV_UTF8;
+        decode_utf8(b, bytes, text);
+        *garbled = stray;
     } else {
         encoding = CSV_SHIFT_JIS;
+        *garbled = count_shift_jis_garbled(b, bytes);
         // Shift_JIS gives at most one unit per byte.
         text.resize(bytes);
         int units = platform().decode_code_page(kShiftJisCodePage, b, bytes, &text[0], bytes);
@@ -137,7 +217,7 @@ int decode_csv_file(std::u16string& file, size_t bytes) {
         } else {
             // Without the code page the text is still read, as UTF-8 with
             // replacements, so that its ASCII columns survive.
-            decode_utf8(b, bytes, false, text);
+            decode_utf8(b, bytes, text);
         }
     }
     file.swap(text);

@@ -1,7 +1,10 @@
 // Turns the bytes of a CSV file into UTF-16 text, whichever way the file was
 // written: UTF-16LE or UTF-16BE with a byte order mark (the program's own
-// export is UTF-16LE), UTF-8 with or without one, or Shift_JIS (code page
-// 932, what Japanese spreadsheets save), which the platform decodes.
+// export is UTF-16LE) or without one (told by its zero bytes), UTF-8 with or
+// without one, or Shift_JIS (code page 932, what Japanese spreadsheets
+// save), which the platform decodes. Without a byte order mark the bytes
+// decide: UTF-8 when they are valid UTF-8 but for a handful of stray bytes
+// among many UTF-8 characters, else Shift_JIS.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +14,7 @@
 constexpr int CSV_UTF16LE = 1;
 constexpr int CSV_UTF16BE = 2;
 constexpr int CSV_UTF8_BOM = 3;
-constexpr int CSV_UTF8 = 4;       // no byte order mark, every byte sequence valid
+constexpr int CSV_UTF8 = 4;       // no byte order mark, (almost) every byte sequence valid
 constexpr int CSV_SHIFT_JIS = 5;  // anything else
 
 // Decodes the file whose `bytes` bytes were read into the storage of
@@ -19,8 +22,9 @@ constexpr int CSV_SHIFT_JIS = 5;  // anything else
 // encoding found. A UTF-16LE file, the export's encoding, is its own text
 // and keeps its byte order mark U+FEFF in front; the other encodings give
 // the text without one. Never fails: byte sequences that are no character
-// become replacement characters, and an odd last byte of UTF-16 is dropped.
-int decode_csv_file(std::u16string& file, size_t bytes);
+// become replacement characters (their number goes to *garbled), and an odd
+// last byte of UTF-16 is dropped.
+int decode_csv_file(std::u16string& file, size_t bytes, int* garbled = nullptr);
 
 // Puts bytes into the storage of a text as a file read would, for
 // decode_csv_file.

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "files/addressee_import.h"
+#include "files/csv_addressees.h"
 #include "files/csv_decode.h"
-#include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
 
@@ -31,14 +32,18 @@ bool read_csv_file(const char16_t* path, std::u16string& file, size_t* bytes) {
     // growing buffer would.
     std::vector<std::unique_ptr<char16_t[]>> blocks;
     size_t in_last = kReadBlock;
-    bool fits = true;
+    bool fits = true;  // read whole, within CSV_MAX_BYTES
     for (;;) {
         if (in_last == kReadBlock) {
             blocks.emplace_back(new char16_t[kReadBlock / 2]);
             in_last = 0;
         }
         char* room = reinterpret_cast<char*>(blocks.back().get()) + in_last;
-        const size_t got = platform().read(handle, room, kReadBlock - in_last);
+        size_t got = 0;
+        if (!platform().read_checked(handle, room, kReadBlock - in_last, &got)) {
+            fits = false;
+            break;
+        }
         if (got == 0) break;
         in_last += got;
         *bytes += got;
@@ -68,28 +73,18 @@ bool read_csv_file(const char16_t* path, std::u16string& file, size_t* bytes) {
     return true;
 }
 
-void apply_csv_addressees(const CsvAddressees& addressees) {
-    Document& d = doc();
-    clear_addressees();
-    const int senders = count_senders();
-    const int count = static_cast<int>(addressees.rows.size());
-    for (int i = 0; i < count && i < HDATA_MAX; ++i)
-        write_csv_row(addressees.rows[static_cast<size_t>(i)], senders, d.hdata[i]);
-    d.current_card = 0;
-    d.modified = true;
-}
-
 int import_csv(WindowHandle owner) {
     Document& d = doc();
     if (d.work_dir[0] != 0) platform().set_current_directory(d.work_dir);
 
     platform().show_wait_window(owner);
-    CsvAddressees addressees;
+    std::u16string text;
+    AddresseeImport addressees;
     size_t bytes = 0;
-    const bool read = read_csv_file(d.chosen_file, addressees.text, &bytes);
+    const bool read = read_csv_file(d.chosen_file, text, &bytes);
     if (read) {
-        decode_csv_file(addressees.text, bytes);
-        read_csv_addressees(addressees);
+        decode_csv_file(text, bytes, &addressees.garbled);
+        read_csv_addressees(text, addressees);
     }
     platform().close_wait_window();
 
@@ -100,30 +95,13 @@ int import_csv(WindowHandle owner) {
         show_message(owner, message, kIconWarning);
         return CSV_IMPORT_FAILED;
     }
-    if (addressees.rows.empty()) {
+    if (addressees.addressees.empty()) {
         format_with_text(message, sizeof message / sizeof message[0],
                          u"%sには読み込める宛先がありません。", d.chosen_file);
         show_message(owner, message, kIconWarning);
         return CSV_IMPORT_FAILED;
     }
-
-    TextBuilder question(message, sizeof message / sizeof message[0]);
-    question.add_int(static_cast<int32_t>(addressees.rows.size()))
-        .add(u"件の宛先を読み込みます。現在の宛先と置き換えますか？");
-    if (platform().message_box(owner, message, kCaption, kButtonsYesNo | kIconQuestion) !=
-        kAnswerYes)
-        return CSV_IMPORT_DECLINED;
-
-    apply_csv_addressees(addressees);
-    if (addressees.left_out > 0) {
-        TextBuilder note(message, sizeof message / sizeof message[0]);
-        note.add_int(HDATA_MAX)
-            .add(u"件を読み込みました。")
-            .add_int(HDATA_MAX + 1)
-            .add(u"件目以降の")
-            .add_int(addressees.left_out)
-            .add(u"件は読み込んでいません。");
-        show_message(owner, message, kIconInformation);
-    }
-    return CSV_IMPORTED;
+    return offer_import(owner, kCaption, d.chosen_file, addressees) == IMPORT_CANCELLED
+               ? CSV_IMPORT_DECLINED
+               : CSV_IMPORTED;
 }

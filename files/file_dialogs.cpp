@@ -17,6 +17,7 @@ struct DialogKind {
 constexpr char16_t kTextFilter[] = u"txtFile(*.txt)\0*.txt\0AllFile(*.*)\0*.*\0";
 constexpr char16_t kCsvFilter[] = u"CsvFile(*.csv)\0*.csv\0AllFile(*.*)\0*.*\0";
 constexpr char16_t kBmpFilter[] = u"BmpFile(*.bmp)\0*.bmp\0AllFile(*.*)\0*.*\0";
+constexpr char16_t kVcardFilter[] = u"vCard(*.vcf)\0*.vcf\0AllFile(*.*)\0*.*\0";
 constexpr char16_t kAnyFilter[] = u"AllFile(*.*)\0*.*\0";
 
 DialogKind dialog_kind(int kind) {
@@ -26,6 +27,7 @@ DialogKind dialog_kind(int kind) {
     case KIND_LAYOUT: return {kTextFilter, u"\\情報_無題.txt"};
     case DIALOG_CSV: return {kCsvFilter, u"\\無題.csv"};
     case DIALOG_BMP: return {kBmpFilter, u"\\無題.bmp"};
+    case DIALOG_VCARD: return {kVcardFilter, u"\\無題.vcf"};
     default: return {kAnyFilter, u"\\無題.txt"};
     }
 }

@@ -10,6 +10,7 @@
 constexpr int DIALOG_ANY = 0;
 constexpr int DIALOG_CSV = 16;
 constexpr int DIALOG_BMP = 256;
+constexpr int DIALOG_VCARD = 512;  // contacts (.vcf)
 
 // Dialog results: 0 cancelled or failed, otherwise the extension code.
 constexpr int EXT_NONE = 0;

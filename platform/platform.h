@@ -15,8 +15,8 @@ using FileHandle = void*;
 
 // Message box styles and answers, with the values of the Win32 constants.
 constexpr unsigned kButtonsOk = 0x0;          // MB_OK
-constexpr unsigned kButtonsYesNo = 0x4;       // MB_YESNO
 constexpr unsigned kButtonsYesNoCancel = 0x3; // MB_YESNOCANCEL
+constexpr unsigned kButtonsYesNo = 0x4;       // MB_YESNO
 constexpr unsigned kIconError = 0x10;         // MB_ICONHAND
 constexpr unsigned kIconQuestion = 0x20;      // MB_ICONQUESTION
 constexpr unsigned kIconWarning = 0x30;       // MB_ICONEXCLAMATION
@@ -77,12 +77,30 @@ public:
     virtual bool set_current_directory(const char16_t* path) = 0;
     virtual bool path_exists(const char16_t* path) = 0;
 
-    // Opens an existing file for reading without sharing; nullptr when it
-    // cannot be opened.
+    // A message box with Yes, No and Cancel whose buttons carry the labels
+    // given (a choice between two named actions); returns kAnswerYes,
+    // kAnswerNo or kAnswerCancel. The text should still say what each
+    // button does.
+    virtual int choice_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
+                           const char16_t* yes_label, const char16_t* no_label,
+                           const char16_t* cancel_label) {
+        (void)yes_label, (void)no_label, (void)cancel_label;
+        return message_box(owner, text, caption, kButtonsYesNoCancel | kIconQuestion);
+    }
+
+    // Opens an existing file for reading; other programs may have it open
+    // for reading and writing (a table still open in a spreadsheet).
+    // nullptr when it cannot be opened.
     virtual FileHandle open_for_read(const char16_t* path) = 0;
     // Reads up to `bytes` bytes; returns how many were delivered, 0 at the
     // end of the file or on a read error.
     virtual size_t read(FileHandle file, void* buffer, size_t bytes) = 0;
+    // Like read, but tells a read error from the end of the file: false on
+    // a read error, else true with *got bytes delivered (0 at the end).
+    virtual bool read_checked(FileHandle file, void* buffer, size_t bytes, size_t* got) {
+        *got = read(file, buffer, bytes);
+        return true;
+    }
     // False when closing failed.
     virtual bool close(FileHandle file) = 0;
 

@@ -70,11 +70,53 @@ bool write_all(HANDLE file, const void* data, size_t bytes) {
     return true;
 }
 
+// The labels for the Yes, No and Cancel buttons of the next message box
+// this thread shows, put on them by a hook when the box is activated.
+struct ButtonLabels {
+    const wchar_t* yes;
+    const wchar_t* no;
+    const wchar_t* cancel;
+    HHOOK hook;
+};
+thread_local ButtonLabels g_button_labels;
+
+LRESULT CALLBACK label_buttons_hook(int code, WPARAM wparam, LPARAM lparam) {
+    ButtonLabels& labels = g_button_labels;
+    if (code == HCBT_ACTIVATE && labels.hook) {
+        HWND box = reinterpret_cast<HWND>(wparam);
+        SetDlgItemTextW(box, IDYES, labels.yes);
+        SetDlgItemTextW(box, IDNO, labels.no);
+        SetDlgItemTextW(box, IDCANCEL, labels.cancel);
+        HHOOK hook = labels.hook;
+        labels.hook = nullptr;
+        UnhookWindowsHookEx(hook);
+        return 0;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 class Win32Platform final : public Platform {
 public:
     int message_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
                     unsigned style) override {
         return MessageBoxW(static_cast<HWND>(owner), w(text), w(caption), style);
+    }
+
+    // A message box whose buttons are renamed as it appears: it sizes
+    // itself to the text and is answered like any other message box.
+    int choice_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
+                   const char16_t* yes_label, const char16_t* no_label,
+                   const char16_t* cancel_label) override {
+        g_button_labels.yes = w(yes_label);
+        g_button_labels.no = w(no_label);
+        g_button_labels.cancel = w(cancel_label);
+        g_button_labels.hook =
+            SetWindowsHookExW(WH_CBT, label_buttons_hook, nullptr, GetCurrentThreadId());
+        const int answer = MessageBoxW(static_cast<HWND>(owner), w(text), w(caption),
+                                       MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (g_button_labels.hook) UnhookWindowsHookEx(g_button_labels.hook);
+        g_button_labels.hook = nullptr;
+        return answer;
     }
 
     bool file_dialog(WindowHandle owner, FileDialogRequest& request) override {
@@ -110,16 +152,24 @@ public:
     bool path_exists(const char16_t* path) override { return PathFileExistsW(w(path)) != FALSE; }
 
     FileHandle open_for_read(const char16_t* path) override {
-        HANDLE file = CreateFileW(w(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+        HANDLE file = CreateFileW(w(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING,
                                   FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
         return file == INVALID_HANDLE_VALUE ? nullptr : file;
     }
 
     size_t read(FileHandle file, void* buffer, size_t bytes) override {
+        size_t got = 0;
+        return read_checked(file, buffer, bytes, &got) ? got : 0;
+    }
+
+    bool read_checked(FileHandle file, void* buffer, size_t bytes, size_t* got) override {
         DWORD piece = static_cast<DWORD>(bytes < kMaxIo ? bytes : kMaxIo);
-        DWORD got = 0;
-        if (!ReadFile(static_cast<HANDLE>(file), buffer, piece, &got, nullptr)) return 0;
-        return got;
+        DWORD read = 0;
+        *got = 0;
+        if (!ReadFile(static_cast<HANDLE>(file), buffer, piece, &read, nullptr)) return false;
+        *got = read;
+        return true;
     }
 
     bool close(FileHandle file) override { return CloseHandle(static_cast<HANDLE>(file)) != FALSE; }

@@ -147,7 +147,7 @@ TEST_F(MainWindowCommandsTest, EditorsHelpAndAboutOpenTheirWindows) {
 }
 
 TEST_F(MainWindowCommandsTest, UnknownCommandsDoNothing) {
-    for (int id : {0, 50, 72, 329, 339, 9999}) run(id);
+    for (int id : {0, 50, 73, 329, 339, 9999}) run(id);
     EXPECT_TRUE(window.calls.empty());
     EXPECT_TRUE(fake.boxes.empty());
     EXPECT_TRUE(fake.dialogs.empty());

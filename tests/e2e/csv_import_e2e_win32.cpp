@@ -1,7 +1,10 @@
 // The CSV import driven through the real menu command and open dialog: a
-// Shift_JIS file as Japanese spreadsheets save it replaces the addressees,
-// the preview shows the first imported card, and the exit save writes the
-// imported cards to zelko2.txt.
+// Shift_JIS file as Japanese spreadsheets save it (a title line, split
+// address columns, a column the import does not use) is summed up before
+// anything changes, 追加 puts its rows behind the addressee in use, the
+// preview shows the first new card, and the exit save writes all cards to
+// zelko2.txt. A phone's contacts file goes the same way through the vCard
+// command.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +22,8 @@ using e2e::sample_picture;
 namespace {
 
 constexpr int kImportCsvCommand = 69;
+constexpr int kImportVcardCommand = 72;
+constexpr int kNextCardCommand = 334;  // the toolbar's next card
 
 const std::wstring kSenders =
     L"fdata_cont_max=2\r\n"
@@ -27,12 +32,22 @@ const std::wstring kSenders =
 const std::wstring kAddressees =
     L"hdata_cont_max=1\r\nhdata[0].tt.m=9000001\r\nhdata[0].ta.m[0].s=沖縄県那覇市\r\n"
     L"hdata[0].tn.m[0].s=前の宛先　様\r\nhdata[0].ftb=0\r\n";
-// A spreadsheet's columns: a quoted field with a comma, a postal code with
-// its mark and hyphen, the honorific in a column of its own.
+// A spreadsheet's sheet: a title line, the name and the address in parts, a
+// quoted field with a comma, a postal code with its mark and hyphen, the
+// honorific in a column of its own, a telephone column.
 const std::wstring kRows =
-    L"氏名,敬称,郵便番号,住所1,住所2,差出番号\r\n"
-    L"高橋　美咲,様,〒530-0001,大阪府大阪市北区梅田一丁目,\"梅田ビル, 三階\",1\r\n"
-    L"佐藤　一郎,様,060-0001,北海道札幌市中央区,,0\r\n";
+    L"年賀状の住所録\r\n"
+    L"姓,名,敬称,郵便番号,都道府県,市区町村,番地,建物名,差出番号,電話\r\n"
+    L"高橋,美咲,様,〒530-0001,大阪府,大阪市北区,梅田一丁目,\"梅田ビル, 三階\",1,06-1234-5678\r\n"
+    L"佐藤,一郎,様,060-0001,北海道,札幌市中央区,北一条西,,0,\r\n";
+const std::wstring kSummary =
+    L"住所録.csvから2件の宛先を読み込みます。\r\n"
+    L"欄の対応: 氏名 ← 姓+名、敬称 ← 敬称、郵便番号 ← 郵便番号、"
+    L"住所1 ← 都道府県+市区町村+番地、住所2 ← 建物名、差出番号 ← 差出番号\r\n"
+    L"使わない欄: 電話\r\n"
+    L"\r\n置き換え: 今の宛先1件を消して、この2件にします。"
+    L"\r\n追加: 今の宛先1件の後ろに2件を加えます。"
+    L"\r\nキャンセル: 何も変えません。";
 
 // The card on the main window's client area.
 const RECT kCardArea{10, 50, 410, 642};
@@ -51,9 +66,31 @@ protected:
     void SetUp() override {
         if (e2e::environment(L"ZK_EXE").empty()) GTEST_SKIP() << "ZK_EXE is not set";
     }
+
+    // Runs the import command and picks `path` in its open dialog.
+    static void choose_through_menu(App& app, int command, const std::wstring& path) {
+        app.post_command(command);
+        HWND dialog = app.wait_dialog(L"ファイルの読込");
+        ASSERT_NE(dialog, nullptr) << "no open dialog";
+        HWND edit = GetDlgItem(dialog, 0x480);  // edt1, the file name
+        if (!edit || !IsWindowVisible(edit)) edit = e2e::find_descendant(dialog, L"Edit");
+        ASSERT_NE(edit, nullptr) << "no file name field";
+        ASSERT_TRUE(e2e::set_control_text(edit, path));
+        ASSERT_TRUE(App::answer(dialog, IDOK)) << "the open dialog did not close";
+    }
+
+    // Ends the program with the exit save.
+    static void exit_saving(App& app) {
+        app.post_close();
+        ASSERT_TRUE(answer(app, L"Zelkovane", L"終了しますか？", IDYES));
+        ASSERT_TRUE(answer(app, L"ファイル書込確認", L"保存しますか？", IDYES));
+        DWORD code = 99;
+        ASSERT_TRUE(app.wait_exit(&code)) << "the program did not end";
+        EXPECT_EQ(code, 0u);
+    }
 };
 
-TEST_F(CsvImport, ShiftJisFileThroughTheMenuReplacesTheCardsAndIsSavedAtExit) {
+TEST_F(CsvImport, SpreadsheetFileThroughTheMenuIsAppendedAndSavedAtExit) {
     TempDir dir(L"csv_import");
     dir.write(L"zelko1.txt", e2e::utf16le_file(kSenders));
     dir.write(L"zelko2.txt", e2e::utf16le_file(kAddressees));
@@ -61,6 +98,7 @@ TEST_F(CsvImport, ShiftJisFileThroughTheMenuReplacesTheCardsAndIsSavedAtExit) {
     std::wstring background = sample_picture(L"base1.bmp");
     if (!background.empty()) dir.copy_in(background, L"base1.bmp");
 
+    std::string old_card;
     std::string imported_card;
     {
         App app(dir.path());
@@ -68,19 +106,21 @@ TEST_F(CsvImport, ShiftJisFileThroughTheMenuReplacesTheCardsAndIsSavedAtExit) {
         HWND main = app.start();
         ASSERT_NE(main, nullptr);
         ASSERT_TRUE(app.settle());
-        const std::string old_card = e2e::client_pixels(main, kCardArea);
+        old_card = e2e::client_pixels(main, kCardArea);
 
-        app.post_command(kImportCsvCommand);
-        HWND dialog = app.wait_dialog(L"ファイルの読込");
-        ASSERT_NE(dialog, nullptr) << "no open dialog";
-        HWND edit = GetDlgItem(dialog, 0x480);  // edt1, the file name
-        if (!edit || !IsWindowVisible(edit)) edit = e2e::find_descendant(dialog, L"Edit");
-        ASSERT_NE(edit, nullptr) << "no file name field";
-        ASSERT_TRUE(e2e::set_control_text(edit, dir.file(L"住所録.csv")));
-        ASSERT_TRUE(App::answer(dialog, IDOK)) << "the open dialog did not close";
+        ASSERT_NO_FATAL_FAILURE(choose_through_menu(app, kImportCsvCommand, dir.file(L"住所録.csv")));
 
-        ASSERT_TRUE(answer(app, L"CSVから読込",
-                           L"2件の宛先を読み込みます。現在の宛先と置き換えますか？", IDYES));
+        HWND summary = e2e::expect_message_box(app, L"CSVから読込", kSummary);
+        ASSERT_NE(summary, nullptr);
+        wchar_t label[32] = L"";
+        GetDlgItemTextW(summary, IDYES, label, 32);
+        EXPECT_EQ(utf8(label), utf8(L"置き換え(&R)"));
+        GetDlgItemTextW(summary, IDNO, label, 32);
+        EXPECT_EQ(utf8(label), utf8(L"追加(&A)"));
+        GetDlgItemTextW(summary, IDCANCEL, label, 32);
+        EXPECT_EQ(utf8(label), utf8(L"キャンセル"));
+        e2e::screenshot(summary, L"csv_import_summary.bmp");
+        ASSERT_TRUE(App::answer(summary, IDNO));
         ASSERT_TRUE(app.settle());
         EXPECT_EQ(app.find_message_box(), nullptr);
         imported_card = e2e::client_pixels(main, kCardArea);
@@ -90,41 +130,82 @@ TEST_F(CsvImport, ShiftJisFileThroughTheMenuReplacesTheCardsAndIsSavedAtExit) {
             EXPECT_TRUE(e2e::capture_window(main, L"csv_import_card.bmp"));
 
         // The imported cards are not saved yet: the exit offers to save.
-        app.post_close();
-        ASSERT_TRUE(answer(app, L"Zelkovane", L"終了しますか？", IDYES));
-        ASSERT_TRUE(answer(app, L"ファイル書込確認", L"保存しますか？", IDYES));
-        DWORD code = 99;
-        ASSERT_TRUE(app.wait_exit(&code)) << "the program did not end";
-        EXPECT_EQ(code, 0u);
+        ASSERT_NO_FATAL_FAILURE(exit_saving(app));
     }
 
     const std::wstring addressees = e2e::utf16le_text(dir.read(L"zelko2.txt"));
     for (const wchar_t* line : {
-             L"hdata_cont_max=2\r\n",
-             L"hdata[0].tt.m=5300001\r\n",
-             L"hdata[0].ta.m[0].s=大阪府大阪市北区梅田一丁目\r\n",
-             L"hdata[0].ta.m[1].s=梅田ビル, 三階\r\n",
-             L"hdata[0].tn.m[0].s=高橋　美咲　様\r\n",
-             L"hdata[0].ftb=1\r\n",
-             L"hdata[1].tt.m=0600001\r\n",
-             L"hdata[1].tn.m[0].s=佐藤　一郎　様\r\n",
-             L"hdata[1].ftb=0\r\n",
+             L"hdata_cont_max=3\r\n",
+             L"hdata[0].tn.m[0].s=前の宛先　様\r\n",
+             L"hdata[1].tt.m=5300001\r\n",
+             L"hdata[1].ta.m[0].s=大阪府大阪市北区梅田一丁目\r\n",
+             L"hdata[1].ta.m[1].s=梅田ビル, 三階\r\n",
+             L"hdata[1].tn.m[0].s=高橋　美咲　様\r\n",
+             L"hdata[1].ftb=1\r\n",
+             L"hdata[2].tt.m=0600001\r\n",
+             L"hdata[2].ta.m[0].s=北海道札幌市中央区北一条西\r\n",
+             L"hdata[2].tn.m[0].s=佐藤　一郎　様\r\n",
+             L"hdata[2].ftb=0\r\n",
          })
         EXPECT_NE(addressees.find(line), std::wstring::npos) << utf8(line) << " in\n" << utf8(addressees);
-    EXPECT_EQ(addressees.find(L"前の宛先"), std::wstring::npos) << "the old card is replaced";
     const std::wstring senders = e2e::utf16le_text(dir.read(L"zelko1.txt"));
     EXPECT_NE(senders.find(L"fdata[1].n[0].s=鈴木　一郎\r\n"), std::wstring::npos)
         << "the senders are kept";
 
-    // Started again on the saved files, the program shows the same first card.
+    // Started again on the saved files, the program shows the card that was
+    // there before, and the next card is the first one imported.
     App again(dir.path());
     HWND main = again.start();
     ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(again.settle());
+    EXPECT_TRUE(e2e::client_pixels(main, kCardArea) == old_card);
+    again.post_command(kNextCardCommand);
     ASSERT_TRUE(again.settle());
     EXPECT_TRUE(e2e::client_pixels(main, kCardArea) == imported_card);
     again.post_close();
     ASSERT_TRUE(answer(again, L"Zelkovane", L"終了しますか？", IDYES));
     EXPECT_TRUE(again.wait_exit(nullptr));
+}
+
+// A phone's contacts file through 連絡先(vCard)から読込: the same summary,
+// 追加, and the exit save keeps the card before and adds the contact.
+TEST_F(CsvImport, PhoneContactsThroughTheVcardMenuAreAppendedAndSavedAtExit) {
+    TempDir dir(L"vcard_import");
+    dir.write(L"zelko1.txt", e2e::utf16le_file(kSenders));
+    dir.write(L"zelko2.txt", e2e::utf16le_file(kAddressees));
+    dir.write(L"連絡先.vcf",
+              "\xEF\xBB\xBF" + utf8(L"BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;花子;;;\r\n"
+                                     L"FN:山田 花子\r\nitem1.ADR;type=HOME:;青葉ハイツ\\, 2階;"
+                                     L"青葉1-1;仙台市青葉区;宮城県;980-0001;日本\r\n"
+                                     L"TEL;type=CELL:090-0000-0000\r\nEND:VCARD\r\n"));
+    {
+        App app(dir.path());
+        ASSERT_TRUE(app.started());
+        ASSERT_NE(app.start(), nullptr);
+        ASSERT_TRUE(app.settle());
+        ASSERT_NO_FATAL_FAILURE(choose_through_menu(app, kImportVcardCommand, dir.file(L"連絡先.vcf")));
+        ASSERT_TRUE(answer(app, L"vCardから読込",
+                           L"連絡先.vcfから1件の宛先を読み込みます。\r\n"
+                           L"欄の対応: 氏名 ← N（姓+名。空のときは FN）、郵便番号 ← ADRの郵便番号、"
+                           L"住所1 ← ADRの都道府県+市区町村+番地、住所2 ← ADRの建物名、会社名 ← ORG\r\n"
+                           L"使わない欄: TEL\r\n"
+                           L"\r\n置き換え: 今の宛先1件を消して、この1件にします。"
+                           L"\r\n追加: 今の宛先1件の後ろに1件を加えます。"
+                           L"\r\nキャンセル: 何も変えません。",
+                           IDNO));
+        ASSERT_TRUE(app.settle());
+        ASSERT_NO_FATAL_FAILURE(exit_saving(app));
+    }
+    const std::wstring addressees = e2e::utf16le_text(dir.read(L"zelko2.txt"));
+    for (const wchar_t* line : {
+             L"hdata_cont_max=2\r\n",
+             L"hdata[0].tn.m[0].s=前の宛先　様\r\n",
+             L"hdata[1].tt.m=9800001\r\n",
+             L"hdata[1].ta.m[0].s=宮城県仙台市青葉区青葉1-1\r\n",
+             L"hdata[1].ta.m[1].s=青葉ハイツ, 2階\r\n",
+             L"hdata[1].tn.m[0].s=山田　花子\r\n",
+         })
+        EXPECT_NE(addressees.find(line), std::wstring::npos) << utf8(line) << " in\n" << utf8(addressees);
 }
 
 }  // namespace

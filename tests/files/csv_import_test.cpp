@@ -11,6 +11,7 @@
 #include "files/csv_export.h"
 #include "files/csv_import.h"
 #include "app/file_commands.h"
+#include "files/vcard_import.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
@@ -84,6 +85,18 @@ protected:
         return import_csv(nullptr);
     }
 
+    // Line `line` of the text of message box `box`, in UTF-8.
+    std::string summary_line(size_t line, size_t box = 0) {
+        std::string text = utf8(fake.boxes.at(box).text);
+        size_t start = 0;
+        for (size_t i = 0; i < line && start != std::string::npos; ++i) {
+            start = text.find("\r\n", start);
+            if (start != std::string::npos) start += 2;
+        }
+        if (start == std::string::npos) return "";
+        return text.substr(start, text.find("\r\n", start) - start);
+    }
+
     FakePlatform fake;
 };
 
@@ -102,9 +115,18 @@ TEST_F(CsvImportTest, ExportThenImportGivesBackEveryCardOfAFullDocument) {
 
     ASSERT_EQ(import(exported), CSV_IMPORTED);
     ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_EQ(fake.boxes[0].text, u"200件の宛先を読み込みます。現在の宛先と置き換えますか？");
+    EXPECT_EQ(utf8(fake.boxes[0].text),
+              "in.csvから200件の宛先を読み込みます。\r\n"
+              "欄の対応: 氏名 ← 名前1、名前2 ← 名前2、名前3 ← 名前3、名前4 ← 名前4、名前5 ← 名前5、"
+              "郵便番号 ← 郵便番号、住所1 ← 住所1、住所2 ← 住所2、住所3 ← 住所3、住所4 ← 住所4、"
+              "住所5 ← 住所5、差出番号 ← 差出番号\r\n"
+              "使わない欄: 名前1、名前2、郵便番号、住所1、住所2\r\n"
+              "\r\n置き換え: 今の宛先200件を消して、この200件にします。"
+              "\r\n追加: 宛先が200件あり、追加できません。"
+              "\r\nキャンセル: 何も変えません。");
     EXPECT_EQ(fake.boxes[0].caption, kCaption);
-    EXPECT_EQ(fake.boxes[0].style & 0xF, kButtonsYesNo);
+    EXPECT_EQ(fake.boxes[0].style, kButtonsYesNoCancel | kIconQuestion);
+    EXPECT_EQ(fake.choice_labels, u"置き換え(&R)/追加(&A)/キャンセル");
     EXPECT_EQ(fake.events, (std::vector<std::string>{"wait_show", "wait_close"}));
     EXPECT_EQ(count_cards(), 200);
     EXPECT_EQ(doc().current_card, 0);
@@ -159,6 +181,7 @@ TEST_F(CsvImportTest, TheSameRowsReadAlikeInEveryEncodingWithQuotingAndLineBreak
         {"Shift_JIS", shift_jis(rows), CSV_SHIFT_JIS},
         {"Shift_JIS, LF", shift_jis(lf_rows), CSV_SHIFT_JIS},
         {"UTF-16LE", utf16le_file(rows), CSV_UTF16LE},
+        {"UTF-16LE without BOM", utf16le_file(rows).substr(2), CSV_UTF16LE},
         {"UTF-16BE", utf16be_file(rows), CSV_UTF16BE},
     };
     for (const Case& c : cases) {
@@ -168,7 +191,7 @@ TEST_F(CsvImportTest, TheSameRowsReadAlikeInEveryEncodingWithQuotingAndLineBreak
         EXPECT_EQ(decode_csv_file(file, c.bytes.size()), c.encoding);
         clear_addressees();
         ASSERT_EQ(import(c.bytes), CSV_IMPORTED);
-        EXPECT_EQ(fake.boxes.at(0).text, u"3件の宛先を読み込みます。現在の宛先と置き換えますか？");
+        EXPECT_EQ(summary_line(0), "in.csvから3件の宛先を読み込みます。");
         EXPECT_EQ(cards_text(), expected);
     }
 
@@ -190,7 +213,8 @@ TEST_F(CsvImportTest, HeaderVariantsOfOtherToolsAndNoHeader) {
                   u"\n"
                   u"\"\",,殿,-,,,,,2\n")),                        // honorific alone: skipped
               CSV_IMPORTED);
-    EXPECT_EQ(fake.boxes.at(0).text, u"4件の宛先を読み込みます。現在の宛先と置き換えますか？");
+    EXPECT_EQ(summary_line(1), "欄の対応: 氏名 ← 姓+名、敬称 ← 敬称、郵便番号 ← 〒、住所1 ← 住所、"
+                               "住所2 ← 住所2、会社名 ← 会社名、部署 ← 部署、差出番号 ← 差出番号");
     EXPECT_EQ(cards_text(),
               "1500001|山田　太郎　様/////|東京都渋谷区/神宮前1-2-3/山田商事/総務部//|2\n"
               "1500002|田中　様/////|/////|0\n"
@@ -201,6 +225,8 @@ TEST_F(CsvImportTest, HeaderVariantsOfOtherToolsAndNoHeader) {
     ASSERT_EQ(import(utf8(u"氏名,姓,名,住所1,住所1\n田中 一郎,x,y,一,二\n,田中,次郎,三,四\n")),
               CSV_IMPORTED);
     EXPECT_EQ(cards_text(), "|田中 一郎/////|一/////|0\n|田中　次郎/////|三/////|0\n");
+    EXPECT_EQ(summary_line(1), "欄の対応: 氏名 ← 氏名（空のときは 姓+名）、住所1 ← 住所1");
+    EXPECT_EQ(summary_line(2), "使わない欄: 住所1");
 
     // No known header: the column order of the export; the first row is data.
     // A row whose only text is on later lines has them moved up, so that its
@@ -223,6 +249,200 @@ TEST_F(CsvImportTest, HeaderVariantsOfOtherToolsAndNoHeader) {
     EXPECT_EQ(text(doc().hdata[0].tn.m[0].s), long_name);
     EXPECT_EQ(text(doc().hdata[0].ta.m[0].s), std::u16string(63, u'a'));
     EXPECT_EQ(text(doc().hdata[0].tt.m), u"123456789012345");
+
+    // Columns behind the 64th are not read, and the summary says so.
+    const std::u16string commas(68, u',');
+    ASSERT_EQ(import(utf8(u"氏名,住所" + commas + u"\n山田,東京" + commas + u"x\n")), CSV_IMPORTED);
+    EXPECT_EQ(summary_line(2), "使わない欄: 65列目以降");
+}
+
+// Files as people have them, bytes in, cards out: the summary's mapping,
+// unused columns and losses, then the cards after 置き換え.
+TEST_F(CsvImportTest, RealShapedFilesGiveTheirCardsAndTellEveryLossFirst) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string mapping;  // line 2 of the summary
+        std::string rest;     // the summary's lines from line 3 to the choices
+        std::string cards;
+    };
+    std::string stray_byte = utf8(u"氏名,住所\r\n山田　花子,京都府京都市\r\n");
+    stray_byte.insert(stray_byte.size() - 5, "\x93");  // a Shift_JIS lead byte pasted in
+    const std::vector<Case> cases = {
+        {"spreadsheet with split address columns (Shift_JIS)",
+         shift_jis(u"姓,名,郵便番号,都道府県,市区町村,番地,建物名\r\n"
+                   u"山田,太郎,150-0001,東京都,渋谷区,神宮前1-2-3,メゾン神宮前101\r\n"
+                   u"鈴木,一郎,〒530-0001,大阪府,大阪市北区,梅田1-1,\r\n"),
+         "氏名 ← 姓+名、郵便番号 ← 郵便番号、住所1 ← 都道府県+市区町村+番地、住所2 ← 建物名", "",
+         "1500001|山田　太郎/////|東京都渋谷区神宮前1-2-3/メゾン神宮前101////|0\n"
+         "5300001|鈴木　一郎/////|大阪府大阪市北区梅田1-1/////|0\n"},
+        {"web mail contacts export, English headers (UTF-8 with BOM)",
+         "\xEF\xBB\xBF" +
+             utf8(u"First Name,Middle Name,Last Name,E-mail 1 - Value,Address 1 - Label,"
+                  u"Address 1 - Formatted,Address 1 - Street,Address 1 - City,Address 1 - PO Box,"
+                  u"Address 1 - Region,Address 1 - Postal Code,Address 1 - Country,"
+                  u"Address 1 - Extended Address,Organization Name,Organization Title,"
+                  u"Organization Department\r\n"
+                  u"花子,,佐藤,hanako@example.jp,Home,\"北海道札幌市中央区北1条西2-1\n060-0001\","
+                  u"北1条西2-1,札幌市中央区,,北海道,060-0001,JP,札幌ハイツ305,,,\r\n"
+                  u"Ken,,Ito,,Work,,1-1 Marunouchi,Chiyoda-ku,,Tokyo,100-0005,JP,,Ito Trading,"
+                  u"Manager,Sales\r\n"),
+         "氏名 ← Last Name+First Name、郵便番号 ← Address 1 - Postal Code、"
+         "住所1 ← Address 1 - Region+Address 1 - City+Address 1 - Street、"
+         "住所2 ← Address 1 - Extended Address、会社名 ← Organization Name、"
+         "部署 ← Organization Department、役職 ← Organization Title",
+         "使わない欄: Middle Name、E-mail 1 - Value、Address 1 - Label、Address 1 - Formatted、"
+         "Address 1 - PO Box、Address 1 - Country\n",
+         "0600001|佐藤　花子/////|北海道札幌市中央区北1条西2-1/札幌ハイツ305////|0\n"
+         "1000005|Ito　Ken/////|TokyoChiyoda-ku1-1 Marunouchi/Ito Trading/Sales　Manager///|0\n"},
+        {"title line, an empty record and full-width header digits (UTF-8)",
+         utf8(u"住所録 2026年\r\n,,,\r\n宛名,〒,住所１,住所２,連名\r\n"
+              u"高橋 美咲 様,900-0001,沖縄県那覇市,,健太 様\r\n"),
+         "氏名 ← 宛名、連名 ← 連名、郵便番号 ← 〒、住所1 ← 住所１、住所2 ← 住所２", "",
+         "9000001|高橋 美咲 様/健太 様////|沖縄県那覇市/////|0\n"},
+        {"Excel's sep= line, semicolons and 名前 as the whole name",
+         utf8(u"sep=;\r\n名前;郵便番号;住所\r\n\"田中; 一郎\";100-0001;東京都千代田区\r\n"),
+         "氏名 ← 名前、郵便番号 ← 郵便番号、住所1 ← 住所", "",
+         "1000001|田中; 一郎/////|東京都千代田区/////|0\n"},
+        {"semicolons without sep=, English headers",
+         utf8(u"Name;ZIP;State;City;Street\r\nMori Aya;9800001;宮城県;仙台市;青葉区1\r\n"),
+         "氏名 ← Name、郵便番号 ← ZIP、住所1 ← State+City+Street", "",
+         "9800001|Mori Aya/////|宮城県仙台市青葉区1/////|0\n"},
+        {"Excel's Unicode text: UTF-16LE with tabs",
+         utf16le_file(u"苗字\t名前\t郵便番号\t住所\t会社名\t部署\t役職\r\n"
+                      u"木村\t拓也\t2220002\t神奈川県横浜市\t木村商事\t総務部\t部長\r\n"),
+         "氏名 ← 苗字+名前、郵便番号 ← 郵便番号、住所1 ← 住所、会社名 ← 会社名、部署 ← 部署、"
+         "役職 ← 役職",
+         "",
+         "2220002|木村　拓也/////|神奈川県横浜市/木村商事/総務部　部長///|0\n"},
+        {"tab-separated UTF-8",
+         utf8(u"氏名\t郵便番号\t住所\r\n中村 真一\t812-0011\t福岡県福岡市\r\n"),
+         "氏名 ← 氏名、郵便番号 ← 郵便番号、住所1 ← 住所", "",
+         "8120011|中村 真一/////|福岡県福岡市/////|0\n"},
+        {"UTF-8 without BOM and one stray byte", stray_byte, "氏名 ← 氏名、住所1 ← 住所",
+         "読み込めないもの:\n・文字にならないバイト（\xEF\xBF\xBDになります） 1か所\n",
+         "|山田　花子/////|京都府京都\xEF\xBF\xBD市/////|0\n"},
+        {"a quote never closed, rows behind it",
+         utf8(u"氏名,住所\r\n\"山田 太郎,東京都\r\n佐藤 次郎,大阪府\r\n"),
+         "氏名 ← 氏名、住所1 ← 住所",
+         "読み込めないもの:\n・2行目の引用符が閉じていません（その欄は引用符を除き、区切りまでを読みます）\n",
+         "|山田 太郎/////|東京都/////|0\n|佐藤 次郎/////|大阪府/////|0\n"},
+        {"連名 and 敬称 columns, texts too long",
+         utf8(u"姓,名,敬称,連名1,連名2,連名3,連名4,郵便番号,住所1,住所2\r\n"
+              u"山田,太郎,様,花子,一郎,,,1500001,東京都渋谷区,\r\n"
+              u"大家族,父,様,母,長男,長女,次男,1500002," + std::u16string(70, u'長') + u",\r\n"),
+         "氏名 ← 姓+名、連名 ← 連名1+連名2+連名3+連名4、敬称 ← 敬称、郵便番号 ← 郵便番号、"
+         "住所1 ← 住所1、住所2 ← 住所2",
+         "読み込めないもの:\n・長すぎて切れる文字列 1件\n",
+         "1500001|山田　太郎　様/花子　様/一郎　様///|東京都渋谷区/////|0\n"
+         "1500002|大家族　父　様/母　様/長男　様/長女　様/次男　様/|" + utf8(std::u16string(63, u'長')) +
+             "/////|0\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        clear_addressees();
+        ASSERT_EQ(import(c.bytes), CSV_IMPORTED);
+        EXPECT_EQ(summary_line(1), "欄の対応: " + c.mapping);
+        std::string rest;
+        for (size_t line = 2; summary_line(line) != ""; ++line) rest += summary_line(line) + "\n";
+        EXPECT_EQ(rest, c.rest);
+        EXPECT_EQ(cards_text(), c.cards);
+    }
+}
+
+// 追加 puts the rows behind the cards in use, up to 200, and tells before
+// how many do not fit; cards behind the ones in use keep no old texts.
+TEST_F(CsvImportTest, AppendFillsUpTo200BehindTheCardsInUse) {
+    for (int i = 0; i < 198; ++i) text_set(doc().hdata[i].tn.m[0].s, u"前からの宛先");
+    text_set(doc().hdata[199].ta.m[3].s, u"見えない古い住所");
+    doc().current_card = 5;
+    ASSERT_EQ(import(utf8(u"氏名,郵便番号\n一,1\n二,2\n三,3\n"), kAnswerNo), CSV_IMPORTED);
+    EXPECT_EQ(summary_line(4), "追加: 今の宛先198件の後ろに2件を加えます。（残りの1件は入りません）");
+    EXPECT_EQ(count_cards(), 200);
+    EXPECT_EQ(text(doc().hdata[197].tn.m[0].s), u"前からの宛先");
+    EXPECT_EQ(text(doc().hdata[198].tn.m[0].s), u"一");
+    EXPECT_EQ(text(doc().hdata[199].tt.m), u"2");
+    EXPECT_EQ(text(doc().hdata[199].ta.m[3].s), u"");
+    EXPECT_EQ(doc().current_card, 198);
+    EXPECT_TRUE(doc().modified);
+
+    // Full: 追加 changes nothing, and the summary said so.
+    doc().modified = false;
+    EXPECT_EQ(import(utf8(u"氏名\n四\n"), kAnswerNo), CSV_IMPORT_DECLINED);
+    EXPECT_EQ(summary_line(4), "追加: 宛先が200件あり、追加できません。");
+    EXPECT_EQ(text(doc().hdata[199].tn.m[0].s), u"二");
+    EXPECT_FALSE(doc().modified);
+}
+
+// Contacts files as phones and web services write them, bytes in, cards
+// out, through the same summary as the CSV import.
+TEST_F(CsvImportTest, VcardFilesOfPhonesAndWebServicesGiveTheirCards) {
+    const auto quoted_printable = [](const std::string& bytes) {
+        static const char kHex[] = "0123456789ABCDEF";
+        std::string out;
+        for (unsigned char b : bytes) out += std::string("=") + kHex[b >> 4] + kHex[b & 15];
+        return out;
+    };
+    const std::string street = quoted_printable(shift_jis(u"北一条西2-1"));
+    const std::string old_phone =
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:" +
+        quoted_printable(shift_jis(u"佐藤")) + ";" + quoted_printable(shift_jis(u"花子")) +
+        "\r\nADR;HOME;CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:;;" + street.substr(0, 12) +
+        "=\r\n" + street.substr(12) + ";" + quoted_printable(shift_jis(u"札幌市中央区")) + ";" +
+        quoted_printable(shift_jis(u"北海道")) +
+        ";060-0001;\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n " + std::string(76, 'A') + "\r\n " +
+        std::string(76, 'B') + "\r\n\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:2.1\r\nN:Mori;Aya\r\n"
+        "TEL;CELL:090-0000-0000\r\n";  // cut off before its END
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string rest;  // the summary's lines from line 3 to the choices
+        std::string cards;
+    };
+    const std::vector<Case> cases = {
+        {"phone, vCard 3.0 UTF-8, folded lines and escapes",
+         "\xEF\xBB\xBF" + utf8(u"BEGIN:VCARD\r\nVERSION:3.0\r\nPRODID:-//Apple Inc.//iPhone OS 17.0//EN\r\n"
+                              u"N:山田;太郎;;;\r\nFN:山田 太郎\r\n"
+                              u"item1.ADR;type=HOME;type=pref:;メゾン神宮前\\, 101;神宮前1-2-3;渋\r\n"
+                              u" 谷区;東京都;150-0001;日本\r\nTEL;type=CELL:090-0000-0000\r\n"
+                              u"ORG:山田商事;総務部\r\nEND:VCARD\r\n"),
+         "使わない欄: TEL\n",
+         "1500001|山田　太郎/////|東京都渋谷区神宮前1-2-3/メゾン神宮前, 101/山田商事/総務部//|0\n"},
+        {"vCard 4.0, LF only, a work and a home address",
+         "BEGIN:VCARD\nVERSION:4.0\nFN:Ken Ito\nN:;;;;\n"
+         "ADR;TYPE=work:;;1-1 Marunouchi;Chiyoda-ku;Tokyo;100-0005;Japan\n"
+         "ADR;TYPE=\"home\":;;2-2 Aoba;Sendai;Miyagi;980-0001;Japan\nEND:VCARD\n",
+         "", "9800001|Ken Ito/////|MiyagiSendai2-2 Aoba/////|0\n"},
+        {"old phone, vCard 2.1 Shift_JIS quoted-printable, a photo, a contact without address",
+         old_phone,
+         "使わない欄: PHOTO、TEL\n読み込めないもの:\n・住所のない連絡先 1件は読み込みません\n",
+         "0600001|佐藤　花子/////|北海道札幌市中央区北一条西2-1/////|0\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        clear_addressees();
+        fake.put_file(kPath, c.bytes);
+        text_set(doc().chosen_file, kPath);
+        fake.boxes.clear();
+        fake.answer(kAnswerYes);
+        ASSERT_EQ(import_vcard(nullptr), VCARD_IMPORTED);
+        EXPECT_EQ(fake.boxes.at(0).caption, u"vCardから読込");
+        EXPECT_EQ(summary_line(0), "in.csvから1件の宛先を読み込みます。");
+        std::string rest;
+        for (size_t line = 2; summary_line(line) != ""; ++line) rest += summary_line(line) + "\n";
+        EXPECT_EQ(rest, c.rest);
+        EXPECT_EQ(cards_text(), c.cards);
+    }
+
+    // A file without any vCard, or with contacts without address only.
+    fake.boxes.clear();
+    for (const char* bytes : {"氏名,住所\r\n山田,東京\r\n", "BEGIN:VCARD\nN:A;B\nEND:VCARD\n"}) {
+        fake.put_file(kPath, bytes);
+        EXPECT_EQ(import_vcard(nullptr), VCARD_IMPORT_FAILED);
+    }
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[0].text, u"C:\\work\\in.csvには連絡先(vCard)がありません。");
+    EXPECT_EQ(fake.boxes[1].text, u"C:\\work\\in.csvには住所のある連絡先がありません。");
 }
 
 TEST_F(CsvImportTest, MoreThan200RowsTakeTheFirst200AndTellHowManyWereLeftOut) {
@@ -234,11 +454,10 @@ TEST_F(CsvImportTest, MoreThan200RowsTakeTheFirst200AndTellHowManyWereLeftOut) {
         if (i == 100) rows += u",\r\n";  // an empty row is not counted
     }
     ASSERT_EQ(import(utf16le_file(rows)), CSV_IMPORTED);
-    ASSERT_EQ(fake.boxes.size(), 2u);
-    EXPECT_EQ(fake.boxes[0].text, u"200件の宛先を読み込みます。現在の宛先と置き換えますか？");
-    EXPECT_EQ(fake.boxes[1].text, u"200件を読み込みました。201件目以降の3件は読み込んでいません。");
-    EXPECT_EQ(fake.boxes[1].caption, kCaption);
-    EXPECT_EQ(fake.boxes[1].style & 0xF, kButtonsOk);
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(summary_line(0), "in.csvから203件の宛先を読み込みます。");
+    EXPECT_EQ(summary_line(3), "置き換え: 今の宛先1件を消して、この200件にします。（201件目以降の3件は入りません）");
+    EXPECT_EQ(summary_line(4), "追加: 今の宛先1件の後ろに199件を加えます。（残りの4件は入りません）");
     EXPECT_EQ(count_cards(), 200);
     EXPECT_EQ(text(doc().hdata[0].tn.m[0].s), u"宛名1");
     EXPECT_EQ(text(doc().hdata[199].tn.m[0].s), u"宛名200");
@@ -276,10 +495,17 @@ TEST_F(CsvImportTest, MissingEmptyMalformedOrDeclinedFilesChangeNothing) {
     // Declined: nothing changes, whatever the file held.
     std::string garbage;
     for (int i = 0; i < 5000; ++i) garbage += static_cast<char>((i * 7919) >> 3);
-    EXPECT_EQ(import(utf8(u"氏名\r\n新しい宛先\r\n"), kAnswerNo), CSV_IMPORT_DECLINED);
+    EXPECT_EQ(import(utf8(u"氏名\r\n新しい宛先\r\n"), kAnswerCancel), CSV_IMPORT_DECLINED);
     EXPECT_TRUE(unchanged());
-    EXPECT_NE(import(garbage, kAnswerNo), CSV_IMPORTED);
+    EXPECT_NE(import(garbage, kAnswerCancel), CSV_IMPORTED);
     EXPECT_TRUE(unchanged());
+
+    // A read error part of the way is no shorter file: nothing is imported.
+    fake.read_error_after = 100;
+    EXPECT_EQ(import(utf8(u"氏名\r\n" + std::u16string(200, u'山') + u"\r\n")), CSV_IMPORT_FAILED);
+    EXPECT_EQ(fake.boxes.at(0).text, u"C:\\work\\in.csvのファイルが読み込めません。");
+    EXPECT_TRUE(unchanged());
+    fake.read_error_after = SIZE_MAX;
 
     // A file larger than the import reads is refused before it is read.
     fake.put_file(kPath, std::string(CSV_MAX_BYTES + 1, 'a'));
@@ -318,7 +544,7 @@ TEST_F(CsvImportTest, CommandAsksBeforeDiscardingChangesAndOpensACsvDialog) {
     fake.answer(kAnswerYes);
     EXPECT_EQ(command_import_csv(nullptr), REPAINT_WINDOW);
     ASSERT_EQ(fake.boxes.size(), 2u);
-    EXPECT_EQ(fake.boxes[1].text, u"1件の宛先を読み込みます。現在の宛先と置き換えますか？");
+    EXPECT_EQ(summary_line(0, 1), "list.txtから1件の宛先を読み込みます。");
     EXPECT_EQ(cards_text(), "|新しい宛先/////|/////|0\n");
     EXPECT_TRUE(doc().modified);
 }

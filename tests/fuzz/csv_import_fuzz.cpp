@@ -1,14 +1,15 @@
-// Feeds arbitrary bytes as a CSV file through the import's decoder, parser
-// and column mapping, applies the rows to the document and checks what
-// every import must give: at most 200 cards, all of them in use and counted,
-// texts ending inside their fields, no line breaks in a line, postal codes
-// of digits only and senders in use.
+// Feeds arbitrary bytes as a CSV file through the whole import (read,
+// decoder, parser, header search, column mapping, summary, replace or
+// append) and checks what every import must give: either the summary
+// question or a message, nothing changed unless the import says so, at most
+// 200 cards, all of them in use and counted, texts ending inside their
+// fields, no line breaks in a line, postal codes of digits only and senders
+// in use.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "files/csv_decode.h"
 #include "files/csv_import.h"
 #include "model/defaults.h"
 #include "model/document.h"
@@ -34,19 +35,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         clear_senders();
         reset_layouts();
         for (int j = 0; j < 3; ++j) text_set(doc().fdata[j].n[0].s, u"差出人");
+        text_set(doc().chosen_file, u"C:\\work\\in.csv");
         return new MemoryPlatform();
     }();
-    (void)memory;
-    CsvAddressees addressees;
-    store_csv_bytes(data, size, addressees.text);
-    decode_csv_file(addressees.text, size);
-    read_csv_addressees(addressees);
-    if (addressees.rows.size() > static_cast<size_t>(HDATA_MAX)) std::abort();
-    if (addressees.left_out > 0 && addressees.rows.size() != static_cast<size_t>(HDATA_MAX))
-        std::abort();
+    // Odd sizes replace, even sizes append behind what earlier inputs left,
+    // until the cards are full.
+    if (count_cards() == HDATA_MAX) clear_addressees();
+    memory->data = data;
+    memory->size = size;
+    memory->boxes = 0;
+    memory->answer = size % 2 != 0 ? kAnswerYes : kAnswerNo;
+    doc().modified = false;
+    const int before = count_cards();
 
-    apply_csv_addressees(addressees);
-    if (count_cards() != static_cast<int>(addressees.rows.size())) std::abort();
+    const int result = import_csv(nullptr);
+    // Always exactly one box: the summary question, or the message why
+    // nothing can be read.
+    if (memory->boxes != 1) std::abort();
+    if (result == CSV_IMPORTED) {
+        if (!doc().modified || count_cards() == 0) std::abort();
+        if (memory->answer == kAnswerNo && count_cards() <= before) std::abort();
+    } else if (doc().modified || count_cards() != before) {
+        std::abort();
+    }
     for (int i = 0; i < HDATA_MAX; ++i) {
         const CardRecord& card = doc().hdata[i];
         check_line(card.tt.m, POSTAL_CAP);

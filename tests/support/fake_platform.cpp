@@ -115,6 +115,7 @@ int FakePlatform::message_box(WindowHandle owner, const char16_t* text, const ch
         answers.pop_front();
         return a;
     }
+    if ((style & 0xF) == kButtonsYesNoCancel) return kAnswerCancel;
     return (style & 0xF) == kButtonsYesNo ? kAnswerNo : kAnswerOk;
 }
 
@@ -168,11 +169,29 @@ FileHandle FakePlatform::open_for_read(const char16_t* path) {
     std::string p = host_path(path);
     std::error_code error;  // a name too long for the host is no file, as on Windows
     if (!fs::is_regular_file(p, error)) return nullptr;
+    read_so_far_ = 0;
     return std::fopen(p.c_str(), "rb");
 }
 
 size_t FakePlatform::read(FileHandle file, void* buffer, size_t bytes) {
-    return std::fread(buffer, 1, bytes, static_cast<FILE*>(file));
+    size_t got = 0;
+    return read_checked(file, buffer, bytes, &got) ? got : 0;
+}
+
+bool FakePlatform::read_checked(FileHandle file, void* buffer, size_t bytes, size_t* got) {
+    *got = 0;
+    if (read_so_far_ >= read_error_after) return false;
+    if (bytes > read_error_after - read_so_far_) bytes = read_error_after - read_so_far_;
+    *got = std::fread(buffer, 1, bytes, static_cast<FILE*>(file));
+    read_so_far_ += *got;
+    return true;
+}
+
+int FakePlatform::choice_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
+                             const char16_t* yes_label, const char16_t* no_label,
+                             const char16_t* cancel_label) {
+    choice_labels = std::u16string(yes_label) + u"/" + no_label + u"/" + cancel_label;
+    return Platform::choice_box(owner, text, caption, yes_label, no_label, cancel_label);
 }
 
 bool FakePlatform::close(FileHandle file) {

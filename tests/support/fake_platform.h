@@ -3,6 +3,7 @@
 // paths the core uses ("C:\work\zelko1.txt") by files in a temporary folder.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <set>
@@ -47,6 +48,8 @@ public:
     std::set<std::u16string> unwritable;  // replace_file fails for these paths
     std::set<std::u16string> unreadable;  // open_for_read fails for these paths
     bool fail_close = false;              // close() reports a failure
+    size_t read_error_after = SIZE_MAX;   // bytes read from a file before a read error
+    std::u16string choice_labels;         // "yes/no/cancel" labels of the last choice box
 
     // Files behind the Windows paths.
     std::string host_path(const std::u16string& windows_path) const;
@@ -69,6 +72,10 @@ public:
     bool path_exists(const char16_t* path) override;
     FileHandle open_for_read(const char16_t* path) override;
     size_t read(FileHandle file, void* buffer, size_t bytes) override;
+    bool read_checked(FileHandle file, void* buffer, size_t bytes, size_t* got) override;
+    int choice_box(WindowHandle owner, const char16_t* text, const char16_t* caption,
+                   const char16_t* yes_label, const char16_t* no_label,
+                   const char16_t* cancel_label) override;
     bool close(FileHandle file) override;
     bool replace_file(const char16_t* path, const void* data, size_t bytes) override;
     LocalTime local_time() override { return now; }
@@ -89,6 +96,7 @@ public:
 
 private:
     std::string root_;
+    size_t read_so_far_ = 0;
     std::u16string absolute(const std::u16string& path) const;
 };
 

@@ -1,6 +1,6 @@
 // A minimal platform for fuzz targets: every path opens the same in-memory
-// file, reads deliver at most `read_step` bytes, message boxes are counted,
-// and written files are kept in memory.
+// file, reads deliver at most `read_step` bytes, message boxes are counted
+// and all get the same answer, and written files are kept in memory.
 #pragma once
 
 #include <cstddef>
@@ -17,11 +17,12 @@ public:
     size_t size = 0;
     size_t read_step = 1 << 16;
     int boxes = 0;
+    int answer = kAnswerNo;  // the answer to every message box
     std::string written;
 
     int message_box(WindowHandle, const char16_t*, const char16_t*, unsigned) override {
         ++boxes;
-        return kAnswerNo;
+        return answer;
     }
     bool file_dialog(WindowHandle, FileDialogRequest&) override { return false; }
     bool get_current_directory(char16_t* out, int cap) override {

@@ -167,23 +167,42 @@ TEST(ReplaceFileTest, BareNameIsResolvedInTheCurrentDirectory) {
     EXPECT_EQ(read_through_seam(dir.file(L"bare.txt")), "abc");
 }
 
-TEST(OpenForRead, MissingFileAndExclusiveOpen) {
+TEST(OpenForRead, MissingFileSharedOpenAndReadErrors) {
     TempFolder dir;
     Platform& os = win32_platform();
     EXPECT_EQ(os.open_for_read(u(dir.file(L"missing.txt"))), nullptr);
 
     dir.write(L"a.txt", "12345");
+    // A spreadsheet keeps the file it shows open for writing and lets others
+    // read it: it is read all the same.
+    HANDLE excel = CreateFileW(dir.file(L"a.txt").c_str(), GENERIC_READ | GENERIC_WRITE,
+                               FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(excel, INVALID_HANDLE_VALUE);
     FileHandle first = os.open_for_read(u(dir.file(L"a.txt")));
     ASSERT_NE(first, nullptr);
-    // Opened without sharing: nobody else gets in while it is read.
-    EXPECT_EQ(os.open_for_read(u(dir.file(L"a.txt"))), nullptr);
     char buffer[8];
-    EXPECT_EQ(os.read(first, buffer, sizeof buffer), 5u);
-    EXPECT_EQ(os.read(first, buffer, sizeof buffer), 0u) << "end of file";
+    size_t got = 99;
+    EXPECT_TRUE(os.read_checked(first, buffer, sizeof buffer, &got));
+    EXPECT_EQ(got, 5u);
+    EXPECT_TRUE(os.read_checked(first, buffer, sizeof buffer, &got));
+    EXPECT_EQ(got, 0u) << "end of file";
     EXPECT_TRUE(os.close(first));
-    FileHandle again = os.open_for_read(u(dir.file(L"a.txt")));
-    EXPECT_NE(again, nullptr);
-    if (again) os.close(again);
+    CloseHandle(excel);
+
+    // A file another program holds without sharing cannot be opened.
+    HANDLE exclusive = CreateFileW(dir.file(L"a.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(os.open_for_read(u(dir.file(L"a.txt"))), nullptr);
+    CloseHandle(exclusive);
+
+    // A failing read is told from the end of the file.
+    HANDLE write_only = CreateFileW(dir.file(L"a.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(write_only, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(os.read_checked(write_only, buffer, sizeof buffer, &got));
+    EXPECT_EQ(os.read(write_only, buffer, sizeof buffer), 0u);
+    CloseHandle(write_only);
 }
 
 TEST(CurrentDirectory, RoundTripAndFailures) {

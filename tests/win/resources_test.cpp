@@ -48,7 +48,7 @@ TEST(Resources, MainMenuHasEveryItemWithItsTextMnemonicAndCommand) {
         L"ファイル(&F)>",
         L"新規作成(&N)=51",
         L"開く(&O)>", L"差出情報開く(&F)=52", L"宛先情報開く(&T)=53", L"文字情報開く(&D)=54",
-        L"CSVから読込(&I)=69", L"<",
+        L"CSVから読込(&I)=69", L"連絡先(vCard)から読込(&V)=72", L"<",
         L"保存(&S)>", L"差出情報保存(&F)=55", L"宛先情報保存(&T)=56", L"文字情報保存(&D)=57",
         L"CSVで保存(&C)=58", L"BITMAPで保存(&B)=59", L"<",
         L"-",

@@ -1,0 +1,64 @@
+// Feeds arbitrary bytes as a contacts file through the whole vCard import
+// (line unfolding, quoted-printable, charsets, escapes, the summary, replace
+// or append) and checks what every import must give: the summary question
+// or a message, nothing changed unless the import says so, and cards whose
+// texts end inside their fields, without line breaks, with postal codes of
+// digits only.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "files/vcard_import.h"
+#include "model/defaults.h"
+#include "model/document.h"
+#include "model/text.h"
+#include "tests/support/memory_platform.h"
+
+namespace {
+
+void check_line(const char16_t* s, int cap) {
+    bool ended = false;
+    for (int i = 0; i < cap && !ended; ++i) {
+        if (s[i] == u'\r' || s[i] == u'\n') std::abort();
+        ended = s[i] == 0;
+    }
+    if (!ended) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static MemoryPlatform* memory = [] {
+        std::memset(&doc(), 0, sizeof(Document));
+        clear_senders();
+        reset_layouts();
+        text_set(doc().chosen_file, u"C:\\work\\contacts.vcf");
+        return new MemoryPlatform();
+    }();
+    if (count_cards() == HDATA_MAX) clear_addressees();
+    memory->data = data;
+    memory->size = size;
+    memory->boxes = 0;
+    memory->answer = size % 2 != 0 ? kAnswerYes : kAnswerNo;
+    doc().modified = false;
+    const int before = count_cards();
+
+    const int result = import_vcard(nullptr);
+    if (memory->boxes != 1) std::abort();
+    if (result == VCARD_IMPORTED) {
+        if (!doc().modified || count_cards() == 0) std::abort();
+    } else if (doc().modified || count_cards() != before) {
+        std::abort();
+    }
+    for (int i = 0; i < HDATA_MAX; ++i) {
+        const CardRecord& card = doc().hdata[i];
+        check_line(card.tt.m, POSTAL_CAP);
+        for (const char16_t* p = card.tt.m; *p; ++p)
+            if (*p < u'0' || *p > u'9') std::abort();
+        for (int k = 0; k < ADDRESSEE_LINES; ++k) {
+            check_line(card.ta.m[k].s, LINE_CAP);
+            check_line(card.tn.m[k].s, LINE_CAP);
+        }
+    }
+    return 0;
+}
