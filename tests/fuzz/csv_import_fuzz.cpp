@@ -14,20 +14,8 @@
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
+#include "tests/fuzz/imported_cards_check.h"
 #include "tests/support/memory_platform.h"
-
-namespace {
-
-void check_line(const char16_t* s, int cap) {
-    bool ended = false;
-    for (int i = 0; i < cap && !ended; ++i) {
-        if (s[i] == u'\r' || s[i] == u'\n') std::abort();
-        ended = s[i] == 0;
-    }
-    if (!ended) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static MemoryPlatform* memory = [] {
@@ -60,13 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (int i = 0; i < HDATA_MAX; ++i) {
         const CardRecord& card = doc().hdata[i];
-        check_line(card.tt.m, POSTAL_CAP);
-        for (const char16_t* p = card.tt.m; *p; ++p)
-            if (*p < u'0' || *p > u'9') std::abort();
-        for (int k = 0; k < ADDRESSEE_LINES; ++k) {
-            check_line(card.ta.m[k].s, LINE_CAP);
-            check_line(card.tn.m[k].s, LINE_CAP);
-        }
+        check_imported_card(card);
         if (card.ftb < 0 || card.ftb >= count_senders()) std::abort();
     }
     return 0;
