@@ -23,13 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         text_set(doc().chosen_file, u"C:\\work\\contacts.vcf");
         return new MemoryPlatform();
     }();
-    if (count_cards() == HDATA_MAX) clear_addressees();
-    memory->data = data;
-    memory->size = size;
-    memory->boxes = 0;
-    memory->answer = size % 2 != 0 ? kAnswerYes : kAnswerNo;
-    doc().modified = false;
-    const int before = count_cards();
+    const int before = hand_import_input(*memory, data, size);
 
     const int result = import_vcard(nullptr);
     if (memory->boxes != 1) std::abort();
