@@ -133,7 +133,7 @@ int store_postal_digits(char16_t (&postal)[POSTAL_CAP], const char16_t* s, size_
     return 0;
 }
 
-void keep_imported(AddresseeImport& import, ImportedAddressee& a, int cuts) {
+void keep_imported(AddresseeImport& import, ImportedAddressee& a, int cuts, bool postal_in_text) {
     bool any = a.postal[0] != 0;
     for (int k = 0; k < ADDRESSEE_LINES; ++k) any = any || !is_empty(a.names[k]) || !is_empty(a.address[k]);
     if (!any) return;
@@ -147,6 +147,7 @@ void keep_imported(AddresseeImport& import, ImportedAddressee& a, int cuts) {
     }
     import.addressees.push_back(a);
     import.cut_texts += cuts;
+    import.postal_in_text += postal_in_text ? 1 : 0;
 }
 
 void build_import_summary(char16_t* out, int cap, const char16_t* path,
@@ -161,6 +162,8 @@ void build_import_summary(char16_t* out, int cap, const char16_t* path,
     b.add(file_name(path)).add(u"から").add_int(total).add(u"件の宛先を読み込みます。\r\n");
     b.add(u"欄の対応: ").add(import.mapping).add(u"\r\n");
     if (import.unused[0] != 0) b.add(u"使わない欄: ").add(import.unused).add(u"\r\n");
+    if (import.postal_in_text > 0)
+        b.add(u"郵便番号が7桁でない宛先 ").add_int(import.postal_in_text).add(u"件（住所に入れました）\r\n");
     if (import.cut_texts > 0 || import.garbled > 0 || import.notes[0] != 0) {
         b.add(u"読み込めないもの:\r\n");
         add_loss(b, import.cut_texts, u"長すぎて切れる文字列", u"件");

@@ -26,6 +26,7 @@ struct AddresseeImport {
     int left_out = 0;   // addressees behind the first HDATA_MAX
     int cut_texts = 0;  // texts of the kept addressees cut to fit, or left without a line
     int garbled = 0;    // bytes that were no character (now replacement characters)
+    int postal_in_text = 0;  // addressees whose postal code was no Japanese one (left in the address)
     char16_t mapping[IMPORT_TEXT_CAP] = {};  // what goes where: "氏名 ← 姓+名、…"
     char16_t unused[IMPORT_TEXT_CAP] = {};   // the file's fields not read, "、" between them
     char16_t notes[IMPORT_TEXT_CAP] = {};    // further losses, one line each, "\r\n" after each
@@ -61,10 +62,12 @@ int store_on_next_line(TextLine (&lines)[ADDRESSEE_LINES], int& next, const Impo
 // gives "1500001"); returns 1 when digits did not fit, else 0.
 int store_postal_digits(char16_t (&postal)[POSTAL_CAP], const char16_t* s, size_t n);
 
-// Keeps `a` (and its `cuts`) when it has a text or a postal code, moving its
-// lines up when its first name and address lines are empty, so that its card
-// counts; behind the first HDATA_MAX addressees it is only counted.
-void keep_imported(AddresseeImport& import, ImportedAddressee& a, int cuts);
+// Keeps `a` (and its `cuts`, and whether its postal code went into its
+// address) when it has a text or a postal code, moving its lines up when its
+// first name and address lines are empty, so that its card counts; behind
+// the first HDATA_MAX addressees it is only counted.
+void keep_imported(AddresseeImport& import, ImportedAddressee& a, int cuts,
+                   bool postal_in_text = false);
 
 // Results of offer_import.
 constexpr int IMPORT_REPLACED = 0;

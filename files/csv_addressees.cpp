@@ -1,10 +1,13 @@
 #include "files/csv_addressees.h"
 
+#include <algorithm>
 #include <cstring>
-#include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "files/csv_columns.h"
 #include "files/csv_parser.h"
+#include "files/import_address.h"
 #include "model/text.h"
 
 namespace {
@@ -14,7 +17,7 @@ constexpr char16_t kFullWidthSpace = 0x3000;
 constexpr int kHeaderSearchRecords = 10;
 // Units of the text's start parsed to choose the separator: ten records of
 // a wide table.
-constexpr size_t kSniffUnits = 1u << 14;
+constexpr size_t kSniffUnits = 1u << 15;
 // Units of a sender number looked at, like a number typed into a dialog.
 constexpr size_t kNumberUnits = 11;
 const char16_t kSeparators[] = {u',', u'\t', u';'};
@@ -37,7 +40,7 @@ bool is_blank_record(const CsvField* fields, int count) {
 
 int mapped_columns(const CsvColumns& c) {
     int n = 0;
-    for (int i = 0; i < c.count; ++i) n += c.kind[i] != COLUMN_UNUSED;
+    for (int i = 0; i < c.count; ++i) n += c.kind[i] != COLUMN_UNUSED && c.kind[i] != COLUMN_READING && !c.joined[i];
     return n;
 }
 
@@ -81,10 +84,16 @@ CsvField column(const CsvField* fields, int count, int i) {
     return i >= 0 && i < count ? fields[i] : kNoField;
 }
 
+std::u16string field_text(CsvField f) { return std::u16string(f.text, f.length); }
+
 // The columns one text of a card is put together from.
-struct Sources {
-    int8_t column[CSV_MAX_FIELDS];
-    int count = 0;
+using Sources = std::vector<int>;
+
+// Where one owner's address comes from.
+struct AddressPlan {
+    Sources region, locality, street, building, postal, country;
+    Sources lines[ADDRESSEE_LINES];  // lines 3 to 5 of the export
+    bool any = false;
 };
 
 // Where each text of a card comes from, worked out once per table.
@@ -92,36 +101,48 @@ struct RowPlan {
     Sources name;                        // the whole name
     Sources name_lines[ADDRESSEE_LINES];  // further name lines (1 to 4)
     Sources joints;
-    Sources address[ADDRESSEE_LINES];    // line 1: prefecture, city, street; 2: building
-    int family = -1, given = -1, honorific = -1, postal = -1;
+    AddressPlan address[ADDRESS_GROUPS];
+    int family = -1, given = -1, honorific = -1;
     int company = -1, department = -1, title = -1, sender = -1;
+    bool own_export = false;
 };
 
 RowPlan make_plan(const CsvColumns& c) {
     RowPlan plan;
-    const auto add = [](Sources& s, int i) { s.column[s.count++] = static_cast<int8_t>(i); };
+    plan.own_export = c.own_export;
     const auto first = [](int& slot, int i) {
         if (slot < 0) slot = i;
     };
-    // Address line 1 joins its parts in this order, whatever the columns' order.
-    for (CsvColumnKind part : {COLUMN_PREFECTURE, COLUMN_CITY, COLUMN_STREET})
-        for (int i = 0; i < c.count; ++i)
-            if (c.kind[i] == part) add(plan.address[0], i);
     for (int i = 0; i < c.count; ++i) {
+        AddressPlan& address = plan.address[c.group[i]];
         switch (c.kind[i]) {
-        case COLUMN_NAME: add(plan.name, i); break;
-        case COLUMN_NAME_LINE: add(plan.name_lines[c.line[i]], i); break;
-        case COLUMN_JOINT: add(plan.joints, i); break;
-        case COLUMN_BUILDING: add(plan.address[1], i); break;
-        case COLUMN_ADDRESS_LINE: add(plan.address[c.line[i]], i); break;
+        case COLUMN_NAME: plan.name.push_back(i); break;
+        case COLUMN_NAME_LINE: plan.name_lines[c.line[i]].push_back(i); break;
+        case COLUMN_JOINT: plan.joints.push_back(i); break;
+        case COLUMN_PREFECTURE: address.region.push_back(i); break;
+        case COLUMN_CITY: address.locality.push_back(i); break;
+        case COLUMN_STREET: address.street.push_back(i); break;
+        case COLUMN_BUILDING: address.building.push_back(i); break;
+        case COLUMN_ADDRESS_LINE: address.lines[c.line[i]].push_back(i); break;
+        case COLUMN_POSTAL: address.postal.push_back(i); break;
+        case COLUMN_COUNTRY: address.country.push_back(i); break;
         case COLUMN_FAMILY: first(plan.family, i); break;
         case COLUMN_GIVEN: first(plan.given, i); break;
         case COLUMN_HONORIFIC: first(plan.honorific, i); break;
-        case COLUMN_POSTAL: first(plan.postal, i); break;
         case COLUMN_COMPANY: first(plan.company, i); break;
         case COLUMN_DEPARTMENT: first(plan.department, i); break;
         case COLUMN_TITLE: first(plan.title, i); break;
         case COLUMN_SENDER: first(plan.sender, i); break;
+        default: break;
+        }
+        switch (c.kind[i]) {
+        case COLUMN_PREFECTURE:
+        case COLUMN_CITY:
+        case COLUMN_STREET:
+        case COLUMN_BUILDING:
+        case COLUMN_ADDRESS_LINE:
+        case COLUMN_POSTAL:
+        case COLUMN_COUNTRY: address.any = true; break;
         default: break;
         }
     }
@@ -131,18 +152,42 @@ RowPlan make_plan(const CsvColumns& c) {
 // Adds the sources' fields to `out`: a single one as it is, several
 // trimmed and joined without spaces.
 void join(const CsvField* fields, int count, const Sources& sources, ImportText& out) {
-    for (int k = 0; k < sources.count; ++k) {
-        const CsvField f = column(fields, count, sources.column[k]);
-        const CsvField part = sources.count > 1 ? trimmed(f) : f;
+    for (int i : sources) {
+        const CsvField f = column(fields, count, i);
+        const CsvField part = sources.size() > 1 ? trimmed(f) : f;
         out.add(part.text, part.length);
     }
 }
 
+// The sources' fields, each one a piece.
+std::vector<std::u16string> pieces(const CsvField* fields, int count, const Sources& sources) {
+    std::vector<std::u16string> out;
+    for (int i : sources) {
+        const CsvField f = column(fields, count, i);
+        if (f.length > 0) out.push_back(field_text(f));
+    }
+    return out;
+}
+
+std::u16string first_piece(const CsvField* fields, int count, const Sources& sources) {
+    for (int i : sources) {
+        const CsvField f = trimmed(column(fields, count, i));
+        if (f.length > 0) return field_text(f);
+    }
+    return u"";
+}
+
+bool any_text(const CsvField* fields, int count, const Sources& sources) {
+    for (int i : sources)
+        if (trimmed(column(fields, count, i)).length > 0) return true;
+    return false;
+}
+
 // Stores the sources' text into a clear line; returns 1 when it was cut.
 int store_joined(const CsvField* fields, int count, const Sources& sources, TextLine& line) {
-    if (sources.count == 0) return 0;
-    if (sources.count == 1) {
-        const CsvField f = column(fields, count, sources.column[0]);
+    if (sources.empty()) return 0;
+    if (sources.size() == 1) {
+        const CsvField f = column(fields, count, sources[0]);
         return store_import_text(line, f.text, f.length);
     }
     ImportText text;
@@ -161,7 +206,18 @@ void add_honorific(ImportText& name, CsvField honorific) {
 int read_names(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a) {
     const CsvField honorific = trimmed(column(fields, count, plan.honorific));
     ImportText name;
-    join(fields, count, plan.name, name);
+    if (plan.name.size() <= 1 || plan.own_export) {
+        join(fields, count, plan.name, name);
+    } else {
+        // A name header over several columns: the family and the given
+        // name, a space between them.
+        for (const std::u16string& piece : pieces(fields, count, plan.name)) {
+            const CsvField t = trimmed(CsvField{piece.data(), piece.size(), false});
+            if (t.length == 0) continue;
+            if (!name.empty()) name.add_unit(latin_text(piece) ? u' ' : kFullWidthSpace);
+            name.add(t.text, t.length);
+        }
+    }
     if (name.empty()) {
         const CsvField family = trimmed(column(fields, count, plan.family));
         const CsvField given = trimmed(column(fields, count, plan.given));
@@ -174,8 +230,8 @@ int read_names(const CsvField* fields, int count, const RowPlan& plan, ImportedA
     for (int k = 1; k < ADDRESSEE_LINES; ++k)
         cuts += store_joined(fields, count, plan.name_lines[k], a.names[k]);
     int next = next_free_line(a.names);
-    for (int k = 0; k < plan.joints.count; ++k) {
-        const CsvField joint = trimmed(column(fields, count, plan.joints.column[k]));
+    for (int i : plan.joints) {
+        const CsvField joint = trimmed(column(fields, count, i));
         ImportText line;
         line.add(joint.text, joint.length);
         add_honorific(line, honorific);
@@ -184,30 +240,64 @@ int read_names(const CsvField* fields, int count, const RowPlan& plan, ImportedA
     return cuts;
 }
 
-int read_address(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a) {
+// The program's own export: every line in its place, the postal code's digits.
+int read_own_address(const CsvField* fields, int count, const AddressPlan& plan, ImportedAddressee& a) {
+    Sources first = plan.region;
+    first.insert(first.end(), plan.locality.begin(), plan.locality.end());
+    first.insert(first.end(), plan.street.begin(), plan.street.end());
+    int cuts = store_joined(fields, count, first, a.address[0]);
+    cuts += store_joined(fields, count, plan.building, a.address[1]);
+    for (int k = 2; k < ADDRESSEE_LINES; ++k) cuts += store_joined(fields, count, plan.lines[k], a.address[k]);
+    const CsvField postal = plan.postal.empty() ? kNoField : column(fields, count, plan.postal[0]);
+    return cuts + store_postal_digits(a.postal, postal.text, postal.length);
+}
+
+int read_address(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a,
+                 bool* postal_in_text) {
+    // The first owner's address the row fills: the plain one, home, work, other.
+    const AddressPlan* chosen = &plan.address[ADDRESS_PLAIN];
+    for (const AddressPlan& owner : plan.address) {
+        if (!owner.any) continue;
+        const bool filled = any_text(fields, count, owner.region) || any_text(fields, count, owner.locality) ||
+                            any_text(fields, count, owner.street) || any_text(fields, count, owner.building) ||
+                            any_text(fields, count, owner.postal) || any_text(fields, count, owner.lines[2]) ||
+                            any_text(fields, count, owner.lines[3]) || any_text(fields, count, owner.lines[4]);
+        if (filled) {
+            chosen = &owner;
+            break;
+        }
+    }
     int cuts = 0;
-    for (int k = 0; k < ADDRESSEE_LINES; ++k)
-        cuts += store_joined(fields, count, plan.address[k], a.address[k]);
+    *postal_in_text = false;
+    if (plan.own_export) {
+        cuts = read_own_address(fields, count, *chosen, a);
+    } else {
+        AddressParts parts;
+        parts.region = pieces(fields, count, chosen->region);
+        parts.locality = pieces(fields, count, chosen->locality);
+        parts.street = pieces(fields, count, chosen->street);
+        parts.extended = pieces(fields, count, chosen->building);
+        for (int k = 2; k < ADDRESSEE_LINES; ++k) {
+            std::u16string line;
+            for (const std::u16string& piece : pieces(fields, count, chosen->lines[k])) line += piece;
+            parts.lines.push_back(line);
+        }
+        parts.postal = first_piece(fields, count, chosen->postal);
+        parts.country = first_piece(fields, count, chosen->country);
+        cuts = put_address(parts, a, postal_in_text);
+    }
     // The company, then the department with the job title, follow the
     // address on lines of their own.
     int next = next_free_line(a.address);
-    ImportText company;
-    const CsvField name = trimmed(column(fields, count, plan.company));
-    company.add(name.text, name.length);
-    cuts += store_on_next_line(a.address, next, company);
-    ImportText position;
+    cuts += store_wrapped(a.address, next, field_text(trimmed(column(fields, count, plan.company))));
+    std::u16string position;
     const CsvField department = trimmed(column(fields, count, plan.department));
     const CsvField title = trimmed(column(fields, count, plan.title));
-    position.add(department.text, department.length);
-    if (department.length > 0 && title.length > 0) position.add_unit(kFullWidthSpace);
-    position.add(title.text, title.length);
-    cuts += store_on_next_line(a.address, next, position);
+    position = field_text(department);
+    if (department.length > 0 && title.length > 0) position += kFullWidthSpace;
+    position += field_text(title);
+    cuts += store_wrapped(a.address, next, position);
     return cuts;
-}
-
-int read_postal(const CsvField* fields, int count, const RowPlan& plan, ImportedAddressee& a) {
-    const CsvField f = column(fields, count, plan.postal);
-    return store_postal_digits(a.postal, f.text, f.length);
 }
 
 int32_t read_sender(const CsvField* fields, int count, const RowPlan& plan) {
@@ -222,16 +312,26 @@ int32_t read_sender(const CsvField* fields, int count, const RowPlan& plan) {
 void read_row(const CsvField* fields, int count, const RowPlan& plan, AddresseeImport& import) {
     ImportedAddressee a;
     std::memset(&a, 0, sizeof a);
+    bool postal_in_text = false;
     int cuts = read_names(fields, count, plan, a);
-    cuts += read_address(fields, count, plan, a);
-    cuts += read_postal(fields, count, plan, a);
+    cuts += read_address(fields, count, plan, a, &postal_in_text);
     a.sender = read_sender(fields, count, plan);
-    keep_imported(import, a, cuts);
+    keep_imported(import, a, cuts, postal_in_text);
+}
+
+// A table without header is the program's own export when its first
+// record with text starts with a card number.
+bool starts_with_number(const CsvField* fields, int count) {
+    const CsvField f = count > 0 ? trimmed(fields[0]) : kNoField;
+    if (f.length == 0) return false;
+    for (size_t i = 0; i < f.length; ++i)
+        if (f.text[i] < u'0' || f.text[i] > u'9') return false;
+    return true;
 }
 
 }  // namespace
 
-void read_csv_addressees(std::u16string& text, AddresseeImport& import) {
+bool read_csv_addressees(std::u16string& text, AddresseeImport& import) {
     import.addressees.clear();
     import.addressees.reserve(HDATA_MAX);
     import.left_out = 0;
@@ -282,42 +382,56 @@ void read_csv_addressees(std::u16string& text, AddresseeImport& import) {
         if (header_record < 0) separator = split_most;
     }
 
-    if (start == text.size()) return;
+    if (start == text.size()) return true;
     CsvParser parser(&text[0] + start, text.size() - start, separator);
-    CsvField fields[CSV_MAX_FIELDS];
-    CsvField header[CSV_MAX_FIELDS];
+    std::vector<CsvField> field_room(CSV_MAX_FIELDS);
+    std::vector<CsvField> header(CSV_MAX_FIELDS, kNoField);
+    CsvField* fields = field_room.data();
     CsvColumns columns;
     int count = 0;
     bool has_header = false;
     for (int r = 0; r < header_record; ++r) parser.next_record(fields);
     if (header_record >= 0 && (count = parser.next_record(fields)) >= 0) {
-        std::memcpy(header, fields, static_cast<size_t>(count) * sizeof(CsvField));
-        map_csv_header(header, count, columns);
+        std::copy(fields, fields + count, header.begin());
+        map_csv_header(header.data(), count, columns);
         has_header = true;
     } else {
         export_csv_columns(columns);
     }
     const RowPlan plan = make_plan(columns);
-    uint64_t with_text = 0;
+    CsvColumnSet with_text;
+    bool first_record = !has_header;
     while ((count = parser.next_record(fields)) >= 0) {
         if (is_blank_record(fields, count)) continue;
+        if (first_record && !starts_with_number(fields, count)) {
+            // Neither a header nor the export's rows: nothing is guessed.
+            list_csv_headers(fields, count, import.unused, IMPORT_TEXT_CAP);
+            import.addressees.clear();
+            return false;
+        }
+        first_record = false;
         for (int i = 0; i < count; ++i)
-            if (fields[i].length > 0) with_text |= uint64_t{1} << i;
+            if (fields[i].length > 0) with_text.set(static_cast<size_t>(i));
         read_row(fields, count, plan, import);
     }
 
-    describe_csv_columns(has_header ? header : nullptr, columns, with_text, import.mapping,
+    describe_csv_columns(has_header ? header.data() : nullptr, columns, with_text, import.mapping,
                          import.unused, IMPORT_TEXT_CAP);
-    TextBuilder notes(import.notes, IMPORT_TEXT_CAP);
     if (parser.dropped_fields() > 0) {
-        // Fields behind the 64th of any record, the header's or a row's.
+        // Fields behind the last one read, the header's or a row's.
+        // The builder starts by clearing the text: the list is kept.
+        const int listed = text_length(import.unused);
+        const char16_t first = import.unused[0];
         TextBuilder unused(import.unused, IMPORT_TEXT_CAP);
-        unused.len = text_length(import.unused);
+        import.unused[0] = first;
+        unused.len = listed;
         if (unused.len > 0) unused.add(u"、");
         unused.add_int(CSV_MAX_FIELDS + 1).add(u"列目以降");
     }
+    TextBuilder notes(import.notes, IMPORT_TEXT_CAP);
     if (parser.unclosed_quote_line() > 0)
         notes.add(u"・")
             .add_int(parser.unclosed_quote_line() + lines_before)
             .add(u"行目の引用符が閉じていません（その欄は引用符を除き、区切りまでを読みます）\r\n");
+    return true;
 }

@@ -8,15 +8,16 @@
 // "sep=" names, else whichever of comma, tab and semicolon makes such a
 // header, else the one the first record has most fields with. A table
 // without such a header is read in the column order of the program's own
-// export.
+// export when it starts with a card number; else nothing is read.
 //
 // A row's texts: name line 1 is the whole name, or the family and given
 // names joined by a full-width space, with the 敬称 behind it (unless it
 // already ends with it); each 連名 follows on the next name line, with the
-// 敬称 too. Address line 1 joins the prefecture, city and street parts
-// without spaces, line 2 is the building; the company and then the
-// department with the job title follow on lines of their own. Postal codes
-// keep their digits only.
+// 敬称 too. The address is put together as import_address.h says (a row
+// takes the first owner's address it fills: plain, home, work, other); the
+// company and then the department with the job title follow on lines of
+// their own. The program's own export keeps its lines in their places and
+// its postal codes' digits.
 #pragma once
 
 #include <string>
@@ -25,5 +26,7 @@
 
 // Reads the addressees of the decoded `text` (changed in place by the
 // parser) into `import`, with the mapping, the unused columns and the
-// notes of what could not be read.
-void read_csv_addressees(std::u16string& text, AddresseeImport& import);
+// notes of what could not be read. False when the table's first record
+// names no name or address column and is no row of the export: then
+// import.unused lists that record's texts and no addressee is read.
+bool read_csv_addressees(std::u16string& text, AddresseeImport& import);

@@ -92,8 +92,8 @@ void count_utf8(const unsigned char* bytes, size_t count, int* stray, int* multi
     }
 }
 
-// Bytes that cannot be part of Shift_JIS text: a lead byte without its
-// second byte, or a byte no character starts with.
+}  // namespace
+
 int count_shift_jis_garbled(const unsigned char* b, size_t count) {
     int garbled = 0;
     for (size_t i = 0; i < count; ++i) {
@@ -108,6 +108,8 @@ int count_shift_jis_garbled(const unsigned char* b, size_t count) {
     }
     return garbled;
 }
+
+namespace {
 
 // UTF-16 without a byte order mark: its ASCII characters (separators and
 // line ends at least) have a zero byte at one place of each pair, which
@@ -132,6 +134,13 @@ int utf16_by_zero_bytes(const unsigned char* b, size_t count) {
 void decode_utf8(const unsigned char* bytes, size_t count, std::u16string& text) {
     text.clear();
     text.reserve(count);
+    append_utf8(bytes, count, text);
+}
+
+}  // namespace
+
+int append_utf8(const unsigned char* bytes, size_t count, std::u16string& text) {
+    int stray = 0;
     size_t i = 0;
     while (i < count) {
         // Runs of ASCII, the bulk of most files, go through in one step.
@@ -144,6 +153,7 @@ void decode_utf8(const unsigned char* bytes, size_t count, std::u16string& text)
         size_t n = utf8_sequence(bytes + i, count - i, &code);
         if (n == 0) {
             text.push_back(kReplacement);
+            ++stray;
             ++i;
             continue;
         }
@@ -156,7 +166,23 @@ void decode_utf8(const unsigned char* bytes, size_t count, std::u16string& text)
         }
         i += n;
     }
+    return stray;
 }
+
+int utf16_by_evidence(const unsigned char* b, size_t count) {
+    if (count >= 2 && b[0] == 0xFF && b[1] == 0xFE) return CSV_UTF16LE;
+    if (count >= 2 && b[0] == 0xFE && b[1] == 0xFF) return CSV_UTF16BE;
+    return utf16_by_zero_bytes(b, count);
+}
+
+bool utf8_by_evidence(const unsigned char* bytes, size_t count) {
+    int stray = 0;
+    int multi = 0;
+    count_utf8(bytes, count, &stray, &multi);
+    return stray == 0 || (stray <= kStrayBytesMax && multi >= kUtf8Evidence * stray);
+}
+
+namespace {
 
 int count_replacements(const std::u16string& text) {
     int n = 0;
@@ -181,8 +207,6 @@ int decode_csv_file(std::u16string& file, size_t bytes, int* garbled) {
     const unsigned char* b = reinterpret_cast<const unsigned char*>(file.data());
     std::u16string text;
     int encoding;
-    int stray = 0;
-    int multi = 0;
     if (bytes >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
         encoding = CSV_UTF16LE;
         if (little_endian_host()) {
@@ -199,13 +223,12 @@ int decode_csv_file(std::u16string& file, size_t bytes, int* garbled) {
         *garbled = count_replacements(text);
     } else if ((encoding = utf16_by_zero_bytes(b, bytes)) != 0) {
         decode_utf16(b, bytes, encoding == CSV_UTF16LE, text);
-    } else if (count_utf8(b, bytes, &stray, &multi),
-               stray == 0 || (stray <= kStrayBytesMax && multi >= kUtf8Evidence * stray)) {
+    } else if (utf8_by_evidence(b, bytes)) {
         // A Shift_JIS text with Japanese in it is practically never valid
         // UTF-8: nearly every character of it is a stray byte there.
         encoding = CSV_UTF8;
         decode_utf8(b, bytes, text);
-        *garbled = stray;
+        *garbled = count_replacements(text);
     } else {
         encoding = CSV_SHIFT_JIS;
         *garbled = count_shift_jis_garbled(b, bytes);

@@ -29,3 +29,17 @@ int decode_csv_file(std::u16string& file, size_t bytes, int* garbled = nullptr);
 // Puts bytes into the storage of a text as a file read would, for
 // decode_csv_file.
 void store_csv_bytes(const void* bytes, size_t count, std::u16string& file);
+
+// The pieces of the decision above, for readers that decode text by parts
+// (a vCard's values):
+// CSV_UTF16LE or CSV_UTF16BE when the bytes are UTF-16 by their byte order
+// mark or their zero bytes, else 0.
+int utf16_by_evidence(const unsigned char* bytes, size_t count);
+// True when the bytes are UTF-8 but for a handful of stray bytes.
+bool utf8_by_evidence(const unsigned char* bytes, size_t count);
+// Appends the UTF-8 bytes decoded to `text`; returns the bytes that started
+// no character (each gave a replacement character).
+int append_utf8(const unsigned char* bytes, size_t count, std::u16string& text);
+// Bytes that cannot be part of Shift_JIS text (a lead byte without its
+// second byte, or a byte no character starts with).
+int count_shift_jis_garbled(const unsigned char* bytes, size_t count);

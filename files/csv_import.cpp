@@ -82,13 +82,21 @@ int import_csv(WindowHandle owner) {
     AddresseeImport addressees;
     size_t bytes = 0;
     const bool read = read_csv_file(d.chosen_file, text, &bytes);
+    bool columns = true;
     if (read) {
         decode_csv_file(text, bytes, &addressees.garbled);
-        read_csv_addressees(text, addressees);
+        columns = read_csv_addressees(text, addressees);
     }
     platform().close_wait_window();
 
-    char16_t message[PATH_CAP + 96];
+    char16_t message[PATH_CAP + IMPORT_TEXT_CAP];
+    if (!columns) {
+        TextBuilder(message, sizeof message / sizeof message[0])
+            .add(u"名前や住所の欄が見つかりません。見出し: ")
+            .add(addressees.unused);
+        show_message(owner, message, kIconWarning);
+        return CSV_IMPORT_FAILED;
+    }
     if (!read) {
         format_with_text(message, sizeof message / sizeof message[0],
                          u"%sのファイルが読み込めません。", d.chosen_file);

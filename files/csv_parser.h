@@ -18,7 +18,7 @@ struct CsvField {
 };
 
 // Fields kept per record; further fields are read past and dropped.
-constexpr int CSV_MAX_FIELDS = 64;
+constexpr int CSV_MAX_FIELDS = 256;
 
 class CsvParser {
 public:

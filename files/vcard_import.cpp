@@ -1,25 +1,27 @@
 #include "files/vcard_import.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "files/charset_decode.h"
 #include "files/csv_decode.h"
 #include "files/csv_import.h"
+#include "files/import_address.h"
 #include "model/text.h"
 
 namespace {
 
 constexpr const char16_t* kCaption = u"vCardから読込";
 constexpr char16_t kFullWidthSpace = 0x3000;
-constexpr unsigned kShiftJisCodePage = 932;
 
 // The parts of an ADR value, in their order.
-enum { ADR_PO_BOX, ADR_EXTENDED, ADR_STREET, ADR_LOCALITY, ADR_REGION, ADR_POSTAL, ADR_PARTS };
+enum { ADR_PO_BOX, ADR_EXTENDED, ADR_STREET, ADR_LOCALITY, ADR_REGION, ADR_POSTAL, ADR_COUNTRY, ADR_PARTS };
 
-// Properties that say nothing a user would miss on a card.
+// Properties that say nothing a user would miss on a card, or are read.
 const char* const kTechnical[] = {"BEGIN", "END", "VERSION", "PRODID", "REV", "UID", "N", "FN",
-                                  "ADR", "ORG"};
+                                  "ADR", "ORG", "LABEL"};
 
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -27,6 +29,98 @@ std::string upper_text(const std::string& s) {
     std::string out(s);
     for (char& c : out) c = upper(c);
     return out;
+}
+
+// Where a content line's name and parameters end: its first colon outside
+// a quoted parameter value; npos when it has none.
+size_t value_colon(const std::string& line) {
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '"') quoted = !quoted;
+        if (line[i] == ':' && !quoted) return i;
+    }
+    return std::string::npos;
+}
+
+// Splits `s` at `separator` outside double quotes.
+std::vector<std::string> split_outside_quotes(const std::string& s, char separator) {
+    std::vector<std::string> out(1);
+    bool quoted = false;
+    for (char c : s) {
+        if (c == '"') quoted = !quoted;
+        if (c == separator && !quoted) {
+            out.emplace_back();
+            continue;
+        }
+        out.back() += c;
+    }
+    return out;
+}
+
+// A parameter value: its quotes taken off and its ^n, ^^ and ^' escapes
+// undone.
+std::string param_value(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '"') continue;
+        if (s[i] == '^' && i + 1 < s.size() && (s[i + 1] == 'n' || s[i + 1] == 'N' || s[i + 1] == '^' || s[i + 1] == '\'')) {
+            ++i;
+            out += s[i] == '^' ? '^' : s[i] == '\'' ? '"' : '\n';
+            continue;
+        }
+        out += s[i];
+    }
+    return out;
+}
+
+struct Property {
+    std::string name;                // upper case, without its group
+    std::vector<std::string> types;  // TYPE values and bare parameters, upper case
+    std::string charset;             // upper case
+    bool quoted_printable = false;
+    std::string label;               // the LABEL parameter of an ADR, as written
+    std::string value;               // the bytes behind the colon
+};
+
+bool is_type(const Property& p, const char* type) {
+    for (const std::string& t : p.types)
+        if (t == type) return true;
+    return false;
+}
+
+bool parse_property(const std::string& line, Property& p) {
+    const size_t colon = value_colon(line);
+    if (colon == std::string::npos) return false;
+    p = Property();
+    const std::vector<std::string> head = split_outside_quotes(line.substr(0, colon), ';');
+    p.name = upper_text(head[0]);
+    const size_t dot = p.name.rfind('.');
+    if (dot != std::string::npos) p.name.erase(0, dot + 1);
+    for (size_t k = 1; k < head.size(); ++k) {
+        const std::string& param = head[k];
+        const size_t eq = param.find('=');
+        const size_t quote = param.find('"');
+        if (eq == std::string::npos || (quote != std::string::npos && quote < eq)) {
+            const std::string bare = upper_text(param_value(param));
+            if (bare == "QUOTED-PRINTABLE") p.quoted_printable = true;
+            p.types.push_back(bare);
+            continue;
+        }
+        const std::string name = upper_text(param.substr(0, eq));
+        const std::string value = param.substr(eq + 1);
+        if (name == "CHARSET") {
+            p.charset = upper_text(param_value(value));
+        } else if (name == "ENCODING") {
+            p.quoted_printable = p.quoted_printable || upper_text(param_value(value)) == "QUOTED-PRINTABLE";
+        } else if (name == "LABEL") {
+            p.label = param_value(value);
+        } else if (name == "TYPE") {
+            for (const std::string& t : split_outside_quotes(value, ','))
+                p.types.push_back(upper_text(param_value(t)));
+        }
+    }
+    p.value = line.substr(colon + 1);
+    return true;
 }
 
 // Splits the bytes into the logical lines of the file: a line that starts
@@ -40,8 +134,8 @@ public:
         line.clear();
         if (p_ == end_) return false;
         physical(line);
-        const bool quoted_printable =
-            upper_text(line.substr(0, line.find(':'))).find("QUOTED-PRINTABLE") != std::string::npos;
+        Property head;
+        const bool quoted_printable = parse_property(line, head) && head.quoted_printable;
         for (;;) {
             if (quoted_printable && !line.empty() && line.back() == '=' && p_ != end_) {
                 line.pop_back();
@@ -56,12 +150,13 @@ public:
     }
 
 private:
-    // Appends the rest of the current physical line, without its end.
+    // Appends the rest of the current physical line, without its end (the
+    // CRs before its LF too: some tools write CR CR LF).
     void physical(std::string& line) {
         const unsigned char* start = p_;
         while (p_ != end_ && *p_ != '\n') ++p_;
         const unsigned char* stop = p_;
-        if (stop != start && stop[-1] == '\r') --stop;
+        while (stop != start && stop[-1] == '\r') --stop;
         line.append(reinterpret_cast<const char*>(start), static_cast<size_t>(stop - start));
         if (p_ != end_) ++p_;
     }
@@ -69,43 +164,6 @@ private:
     const unsigned char* p_;
     const unsigned char* end_;
 };
-
-struct Property {
-    std::string name;    // upper case, without its group
-    std::string params;  // upper case, as written
-    std::string value;   // the bytes behind the colon
-};
-
-bool parse_property(const std::string& line, Property& p) {
-    const size_t colon = line.find(':');
-    if (colon == std::string::npos) return false;
-    const std::string head = upper_text(line.substr(0, colon));
-    const size_t semicolon = head.find(';');
-    p.name = head.substr(0, semicolon);
-    const size_t dot = p.name.rfind('.');
-    if (dot != std::string::npos) p.name.erase(0, dot + 1);
-    p.params = semicolon == std::string::npos ? "" : head.substr(semicolon + 1);
-    p.value = line.substr(colon + 1);
-    return true;
-}
-
-// True when a parameter or a type of the list is `word` ("TYPE=HOME",
-// "HOME", "TYPE=home,pref", "TYPE=\"home\"").
-bool has_param(const std::string& params, const char* word) {
-    const size_t n = std::strlen(word);
-    for (size_t at = params.find(word); at != std::string::npos; at = params.find(word, at + 1)) {
-        const bool starts = at == 0 || std::strchr(";,=\"", params[at - 1]) != nullptr;
-        const bool ends = at + n == params.size() || std::strchr(";,\"", params[at + n]) != nullptr;
-        if (starts && ends) return true;
-    }
-    return false;
-}
-
-bool shift_jis_charset(const std::string& params) {
-    return has_param(params, "CHARSET=SHIFT_JIS") || has_param(params, "CHARSET=SHIFT-JIS") ||
-           has_param(params, "CHARSET=SJIS") || has_param(params, "CHARSET=CP932") ||
-           has_param(params, "CHARSET=WINDOWS-31J") || has_param(params, "CHARSET=MS_KANJI");
-}
 
 int hex_digit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -127,29 +185,28 @@ std::string quoted_printable(const std::string& s) {
     return out;
 }
 
-// The text of a value: quoted-printable undone, then Shift_JIS when the
-// charset says so, else UTF-8 (or what the bytes show, as for a CSV file).
-std::u16string value_text(const Property& p, int* garbled) {
-    const std::string bytes =
-        has_param(p.params, "QUOTED-PRINTABLE") || has_param(p.params, "ENCODING=QUOTED-PRINTABLE")
-            ? quoted_printable(p.value)
-            : p.value;
+// What decoding the values found.
+struct ValueCounts {
+    int* garbled;
+    int guessed = 0;  // values without a charset that were no UTF-8, read as code page 932
+};
+
+// The text of some bytes of a value: in the declared charset, else as
+// undeclared bytes are read.
+std::u16string decode_value(const std::string& charset, const std::string& bytes, ValueCounts& counts) {
     std::u16string text;
-    if (shift_jis_charset(p.params) && !bytes.empty()) {
-        text.resize(bytes.size());
-        const int units = platform().decode_code_page(kShiftJisCodePage, bytes.data(), bytes.size(),
-                                                      &text[0], text.size());
-        if (units >= 0) {
-            text.resize(static_cast<size_t>(units));
-            return text;
-        }
-    }
-    int bad = 0;
-    store_csv_bytes(bytes.data(), bytes.size(), text);
-    decode_csv_file(text, bytes.size(), &bad);
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (!charset.empty() && decode_charset(charset, b, bytes.size(), text, counts.garbled)) return text;
+    text.clear();
+    bool cp932 = false;
+    decode_undeclared(b, bytes.size(), text, counts.garbled, &cp932);
+    if (cp932) ++counts.guessed;
     if (!text.empty() && text[0] == 0xFEFF) text.erase(0, 1);
-    *garbled += bad;
     return text;
+}
+
+std::u16string value_text(const Property& p, ValueCounts& counts) {
+    return decode_value(p.charset, p.quoted_printable ? quoted_printable(p.value) : p.value, counts);
 }
 
 // The parts of a structured value (N, ADR, ORG), split at the semicolons
@@ -171,35 +228,84 @@ std::vector<std::u16string> parts(const std::u16string& value) {
     return out;
 }
 
+bool is_blank(char16_t u) { return u == u' ' || u == u'\t' || u == kFullWidthSpace; }
+
 std::u16string part(const std::vector<std::u16string>& v, size_t i) {
     if (i >= v.size()) return u"";
     std::u16string s = v[i];
-    const auto blank = [](char16_t u) { return u == u' ' || u == u'\t' || u == kFullWidthSpace; };
-    while (!s.empty() && blank(s.back())) s.pop_back();
+    while (!s.empty() && (is_blank(s.back()) || s.back() == u'\r' || s.back() == u'\n')) s.pop_back();
     size_t start = 0;
-    while (start < s.size() && blank(s[start])) ++start;
+    while (start < s.size() && is_blank(s[start])) ++start;
     return s.substr(start);
 }
+
+// The lines of a text: its line breaks (CR LF, CR, LF) split it.
+std::vector<std::u16string> text_lines(const std::u16string& text) {
+    std::vector<std::u16string> out(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            out.emplace_back();
+            continue;
+        }
+        out.back() += text[i];
+    }
+    return out;
+}
+
+struct Address {
+    std::vector<std::u16string> parts;
+    bool home;
+};
+
+struct Label {
+    std::u16string text;
+    bool home;
+};
 
 struct Contact {
     std::vector<std::u16string> name;  // N
     std::u16string formatted;          // FN
-    std::vector<std::u16string> address;
-    bool home_address = false;
-    std::vector<std::u16string> organization;
+    std::vector<Address> addresses;    // the ADRs with text
+    std::vector<Label> labels;         // LABELs, and the LABEL parameters of empty ADRs
+    std::vector<std::vector<std::u16string>> organizations;
 };
+
+bool has_text(const std::vector<std::u16string>& adr) {
+    for (int k = ADR_EXTENDED; k < ADR_PARTS; ++k)
+        if (!part(adr, static_cast<size_t>(k)).empty() && k != ADR_COUNTRY) return true;
+    return false;
+}
+
+// The home entry of a list, else its first; nullptr when it is empty.
+template <typename T>
+const T* chosen(const std::vector<T>& list) {
+    for (const T& entry : list)
+        if (entry.home) return &entry;
+    return list.empty() ? nullptr : &list[0];
+}
 
 void add(ImportText& t, const std::u16string& s) { t.add(s.data(), s.size()); }
 
 // Keeps the contact as an addressee; false when it has no address.
-bool read_contact(const Contact& c, AddresseeImport& import) {
-    std::u16string street[ADR_PARTS];
-    bool any = false;
-    for (int k = 0; k < ADR_PARTS; ++k) {
-        street[k] = part(c.address, static_cast<size_t>(k));
-        any = any || (k != ADR_PO_BOX && !street[k].empty());
+// *unchosen counts the further addresses it had.
+bool read_contact(const Contact& c, AddresseeImport& import, int* unchosen) {
+    AddressParts address;
+    const Address* adr = chosen(c.addresses);
+    const Label* label = chosen(c.labels);
+    if (adr != nullptr) {
+        const std::vector<std::u16string>& v = adr->parts;
+        address.extended.push_back(part(v, ADR_EXTENDED));
+        address.street.push_back(part(v, ADR_STREET));
+        address.locality.push_back(part(v, ADR_LOCALITY));
+        address.region.push_back(part(v, ADR_REGION));
+        address.postal = part(v, ADR_POSTAL);
+        address.country = part(v, ADR_COUNTRY);
+        *unchosen += static_cast<int>(c.addresses.size()) - 1;
+    } else if (label != nullptr) {
+        for (const std::u16string& line : text_lines(label->text)) address.lines.push_back(part({line}, 0));
     }
-    if (!any) return false;
+    if (address.empty()) return false;
     ImportedAddressee a;
     std::memset(&a, 0, sizeof a);
     ImportText name;
@@ -210,22 +316,22 @@ bool read_contact(const Contact& c, AddresseeImport& import) {
     add(name, given);
     if (name.empty()) add(name, part({c.formatted}, 0));
     int cuts = store_import_text(a.names[0], name);
-    ImportText first;
-    add(first, street[ADR_REGION]);
-    add(first, street[ADR_LOCALITY]);
-    add(first, street[ADR_STREET]);
-    cuts += store_import_text(a.address[0], first);
-    ImportText second;
-    add(second, street[ADR_EXTENDED]);
-    cuts += store_import_text(a.address[1], second);
+    bool postal_in_text = false;
+    cuts += put_address(address, a, &postal_in_text);
+    // Each organization: its name, then its units on the next line.
     int next = next_free_line(a.address);
-    for (size_t k = 0; k < 2; ++k) {
-        ImportText line;
-        add(line, part(c.organization, k));
-        cuts += store_on_next_line(a.address, next, line);
+    for (const std::vector<std::u16string>& org : c.organizations) {
+        cuts += store_wrapped(a.address, next, part(org, 0));
+        std::u16string units;
+        for (size_t k = 1; k < org.size(); ++k) {
+            const std::u16string unit = part(org, k);
+            if (unit.empty()) continue;
+            if (!units.empty()) units += latin_text(unit) && latin_text(units) ? u' ' : kFullWidthSpace;
+            units += unit;
+        }
+        cuts += store_wrapped(a.address, next, units);
     }
-    cuts += store_postal_digits(a.postal, street[ADR_POSTAL].data(), street[ADR_POSTAL].size());
-    keep_imported(import, a, cuts);
+    keep_imported(import, a, cuts, postal_in_text);
     return true;
 }
 
@@ -243,67 +349,124 @@ void note_unused(const std::string& name, std::vector<std::string>& unused) {
     unused.push_back(name);
 }
 
+// A UTF-16 file's text as UTF-8 bytes, read like any other file.
+std::string utf16_as_utf8(const unsigned char* bytes, size_t count) {
+    std::u16string text;
+    store_csv_bytes(bytes, count, text);
+    decode_csv_file(text, count);
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint32_t c = text[i];
+        if (c == 0xFEFF && i == 0) continue;
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | c >> 6);
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | c >> 12);
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | c >> 18);
+            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 int read_vcard_addressees(const unsigned char* bytes, size_t count, AddresseeImport& import) {
     import.addressees.clear();
     import.addressees.reserve(HDATA_MAX);
+    std::string converted;
+    if (utf16_by_evidence(bytes, count) != 0) {
+        converted = utf16_as_utf8(bytes, count);
+        bytes = reinterpret_cast<const unsigned char*>(converted.data());
+        count = converted.size();
+    }
     if (count >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) bytes += 3, count -= 3;
     LineReader reader(bytes, count);
     std::string line;
     Property p;
     Contact contact;
+    ValueCounts counts{&import.garbled};
     bool inside = false;
+    int nested = 0;  // vCards inside the contact (an AGENT's): skipped
     int contacts = 0;
     int without_address = 0;
+    int unchosen = 0;
     std::vector<std::string> unused;
+    const auto finish = [&] {
+        ++contacts;
+        if (!read_contact(contact, import, &unchosen)) ++without_address;
+        inside = false;
+    };
     while (reader.next(line)) {
         if (!parse_property(line, p)) continue;
-        if (p.name == "BEGIN" && upper_text(p.value).compare(0, 5, "VCARD") == 0) {
+        const bool begins = p.name == "BEGIN" && upper_text(p.value).compare(0, 5, "VCARD") == 0;
+        if (begins && !inside) {
             contact = Contact();
             inside = true;
             continue;
         }
         if (!inside) continue;
+        if (begins || nested > 0) {
+            nested += begins ? 1 : p.name == "END" ? -1 : 0;
+            continue;
+        }
         if (p.name == "END") {
-            ++contacts;
-            if (!read_contact(contact, import)) ++without_address;
-            inside = false;
+            finish();
         } else if (p.name == "N") {
-            contact.name = parts(value_text(p, &import.garbled));
+            contact.name = parts(value_text(p, counts));
         } else if (p.name == "FN") {
-            contact.formatted = value_text(p, &import.garbled);
+            contact.formatted = value_text(p, counts);
         } else if (p.name == "ADR") {
-            const bool home = has_param(p.params, "HOME");
-            if (contact.address.empty() || (home && !contact.home_address)) {
-                contact.address = parts(value_text(p, &import.garbled));
-                contact.home_address = home;
+            const bool home = is_type(p, "HOME");
+            std::vector<std::u16string> adr = parts(value_text(p, counts));
+            if (has_text(adr)) {
+                contact.addresses.push_back(Address{adr, home});
+            } else if (!p.label.empty()) {
+                contact.labels.push_back(Label{decode_value(p.charset, p.label, counts), home});
             }
+        } else if (p.name == "LABEL") {
+            std::u16string text;
+            for (const std::u16string& piece : parts(value_text(p, counts))) text += piece;
+            contact.labels.push_back(Label{text, is_type(p, "HOME")});
         } else if (p.name == "ORG") {
-            contact.organization = parts(value_text(p, &import.garbled));
+            contact.organizations.push_back(parts(value_text(p, counts)));
         } else {
             note_unused(p.name, unused);
         }
     }
     // A file cut off inside its last contact still gives what it holds.
-    if (inside) {
-        ++contacts;
-        if (!read_contact(contact, import)) ++without_address;
-    }
+    if (inside) finish();
 
     TextBuilder(import.mapping, IMPORT_TEXT_CAP)
         .add(u"氏名 ← N（姓+名。空のときは FN）、郵便番号 ← ADRの郵便番号、"
-             u"住所1 ← ADRの都道府県+市区町村+番地、住所2 ← ADRの建物名、会社名 ← ORG");
+             u"住所1 ← ADRの都道府県+市区町村+番地、住所2 ← ADRの建物名、国 ← ADRの国（日本は入れません）、"
+             u"会社名 ← ORG、ADRがないときの住所 ← LABEL");
     TextBuilder names(import.unused, IMPORT_TEXT_CAP);
     for (const std::string& name : unused) {
         if (names.len > 0) names.add(u"、");
         for (char c : name) names.add_unit(static_cast<unsigned char>(c));
     }
+    if (unchosen > 0) {
+        if (names.len > 0) names.add(u"、");
+        names.add(u"ADR（自宅でも最初でもない住所 ").add_int(unchosen).add(u"件）");
+    }
+    TextBuilder notes(import.notes, IMPORT_TEXT_CAP);
     if (without_address > 0)
-        TextBuilder(import.notes, IMPORT_TEXT_CAP)
-            .add(u"・住所のない連絡先 ")
-            .add_int(without_address)
-            .add(u"件は読み込みません\r\n");
+        notes.add(u"・住所のない連絡先 ").add_int(without_address).add(u"件は読み込みません\r\n");
+    if (counts.guessed > 0)
+        notes.add(u"・文字コードの書かれていない、UTF-8でない値 ")
+            .add_int(counts.guessed)
+            .add(u"件をShift_JISとして読みました\r\n");
     return contacts;
 }
 

@@ -1,7 +1,11 @@
 // The vCard import: contacts exported from a phone or a web contacts
 // service (vCard 2.1, 3.0 and 4.0 files, .vcf) become addressees through
-// the same summary and choice as the CSV import. Contacts without an
-// address are left out and counted.
+// the same summary and choice as the CSV import. Values are read in the
+// charset they declare (see charset_decode.h); UTF-16 files are read too.
+// The home address is used, else the first: an ADR without text does not
+// count, and without any ADR the LABEL's lines are the address. All ORGs
+// follow the address. vCards inside a contact (AGENT) are skipped.
+// Contacts without an address are left out and counted.
 #pragma once
 
 #include <cstddef>

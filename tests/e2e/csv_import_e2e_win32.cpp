@@ -3,8 +3,9 @@
 // address columns, a column the import does not use) is summed up before
 // anything changes, 追加 puts its rows behind the addressee in use, the
 // preview shows the first new card, and the exit save writes all cards to
-// zelko2.txt. A phone's contacts file goes the same way through the vCard
-// command.
+// zelko2.txt. Outlook's Japanese contacts export replaces the addressees
+// with their home (else work) addresses. A phone's contacts file goes the
+// same way through the vCard command.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -119,7 +120,6 @@ TEST_F(CsvImport, SpreadsheetFileThroughTheMenuIsAppendedAndSavedAtExit) {
         EXPECT_EQ(utf8(label), utf8(L"追加(&A)"));
         GetDlgItemTextW(summary, IDCANCEL, label, 32);
         EXPECT_EQ(utf8(label), utf8(L"キャンセル"));
-        e2e::screenshot(summary, L"csv_import_summary.bmp");
         ASSERT_TRUE(App::answer(summary, IDNO));
         ASSERT_TRUE(app.settle());
         EXPECT_EQ(app.find_message_box(), nullptr);
@@ -167,6 +167,72 @@ TEST_F(CsvImport, SpreadsheetFileThroughTheMenuIsAppendedAndSavedAtExit) {
     EXPECT_TRUE(again.wait_exit(nullptr));
 }
 
+// Outlook's Japanese export as Outlook writes it (Shift_JIS, every field
+// quoted, the work, home and other addresses side by side, reading
+// columns) through the menu: the summary names the columns it reads,
+// 置き換え, and the exit save holds each contact's home address, or its
+// work address when the home one is empty.
+TEST_F(CsvImport, OutlookJapaneseExportReplacesTheAddresseesAndIsSavedAtExit) {
+    const std::wstring header =
+        L"\"肩書き\",\"名\",\"ミドル ネーム\",\"姓\",\"敬称\",\"会社名\",\"部署\",\"役職\",\"番地 (会社)\","
+        L"\"住所 2 (会社)\",\"住所 3 (会社)\",\"市町村 (会社)\",\"都道府県 (会社)\",\"郵便番号 (会社)\","
+        L"\"国 (会社)/地域\",\"番地 (自宅)\",\"住所 2 (自宅)\",\"住所 3 (自宅)\",\"市町村 (自宅)\","
+        L"\"都道府県 (自宅)\",\"郵便番号 (自宅)\",\"国 (自宅)/地域\",\"番地 (その他)\",\"市町村 (その他)\","
+        L"\"都道府県 (その他)\",\"郵便番号 (その他)\",\"携帯電話\",\"電子メール アドレス\",\"姓フリガナ\","
+        L"\"名前フリガナ\"\r\n";
+    const std::wstring rows =
+        L"\"\",\"美咲\",\"\",\"高橋\",\"様\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\","
+        L"\"梅田一丁目1-1\",\"梅田ハイツ305\",\"\",\"大阪市北区\",\"大阪府\",\"530-0001\",\"日本\","
+        L"\"\",\"\",\"\",\"\",\"090-0000-0000\",\"misaki@example.jp\",\"タカハシ\",\"ミサキ\"\r\n"
+        L"\"\",\"一郎\",\"\",\"佐藤\",\"様\",\"佐藤商事\",\"営業部\",\"部長\",\"北一条西2-1\","
+        L"\"札幌ビル5階\",\"\",\"札幌市中央区\",\"北海道\",\"060-0001\",\"日本\",\"\",\"\",\"\",\"\",\"\","
+        L"\"\",\"日本\",\"\",\"\",\"\",\"\",\"\",\"ichiro@example.jp\",\"サトウ\",\"イチロウ\"\r\n";
+    TempDir dir(L"csv_import_outlook");
+    dir.write(L"zelko1.txt", e2e::utf16le_file(kSenders));
+    dir.write(L"zelko2.txt", e2e::utf16le_file(kAddressees));
+    dir.write(L"contacts.CSV", shift_jis(header + rows));
+    {
+        App app(dir.path());
+        ASSERT_TRUE(app.started());
+        ASSERT_NE(app.start(), nullptr);
+        ASSERT_TRUE(app.settle());
+        ASSERT_NO_FATAL_FAILURE(choose_through_menu(app, kImportCsvCommand, dir.file(L"contacts.CSV")));
+        HWND summary = e2e::expect_message_box(
+            app, L"CSVから読込",
+            L"contacts.CSVから2件の宛先を読み込みます。\r\n"
+            L"欄の対応: 氏名 ← 姓+名、敬称 ← 敬称、郵便番号 ← 郵便番号 (自宅)、"
+            L"住所1 ← 都道府県 (自宅)+市町村 (自宅)+番地 (自宅)、住所2 ← 住所 2 (自宅)、住所3 ← 住所 3 (自宅)、"
+            L"国 ← 国 (自宅)/地域、住所が空のときは 番地 (会社) などの列、次に 番地 (その他) などの列、"
+            L"会社名 ← 会社名、部署 ← 部署、役職 ← 役職\r\n"
+            L"使わない欄: 肩書き、ミドル ネーム、携帯電話、電子メール アドレス、姓フリガナ、名前フリガナ\r\n"
+            L"\r\n置き換え: 今の宛先1件を消して、この2件にします。"
+            L"\r\n追加: 今の宛先1件の後ろに2件を加えます。"
+            L"\r\nキャンセル: 何も変えません。");
+        ASSERT_NE(summary, nullptr);
+        e2e::screenshot(summary, L"csv_import_summary.bmp");
+        ASSERT_TRUE(App::answer(summary, IDYES));
+        ASSERT_TRUE(app.settle());
+        EXPECT_EQ(app.find_message_box(), nullptr);
+        ASSERT_NO_FATAL_FAILURE(exit_saving(app));
+    }
+    const std::wstring addressees = e2e::utf16le_text(dir.read(L"zelko2.txt"));
+    for (const wchar_t* line : {
+             L"hdata_cont_max=2\r\n",
+             L"hdata[0].tt.m=5300001\r\n",
+             L"hdata[0].tn.m[0].s=高橋　美咲　様\r\n",
+             L"hdata[0].ta.m[0].s=大阪府大阪市北区梅田一丁目1-1\r\n",
+             L"hdata[0].ta.m[1].s=梅田ハイツ305\r\n",
+             L"hdata[1].tt.m=0600001\r\n",
+             L"hdata[1].tn.m[0].s=佐藤　一郎　様\r\n",
+             L"hdata[1].ta.m[0].s=北海道札幌市中央区北一条西2-1\r\n",
+             L"hdata[1].ta.m[1].s=札幌ビル5階\r\n",
+             L"hdata[1].ta.m[2].s=佐藤商事\r\n",
+             L"hdata[1].ta.m[3].s=営業部　部長\r\n",
+         })
+        EXPECT_NE(addressees.find(line), std::wstring::npos) << utf8(line) << " in\n" << utf8(addressees);
+    EXPECT_EQ(addressees.find(L"前の宛先"), std::wstring::npos) << "置き換え removes the addressee before";
+}
+
 // A phone's contacts file through 連絡先(vCard)から読込: the same summary,
 // 追加, and the exit save keeps the card before and adds the contact.
 TEST_F(CsvImport, PhoneContactsThroughTheVcardMenuAreAppendedAndSavedAtExit) {
@@ -187,7 +253,8 @@ TEST_F(CsvImport, PhoneContactsThroughTheVcardMenuAreAppendedAndSavedAtExit) {
         ASSERT_TRUE(answer(app, L"vCardから読込",
                            L"連絡先.vcfから1件の宛先を読み込みます。\r\n"
                            L"欄の対応: 氏名 ← N（姓+名。空のときは FN）、郵便番号 ← ADRの郵便番号、"
-                           L"住所1 ← ADRの都道府県+市区町村+番地、住所2 ← ADRの建物名、会社名 ← ORG\r\n"
+                           L"住所1 ← ADRの都道府県+市区町村+番地、住所2 ← ADRの建物名、国 ← ADRの国（日本は入れません）、"
+                           L"会社名 ← ORG、ADRがないときの住所 ← LABEL\r\n"
                            L"使わない欄: TEL\r\n"
                            L"\r\n置き換え: 今の宛先1件を消して、この1件にします。"
                            L"\r\n追加: 今の宛先1件の後ろに1件を加えます。"

@@ -25,8 +25,9 @@ const char16_t kCaption[] = u"CSVから読込";
 
 std::u16string text(const char16_t* s) { return s; }
 
-std::string shift_jis(const std::u16string& s) {
-    iconv_t cd = iconv_open("CP932", "UTF-16LE");
+// The text in a charset iconv knows ("CP932", "EUC-JP", "ISO-2022-JP", …).
+std::string encoded(const char* charset, const std::u16string& s) {
+    iconv_t cd = iconv_open(charset, "UTF-16LE");
     std::string in = utf16le_file(s).substr(2);
     std::string out(in.size() * 2, '\0');
     char* from = &in[0];
@@ -38,6 +39,8 @@ std::string shift_jis(const std::u16string& s) {
     out.resize(out.size() - to_left);
     return out;
 }
+
+std::string shift_jis(const std::u16string& s) { return encoded("CP932", s); }
 
 std::string utf16be_file(const std::u16string& s) {
     std::string out("\xFE\xFF", 2);
@@ -240,20 +243,44 @@ TEST_F(CsvImportTest, HeaderVariantsOfOtherToolsAndNoHeader) {
               "|/////|住所B/////|2\n"
               "|名前C/////|/////|0\n");
 
-    // Texts longer than a line are cut to 63 units without splitting a
-    // surrogate pair; postal codes to 15 digits.
+    // A name longer than a line is cut to 63 units without splitting a
+    // surrogate pair; an address goes on on the next line; a postal code
+    // that is no Japanese one stays in the address.
     std::u16string long_name(62, u'長');
     ASSERT_EQ(import(utf8(u"氏名,住所1,郵便番号\n" + long_name + u"𠮷," + std::u16string(70, u'a') +
                           u",12345678901234567890\n")),
               CSV_IMPORTED);
     EXPECT_EQ(text(doc().hdata[0].tn.m[0].s), long_name);
     EXPECT_EQ(text(doc().hdata[0].ta.m[0].s), std::u16string(63, u'a'));
-    EXPECT_EQ(text(doc().hdata[0].tt.m), u"123456789012345");
+    EXPECT_EQ(text(doc().hdata[0].ta.m[1].s), u"aaaaaaa 12345678901234567890");
+    EXPECT_EQ(text(doc().hdata[0].tt.m), u"");
+    EXPECT_EQ(summary_line(2), "郵便番号が7桁でない宛先 1件（住所に入れました）");
 
-    // Columns behind the 64th are not read, and the summary says so.
-    const std::u16string commas(68, u',');
-    ASSERT_EQ(import(utf8(u"氏名,住所" + commas + u"\n山田,東京" + commas + u"x\n")), CSV_IMPORTED);
-    EXPECT_EQ(summary_line(2), "使わない欄: 65列目以降");
+    // A wide table: known columns far to the right are read, every unused
+    // column is listed, and the columns behind the 256th are named as such.
+    std::u16string header;
+    std::u16string row;
+    for (int i = 1; i <= 260; ++i) {
+        char16_t number[8];
+        TextBuilder(number, 8).add_int(i);
+        header += i == 100 ? u"氏名" : i == 200 ? u"Home Postal Code" : u"メモ" + std::u16string(number);
+        row += i == 100 ? u"山田" : i == 200 ? u"150-0001" : u"";
+        header += i < 260 ? u"," : u"\n";
+        row += i < 260 ? u"," : u"\n";
+    }
+    ASSERT_EQ(import(utf8(header + row)), CSV_IMPORTED);
+    EXPECT_EQ(cards_text(), "1500001|山田/////|/////|0\n");
+    const std::string unused = summary_line(2);
+    EXPECT_EQ(unused.substr(0, std::strlen("使わない欄: メモ1、メモ2、")), "使わない欄: メモ1、メモ2、");
+    EXPECT_NE(unused.find("、ほか"), std::string::npos) << unused;
+    EXPECT_EQ(unused.substr(unused.size() - std::strlen("列、257列目以降")), "列、257列目以降");
+
+    // A header that names no name and no address: nothing is read, and the
+    // message says which headers the file has.
+    EXPECT_EQ(import(utf8(u"E-mail Address,E-mail 2 Address,Mobile Phone\na@example.jp,,090\n")),
+              CSV_IMPORT_FAILED);
+    EXPECT_EQ(fake.boxes.at(0).text,
+              u"名前や住所の欄が見つかりません。見出し: E-mail Address、E-mail 2 Address、Mobile Phone");
 }
 
 // Files as people have them, bytes in, cards out: the summary's mapping,
@@ -289,12 +316,12 @@ TEST_F(CsvImportTest, RealShapedFilesGiveTheirCardsAndTellEveryLossFirst) {
                   u"Manager,Sales\r\n"),
          "氏名 ← Last Name+First Name、郵便番号 ← Address 1 - Postal Code、"
          "住所1 ← Address 1 - Region+Address 1 - City+Address 1 - Street、"
-         "住所2 ← Address 1 - Extended Address、会社名 ← Organization Name、"
+         "住所2 ← Address 1 - Extended Address、国 ← Address 1 - Country、会社名 ← Organization Name、"
          "部署 ← Organization Department、役職 ← Organization Title",
          "使わない欄: Middle Name、E-mail 1 - Value、Address 1 - Label、Address 1 - Formatted、"
-         "Address 1 - PO Box、Address 1 - Country\n",
+         "Address 1 - PO Box\n",
          "0600001|佐藤　花子/////|北海道札幌市中央区北1条西2-1/札幌ハイツ305////|0\n"
-         "1000005|Ito　Ken/////|TokyoChiyoda-ku1-1 Marunouchi/Ito Trading/Sales　Manager///|0\n"},
+         "1000005|Ito　Ken/////|1-1 Marunouchi Chiyoda-ku Tokyo/Ito Trading/Sales　Manager///|0\n"},
         {"title line, an empty record and full-width header digits (UTF-8)",
          utf8(u"住所録 2026年\r\n,,,\r\n宛名,〒,住所１,住所２,連名\r\n"
               u"高橋 美咲 様,900-0001,沖縄県那覇市,,健太 様\r\n"),
@@ -333,10 +360,55 @@ TEST_F(CsvImportTest, RealShapedFilesGiveTheirCardsAndTellEveryLossFirst) {
               u"大家族,父,様,母,長男,長女,次男,1500002," + std::u16string(70, u'長') + u",\r\n"),
          "氏名 ← 姓+名、連名 ← 連名1+連名2+連名3+連名4、敬称 ← 敬称、郵便番号 ← 郵便番号、"
          "住所1 ← 住所1、住所2 ← 住所2",
-         "読み込めないもの:\n・長すぎて切れる文字列 1件\n",
+         "",
          "1500001|山田　太郎　様/花子　様/一郎　様///|東京都渋谷区/////|0\n"
          "1500002|大家族　父　様/母　様/長男　様/長女　様/次男　様/|" + utf8(std::u16string(63, u'長')) +
-             "/////|0\n"},
+             "/" + utf8(std::u16string(7, u'長')) + "////|0\n"},
+        {"Outlook's Japanese export (Shift_JIS): the home address, else the work address",
+         shift_jis(u"\"肩書き\",\"名\",\"ミドル ネーム\",\"姓\",\"敬称\",\"会社名\",\"部署\",\"役職\","
+                   u"\"番地 (会社)\",\"住所 2 (会社)\",\"住所 3 (会社)\",\"市町村 (会社)\",\"都道府県 (会社)\","
+                   u"\"郵便番号 (会社)\",\"国 (会社)/地域\",\"番地 (自宅)\",\"住所 2 (自宅)\",\"住所 3 (自宅)\","
+                   u"\"市町村 (自宅)\",\"都道府県 (自宅)\",\"郵便番号 (自宅)\",\"国 (自宅)/地域\",\"携帯電話\","
+                   u"\"姓フリガナ\",\"名前フリガナ\"\r\n"
+                   u"\"\",\"太郎\",\"\",\"山田\",\"様\",\"山田商事\",\"総務部\",\"部長\",\"丸の内1-1\",\"\",\"\","
+                   u"\"千代田区\",\"東京都\",\"100-0005\",\"日本\",\"神宮前1-2-3\",\"メゾン101\",\"\",\"渋谷区\","
+                   u"\"東京都\",\"150-0001\",\"日本\",\"090-0000-0000\",\"ヤマダ\",\"タロウ\"\r\n"
+                   u",花子,,佐藤,,,,,梅田1-1,,,大阪市北区,大阪府,530-0001,日本,,,,,,,,,サトウ,ハナコ\r\n"),
+         "氏名 ← 姓+名、敬称 ← 敬称、郵便番号 ← 郵便番号 (自宅)、住所1 ← 都道府県 (自宅)+市町村 (自宅)+番地 (自宅)、"
+         "住所2 ← 住所 2 (自宅)、住所3 ← 住所 3 (自宅)、国 ← 国 (自宅)/地域、住所が空のときは 番地 (会社) などの列、"
+         "会社名 ← 会社名、部署 ← 部署、役職 ← 役職",
+         "使わない欄: 肩書き、ミドル ネーム、携帯電話、姓フリガナ、名前フリガナ\n",
+         "1500001|山田　太郎　様/////|東京都渋谷区神宮前1-2-3/メゾン101/山田商事/総務部　部長//|0\n"
+         "5300001|佐藤　花子/////|大阪府大阪市北区梅田1-1/////|0\n"},
+        {"Thunderbird's Japanese export: the display name, the work address",
+         utf8(u"名,姓,表示名,ニックネーム,メールアドレス,番地 (自宅),番地 (自宅) 2,市区町村 (自宅),都道府県 (自宅),"
+              u"郵便番号 (自宅),国 (自宅),番地 (勤務先),番地 (勤務先) 2,市区町村 (勤務先),都道府県 (勤務先),"
+              u"郵便番号 (勤務先),国 (勤務先),役職,部門,組織\r\n"
+              u"一郎,鈴木,鈴木 一郎,,ichiro@example.jp,,,,,,,北1条西2-1,札幌ビル5階,札幌市中央区,北海道,"
+              u"060-0001,日本,課長,営業部,鈴木商会\r\n"),
+         "氏名 ← 表示名（空のときは 姓+名）、郵便番号 ← 郵便番号 (自宅)、"
+         "住所1 ← 都道府県 (自宅)+市区町村 (自宅)+番地 (自宅)、住所2 ← 番地 (自宅) 2、国 ← 国 (自宅)、"
+         "住所が空のときは 番地 (勤務先) などの列、会社名 ← 組織、部署 ← 部門、役職 ← 役職",
+         "使わない欄: ニックネーム、メールアドレス\n",
+         "0600001|鈴木 一郎/////|北海道札幌市中央区北1条西2-1/札幌ビル5階/鈴木商会/営業部　課長//|0\n"},
+        {"Thunderbird's English export, foreign addresses: Latin parts with spaces, the country, long lines",
+         utf8(u"First Name,Last Name,Display Name,Home Address,Home Address 2,Home City,Home State,Home ZipCode,"
+              u"Home Country\r\n"
+              u"John,Smith,,221B Baker Street,,London,,NW1 6XE,United Kingdom\r\n"
+              u"Anna,Müller,,\"Lämmerweg 12, Hinterhaus, 3. Obergeschoss, Wohnung 14, bei Familie Hoffmann\","
+              u",Ulm,,89079,Germany\r\n"),
+         "氏名 ← Display Name（空のときは Last Name+First Name）、郵便番号 ← Home ZipCode、"
+         "住所1 ← Home State+Home City+Home Address、住所2 ← Home Address 2、国 ← Home Country",
+         "郵便番号が7桁でない宛先 2件（住所に入れました）\n",
+         "|Smith　John/////|221B Baker Street London NW1 6XE/United Kingdom////|0\n"
+         "|Müller　Anna/////|Lämmerweg 12, Hinterhaus, 3. Obergeschoss, Wohnung 14, bei/"
+         "Familie Hoffmann Ulm 89079/Germany///|0\n"},
+        {"a header cell merged over the address columns",
+         utf8(u"氏名,氏名（カタカナ）,電話番号,メールアドレス,郵便番号,住所,,,,\r\n"
+              u"佐川恭子,サガワキョウコ,0768-00-0000,kyoko@example.jp,927-1214,石川県,珠洲市,飯田町,4-13-20,\r\n"),
+         "氏名 ← 氏名、郵便番号 ← 郵便番号、住所1 ← 住所+3列",
+         "使わない欄: 氏名（カタカナ）、電話番号、メールアドレス\n",
+         "9271214|佐川恭子/////|石川県珠洲市飯田町4-13-20/////|0\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -356,12 +428,12 @@ TEST_F(CsvImportTest, AppendFillsUpTo200BehindTheCardsInUse) {
     for (int i = 0; i < 198; ++i) text_set(doc().hdata[i].tn.m[0].s, u"前からの宛先");
     text_set(doc().hdata[199].ta.m[3].s, u"見えない古い住所");
     doc().current_card = 5;
-    ASSERT_EQ(import(utf8(u"氏名,郵便番号\n一,1\n二,2\n三,3\n"), kAnswerNo), CSV_IMPORTED);
+    ASSERT_EQ(import(utf8(u"氏名,郵便番号\n一,1000001\n二,1000002\n三,1000003\n"), kAnswerNo), CSV_IMPORTED);
     EXPECT_EQ(summary_line(4), "追加: 今の宛先198件の後ろに2件を加えます。（残りの1件は入りません）");
     EXPECT_EQ(count_cards(), 200);
     EXPECT_EQ(text(doc().hdata[197].tn.m[0].s), u"前からの宛先");
     EXPECT_EQ(text(doc().hdata[198].tn.m[0].s), u"一");
-    EXPECT_EQ(text(doc().hdata[199].tt.m), u"2");
+    EXPECT_EQ(text(doc().hdata[199].tt.m), u"1000002");
     EXPECT_EQ(text(doc().hdata[199].ta.m[3].s), u"");
     EXPECT_EQ(doc().current_card, 198);
     EXPECT_TRUE(doc().modified);
@@ -412,11 +484,45 @@ TEST_F(CsvImportTest, VcardFilesOfPhonesAndWebServicesGiveTheirCards) {
          "BEGIN:VCARD\nVERSION:4.0\nFN:Ken Ito\nN:;;;;\n"
          "ADR;TYPE=work:;;1-1 Marunouchi;Chiyoda-ku;Tokyo;100-0005;Japan\n"
          "ADR;TYPE=\"home\":;;2-2 Aoba;Sendai;Miyagi;980-0001;Japan\nEND:VCARD\n",
-         "", "9800001|Ken Ito/////|MiyagiSendai2-2 Aoba/////|0\n"},
+         "使わない欄: ADR（自宅でも最初でもない住所 1件）\n", "9800001|Ken Ito/////|2-2 Aoba Sendai Miyagi/////|0\n"},
         {"old phone, vCard 2.1 Shift_JIS quoted-printable, a photo, a contact without address",
          old_phone,
          "使わない欄: PHOTO、TEL\n読み込めないもの:\n・住所のない連絡先 1件は読み込みません\n",
          "0600001|佐藤　花子/////|北海道札幌市中央区北一条西2-1/////|0\n"},
+        {"Android, the whole address in the extended part; an empty home address and two others",
+         utf8(u"BEGIN:VCARD\r\nVERSION:3.0\r\nN:渋谷;花子;;;\r\n"
+              u"ADR;TYPE=HOME:;東京都渋谷区桜丘町26-1セルリアンタワー6階;;;;150-8512;\r\nEND:VCARD\r\n"),
+         "", "1508512|渋谷　花子/////|東京都渋谷区桜丘町26-1セルリアンタワー6階/////|0\n"},
+        {"an empty home address does not win over the work address",
+         "BEGIN:VCARD\nVERSION:3.0\nN:Ito;Ken\nADR;TYPE=HOME:;;;;;;\n"
+         "ADR;TYPE=WORK:;;1-1 Marunouchi;Chiyoda-ku;Tokyo;100-0005;Japan\n"
+         "ADR;TYPE=OTHER:;;2-2 Aoba;Sendai;Miyagi;980-0001;Japan\nEND:VCARD\n",
+         "使わない欄: ADR（自宅でも最初でもない住所 1件）\n",
+         "1000005|Ito　Ken/////|1-1 Marunouchi Chiyoda-ku Tokyo/////|0\n"},
+        {"quoted parameters with colons, CR CR LF, an AGENT's vCard, two ORGs",
+         "BEGIN:VCARD\r\r\nVERSION:2.1\r\r\nN:Holmes;Sherlock\r\r\nAGENT:\r\r\nBEGIN:VCARD\r\r\n"
+         "N:Watson;John\r\r\nEND:VCARD\r\r\n"
+         "ADR;GEO=\"geo:51.52,0.15\";LABEL=\"221B Baker Street\\nLondon\":;;221B Baker Street;London;;NW1 6XE;"
+         "United Kingdom\r\r\nORG:Consulting;Detectives;Baker St\r\r\nORG:Royal Society\r\r\nEND:VCARD\r\r\n",
+         "使わない欄: AGENT\n郵便番号が7桁でない宛先 1件（住所に入れました）\n",
+         "|Holmes　Sherlock/////|221B Baker Street London NW1 6XE/United Kingdom/Consulting/"
+         "Detectives Baker St/Royal Society/|0\n"},
+        {"declared charsets: ISO-8859-1, windows-1252, EUC-JP, ISO-2022-JP, windows-1251; one undeclared",
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=ISO-8859-1:M\xFCller;Anna\r\n"
+         "ADR;CHARSET=windows-1252;ENCODING=QUOTED-PRINTABLE:;;L=E4mmerweg 12 =80;Ulm;;89079;Germany\r\n"
+         "ORG;CHARSET=EUC-JP:" + encoded("EUC-JP", u"株式会社") + "\r\nORG;CHARSET=ISO-2022-JP:" +
+             encoded("ISO-2022-JP", u"日本郵便") + "\r\nORG:" + shift_jis(u"山田商事") + "\r\nEND:VCARD\r\n",
+         "郵便番号が7桁でない宛先 1件（住所に入れました）\n読み込めないもの:\n"
+         "・文字コードの書かれていない、UTF-8でない値 1件をShift_JISとして読みました\n",
+         "|Müller　Anna/////|Lämmerweg 12 € Ulm 89079/Germany/株式会社/日本郵便/山田商事/|0\n"},
+        {"a code page by its quoted name, a Cyrillic address",
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=\"windows-1251\":\xC8\xE2\xE0\xED\xEE\xE2;\xC8\xE2\xE0\xED\r\n"
+         "ADR;CHARSET=UTF-8:;;" + utf8(u"Тверская 1;Москва;;125009;Россия") + "\r\nEND:VCARD\r\n",
+         "郵便番号が7桁でない宛先 1件（住所に入れました）\n",
+         "|Иванов　Иван/////|Тверская 1 Москва 125009/Россия////|0\n"},
+        {"an address only in LABEL",
+         utf8(u"BEGIN:VCARD\nVERSION:3.0\nN:皇;花子\nLABEL;TYPE=HOME:東京都千代田区千代田1-1\\n皇居東御苑\nEND:VCARD\n"),
+         "", "|皇　花子/////|東京都千代田区千代田1-1/皇居東御苑////|0\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -432,6 +538,20 @@ TEST_F(CsvImportTest, VcardFilesOfPhonesAndWebServicesGiveTheirCards) {
         for (size_t line = 2; summary_line(line) != ""; ++line) rest += summary_line(line) + "\n";
         EXPECT_EQ(rest, c.rest);
         EXPECT_EQ(cards_text(), c.cards);
+    }
+
+    // The phone's file saved as UTF-16, little-endian with a byte order
+    // mark and big-endian without one, reads alike.
+    std::u16string phone;
+    const std::string phone_utf8 = cases[0].bytes.substr(3);
+    store_csv_bytes(phone_utf8.data(), phone_utf8.size(), phone);
+    decode_csv_file(phone, phone_utf8.size());
+    for (const std::string& bytes : {utf16le_file(phone), utf16be_file(phone).substr(2)}) {
+        clear_addressees();
+        fake.put_file(kPath, bytes);
+        fake.answer(kAnswerYes);
+        ASSERT_EQ(import_vcard(nullptr), VCARD_IMPORTED);
+        EXPECT_EQ(cards_text(), cases[0].cards);
     }
 
     // A file without any vCard, or with contacts without address only.
@@ -450,7 +570,8 @@ TEST_F(CsvImportTest, MoreThan200RowsTakeTheFirst200AndTellHowManyWereLeftOut) {
     for (int i = 1; i <= 203; ++i) {
         char16_t number[16];
         TextBuilder(number, 16).add_int(i);
-        rows += std::u16string(u"宛名") + number + u"," + number + u"\r\n";
+        const std::u16string postal = std::u16string(7 - text_length(number), u'0') + number;
+        rows += std::u16string(u"宛名") + number + u"," + postal + u"\r\n";
         if (i == 100) rows += u",\r\n";  // an empty row is not counted
     }
     ASSERT_EQ(import(utf16le_file(rows)), CSV_IMPORTED);
@@ -461,7 +582,7 @@ TEST_F(CsvImportTest, MoreThan200RowsTakeTheFirst200AndTellHowManyWereLeftOut) {
     EXPECT_EQ(count_cards(), 200);
     EXPECT_EQ(text(doc().hdata[0].tn.m[0].s), u"宛名1");
     EXPECT_EQ(text(doc().hdata[199].tn.m[0].s), u"宛名200");
-    EXPECT_EQ(text(doc().hdata[199].tt.m), u"200");
+    EXPECT_EQ(text(doc().hdata[199].tt.m), u"0000200");
 }
 
 TEST_F(CsvImportTest, MissingEmptyMalformedOrDeclinedFilesChangeNothing) {

@@ -3,11 +3,31 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdio>
+
+namespace {
+
+// iconv's name of a Windows code page; nullptr when the tests know none.
+const char* iconv_name(unsigned code_page, char (&name)[16]) {
+    if (code_page == 932 || code_page == 866 || code_page == 874 || (code_page >= 1250 && code_page <= 1258)) {
+        std::snprintf(name, sizeof name, "CP%u", code_page);
+        return name;
+    }
+    if (code_page >= 28592 && code_page <= 28605) {
+        std::snprintf(name, sizeof name, "ISO-8859-%u", code_page - 28590);
+        return name;
+    }
+    if (code_page == 20866) return "KOI8-R";
+    return nullptr;
+}
+
+}  // namespace
 
 int iconv_decode_code_page(unsigned code_page, const void* bytes, size_t count, char16_t* out,
                            size_t out_cap) {
-    if (code_page != 932) return -1;
-    iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    char name[16];
+    if (iconv_name(code_page, name) == nullptr) return -1;
+    iconv_t cd = iconv_open("UTF-16LE", iconv_name(code_page, name));
     if (cd == reinterpret_cast<iconv_t>(-1)) return -1;
     char* in = const_cast<char*>(static_cast<const char*>(bytes));
     size_t in_left = count;

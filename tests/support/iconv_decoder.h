@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-// As Platform::decode_code_page: code page 932 only (iconv's "CP932", the
-// Windows flavour of Shift_JIS); every byte that starts no character gives
-// U+FFFD.
+// As Platform::decode_code_page: code page 932 (iconv's "CP932", the
+// Windows flavour of Shift_JIS) and the single-byte code pages contacts
+// files name; every byte that starts no character gives U+FFFD.
 int iconv_decode_code_page(unsigned code_page, const void* bytes, size_t count, char16_t* out,
                            size_t out_cap);
