@@ -137,6 +137,7 @@ int store_wrapped(TextLine (&lines)[ADDRESSEE_LINES], int& next, const char16_t*
     }
     constexpr size_t kRoom = LINE_CAP - 1;
     size_t start = 0;
+    while (start < t.size() && is_blank(t[start])) ++start;
     while (start < t.size()) {
         if (next >= ADDRESSEE_LINES) return 1;
         size_t take = t.size() - start;

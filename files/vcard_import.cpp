@@ -272,7 +272,7 @@ struct Contact {
 };
 
 bool has_text(const std::vector<std::u16string>& adr) {
-    for (int k = ADR_EXTENDED; k < ADR_PARTS; ++k)
+    for (int k = ADR_PO_BOX; k < ADR_PARTS; ++k)
         if (!part(adr, static_cast<size_t>(k)).empty() && k != ADR_COUNTRY) return true;
     return false;
 }
@@ -296,6 +296,7 @@ bool read_contact(const Contact& c, AddresseeImport& import, int* unchosen) {
     if (adr != nullptr) {
         const std::vector<std::u16string>& v = adr->parts;
         address.extended.push_back(part(v, ADR_EXTENDED));
+        address.street.push_back(part(v, ADR_PO_BOX));
         address.street.push_back(part(v, ADR_STREET));
         address.locality.push_back(part(v, ADR_LOCALITY));
         address.region.push_back(part(v, ADR_REGION));

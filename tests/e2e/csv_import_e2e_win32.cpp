@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "tests/e2e/driver_win32.h"
@@ -80,6 +81,14 @@ protected:
         ASSERT_TRUE(App::answer(dialog, IDOK)) << "the open dialog did not close";
     }
 
+    // Checks that the exit save's zelko2.txt holds each line; returns it.
+    static std::wstring expect_saved(const TempDir& dir, std::initializer_list<const wchar_t*> lines) {
+        const std::wstring addressees = e2e::utf16le_text(dir.read(L"zelko2.txt"));
+        for (const wchar_t* line : lines)
+            EXPECT_NE(addressees.find(line), std::wstring::npos) << utf8(line) << " in\n" << utf8(addressees);
+        return addressees;
+    }
+
     // Ends the program with the exit save.
     static void exit_saving(App& app) {
         app.post_close();
@@ -133,21 +142,19 @@ TEST_F(CsvImport, SpreadsheetFileThroughTheMenuIsAppendedAndSavedAtExit) {
         ASSERT_NO_FATAL_FAILURE(exit_saving(app));
     }
 
-    const std::wstring addressees = e2e::utf16le_text(dir.read(L"zelko2.txt"));
-    for (const wchar_t* line : {
-             L"hdata_cont_max=3\r\n",
-             L"hdata[0].tn.m[0].s=前の宛先　様\r\n",
-             L"hdata[1].tt.m=5300001\r\n",
-             L"hdata[1].ta.m[0].s=大阪府大阪市北区梅田一丁目\r\n",
-             L"hdata[1].ta.m[1].s=梅田ビル, 三階\r\n",
-             L"hdata[1].tn.m[0].s=高橋　美咲　様\r\n",
-             L"hdata[1].ftb=1\r\n",
-             L"hdata[2].tt.m=0600001\r\n",
-             L"hdata[2].ta.m[0].s=北海道札幌市中央区北一条西\r\n",
-             L"hdata[2].tn.m[0].s=佐藤　一郎　様\r\n",
-             L"hdata[2].ftb=0\r\n",
-         })
-        EXPECT_NE(addressees.find(line), std::wstring::npos) << utf8(line) << " in\n" << utf8(addressees);
+    expect_saved(dir, {
+        L"hdata_cont_max=3\r\n",
+        L"hdata[0].tn.m[0].s=前の宛先　様\r\n",
+        L"hdata[1].tt.m=5300001\r\n",
+        L"hdata[1].ta.m[0].s=大阪府大阪市北区梅田一丁目\r\n",
+        L"hdata[1].ta.m[1].s=梅田ビル, 三階\r\n",
+        L"hdata[1].tn.m[0].s=高橋　美咲　様\r\n",
+        L"hdata[1].ftb=1\r\n",
+        L"hdata[2].tt.m=0600001\r\n",
+        L"hdata[2].ta.m[0].s=北海道札幌市中央区北一条西\r\n",
+        L"hdata[2].tn.m[0].s=佐藤　一郎　様\r\n",
+        L"hdata[2].ftb=0\r\n",
+    });
     const std::wstring senders = e2e::utf16le_text(dir.read(L"zelko1.txt"));
     EXPECT_NE(senders.find(L"fdata[1].n[0].s=鈴木　一郎\r\n"), std::wstring::npos)
         << "the senders are kept";
@@ -215,21 +222,19 @@ TEST_F(CsvImport, OutlookJapaneseExportReplacesTheAddresseesAndIsSavedAtExit) {
         EXPECT_EQ(app.find_message_box(), nullptr);
         ASSERT_NO_FATAL_FAILURE(exit_saving(app));
     }
-    const std::wstring addressees = e2e::utf16le_text(dir.read(L"zelko2.txt"));
-    for (const wchar_t* line : {
-             L"hdata_cont_max=2\r\n",
-             L"hdata[0].tt.m=5300001\r\n",
-             L"hdata[0].tn.m[0].s=高橋　美咲　様\r\n",
-             L"hdata[0].ta.m[0].s=大阪府大阪市北区梅田一丁目1-1\r\n",
-             L"hdata[0].ta.m[1].s=梅田ハイツ305\r\n",
-             L"hdata[1].tt.m=0600001\r\n",
-             L"hdata[1].tn.m[0].s=佐藤　一郎　様\r\n",
-             L"hdata[1].ta.m[0].s=北海道札幌市中央区北一条西2-1\r\n",
-             L"hdata[1].ta.m[1].s=札幌ビル5階\r\n",
-             L"hdata[1].ta.m[2].s=佐藤商事\r\n",
-             L"hdata[1].ta.m[3].s=営業部　部長\r\n",
-         })
-        EXPECT_NE(addressees.find(line), std::wstring::npos) << utf8(line) << " in\n" << utf8(addressees);
+    const std::wstring addressees = expect_saved(dir, {
+        L"hdata_cont_max=2\r\n",
+        L"hdata[0].tt.m=5300001\r\n",
+        L"hdata[0].tn.m[0].s=高橋　美咲　様\r\n",
+        L"hdata[0].ta.m[0].s=大阪府大阪市北区梅田一丁目1-1\r\n",
+        L"hdata[0].ta.m[1].s=梅田ハイツ305\r\n",
+        L"hdata[1].tt.m=0600001\r\n",
+        L"hdata[1].tn.m[0].s=佐藤　一郎　様\r\n",
+        L"hdata[1].ta.m[0].s=北海道札幌市中央区北一条西2-1\r\n",
+        L"hdata[1].ta.m[1].s=札幌ビル5階\r\n",
+        L"hdata[1].ta.m[2].s=佐藤商事\r\n",
+        L"hdata[1].ta.m[3].s=営業部　部長\r\n",
+    });
     EXPECT_EQ(addressees.find(L"前の宛先"), std::wstring::npos) << "置き換え removes the addressee before";
 }
 
@@ -263,16 +268,14 @@ TEST_F(CsvImport, PhoneContactsThroughTheVcardMenuAreAppendedAndSavedAtExit) {
         ASSERT_TRUE(app.settle());
         ASSERT_NO_FATAL_FAILURE(exit_saving(app));
     }
-    const std::wstring addressees = e2e::utf16le_text(dir.read(L"zelko2.txt"));
-    for (const wchar_t* line : {
-             L"hdata_cont_max=2\r\n",
-             L"hdata[0].tn.m[0].s=前の宛先　様\r\n",
-             L"hdata[1].tt.m=9800001\r\n",
-             L"hdata[1].ta.m[0].s=宮城県仙台市青葉区青葉1-1\r\n",
-             L"hdata[1].ta.m[1].s=青葉ハイツ, 2階\r\n",
-             L"hdata[1].tn.m[0].s=山田　花子\r\n",
-         })
-        EXPECT_NE(addressees.find(line), std::wstring::npos) << utf8(line) << " in\n" << utf8(addressees);
+    expect_saved(dir, {
+        L"hdata_cont_max=2\r\n",
+        L"hdata[0].tn.m[0].s=前の宛先　様\r\n",
+        L"hdata[1].tt.m=9800001\r\n",
+        L"hdata[1].ta.m[0].s=宮城県仙台市青葉区青葉1-1\r\n",
+        L"hdata[1].ta.m[1].s=青葉ハイツ, 2階\r\n",
+        L"hdata[1].tn.m[0].s=山田　花子\r\n",
+    });
 }
 
 }  // namespace
