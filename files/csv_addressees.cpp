@@ -219,11 +219,9 @@ int read_names(const CsvField* fields, int count, const RowPlan& plan, ImportedA
         }
     }
     if (name.empty()) {
-        const CsvField family = trimmed(column(fields, count, plan.family));
-        const CsvField given = trimmed(column(fields, count, plan.given));
-        name.add(family.text, family.length);
-        if (family.length > 0 && given.length > 0) name.add_unit(kFullWidthSpace);
-        name.add(given.text, given.length);
+        const std::u16string person = person_name(field_text(column(fields, count, plan.family)),
+                                                  field_text(column(fields, count, plan.given)));
+        name.add(person.data(), person.size());
     }
     add_honorific(name, honorific);
     int cuts = store_import_text(a.names[0], name);

@@ -192,3 +192,11 @@ int put_address(const AddressParts& p, ImportedAddressee& a, bool* postal_in_tex
     *postal_in_text = odd_postal;
     return cuts;
 }
+
+std::u16string person_name(const std::u16string& family, const std::u16string& given) {
+    const std::u16string f = trimmed(family);
+    const std::u16string g = trimmed(given);
+    if (f.empty() || g.empty()) return f + g;
+    if (latin_text(f) && latin_text(g)) return g + u' ' + f;
+    return f + kFullWidthSpace + g;
+}

@@ -51,3 +51,7 @@ bool latin_text(const std::u16string& s);
 // The seven digits of a Japanese postal code ("1500001", "150-0001",
 // "〒１５０－０００１"); false when the text is anything else.
 bool seven_digit_postal(const std::u16string& s, char16_t (&digits)[8]);
+
+// A person's name from its family and given names: "山田　太郎" (a
+// full-width space between), or "John Smith" when both are in Latin script.
+std::u16string person_name(const std::u16string& family, const std::u16string& given);

@@ -310,11 +310,7 @@ bool read_contact(const Contact& c, AddresseeImport& import, int* unchosen) {
     ImportedAddressee a;
     std::memset(&a, 0, sizeof a);
     ImportText name;
-    const std::u16string family = part(c.name, 0);
-    const std::u16string given = part(c.name, 1);
-    add(name, family);
-    if (!family.empty() && !given.empty()) name.add_unit(kFullWidthSpace);
-    add(name, given);
+    add(name, person_name(part(c.name, 0), part(c.name, 1)));
     if (name.empty()) add(name, part({c.formatted}, 0));
     int cuts = store_import_text(a.names[0], name);
     bool postal_in_text = false;

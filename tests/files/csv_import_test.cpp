@@ -321,7 +321,7 @@ TEST_F(CsvImportTest, RealShapedFilesGiveTheirCardsAndTellEveryLossFirst) {
          "使わない欄: Middle Name、E-mail 1 - Value、Address 1 - Label、Address 1 - Formatted、"
          "Address 1 - PO Box\n",
          "0600001|佐藤　花子/////|北海道札幌市中央区北1条西2-1/札幌ハイツ305////|0\n"
-         "1000005|Ito　Ken/////|1-1 Marunouchi Chiyoda-ku Tokyo/Ito Trading/Sales　Manager///|0\n"},
+         "1000005|Ken Ito/////|1-1 Marunouchi Chiyoda-ku Tokyo/Ito Trading/Sales　Manager///|0\n"},
         {"title line, an empty record and full-width header digits (UTF-8)",
          utf8(u"住所録 2026年\r\n,,,\r\n宛名,〒,住所１,住所２,連名\r\n"
               u"高橋 美咲 様,900-0001,沖縄県那覇市,,健太 様\r\n"),
@@ -400,8 +400,8 @@ TEST_F(CsvImportTest, RealShapedFilesGiveTheirCardsAndTellEveryLossFirst) {
          "氏名 ← Display Name（空のときは Last Name+First Name）、郵便番号 ← Home ZipCode、"
          "住所1 ← Home State+Home City+Home Address、住所2 ← Home Address 2、国 ← Home Country",
          "郵便番号が7桁でない宛先 2件（住所に入れました）\n",
-         "|Smith　John/////|221B Baker Street London NW1 6XE/United Kingdom////|0\n"
-         "|Müller　Anna/////|Lämmerweg 12, Hinterhaus, 3. Obergeschoss, Wohnung 14, bei/"
+         "|John Smith/////|221B Baker Street London NW1 6XE/United Kingdom////|0\n"
+         "|Anna Müller/////|Lämmerweg 12, Hinterhaus, 3. Obergeschoss, Wohnung 14, bei/"
          "Familie Hoffmann Ulm 89079/Germany///|0\n"},
         {"a header cell merged over the address columns",
          utf8(u"氏名,氏名（カタカナ）,電話番号,メールアドレス,郵便番号,住所,,,,\r\n"
@@ -498,14 +498,14 @@ TEST_F(CsvImportTest, VcardFilesOfPhonesAndWebServicesGiveTheirCards) {
          "ADR;TYPE=WORK:;;1-1 Marunouchi;Chiyoda-ku;Tokyo;100-0005;Japan\n"
          "ADR;TYPE=OTHER:;;2-2 Aoba;Sendai;Miyagi;980-0001;Japan\nEND:VCARD\n",
          "使わない欄: ADR（自宅でも最初でもない住所 1件）\n",
-         "1000005|Ito　Ken/////|1-1 Marunouchi Chiyoda-ku Tokyo/////|0\n"},
+         "1000005|Ken Ito/////|1-1 Marunouchi Chiyoda-ku Tokyo/////|0\n"},
         {"quoted parameters with colons, CR CR LF, an AGENT's vCard, two ORGs",
          "BEGIN:VCARD\r\r\nVERSION:2.1\r\r\nN:Holmes;Sherlock\r\r\nAGENT:\r\r\nBEGIN:VCARD\r\r\n"
          "N:Watson;John\r\r\nEND:VCARD\r\r\n"
          "ADR;GEO=\"geo:51.52,0.15\";LABEL=\"221B Baker Street\\nLondon\":;;221B Baker Street;London;;NW1 6XE;"
          "United Kingdom\r\r\nORG:Consulting;Detectives;Baker St\r\r\nORG:Royal Society\r\r\nEND:VCARD\r\r\n",
          "使わない欄: AGENT\n郵便番号が7桁でない宛先 1件（住所に入れました）\n",
-         "|Holmes　Sherlock/////|221B Baker Street London NW1 6XE/United Kingdom/Consulting/"
+         "|Sherlock Holmes/////|221B Baker Street London NW1 6XE/United Kingdom/Consulting/"
          "Detectives Baker St/Royal Society/|0\n"},
         {"declared charsets: ISO-8859-1, windows-1252, EUC-JP, ISO-2022-JP, windows-1251; one undeclared",
          "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=ISO-8859-1:M\xFCller;Anna\r\n"
@@ -514,12 +514,12 @@ TEST_F(CsvImportTest, VcardFilesOfPhonesAndWebServicesGiveTheirCards) {
              encoded("ISO-2022-JP", u"日本郵便") + "\r\nORG:" + shift_jis(u"山田商事") + "\r\nEND:VCARD\r\n",
          "郵便番号が7桁でない宛先 1件（住所に入れました）\n読み込めないもの:\n"
          "・文字コードの書かれていない、UTF-8でない値 1件をShift_JISとして読みました\n",
-         "|Müller　Anna/////|Lämmerweg 12 € Ulm 89079/Germany/株式会社/日本郵便/山田商事/|0\n"},
+         "|Anna Müller/////|Lämmerweg 12 € Ulm 89079/Germany/株式会社/日本郵便/山田商事/|0\n"},
         {"a code page by its quoted name, a Cyrillic address",
          "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=\"windows-1251\":\xC8\xE2\xE0\xED\xEE\xE2;\xC8\xE2\xE0\xED\r\n"
          "ADR;CHARSET=UTF-8:;;" + utf8(u"Тверская 1;Москва;;125009;Россия") + "\r\nEND:VCARD\r\n",
          "郵便番号が7桁でない宛先 1件（住所に入れました）\n",
-         "|Иванов　Иван/////|Тверская 1 Москва 125009/Россия////|0\n"},
+         "|Иван Иванов/////|Тверская 1 Москва 125009/Россия////|0\n"},
         {"an address only in LABEL",
          utf8(u"BEGIN:VCARD\nVERSION:3.0\nN:皇;花子\nLABEL;TYPE=HOME:東京都千代田区千代田1-1\\n皇居東御苑\nEND:VCARD\n"),
          "", "|皇　花子/////|東京都千代田区千代田1-1/皇居東御苑////|0\n"},
