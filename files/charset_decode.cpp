@@ -88,8 +88,8 @@ public:
         ++*garbled_;
     }
     bool flush() {
-        const bool ok = decode_code_page(kShiftJisCodePage, reinterpret_cast<const unsigned char*>(bytes.data()),
-                                         bytes.size(), text_);
+        const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+        const bool ok = decode_code_page(kShiftJisCodePage, b, bytes.size(), text_);
         bytes.clear();
         return ok;
     }
@@ -191,8 +191,10 @@ bool decode_charset(const std::string& charset, const unsigned char* bytes, size
         return true;
     }
     if (one_of(name, {"WINDOWS1252", "CP1252", "XCP1252"})) {
-        for (size_t i = 0; i < count; ++i)
-            text += bytes[i] >= 0x80 && bytes[i] < 0xA0 ? kWindows1252High[bytes[i] - 0x80] : char16_t{bytes[i]};
+        for (size_t i = 0; i < count; ++i) {
+            const unsigned char b = bytes[i];
+            text += b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : char16_t{b};
+        }
         return true;
     }
     for (const NamedCodePage& page : kCodePages)

@@ -40,7 +40,8 @@ bool is_blank_record(const CsvField* fields, int count) {
 
 int mapped_columns(const CsvColumns& c) {
     int n = 0;
-    for (int i = 0; i < c.count; ++i) n += c.kind[i] != COLUMN_UNUSED && c.kind[i] != COLUMN_READING && !c.joined[i];
+    for (int i = 0; i < c.count; ++i)
+        n += c.kind[i] != COLUMN_UNUSED && c.kind[i] != COLUMN_READING && !c.joined[i];
     return n;
 }
 
@@ -135,16 +136,7 @@ RowPlan make_plan(const CsvColumns& c) {
         case COLUMN_SENDER: first(plan.sender, i); break;
         default: break;
         }
-        switch (c.kind[i]) {
-        case COLUMN_PREFECTURE:
-        case COLUMN_CITY:
-        case COLUMN_STREET:
-        case COLUMN_BUILDING:
-        case COLUMN_ADDRESS_LINE:
-        case COLUMN_POSTAL:
-        case COLUMN_COUNTRY: address.any = true; break;
-        default: break;
-        }
+        address.any = address.any || is_address_part(c.kind[i]);
     }
     return plan;
 }
@@ -245,7 +237,8 @@ int read_own_address(const CsvField* fields, int count, const AddressPlan& plan,
     first.insert(first.end(), plan.street.begin(), plan.street.end());
     int cuts = store_joined(fields, count, first, a.address[0]);
     cuts += store_joined(fields, count, plan.building, a.address[1]);
-    for (int k = 2; k < ADDRESSEE_LINES; ++k) cuts += store_joined(fields, count, plan.lines[k], a.address[k]);
+    for (int k = 2; k < ADDRESSEE_LINES; ++k)
+        cuts += store_joined(fields, count, plan.lines[k], a.address[k]);
     const CsvField postal = plan.postal.empty() ? kNoField : column(fields, count, plan.postal[0]);
     return cuts + store_postal_digits(a.postal, postal.text, postal.length);
 }
@@ -256,10 +249,10 @@ int read_address(const CsvField* fields, int count, const RowPlan& plan, Importe
     const AddressPlan* chosen = &plan.address[ADDRESS_PLAIN];
     for (const AddressPlan& owner : plan.address) {
         if (!owner.any) continue;
-        const bool filled = any_text(fields, count, owner.region) || any_text(fields, count, owner.locality) ||
-                            any_text(fields, count, owner.street) || any_text(fields, count, owner.building) ||
-                            any_text(fields, count, owner.postal) || any_text(fields, count, owner.lines[2]) ||
-                            any_text(fields, count, owner.lines[3]) || any_text(fields, count, owner.lines[4]);
+        bool filled = false;
+        for (const Sources* part : {&owner.region, &owner.locality, &owner.street, &owner.building,
+                                    &owner.postal, &owner.lines[2], &owner.lines[3], &owner.lines[4]})
+            filled = filled || any_text(fields, count, *part);
         if (filled) {
             chosen = &owner;
             break;

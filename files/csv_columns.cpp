@@ -173,21 +173,6 @@ const HeaderName* find_name(const Folded& folded) {
     return nullptr;
 }
 
-bool is_address_part(CsvColumnKind kind) {
-    switch (kind) {
-    case COLUMN_POSTAL:
-    case COLUMN_PREFECTURE:
-    case COLUMN_CITY:
-    case COLUMN_STREET:
-    case COLUMN_BUILDING:
-    case COLUMN_ADDRESS_LINE:
-    case COLUMN_COUNTRY:
-        return true;
-    default:
-        return false;
-    }
-}
-
 struct HeaderMatch {
     CsvColumnKind kind = COLUMN_UNUSED;
     int8_t line = 0;
@@ -322,6 +307,21 @@ bool has_any(const CsvColumns& c, const CsvColumnKind* kinds, int kind_count, in
 
 }  // namespace
 
+bool is_address_part(CsvColumnKind kind) {
+    switch (kind) {
+    case COLUMN_POSTAL:
+    case COLUMN_PREFECTURE:
+    case COLUMN_CITY:
+    case COLUMN_STREET:
+    case COLUMN_BUILDING:
+    case COLUMN_ADDRESS_LINE:
+    case COLUMN_COUNTRY:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool map_csv_header(const CsvField* fields, int count, CsvColumns& c) {
     c = CsvColumns();
     c.count = count < CSV_MAX_FIELDS ? count : CSV_MAX_FIELDS;
@@ -439,7 +439,8 @@ void describe_csv_columns(const CsvField* header, const CsvColumns& c, const Csv
     for (int g = ADDRESS_PLAIN; g < ADDRESS_GROUPS; ++g) {
         const AddressGroup group = static_cast<AddressGroup>(g);
         bool any = has_any(c, kAddressParts, 6, 0, group);
-        for (int k = 2; k < ADDRESSEE_LINES; ++k) any = any || find_kind(c, COLUMN_ADDRESS_LINE, k, group) >= 0;
+        for (int k = 2; k < ADDRESSEE_LINES; ++k)
+            any = any || find_kind(c, COLUMN_ADDRESS_LINE, k, group) >= 0;
         if (!any) continue;
         if (shown) {
             m.add(m.len > 0 ? u"、" : u"").add(fallback ? u"次に " : u"住所が空のときは ");

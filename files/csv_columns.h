@@ -62,6 +62,10 @@ struct CsvColumns {
 
 using CsvColumnSet = std::bitset<CSV_MAX_FIELDS>;
 
+// True for the kinds that make up an address (postal code to country),
+// which belong to an owner's address.
+bool is_address_part(CsvColumnKind kind);
+
 // Maps the columns of a header record. True when it names a name or an
 // address column, which makes it the header. A kind takes the first column
 // of its names; further ones are unused, except that a table may have

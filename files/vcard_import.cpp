@@ -63,7 +63,7 @@ std::string param_value(const std::string& s) {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '"') continue;
-        if (s[i] == '^' && i + 1 < s.size() && (s[i + 1] == 'n' || s[i + 1] == 'N' || s[i + 1] == '^' || s[i + 1] == '\'')) {
+        if (s[i] == '^' && i + 1 < s.size() && s[i + 1] != '\0' && std::strchr("nN^'", s[i + 1]) != nullptr) {
             ++i;
             out += s[i] == '^' ? '^' : s[i] == '\'' ? '"' : '\n';
             continue;
@@ -355,8 +355,9 @@ std::string utf16_as_utf8(const unsigned char* bytes, size_t count) {
     for (size_t i = 0; i < text.size(); ++i) {
         uint32_t c = text[i];
         if (c == 0xFEFF && i == 0) continue;
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                          text[i + 1] <= 0xDFFF;
+        if (pair) c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
         if (c < 0x80) {
             out += static_cast<char>(c);
         } else if (c < 0x800) {

@@ -9,7 +9,8 @@ namespace {
 
 // iconv's name of a Windows code page; nullptr when the tests know none.
 const char* iconv_name(unsigned code_page, char (&name)[16]) {
-    if (code_page == 932 || code_page == 866 || code_page == 874 || (code_page >= 1250 && code_page <= 1258)) {
+    const bool windows = code_page >= 1250 && code_page <= 1258;
+    if (code_page == 932 || code_page == 866 || code_page == 874 || windows) {
         std::snprintf(name, sizeof name, "CP%u", code_page);
         return name;
     }
