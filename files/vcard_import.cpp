@@ -228,6 +228,14 @@ std::vector<std::u16string> parts(const std::u16string& value) {
     return out;
 }
 
+// A text value with its escapes undone ("\n" a line break).
+std::u16string unescaped(const std::u16string& value) {
+    const std::vector<std::u16string> pieces = parts(value);
+    std::u16string text = pieces[0];
+    for (size_t k = 1; k < pieces.size(); ++k) text += u';' + pieces[k];
+    return text;
+}
+
 bool is_blank(char16_t u) { return u == u' ' || u == u'\t' || u == kFullWidthSpace; }
 
 std::u16string part(const std::vector<std::u16string>& v, size_t i) {
@@ -430,12 +438,10 @@ int read_vcard_addressees(const unsigned char* bytes, size_t count, AddresseeImp
             if (has_text(adr)) {
                 contact.addresses.push_back(Address{adr, home});
             } else if (!p.label.empty()) {
-                contact.labels.push_back(Label{decode_value(p.charset, p.label, counts), home});
+                contact.labels.push_back(Label{unescaped(decode_value(p.charset, p.label, counts)), home});
             }
         } else if (p.name == "LABEL") {
-            std::u16string text;
-            for (const std::u16string& piece : parts(value_text(p, counts))) text += piece;
-            contact.labels.push_back(Label{text, is_type(p, "HOME")});
+            contact.labels.push_back(Label{unescaped(value_text(p, counts)), is_type(p, "HOME")});
         } else if (p.name == "ORG") {
             contact.organizations.push_back(parts(value_text(p, counts)));
         } else {
