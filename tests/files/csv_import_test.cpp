@@ -403,6 +403,12 @@ TEST_F(CsvImportTest, RealShapedFilesGiveTheirCardsAndTellEveryLossFirst) {
          "|John Smith/////|221B Baker Street London NW1 6XE/United Kingdom////|0\n"
          "|Anna Müller/////|Lämmerweg 12, Hinterhaus, 3. Obergeschoss, Wohnung 14, bei/"
          "Familie Hoffmann Ulm 89079/Germany///|0\n"},
+        {"owners written in front, a reading in brackets",
+         utf8(u"姓,姓 (フリガナ),名,自宅の郵便番号,自宅の都道府県,自宅の市町村,自宅住所,自宅住所2,国/地域 (自宅),"
+              u"勤務先住所\r\n中村,ナカムラ,真一,812-0011,福岡県,福岡市博多区,博多駅前1-1,博多ビル2階,日本,天神1-1\r\n"),
+         "氏名 ← 姓+名、郵便番号 ← 自宅の郵便番号、住所1 ← 自宅の都道府県+自宅の市町村+自宅住所、住所2 ← 自宅住所2、"
+         "国 ← 国/地域 (自宅)、住所が空のときは 勤務先住所 などの列",
+         "使わない欄: 姓 (フリガナ)\n", "8120011|中村　真一/////|福岡県福岡市博多区博多駅前1-1/博多ビル2階////|0\n"},
         {"a header cell merged over the address columns",
          utf8(u"氏名,氏名（カタカナ）,電話番号,メールアドレス,郵便番号,住所,,,,\r\n"
               u"佐川恭子,サガワキョウコ,0768-00-0000,kyoko@example.jp,927-1214,石川県,珠洲市,飯田町,4-13-20,\r\n"),
