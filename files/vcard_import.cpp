@@ -115,8 +115,9 @@ bool parse_property(const std::string& line, Property& p) {
         } else if (name == "LABEL") {
             p.label = param_value(value);
         } else if (name == "TYPE") {
-            for (const std::string& t : split_outside_quotes(value, ','))
-                p.types.push_back(upper_text(param_value(t)));
+            // TYPE=home,pref and TYPE="home,pref" alike.
+            for (const std::string& t : split_outside_quotes(param_value(value), ','))
+                p.types.push_back(upper_text(t));
         }
     }
     p.value = line.substr(colon + 1);

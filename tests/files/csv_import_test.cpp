@@ -489,7 +489,7 @@ TEST_F(CsvImportTest, VcardFilesOfPhonesAndWebServicesGiveTheirCards) {
         {"vCard 4.0, LF only, a work and a home address",
          "BEGIN:VCARD\nVERSION:4.0\nFN:Ken Ito\nN:;;;;\n"
          "ADR;TYPE=work:;;1-1 Marunouchi;Chiyoda-ku;Tokyo;100-0005;Japan\n"
-         "ADR;TYPE=\"home\":;;2-2 Aoba;Sendai;Miyagi;980-0001;Japan\nEND:VCARD\n",
+         "ADR;TYPE=\"home,pref\":;;2-2 Aoba;Sendai;Miyagi;980-0001;Japan\nEND:VCARD\n",
          "使わない欄: ADR（自宅でも最初でもない住所 1件）\n", "9800001|Ken Ito/////|2-2 Aoba Sendai Miyagi/////|0\n"},
         {"old phone, vCard 2.1 Shift_JIS quoted-printable, a photo, a contact without address",
          old_phone,
