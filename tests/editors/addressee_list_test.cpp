@@ -489,6 +489,8 @@ TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksEverySelectedAddresseeInL
     static FakeListControl* list = &list_;  // the hook the dialog installs
     set_card_marked_hook([](int card, int year) { list_card_marked(*list, card, year); });
     list_.select({1, 2, 4});  // not one run
+    printer_state().list_from = 7;
+    printer_state().list_to = 9;
     FakePrinterSpooler::DialogAnswer a;
     FakePrinterSpooler::set_mode(a.mode, u"Office Printer", u"はがき", 43, 1000, 1480);
     a.caps = {{kCapLogPixelsX, 300}, {kCapLogPixelsY, 300}, {kCapPhysicalWidth, 1181},
@@ -498,7 +500,11 @@ TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksEverySelectedAddresseeInL
     spooler.dialog_answers.push_back(a);
     platform_.answer(kAnswerYes);
     press(IDC_LIST_PRINT);
-    EXPECT_EQ(doc().print.prn_mode, 3);
+    // No range is left to the main window's next print: it would offer
+    // pages 2 to 5 and print the unselected card 3.
+    EXPECT_EQ(doc().print.prn_mode, 0);
+    EXPECT_EQ(printer_state().list_from, 7);
+    EXPECT_EQ(printer_state().list_to, 9);
     ASSERT_EQ(spooler.dialogs.size(), 1u);
     EXPECT_EQ(spooler.dialogs[0].Flags, kPdReturnDc | kPdCollate | kPdSelection);  // "selection" chosen
     EXPECT_EQ(spooler.dialogs[0].nFromPage, 2);  // pages first to last selected, if the user wants them
@@ -514,6 +520,14 @@ TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksEverySelectedAddresseeInL
     EXPECT_EQ(doc().hdata[1].typ[0].t, STATUS_SENT);
     EXPECT_EQ(doc().hdata[4].typ[0].t, STATUS_RECEIVED + STATUS_SENT);
     EXPECT_EQ(std::u16string(doc().hdata[1].tn.m[0].s), u"card 1");
+    // A run of rows is left to the main window's next print.
+    list_.select({0, 1});
+    spooler.dialog_answers.push_back(a);
+    platform_.answer(kAnswerYes);
+    press(IDC_LIST_PRINT);
+    EXPECT_EQ(doc().print.prn_mode, 3);
+    EXPECT_EQ(printer_state().list_from, 1);
+    EXPECT_EQ(printer_state().list_to, 2);
     // A later save keeps the marks with their addressees.
     list_sort(list_, 0);
     press(IDC_LIST_SAVE_CLOSE);
