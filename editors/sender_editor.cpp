@@ -94,7 +94,6 @@ bool has_changes(DialogView& view) {
         if (!same_sender(doc().fdata[j], g_snapshot[j])) return true;
     const SenderRecord& sender = current_sender();
     return field_differs(view, IDC_SE_POSTAL, sender.t) ||
-           field_differs(view, IDC_SE_POSTAL, sender.t) ||
            field_differs(view, IDC_SE_ADDRESS, sender.a[g_state.address_line].s) ||
            field_differs(view, IDC_SE_NAME, sender.n[g_state.name_line].s);
 }

@@ -426,8 +426,8 @@ public:
         g_locked_windows.clear();
         EnumThreadWindows(
             GetCurrentThreadId(),
-            [](HWND window, LPARAM owner) -> BOOL {
-                if (window != reinterpret_cast<HWND>(owner) && IsWindowVisible(window) &&
+            [](HWND window, LPARAM keep) -> BOOL {
+                if (window != reinterpret_cast<HWND>(keep) && IsWindowVisible(window) &&
                     IsWindowEnabled(window)) {
                     EnableWindow(window, FALSE);
                     g_locked_windows.push_back(window);

@@ -355,11 +355,13 @@ TEST_F(AddresseeListTest, UndoPutsBackTheListsOwnChangesButNoLayoutAndNoPrintMar
     list_end_cell_edit(list_, u"7777777");
     EXPECT_EQ(list_.column(10), (std::vector<std::u16string>{u"7777777", u"", u""}));
     press(IDC_LIST_REFRESH);  // Ccc Bbb Aaa now in cards 0 1 2
+    list_sort(list_, COLUMN_POSTAL);
+    press(IDC_LIST_REFRESH);  // Bbb Aaa Ccc: the opening order again, through two sorts
     doc().hdata[1].base_w = 77;  // the layout dialog's work meanwhile
 
     static FakeListControl* list = &list_;
     set_card_marked_hook([](int card, int year) { list_card_marked(*list, card, year); });
-    mark_card_sent(0);  // Ccc printed
+    mark_card_sent(2);  // Ccc printed
     set_card_marked_hook(nullptr);
     press(IDC_LIST_UNDO);
     EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"Bbb", u"Aaa", u"Ccc"}));
@@ -377,6 +379,24 @@ TEST_F(AddresseeListTest, UndoPutsBackTheListsOwnChangesButNoLayoutAndNoPrintMar
     EXPECT_EQ(std::u16string(doc().hdata[0].tn.m[0].s), u"Bbb");
     EXPECT_EQ(code_of(doc().hdata[2].typ, kYear), STATUS_SENT);
     EXPECT_EQ(doc().hdata[1].base_w, 77);
+
+    // What the exit asks about: a status edited alone, the last row deleted.
+    list_open(view_, list_);
+    EXPECT_FALSE(open_editors_have_changes());
+    list_.select({0});
+    list_.line_editor = [](int, int) {
+        work_card.typ[0] = {STATUS_SENT, kYear};
+        return 1;
+    };
+    press(IDC_LIST_EDIT);
+    EXPECT_TRUE(open_editors_have_changes());
+    press(IDC_LIST_UNDO);
+    EXPECT_FALSE(open_editors_have_changes());
+    list_.select({2});
+    press(IDC_LIST_DELETE);
+    EXPECT_TRUE(open_editors_have_changes());
+    platform_.answer(kAnswerYes);
+    EXPECT_TRUE(list_close_box(view_));
 }
 
 TEST_F(AddresseeListTest, RowOperationsInsertOverwriteDeleteAndTheirMessages) {
