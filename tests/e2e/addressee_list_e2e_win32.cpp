@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,25 @@ int count_pages(const std::string& ps) {
     int pages = 0;
     for (size_t at = ps.find("\n%%Page:"); at != std::string::npos; at = ps.find("\n%%Page:", at + 1)) ++pages;
     return pages;
+}
+
+// The postal code printed on each page of a job, read from the glyphs the
+// printer driver shows by name ("/aj<n> glyphshow", consecutive for the
+// digits 0 to 9): the first seven of a page are the addressee's code, whose
+// first digit is `first_digit`.
+std::vector<std::string> printed_codes(const std::string& ps, int first_digit) {
+    std::vector<std::string> codes;
+    for (size_t page = ps.find("\n%%Page:"); page != std::string::npos;) {
+        size_t next = ps.find("\n%%Page:", page + 1);
+        std::vector<int> glyphs;
+        for (size_t at = ps.find("\n/aj", page); at < next && glyphs.size() < 7; at = ps.find("\n/aj", at + 1))
+            if (ps.compare(ps.find(' ', at), 11, " glyphshow\n") == 0) glyphs.push_back(std::atoi(&ps[at + 4]));
+        std::string code;
+        for (int g : glyphs) code += static_cast<char>('0' + g - (glyphs[0] - first_digit));
+        codes.push_back(code);
+        page = next;
+    }
+    return codes;
 }
 
 int card_year_now() {
@@ -425,6 +445,9 @@ TEST_F(AddresseeList, ATwentyCardJobTakesNoCommandBetweenItsPages) {
     EXPECT_EQ(app_->find_message_box(), nullptr);
     EXPECT_EQ(app_->wait_dialog(L"ファイルの読込", 200), nullptr) << "no file dialog";
     EXPECT_EQ(count_pages(ps), 20);
+    std::vector<std::string> codes;
+    for (int n = 21; n >= 2; --n) codes.push_back("53000" + std::string(n < 10 ? "0" : "") + std::to_string(n));
+    EXPECT_EQ(printed_codes(ps, 5), codes) << "the selected cards, in the list's order";
     EXPECT_EQ(column(0), descending) << "nothing deleted";
     std::vector<std::string> marks(22, "済/未");
     marks.front() = marks.back() = "未/未";
