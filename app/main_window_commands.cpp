@@ -25,22 +25,30 @@ void print_position_command(MainWindowActions& window) {
 }  // namespace
 
 void exit_command(WindowHandle owner, MainWindowActions& window) {
-    // A close request served by a print job's message pump: ending the
-    // program here would end the job half-way. The user may cancel the job
-    // (as with the abort dialog's Cancel); the exit question comes when the
-    // job has ended. A second request meanwhile asks nothing more.
-    if (print_job_running()) {
-        if (close_after_print_job() && !print_user_abort() &&
+    // A close request while a print command holds the print lock (served by
+    // the print dialog's, the confirmation's or the job's message loop):
+    // ending the program here would end the job half-way or close windows
+    // under the dialog. It waits for the lock's end; during the job the
+    // user may cancel the job (as with the abort dialog's Cancel). A second
+    // request meanwhile asks nothing more.
+    if (print_lock_held()) {
+        if (close_after_print_job() && print_job_running() && !print_user_abort() &&
             platform().message_box(owner, u"印刷中です。印刷を中止しますか？", u"Zelkovane",
                                    kButtonsYesNo) == kAnswerYes)
             set_print_user_abort();
         return;
     }
-    if (editor_modal_open() || !settle_open_editors(owner)) return;
+    if (editor_modal_open()) return;
     if (confirm_exit(owner) == EXIT_ALLOWED) window.destroy();
 }
 
 void run_command(WindowHandle owner, int id, MainWindowActions& window) {
+    // While a print command runs, only a request to end the program is
+    // taken (it waits for the print's end).
+    if (print_lock_held()) {
+        if (id == CMD_EXIT || id == CMD_TB_EXIT) exit_command(owner, window);
+        return;
+    }
     // An editor's modal dialog waits for an answer about the document as it
     // stands (the one-line editor's row, the card a chooser is for).
     if (editor_modal_open()) return;
@@ -119,7 +127,7 @@ void run_command(WindowHandle owner, int id, MainWindowActions& window) {
 }
 
 void run_key(int virtual_key, MainWindowActions& window) {
-    if (editor_modal_open()) return;
+    if (editor_modal_open() || print_lock_held()) return;
     switch (virtual_key) {
     case KEY_LEFT:
         step_left();

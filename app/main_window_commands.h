@@ -12,18 +12,20 @@ constexpr int KEY_PRINT = 0x50;  // 'P'
 
 // WM_COMMAND with command `id` (the low word of its first parameter).
 // Unknown ids do nothing, and so does every command while an editor has a
-// modal dialog open. 新規作成 and the open commands first let the open
-// editors settle their changes (a cancel there ends the command).
+// modal dialog open or a print holds the print lock (print/print_job.h; the
+// exit then waits for the print's end). 新規作成 and the open commands first
+// let the open editors settle their changes (a cancel there ends the
+// command).
 void run_command(WindowHandle owner, int id, MainWindowActions& window);
 
 // WM_KEYDOWN with `virtual_key`: the arrows step through the cards, P
 // prints; every other key is ignored, and every key while an editor has a
-// modal dialog open.
+// modal dialog open or a print holds the print lock.
 void run_key(int virtual_key, MainWindowActions& window);
 
-// Menu and toolbar exit and the close box: the open editors settle their
-// changes, then the exit question (and the exit save), then the window is
-// destroyed unless the program must stay open. During a print job it asks
-// whether to cancel the job and leaves the exit until the job has ended
-// (print/print_job.h).
+// Menu and toolbar exit and the close box: the exit question, then the open
+// editors settle their changes, then the exit save (app/exit_flow.h), then
+// the window is destroyed unless the program must stay open. While a print
+// holds the print lock the exit waits for its end; during the job it asks
+// whether to cancel the job (print/print_job.h).
 void exit_command(WindowHandle owner, MainWindowActions& window);

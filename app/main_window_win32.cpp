@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/about_box_win32.h"
+#include "app/exit_flow.h"
 #include "app/main_window_actions.h"
 #include "app/main_window_commands.h"
 #include "app/resource_ids.h"
@@ -138,6 +139,29 @@ LRESULT on_query_new_palette() {
     return 0;
 }
 
+// Windows is about to end the session (shutdown, sign-out): as Notepad
+// does, the unsaved changes are offered for saving, and a Cancel keeps the
+// session from ending, with the reason shown by Windows' shutdown screen.
+// Nothing changed: the session ends at once.
+LRESULT on_query_end_session(HWND window) {
+    if (!unsaved_changes()) return TRUE;
+    ShutdownBlockReasonCreate(window, L"保存していない変更があります");
+    if (!session_may_end(window)) return FALSE;
+    ShutdownBlockReasonDestroy(window);
+    return TRUE;
+}
+
+// The session ends (`ending`): the program ends without asking more; the
+// questions were asked above. Otherwise the end was called off.
+LRESULT on_end_session(HWND window, bool ending) {
+    if (ending) {
+        DestroyWindow(window);
+    } else {
+        ShutdownBlockReasonDestroy(window);
+    }
+    return 0;
+}
+
 }  // namespace
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -172,6 +196,10 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         exit_command(window, actions);
         return 0;
     }
+    case WM_QUERYENDSESSION:
+        return on_query_end_session(window);
+    case WM_ENDSESSION:
+        return on_end_session(window, wparam != FALSE);
     case WM_MOUSEMOVE:
         preview_mouse_move(window, wparam, lparam);
         return 0;
@@ -239,8 +267,8 @@ int message_loop() {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
-            // A close request that came during a print job runs now that the
-            // job has ended.
+            // A close request that came while a print held the print lock
+            // runs now that the print has ended.
             if (take_close_after_print_job()) PostMessageW(g_main_window, WM_CLOSE, 0, 0);
         } else {
             WaitMessage();

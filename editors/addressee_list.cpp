@@ -10,6 +10,7 @@
 #include "model/text.h"
 #include "model/vertical_form.h"
 #include "print/print_command.h"
+#include "print/print_job.h"
 #include "print/printer_state.h"
 
 int sort_direction[LIST_COLUMNS] = {1};
@@ -365,10 +366,21 @@ void print_rows(DialogView& view, ListControl& list) {
     list.show_rows(g_rows, g_count);
     view.repaint_main_window();
     if (count == 0) return;  // only empty rows were selected: no card to print
+    // The dialog offers the pages from the first to the last selected card.
+    // Only a run of rows without a gap leaves that range to the main
+    // window's next print: rows 2, 3 and 5 must not come back as 2 to 5.
+    const int32_t mode = doc().print.prn_mode;
+    const int32_t from = printer_state().list_from;
+    const int32_t to = printer_state().list_to;
     doc().print.prn_mode = 3;
     printer_state().list_from = cards[0] + 1;
     printer_state().list_to = cards[count - 1] + 1;
     print_cards_command(view.window(), cards, count);
+    if (cards[count - 1] - cards[0] + 1 != count) {
+        doc().print.prn_mode = mode;
+        printer_state().list_from = from;
+        printer_state().list_to = to;
+    }
     view.repaint_main_window();  // the marks and the printer in the status bar
 }
 
@@ -466,6 +478,9 @@ void list_fill(ListControl& list) {
 int list_card_year() { return g_year; }
 
 void list_command(DialogView& view, ListControl& list, int id) {
+    // Nothing is taken while a print runs (print/print_job.h): a refresh
+    // or a save between two pages would change what the next pages print.
+    if (print_lock_held()) return;
     pull_selection(list);
     switch (id) {
     case IDC_LIST_NEW: new_row(view, list); break;
@@ -503,7 +518,7 @@ void list_command(DialogView& view, ListControl& list, int id) {
 }
 
 void list_sort(ListControl& list, int column) {
-    if (column < 0 || column >= LIST_COLUMNS) return;
+    if (column < 0 || column >= LIST_COLUMNS || print_lock_held()) return;
     sort_direction[column] = sort_direction[column] == 1 ? 2 : 1;
     int sign = sort_direction[column] == 1 ? 1 : -1;
     pull_selection(list);
@@ -531,13 +546,14 @@ void list_sort(ListControl& list, int column) {
 }
 
 bool list_close_box(DialogView& view) {
+    if (print_lock_held()) return false;
     if (!confirm_discard(view)) return false;
     discard_and_close(view);
     return true;
 }
 
 bool list_begin_cell_edit(ListControl& list, int column, int* row, char16_t (&text)[LINE_CAP]) {
-    if (column < 0 || column >= LIST_EDITABLE_COLUMNS) return false;
+    if (column < 0 || column >= LIST_EDITABLE_COLUMNS || print_lock_held()) return false;
     pull_selection(list);
     int r = first_selected();
     if (r < 0) return false;

@@ -8,6 +8,7 @@
 #include "editors/editor_shared.h"
 #include "model/defaults.h"
 #include "model/text.h"
+#include "print/print_job.h"
 
 namespace {
 
@@ -20,9 +21,8 @@ CardRecord g_snapshot[HDATA_MAX];
 
 // The print settings as they were before the first "座標初期化" since the
 // dialog opened (which resets them with the layouts), and as that reset
-// left them: undoing the dialog's changes puts them back only while they
-// still hold what the reset set, so that offsets the user confirmed in the
-// print position dialog meanwhile survive.
+// left them: undoing the dialog's changes puts each back only while it
+// still holds what the reset set.
 PrintSettings g_print_before_reset{};
 PrintSettings g_print_after_reset{};
 bool g_print_reset = false;
@@ -344,22 +344,37 @@ void reset_all_layouts(DialogView& view) {
     show_fields(view);
 }
 
-bool same_print(const PrintSettings& a, const PrintSettings& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+// The print settings the reset sets, one by one.
+int32_t PrintSettings::* const kPrintFields[] = {
+    &PrintSettings::base_pw, &PrintSettings::base_ph,  &PrintSettings::base_px,
+    &PrintSettings::base_py, &PrintSettings::prn_mode, &PrintSettings::bmp_mode,
+    &PrintSettings::start_p, &PrintSettings::stop_p,
+};
+static_assert(sizeof kPrintFields / sizeof kPrintFields[0] * sizeof(int32_t) == sizeof(PrintSettings),
+              "every print setting is listed");
+
+// A print setting that undoing puts back: the reset changed it and it still
+// holds what the reset set. Each setting counts alone, so that one set
+// since (the print mode by a print from the addressee list, offsets
+// confirmed in the print position dialog) keeps its value and does not keep
+// the others from going back.
+bool reset_pending(int32_t PrintSettings::*field) {
+    return g_print_reset && doc().print.*field == g_print_after_reset.*field &&
+           g_print_after_reset.*field != g_print_before_reset.*field;
 }
 
-// The print settings that undoing would put back: the reset changed them
-// and they still hold what it set.
 bool print_reset_pending() {
-    return g_print_reset && same_print(doc().print, g_print_after_reset) &&
-           !same_print(g_print_after_reset, g_print_before_reset);
+    for (auto field : kPrintFields)
+        if (reset_pending(field)) return true;
+    return false;
 }
 
-// Every card's layout (and the print settings, when the dialog reset them
-// and nobody has set them since) as they were when the dialog opened.
+// Every card's layout (and the print settings the dialog reset, where
+// nobody has set them since) as they were when the dialog opened.
 void restore_layouts() {
     for (int i = 0; i < HDATA_MAX; ++i) copy_layout(doc().hdata[i], g_snapshot[i]);
-    if (print_reset_pending()) doc().print = g_print_before_reset;
+    for (auto field : kPrintFields)
+        if (reset_pending(field)) doc().print.*field = g_print_before_reset.*field;
     g_print_reset = false;
 }
 
@@ -448,6 +463,8 @@ void start_card_layout(DialogView& view) {
 }
 
 bool card_layout_command(DialogView& view, LayoutChoosers& choosers, int id) {
+    // Nothing is taken while a print runs (print/print_job.h).
+    if (print_lock_held()) return true;
     if (line_command(view, choosers, id) || style_command(view, choosers, id)) return true;
     switch (id) {
     case IDC_CL_NEXT_PAGE:
@@ -509,6 +526,7 @@ void card_layout_follow_navigation(DialogView& view) {
 }
 
 bool card_layout_close_box(DialogView& view) {
+    if (print_lock_held()) return false;
     if (!confirm_discard(view)) return false;
     discard_and_close(view);
     return true;

@@ -89,6 +89,12 @@ bool settle_open_editors(WindowHandle owner) {
     return true;
 }
 
+bool open_editors_have_changes() {
+    for (OpenEditor& e : g_open)
+        if (e.view != nullptr && e.kind->has_changes(*e.view)) return true;
+    return false;
+}
+
 EditorModal::EditorModal() {
     if (g_modal++ == 0 && g_modal_hook != nullptr) g_modal_hook(true);
 }

@@ -52,6 +52,8 @@ void forget_editor_view(DialogView& view);
 // it changed and closes it; an editor without changes closes at once.
 // False when the user cancelled: the command must not go on.
 bool settle_open_editors(WindowHandle owner);
+// True when an open editor has changes its close would ask about.
+bool open_editors_have_changes();
 
 // --- Modal dialogs of the editors ------------------------------------------------
 

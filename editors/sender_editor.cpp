@@ -8,6 +8,7 @@
 #include "editors/vertical_form_button.h"
 #include "model/document.h"
 #include "model/text.h"
+#include "print/print_job.h"
 
 namespace {
 
@@ -93,7 +94,6 @@ bool has_changes(DialogView& view) {
         if (!same_sender(doc().fdata[j], g_snapshot[j])) return true;
     const SenderRecord& sender = current_sender();
     return field_differs(view, IDC_SE_POSTAL, sender.t) ||
-           field_differs(view, IDC_SE_POSTAL, sender.t) ||
            field_differs(view, IDC_SE_ADDRESS, sender.a[g_state.address_line].s) ||
            field_differs(view, IDC_SE_NAME, sender.n[g_state.name_line].s);
 }
@@ -113,6 +113,8 @@ void start_sender_editor(DialogView& view) {
 }
 
 bool sender_editor_command(DialogView& view, int id) {
+    // Nothing is taken while a print runs (print/print_job.h).
+    if (print_lock_held()) return true;
     switch (id) {
     case IDC_SE_ADDRESS_NEXT:
     case IDC_SE_ADDRESS_PREVIOUS:
@@ -172,6 +174,7 @@ bool sender_editor_command(DialogView& view, int id) {
 }
 
 bool sender_editor_close_box(DialogView& view) {
+    if (print_lock_held()) return false;
     if (!confirm_discard(view)) return false;
     discard_and_close(view);
     return true;

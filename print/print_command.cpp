@@ -65,6 +65,10 @@ bool confirm(WindowHandle window, int cards) {
 // from the main window).
 void run_print_command(WindowHandle window, const int* selection, int selected) {
     PrinterSpooler& spooler = printer_spooler();
+    // From the dialog to the job's end nothing else of the program acts on
+    // the cards: a file opened or a list saved between two pages would
+    // change what the following pages print.
+    PrintLock lock(window);
     preset_print_dialog(window);
     PrintDialogRecord& record = print_dialog_record();
     if (selection != nullptr) record.Flags = (record.Flags & ~(kPdNoSelection | kPdPageNums)) | kPdSelection;

@@ -11,6 +11,7 @@ namespace {
 bool g_user_abort = false;
 bool g_job_running = false;
 bool g_close_after_job = false;
+int g_locks = 0;
 
 void show_start_failure(WindowHandle window) {
     platform().message_box(window, u"印刷を開始できませんでした", u"Error", kButtonsOk);
@@ -53,6 +54,16 @@ void set_print_user_abort() { g_user_abort = true; }
 
 bool print_job_running() { return g_job_running; }
 
+PrintLock::PrintLock(WindowHandle owner) {
+    if (g_locks++ == 0) printer_spooler().lock_windows(owner);
+}
+
+PrintLock::~PrintLock() {
+    if (--g_locks == 0) printer_spooler().unlock_windows();
+}
+
+bool print_lock_held() { return g_locks > 0 || g_job_running; }
+
 bool close_after_print_job() {
     if (g_close_after_job) return false;
     g_close_after_job = true;
@@ -60,7 +71,7 @@ bool close_after_print_job() {
 }
 
 bool take_close_after_print_job() {
-    if (g_job_running || !g_close_after_job) return false;
+    if (print_lock_held() || !g_close_after_job) return false;
     g_close_after_job = false;
     return true;
 }

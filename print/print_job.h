@@ -30,9 +30,27 @@ void set_print_user_abort();
 // so a request to close the main window can arrive in the middle of it.
 bool print_job_running();
 
-// A close request of the main window that arrived during a job waits for the
-// job's end: it is noted here (false when one was noted already), and once
-// no job runs any more take_close_after_print_job() returns true once (and
-// clears it).
+// The program-wide print lock, held by a print command from its print
+// dialog to the end of its job (or to the No of its confirmation). While it
+// is held no window of the program takes commands, keys, mouse input or
+// menu choices but the job's abort dialog: the windows are disabled (all
+// but `owner`, which the dialog, the confirmation and the job disable
+// themselves), and the main window's commands and the editors check
+// print_lock_held(), since messages posted to a disabled window still
+// arrive. A close request meanwhile waits for the lock's end.
+class PrintLock {
+public:
+    explicit PrintLock(WindowHandle owner);
+    ~PrintLock();
+    PrintLock(const PrintLock&) = delete;
+    PrintLock& operator=(const PrintLock&) = delete;
+};
+// True while a print command holds the lock or a job runs.
+bool print_lock_held();
+
+// A close request of the main window that arrived while the lock was held
+// waits for its end: it is noted here (false when one was noted already),
+// and once the lock is free take_close_after_print_job() returns true once
+// (and clears it).
 bool close_after_print_job();
 bool take_close_after_print_job();

@@ -127,6 +127,11 @@ public:
     // Shows in the abort dialog which page of how many is being printed.
     virtual void show_job_progress(int page, int pages) { (void)page, (void)pages; }
     virtual void enable_window(WindowHandle window, bool enable) = 0;
+    // The print lock (print/print_job.h): every window of the program but
+    // `owner` is disabled, until unlock_windows() enables again exactly
+    // the windows it disabled.
+    virtual void lock_windows(WindowHandle owner) { (void)owner; }
+    virtual void unlock_windows() {}
     virtual void focus_window(WindowHandle window) = 0;
 };
 

@@ -58,8 +58,24 @@ INT_PTR CALLBACK abort_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
     }
 }
 
+// The windows the print lock disabled, enabled again when it ends.
+std::vector<HWND> g_locked_windows;
+
+// Keyboard and mouse input (also on a window's frame and menu bar).
+bool is_input(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
+
+bool in_abort_dialog(HWND window) {
+    return g_abort_dialog != nullptr && window != nullptr &&
+           (window == g_abort_dialog || IsChild(g_abort_dialog, window));
+}
+
 // Serves every waiting message of the thread, the abort dialog's through
-// IsDialogMessageW.
+// IsDialogMessageW. Input for any other window is dropped: the windows are
+// disabled, but input posted to them would still arrive.
 void serve_job_messages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -69,6 +85,7 @@ void serve_job_messages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
+        if (is_input(msg.message) && !in_abort_dialog(msg.hwnd)) continue;
         if (g_abort_dialog != nullptr && IsDialogMessageW(g_abort_dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
@@ -402,6 +419,27 @@ public:
     }
     void focus_window(WindowHandle window) override {
         if (window != nullptr) SetFocus(static_cast<HWND>(window));
+    }
+    // Every visible, enabled top-level window of the thread: the main
+    // window, the editors and whatever window the program shows besides.
+    void lock_windows(WindowHandle owner) override {
+        g_locked_windows.clear();
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM keep) -> BOOL {
+                if (window != reinterpret_cast<HWND>(keep) && IsWindowVisible(window) &&
+                    IsWindowEnabled(window)) {
+                    EnableWindow(window, FALSE);
+                    g_locked_windows.push_back(window);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(owner));
+    }
+    void unlock_windows() override {
+        for (HWND window : g_locked_windows)
+            if (IsWindow(window)) EnableWindow(window, TRUE);
+        g_locked_windows.clear();
     }
 };
 

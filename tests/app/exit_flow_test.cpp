@@ -4,10 +4,15 @@
 
 #include <filesystem>
 
+#include "editors/sender_editor.h"
+#include "editors/sender_editor_ids.h"
 #include "files/startup_files.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
+#include "print/print_job.h"
+#include "tests/editors/fake_dialog_view.h"
+#include "tests/print/fake_printer_spooler.h"
 #include "tests/support/fake_platform.h"
 
 namespace {
@@ -121,6 +126,48 @@ TEST_F(ExitFlow, UnwritableAddresseeFileKeepsTheSenderFileAndSkipsTheLayoutFile)
     EXPECT_TRUE(fake.has_file(kSenderFile));
     EXPECT_FALSE(fake.has_file(kAddresseeFile));
     EXPECT_FALSE(fake.has_file(kLayoutFile));
+}
+
+// Windows ends the session (shutdown, sign-out): no "終了しますか？"; the
+// open editors' questions, then the save question with Cancel, which keeps
+// the session from ending.
+TEST_F(ExitFlow, TheEndOfTheSessionAsksOnlyAboutUnsavedChanges) {
+    EXPECT_FALSE(unsaved_changes());
+    EXPECT_TRUE(session_may_end(nullptr));
+    EXPECT_TRUE(fake.boxes.empty()) << "nothing changed: the session ends at once";
+
+    // An address typed into the sender editor: its question, then the save.
+    FakeDialogView senders;
+    start_sender_editor(senders);
+    senders.type(IDC_SE_ADDRESS, u"東京都");
+    EXPECT_TRUE(unsaved_changes());
+    for (int a : {kAnswerYes, kAnswerCancel}) fake.answer(a);
+    EXPECT_FALSE(session_may_end(nullptr));
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    expect_box(0, u"「差出人の設定」の変更を保存しますか？", u"差出人の設定", kButtonsYesNoCancel);
+    expect_box(1, u"保存しますか？", u"ファイル書込確認", kButtonsYesNoCancel);
+    EXPECT_TRUE(senders.closed);
+    EXPECT_FALSE(fake.has_file(kSenderFile));
+
+    // A print or a failed save keeps the session too; No ends it unsaved,
+    // Yes saved.
+    {
+        FakePrinterSpooler spooler;
+        PrintLock lock(nullptr);
+        EXPECT_FALSE(session_may_end(nullptr));
+    }
+    EXPECT_EQ(fake.boxes.size(), 2u) << "nothing is asked during a print";
+    fake.unwritable.insert(kSenderFile);
+    fake.answer(kAnswerYes);
+    EXPECT_FALSE(session_may_end(nullptr));
+    fake.unwritable.clear();
+    fake.answer(kAnswerNo);
+    EXPECT_TRUE(session_may_end(nullptr));
+    EXPECT_FALSE(fake.has_file(kSenderFile));
+    fake.answer(kAnswerYes);
+    EXPECT_TRUE(session_may_end(nullptr));
+    EXPECT_NE(fake.file_bytes(kSenderFile).find(utf16le_file(u"東京都").substr(2)), std::string::npos);
+    EXPECT_TRUE(fake.has_file(kLayoutFile));
 }
 
 // Since the start another program appended to zelko2.txt and made

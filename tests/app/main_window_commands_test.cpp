@@ -17,11 +17,13 @@
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
+#include "print/print_command.h"
 #include "print/print_job.h"
 #include "print/printer_state.h"
 #include "tests/editors/fake_dialog_view.h"
 #include "tests/editors/fake_list_control.h"
 #include "tests/print/fake_printer_spooler.h"
+#include "tests/print/print_test_document.h"
 #include "tests/support/fake_platform.h"
 
 namespace {
@@ -70,6 +72,9 @@ protected:
         reset_printer_state();
         set_nav_request(NAV_NONE);
         text_clear(bitmap_export_path(), PATH_CAP);
+        // The list's sort directions as at program start.
+        for (int& d : sort_direction) d = 0;
+        sort_direction[0] = 1;
     }
     void TearDown() override {
         set_nav_request(NAV_NONE);
@@ -192,6 +197,80 @@ TEST_F(MainWindowCommandsTest, CloseDuringAPrintJobWaitsForTheJobsEnd) {
     EXPECT_EQ(window.calls, (Calls{"destroy"}));
 }
 
+// Between two pages of a print the job serves the thread's messages: a
+// command, a key or a list button arriving there must not change the cards
+// the next pages print (a refresh of a sorted list, another file opened).
+TEST_F(MainWindowCommandsTest, NothingButACloseActsWhileAPrintRuns) {
+    for (int i = 0; i < 4; ++i) text_set(doc().hdata[i].tn.m[0].s, card_label(i).c_str());
+    FakePrinterSpooler spooler;
+    FakePrinterSpooler::DialogAnswer all;  // all pages
+    FakeDialogView list_view;
+    FakeListControl list;
+    list_open(list_view, list);
+    list_sort(list, 0);  // card 3 .. card 0, not saved
+    auto meddle = [&] {
+        for (int id : {CMD_OPEN_ADDRESSEES, CMD_NEW, CMD_IMPORT_CSV, CMD_TB_PRINT, CMD_TB_NEXT})
+            run(id);
+        run_key(KEY_PRINT, window);
+        run_key(KEY_RIGHT, window);
+        list.select({0});
+        for (int id : {IDC_LIST_REFRESH, IDC_LIST_SAVE_CLOSE, IDC_LIST_PRINT, IDC_LIST_DELETE})
+            list_command(list_view, list, id);
+        list_sort(list, 0);
+        EXPECT_FALSE(list_close_box(list_view));
+    };
+    auto printed = [&] {
+        std::vector<int> cards;
+        for (const auto& page : spooler.logs.back()->pages) cards.push_back(card_on_page(page));
+        return cards;
+    };
+    // A close while the print dialog is open waits for the print's end too,
+    // without a question.
+    spooler.prepare_target = [&](FakePrintTarget&) { exit_command(owner, window); };
+    spooler.on_progress = [&](int page) { if (page == 2) meddle(); };
+
+    // From the main window, all cards.
+    spooler.dialog_answers.push_back(all);
+    fake.answer(kAnswerYes);
+    print_command(owner);
+    EXPECT_EQ(printed(), (std::vector<int>{0, 1, 2, 3}));
+    ASSERT_EQ(fake.boxes.size(), 1u) << "the confirmation alone";
+    EXPECT_TRUE(fake.dialogs.empty());
+    EXPECT_TRUE(window.calls.empty());
+    EXPECT_EQ(list.column(0), (std::vector<std::u16string>{u"card 3", u"card 2", u"card 1", u"card 0"}));
+    EXPECT_EQ(std::u16string(doc().hdata[0].tn.m[0].s), u"card 0") << "the list was not saved";
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(doc().hdata[i].typ[0].t, STATUS_SENT) << i;
+    EXPECT_EQ(spooler.calls.front(), "lock_windows");
+    EXPECT_EQ(spooler.calls.back(), "unlock_windows");
+    EXPECT_EQ(spooler.locked_owner, owner);
+    EXPECT_FALSE(print_lock_held());
+    EXPECT_TRUE(take_close_after_print_job());
+
+    // From the list, its rows 1 and 2 (cards 2 and 1 once the list is
+    // written into the cards); a close during the job asks about the job.
+    list.select({1, 2});
+    spooler.prepare_target = nullptr;
+    spooler.on_progress = [&](int page) {
+        if (page != 2) return;
+        meddle();
+        exit_command(owner, window);
+    };
+    FakePrinterSpooler::DialogAnswer selection;
+    selection.flags = kPdSelection;
+    spooler.dialog_answers.push_back(selection);
+    for (int answer : {kAnswerYes, kAnswerNo}) fake.answer(answer);
+    list_command(list_view, list, IDC_LIST_PRINT);
+    EXPECT_EQ(printed(), (std::vector<int>{2, 1}));
+    EXPECT_EQ(box_text(2), u"印刷中です。印刷を中止しますか？");
+    ASSERT_EQ(fake.boxes.size(), 3u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(doc().hdata[i].typ[0].t, i == 1 || i == 2 ? STATUS_SENT : STATUS_NONE) << i;
+    EXPECT_FALSE(list_view.closed);
+    EXPECT_TRUE(take_close_after_print_job());
+    fake.answer(kAnswerYes);
+    EXPECT_TRUE(list_close_box(list_view)) << "and everything again once it ended";
+}
+
 TEST_F(MainWindowCommandsTest, ExitStaysOpenWhenTheSenderFileCannotBeWritten) {
     doc().modified = true;
     fake.unwritable.insert(u"C:\\work\\zelko1.txt");
@@ -294,24 +373,39 @@ TEST_F(MainWindowCommandsTest, OpenEditorsSettleTheirChangesBeforeTheDocumentIsR
     list_sort(list, 0);                  // C B A
     list_command(list_view, list, IDC_LIST_REFRESH);
 
-    // Cancel stops the command before it does anything.
-    fake.answer(kAnswerCancel);
-    run(CMD_NEW);
-    ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_EQ(box_text(0), u"「葉書の設定」の変更を保存しますか？");
+    // Every command that replaces the document asks first; Cancel stops it
+    // before it does anything.
+    const int replacing[] = {CMD_NEW, CMD_OPEN_ADDRESSEES, CMD_IMPORT_CSV, CMD_IMPORT_VCARD,
+                             CMD_OPEN_LEGACY_ADDRESS};
+    for (int id : replacing) {
+        fake.answer(kAnswerCancel);
+        run(id);
+        EXPECT_EQ(box_text(fake.boxes.size() - 1), u"「葉書の設定」の変更を保存しますか？") << id;
+    }
+    ASSERT_EQ(fake.boxes.size(), 5u);
     EXPECT_EQ(fake.boxes[0].caption, u"葉書の設定");
     EXPECT_EQ(fake.boxes[0].style, kButtonsYesNoCancel);
+    EXPECT_TRUE(fake.dialogs.empty());
     EXPECT_FALSE(layout.closed || senders.closed || list_view.closed);
     EXPECT_EQ(count_cards(), 3);
 
-    // Yes saves the layout, the unchanged sender editor closes unasked, No
-    // puts back the list's cards; then the exit asks its own question.
-    fake.answer(kAnswerYes);
+    // The exit asks "終了しますか？" first: No leaves every editor as it was.
     fake.answer(kAnswerNo);
     run(CMD_EXIT);
-    ASSERT_EQ(fake.boxes.size(), 4u);
-    EXPECT_EQ(box_text(2), u"「あて先の編集」の変更を保存しますか？");
-    EXPECT_EQ(box_text(3), u"終了しますか？");
+    ASSERT_EQ(fake.boxes.size(), 6u);
+    EXPECT_EQ(box_text(5), u"終了しますか？");
+    EXPECT_FALSE(layout.closed || senders.closed || list_view.closed);
+    EXPECT_EQ(layout.text(IDC_CL_TA_X), u"250");
+
+    // Yes, then Yes saves the layout, the unchanged sender editor closes
+    // unasked, No puts back the list's cards; then the save question.
+    for (int answer : {kAnswerYes, kAnswerYes, kAnswerNo, kAnswerNo}) fake.answer(answer);
+    run(CMD_EXIT);
+    ASSERT_EQ(fake.boxes.size(), 10u);
+    EXPECT_EQ(box_text(6), u"終了しますか？");
+    EXPECT_EQ(box_text(8), u"「あて先の編集」の変更を保存しますか？");
+    EXPECT_EQ(box_text(9), u"保存しますか？");
+    EXPECT_EQ(window.calls, (Calls{"destroy"}));
     EXPECT_TRUE(layout.closed && senders.closed && list_view.closed);
     EXPECT_EQ(doc().hdata[0].ta.xy[0].x, 250);
     EXPECT_TRUE(doc().modified);
@@ -320,7 +414,7 @@ TEST_F(MainWindowCommandsTest, OpenEditorsSettleTheirChangesBeforeTheDocumentIsR
     // Closed editors ask nothing more.
     fake.answer(kAnswerYes);
     run(CMD_NEW);
-    EXPECT_EQ(box_text(4), u"保存せず新規にして良いですか？");
+    EXPECT_EQ(box_text(10), u"保存せず新規にして良いですか？");
     EXPECT_EQ(count_cards(), 0);
 }
 

@@ -201,6 +201,47 @@ TEST_F(StartupExit, BarsFollowTheWindowWhenItIsResized) {
     exit_with_yes(app);
 }
 
+// Windows ends the session (shutdown, sign-out) as it does Notepad's:
+// nothing changed lets it end at once; a change is offered for saving, the
+// open editor's question first, and Cancel keeps the session; the end of
+// the session then ends the program without more questions.
+TEST_F(StartupExit, TheEndOfTheSessionOffersTheUnsavedChanges) {
+    TempDir dir(L"session");
+    dir.write(L"zelko1.txt", e2e::utf16le_file(kSenders));
+    dir.write(L"zelko2.txt", e2e::utf16le_file(kAddressees));
+    App app(dir.path());
+    HWND main = app.start();
+    ASSERT_NE(main, nullptr);
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    e2e::kWaitTimeout, &result));
+    EXPECT_EQ(result, static_cast<DWORD_PTR>(TRUE)) << "nothing changed";
+    EXPECT_EQ(app.find_message_box(), nullptr);
+
+    app.post_command(63);  // 差出人の編集, and an address typed into it
+    HWND editor = app.wait_dialog(L"差出人の設定");
+    ASSERT_NE(editor, nullptr) << "no sender editor";
+    ASSERT_TRUE(e2e::set_item_text(editor, 225, L"東京都港区"));
+    const std::string before = dir.read(L"zelko1.txt");
+    PostMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    ASSERT_TRUE(e2e::answer(app, L"差出人の設定", L"「差出人の設定」の変更を保存しますか？", IDYES));
+    ASSERT_TRUE(e2e::answer(app, L"ファイル書込確認", L"保存しますか？", IDCANCEL));
+    ASSERT_TRUE(app.settle());
+    EXPECT_TRUE(app.running());
+    EXPECT_EQ(dir.read(L"zelko1.txt"), before) << "Cancel writes nothing";
+
+    PostMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    ASSERT_TRUE(e2e::answer(app, L"ファイル書込確認", L"保存しますか？", IDYES));
+    ASSERT_TRUE(app.settle());
+    EXPECT_NE(e2e::utf16le_text(dir.read(L"zelko1.txt")).find(L"fdata[0].a[0].s=東京都港区\r\n"),
+              std::wstring::npos);
+    EXPECT_TRUE(dir.exists(L"zelko3.txt"));
+    PostMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    DWORD code = 99;
+    ASSERT_TRUE(app.wait_exit(&code)) << "the program did not end";
+    EXPECT_EQ(code, 0u);
+}
+
 TEST_F(StartupExit, KeysAndUnknownCommandsLeaveTheProgramRunningWithoutMessages) {
     TempDir dir(L"keys");
     App app(dir.path());

@@ -355,11 +355,13 @@ TEST_F(AddresseeListTest, UndoPutsBackTheListsOwnChangesButNoLayoutAndNoPrintMar
     list_end_cell_edit(list_, u"7777777");
     EXPECT_EQ(list_.column(10), (std::vector<std::u16string>{u"7777777", u"", u""}));
     press(IDC_LIST_REFRESH);  // Ccc Bbb Aaa now in cards 0 1 2
+    list_sort(list_, COLUMN_POSTAL);
+    press(IDC_LIST_REFRESH);  // Bbb Aaa Ccc: the opening order again, through two sorts
     doc().hdata[1].base_w = 77;  // the layout dialog's work meanwhile
 
     static FakeListControl* list = &list_;
     set_card_marked_hook([](int card, int year) { list_card_marked(*list, card, year); });
-    mark_card_sent(0);  // Ccc printed
+    mark_card_sent(2);  // Ccc printed
     set_card_marked_hook(nullptr);
     press(IDC_LIST_UNDO);
     EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"Bbb", u"Aaa", u"Ccc"}));
@@ -377,6 +379,24 @@ TEST_F(AddresseeListTest, UndoPutsBackTheListsOwnChangesButNoLayoutAndNoPrintMar
     EXPECT_EQ(std::u16string(doc().hdata[0].tn.m[0].s), u"Bbb");
     EXPECT_EQ(code_of(doc().hdata[2].typ, kYear), STATUS_SENT);
     EXPECT_EQ(doc().hdata[1].base_w, 77);
+
+    // What the exit asks about: a status edited alone, the last row deleted.
+    list_open(view_, list_);
+    EXPECT_FALSE(open_editors_have_changes());
+    list_.select({0});
+    list_.line_editor = [](int, int) {
+        work_card.typ[0] = {STATUS_SENT, kYear};
+        return 1;
+    };
+    press(IDC_LIST_EDIT);
+    EXPECT_TRUE(open_editors_have_changes());
+    press(IDC_LIST_UNDO);
+    EXPECT_FALSE(open_editors_have_changes());
+    list_.select({2});
+    press(IDC_LIST_DELETE);
+    EXPECT_TRUE(open_editors_have_changes());
+    platform_.answer(kAnswerYes);
+    EXPECT_TRUE(list_close_box(view_));
 }
 
 TEST_F(AddresseeListTest, RowOperationsInsertOverwriteDeleteAndTheirMessages) {
@@ -489,6 +509,8 @@ TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksEverySelectedAddresseeInL
     static FakeListControl* list = &list_;  // the hook the dialog installs
     set_card_marked_hook([](int card, int year) { list_card_marked(*list, card, year); });
     list_.select({1, 2, 4});  // not one run
+    printer_state().list_from = 7;
+    printer_state().list_to = 9;
     FakePrinterSpooler::DialogAnswer a;
     FakePrinterSpooler::set_mode(a.mode, u"Office Printer", u"はがき", 43, 1000, 1480);
     a.caps = {{kCapLogPixelsX, 300}, {kCapLogPixelsY, 300}, {kCapPhysicalWidth, 1181},
@@ -498,7 +520,11 @@ TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksEverySelectedAddresseeInL
     spooler.dialog_answers.push_back(a);
     platform_.answer(kAnswerYes);
     press(IDC_LIST_PRINT);
-    EXPECT_EQ(doc().print.prn_mode, 3);
+    // No range is left to the main window's next print: it would offer
+    // pages 2 to 5 and print the unselected card 3.
+    EXPECT_EQ(doc().print.prn_mode, 0);
+    EXPECT_EQ(printer_state().list_from, 7);
+    EXPECT_EQ(printer_state().list_to, 9);
     ASSERT_EQ(spooler.dialogs.size(), 1u);
     EXPECT_EQ(spooler.dialogs[0].Flags, kPdReturnDc | kPdCollate | kPdSelection);  // "selection" chosen
     EXPECT_EQ(spooler.dialogs[0].nFromPage, 2);  // pages first to last selected, if the user wants them
@@ -514,6 +540,14 @@ TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksEverySelectedAddresseeInL
     EXPECT_EQ(doc().hdata[1].typ[0].t, STATUS_SENT);
     EXPECT_EQ(doc().hdata[4].typ[0].t, STATUS_RECEIVED + STATUS_SENT);
     EXPECT_EQ(std::u16string(doc().hdata[1].tn.m[0].s), u"card 1");
+    // A run of rows is left to the main window's next print.
+    list_.select({0, 1});
+    spooler.dialog_answers.push_back(a);
+    platform_.answer(kAnswerYes);
+    press(IDC_LIST_PRINT);
+    EXPECT_EQ(doc().print.prn_mode, 3);
+    EXPECT_EQ(printer_state().list_from, 1);
+    EXPECT_EQ(printer_state().list_to, 2);
     // A later save keeps the marks with their addressees.
     list_sort(list_, 0);
     press(IDC_LIST_SAVE_CLOSE);

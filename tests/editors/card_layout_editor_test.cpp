@@ -336,23 +336,36 @@ TEST_F(CardLayoutEditorTest, UndoPutsBackLayoutsOnlyAndKeepsConfirmedPrintOffset
     std::memcpy(before, doc().hdata, sizeof before);
     open(0);
     press(IDC_CL_RESET);
-    // Meanwhile the list saves a text and a print marks a card; the print
-    // position dialog confirms new offsets.
+    // Meanwhile the list saves a text and a print from it marks a card and
+    // sets the print mode; the print position dialog confirms a new offset.
     text_set(card(3).tn.m[0].s, u"renamed");
     card(4).typ[0] = {1, 2027};
+    doc().print.prn_mode = 3;
     doc().print.base_px = 33;
     press(IDC_CL_UNDO);
     for (int i = 0; i < HDATA_MAX; ++i) ASSERT_EQ(describe_layout(card(i)), describe_layout(before[i])) << i;
     EXPECT_EQ(utf8(card(3).tn.m[0].s), "renamed");
     EXPECT_EQ(card(4).typ[0].t, 1);
-    EXPECT_EQ(doc().print.base_px, 33);
-    EXPECT_EQ(doc().print.base_pw, 1000);  // what the reset set, confirmed with the offsets
+    // Each setting set since keeps its value; the others go back.
+    EXPECT_EQ(describe_print(doc().print), describe_print(PrintSettings{1001, 1482, 33, 47, 3, 1, 3, 199}));
 
     // The choosers run with the main window waiting.
     press(IDC_CL_TA_FONT);
     press(IDC_CL_TA_COLOUR);
     EXPECT_EQ(choosers_.modal_choosers, 2);
     EXPECT_FALSE(editor_modal_open());
+
+    // A reset that changed only the print settings (every layout was the
+    // default already) is a change the exit asks about; No puts it back.
+    reset_layouts();
+    doc().print.base_py = 12;
+    view_ = FakeDialogView();
+    open(0);
+    press(IDC_CL_RESET);
+    platform_.answer(kAnswerNo);
+    EXPECT_TRUE(settle_open_editors(nullptr));
+    EXPECT_EQ(utf8(platform_.boxes.back().text), "「葉書の設定」の変更を保存しますか？");
+    EXPECT_EQ(doc().print.base_py, 12);
 }
 
 TEST_F(CardLayoutEditorTest, BrowseStartsAtTheBitmapInTheWorkingFolder) {

@@ -162,6 +162,13 @@ TEST_F(OneLineEditorTest, PostalCodeButtonFillsTheAddressShownAndKeepsWhatWasTyp
     EXPECT_EQ(view_.focused, IDC_LINE_POSTAL);
     EXPECT_EQ(platform_.boxes.at(0).text, u"郵便番号9000002は見つかりません");
     EXPECT_FALSE(view_.closed);
+
+    // "漢数字" likewise turns the address field alone into its vertical form.
+    view_.type(IDC_LINE_ADDRESS, u"北1-2");
+    press(IDC_LINE_VERTICAL_FORM);
+    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"北一ー二");
+    EXPECT_EQ(view_.text(IDC_LINE_POSTAL), u"9000002");
+    EXPECT_EQ(std::u16string(work_card.ta.m[0].s), u"大阪府");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "editors/editor_shared.h"
 #include "editors/sender_editor_ids.h"
 #include "files/postal_code_ids.h"
 #include "model/document.h"
@@ -114,6 +115,10 @@ TEST_F(SenderEditorTest, UndoKeepsThePlaceAndTheCloseBoxAsksFirst) {
     EXPECT_EQ(shown(IDC_SE_SENDER), "番号:2/2/10");
     EXPECT_EQ(shown(IDC_SE_ADDRESS_LINE), "住所:2/2");
 
+    // An address typed and not stored yet is a change the exit asks about.
+    EXPECT_FALSE(open_editors_have_changes());
+    view_.type(IDC_SE_ADDRESS, u"打ちかけ");
+    EXPECT_TRUE(open_editors_have_changes());
     view_.type(IDC_SE_NAME, u"残る名前");
     press(IDC_SE_REFRESH);
     platform_.answer(kAnswerNo);

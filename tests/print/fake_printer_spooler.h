@@ -288,6 +288,12 @@ public:
         enabled[window] = enable;
     }
     void focus_window(WindowHandle) override { calls.push_back("focus"); }
+    void lock_windows(WindowHandle owner) override {
+        calls.push_back("lock_windows");
+        locked_owner = owner;
+    }
+    void unlock_windows() override { calls.push_back("unlock_windows"); }
+    WindowHandle locked_owner = nullptr;
 
 private:
     std::vector<std::u16string> printer_names_;
