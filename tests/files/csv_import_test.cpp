@@ -16,6 +16,7 @@
 #include "model/document.h"
 #include "model/text.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/iconv_decoder.h"
 #include "tests/support/full_document.h"
 
 namespace {
@@ -24,20 +25,6 @@ const char16_t kPath[] = u"C:\\work\\in.csv";
 const char16_t kCaption[] = u"CSVから読込";
 
 std::u16string text(const char16_t* s) { return s; }
-
-std::string shift_jis(const std::u16string& s) {
-    iconv_t cd = iconv_open("CP932", "UTF-16LE");
-    std::string in = utf16le_file(s).substr(2);
-    std::string out(in.size() * 2, '\0');
-    char* from = &in[0];
-    size_t from_left = in.size();
-    char* to = &out[0];
-    size_t to_left = out.size();
-    EXPECT_NE(iconv(cd, &from, &from_left, &to, &to_left), static_cast<size_t>(-1));
-    iconv_close(cd);
-    out.resize(out.size() - to_left);
-    return out;
-}
 
 std::string utf16be_file(const std::u16string& s) {
     std::string out("\xFE\xFF", 2);
