@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "files/csv_decode.h"
 #include "files/postal_code_table.h"
+#include "files/postal_table_builder.h"
 #include "tests/support/postal_tables.h"
 
 namespace {
@@ -129,5 +131,80 @@ BENCHMARK(BM_PostalFind_Baseline)->Unit(benchmark::kMicrosecond);
 
 void BM_PostalLookup_Baseline(benchmark::State& state) { plain_search(state); }
 BENCHMARK(BM_PostalLookup_Baseline)->Unit(benchmark::kMicrosecond);
+
+
+// "郵便番号データの更新": the table built from an address file of Japan
+// Post's size (124,000 records of utf_ken_all.csv, some of them towns of
+// several records, notes, buildings' floors and codes of several towns),
+// from its bytes as read, against reading the same bytes into text.
+//   PostalBuildTable: decoding, reading the records, building the table.
+const std::string& full_size_address_file() {
+    static const std::string bytes = [] {
+        std::u16string text;
+        const char16_t* digits = u"０１２３４５６７８９";
+        auto number = [&](int n) {
+            std::u16string s;
+            do s.insert(s.begin(), digits[n % 10]); while ((n /= 10) > 0);
+            return s;
+        };
+        for (int i = 0; i < 124000; ++i) {
+            int code = 10000 + (i / 2) * 79 + (i % 13 == 0 ? 0 : i % 2);  // some codes of two towns
+            std::u16string digits7;
+            for (int d = 1000000; d > 0; d /= 10) digits7 += static_cast<char16_t>(u'0' + code / d % 10);
+            std::u16string town = u"大字" + number(i % 700) + u"町";
+            if (i % 97 == 0) town += u"（" + number(i % 30) + u"～" + number(i % 30 + 9) + u"丁目）";
+            if (i % 211 == 0) town = u"以下に掲載がない場合";
+            if (i % 37 == 0) town = u"大字" + number(i % 700) + u"町中央ビル（" + number(i % 40 + 1) + u"階）";
+            text += u"01101,\"060  \",\"" + digits7 + u"\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛｼﾁｭｳｵｳｸ\",\"ｵｵﾄﾞｵﾘﾆｼ\",\"県" +
+                    number(i / 2700) + u"\",\"市" + number(i / 65) + u"\",\"" + town + u"\",0,0,1,0,0,0\r\n";
+        }
+        std::string out;
+        for (char16_t u : text) {
+            if (u < 0x80) {
+                out += static_cast<char>(u);
+            } else if (u < 0x800) {
+                out += static_cast<char>(0xC0 | u >> 6);
+                out += static_cast<char>(0x80 | (u & 0x3F));
+            } else {
+                out += static_cast<char>(0xE0 | u >> 12);
+                out += static_cast<char>(0x80 | (u >> 6 & 0x3F));
+                out += static_cast<char>(0x80 | (u & 0x3F));
+            }
+        }
+        return out;
+    }();
+    return bytes;
+}
+
+// The file's text as the update reads it.
+std::u16string file_text(const std::string& bytes) {
+    std::u16string text;
+    store_csv_bytes(bytes.data(), bytes.size(), text);
+    decode_csv_file(text, bytes.size());
+    return text;
+}
+
+void BM_PostalBuildTable(benchmark::State& state) {
+    const std::string& bytes = full_size_address_file();
+    size_t table_bytes = 0;
+    for (auto _ : state) {
+        std::vector<PostalRow> rows;
+        if (read_japan_post_file(file_text(bytes), rows) != POSTAL_FILE_ADDRESS) state.SkipWithError("not read");
+        table_bytes = build_postal_table(rows, 0).size();
+        benchmark::DoNotOptimize(table_bytes);
+    }
+    if (table_bytes == 0) state.SkipWithError("no table built");
+    state.SetLabel("building the postal code table from a full-size address file (124,000 records)");
+}
+BENCHMARK(BM_PostalBuildTable)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_PostalBuildTable_Baseline(benchmark::State& state) {
+    const std::string& bytes = full_size_address_file();
+    for (auto _ : state) {
+        std::u16string text = file_text(bytes);
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_PostalBuildTable_Baseline)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
