@@ -159,7 +159,7 @@ void describe_postal_table_in_use(char16_t* out, int cap) {
     }
     PostalCodeTable builtin;
     bool updated = open_builtin_postal_code_table(builtin) != POSTAL_TABLE_OK || builtin.codes != table.codes;
-    b.add(updated ? u"（更新済み）" : u"（組み込み）");
+    b.add(updated ? u"\r\n（更新済み）" : u"\r\n（組み込み）");
 }
 
 int update_postal_codes_from(WindowHandle owner, const char16_t* address, const char16_t* business) {

@@ -21,8 +21,8 @@ int open_postal_code_table_in_use(PostalCodeTable& table);
 // Reads the updated table again at the next lookup.
 void forget_postal_table_in_use();
 
-// What the about box says of the table in use: its date and whether it was
-// updated ("郵便番号データ：2026年11月28日（更新済み）").
+// What the about box says of the table in use, on two lines: its date and
+// whether it was updated ("郵便番号データ：2026年11月28日\r\n（更新済み）").
 void describe_postal_table_in_use(char16_t* out, int cap);
 
 // Results of update_postal_codes.

@@ -283,13 +283,9 @@ public:
     }
 
     bool user_data_folder(char16_t* out, int cap) override {
-        // %LOCALAPPDATA% as the user's session has it, else the shell's
-        // folder of the same name.
         wchar_t folder[MAX_PATH];
         out[0] = 0;
-        DWORD got = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
-        if ((got == 0 || got >= MAX_PATH) &&
-            FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
             return false;
         std::wstring path = std::wstring(folder) + L"\\Zelkovane";
         if (path.size() + 1 > static_cast<size_t>(cap)) return false;

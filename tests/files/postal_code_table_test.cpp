@@ -339,7 +339,7 @@ TEST(PostalCodeTableTest, LookupPrefersTheUpdatedTableAndFallsBack) {
     fake.resources[IDR_POSTAL_CODES] = postal_fixture_table();
     char16_t about[80];
     describe_postal_table_in_use(about, 80);
-    EXPECT_EQ(utf8(about), "郵便番号データ：2026年12月7日（組み込み）");
+    EXPECT_EQ(utf8(about), "郵便番号データ：2026年12月7日\r\n（組み込み）");
     EXPECT_EQ(table_address(9012345), "not found");
 
     fake.put_file(kUtfKenAll, utf8_file(address_record({u"9012345", u"沖縄県", u"那覇市", u"新町", u"", u""}, u"新町")));
@@ -349,7 +349,7 @@ TEST(PostalCodeTableTest, LookupPrefersTheUpdatedTableAndFallsBack) {
     EXPECT_EQ(table_address(9012345), "沖縄県那覇市新町");
     EXPECT_EQ(table_address(1500001), "not found") << "the newer table replaces the built-in one";
     describe_postal_table_in_use(about, 80);
-    EXPECT_EQ(utf8(about), "郵便番号データ：2026年11月28日（更新済み）");
+    EXPECT_EQ(utf8(about), "郵便番号データ：2026年11月28日\r\n（更新済み）");
 
     std::string damaged = fake.file_bytes(kUpdated);
     damaged[damaged.size() - 1] = 'x';
