@@ -279,9 +279,8 @@ std::string build_postal_table(std::vector<PostalRow>& rows, uint32_t date,
         }
         // The parts all of them share.
         Place shared = places[0];
-        bool same = true;
         for (const Place& p : places) {
-            same = same && p.pref == shared.pref;
+            bool same = p.pref == shared.pref;
             if (!same) shared.pref.clear();
             same = same && p.city == shared.city;
             if (!same) shared.city.clear();

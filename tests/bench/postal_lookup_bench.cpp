@@ -140,36 +140,22 @@ BENCHMARK(BM_PostalLookup_Baseline)->Unit(benchmark::kMicrosecond);
 //   PostalBuildTable: decoding, reading the records, building the table.
 const std::string& full_size_address_file() {
     static const std::string bytes = [] {
-        std::u16string text;
-        const char16_t* digits = u"０１２３４５６７８９";
+        const char* digits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
         auto number = [&](int n) {
-            std::u16string s;
-            do s.insert(s.begin(), digits[n % 10]); while ((n /= 10) > 0);
+            std::string s;
+            do s.insert(0, digits[n % 10]); while ((n /= 10) > 0);
             return s;
         };
+        std::string out;
         for (int i = 0; i < 124000; ++i) {
             int code = 10000 + (i / 2) * 79 + (i % 13 == 0 ? 0 : i % 2);  // some codes of two towns
-            std::u16string digits7;
-            for (int d = 1000000; d > 0; d /= 10) digits7 += static_cast<char16_t>(u'0' + code / d % 10);
-            std::u16string town = u"大字" + number(i % 700) + u"町";
-            if (i % 97 == 0) town += u"（" + number(i % 30) + u"～" + number(i % 30 + 9) + u"丁目）";
-            if (i % 211 == 0) town = u"以下に掲載がない場合";
-            if (i % 37 == 0) town = u"大字" + number(i % 700) + u"町中央ビル（" + number(i % 40 + 1) + u"階）";
-            text += u"01101,\"060  \",\"" + digits7 + u"\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛｼﾁｭｳｵｳｸ\",\"ｵｵﾄﾞｵﾘﾆｼ\",\"県" +
-                    number(i / 2700) + u"\",\"市" + number(i / 65) + u"\",\"" + town + u"\",0,0,1,0,0,0\r\n";
-        }
-        std::string out;
-        for (char16_t u : text) {
-            if (u < 0x80) {
-                out += static_cast<char>(u);
-            } else if (u < 0x800) {
-                out += static_cast<char>(0xC0 | u >> 6);
-                out += static_cast<char>(0x80 | (u & 0x3F));
-            } else {
-                out += static_cast<char>(0xE0 | u >> 12);
-                out += static_cast<char>(0x80 | (u >> 6 & 0x3F));
-                out += static_cast<char>(0x80 | (u & 0x3F));
-            }
+            std::string town = "大字" + number(i % 700) + "町";
+            if (i % 97 == 0) town += "（" + number(i % 30) + "～" + number(i % 30 + 9) + "丁目）";
+            if (i % 211 == 0) town = "以下に掲載がない場合";
+            if (i % 37 == 0) town = "大字" + number(i % 700) + "町中央ビル（" + number(i % 40 + 1) + "階）";
+            out += "01101,\"060  \",\"" + std::to_string(10000000 + code).substr(1) +
+                   "\",\"ﾎｯｶｲﾄﾞｳ\",\"ｻｯﾎﾟﾛｼﾁｭｳｵｳｸ\",\"ｵｵﾄﾞｵﾘﾆｼ\",\"県" + number(i / 2700) + "\",\"市" +
+                   number(i / 65) + "\",\"" + town + "\",0,0,1,0,0,0\r\n";
         }
         return out;
     }();

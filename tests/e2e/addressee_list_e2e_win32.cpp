@@ -534,16 +534,9 @@ TEST_F(AddresseeList, PostalCodesUpdatedFromJapanPostsFileAndTownsChosenFromAMen
                 r[1] + L"\",0,0,0,0,0,0\r\n";
     start(L"update");
     if (HasFatalFailure()) return;
-    std::string bytes;
-    for (wchar_t u : file) {  // UTF-8 (every unit here is below U+0800 or a BMP kanji)
-        if (u < 0x80) {
-            bytes += static_cast<char>(u);
-        } else {
-            bytes += static_cast<char>(0xE0 | u >> 12);
-            bytes += static_cast<char>(0x80 | (u >> 6 & 0x3F));
-            bytes += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
+    std::string bytes(file.size() * 3, '\0');
+    bytes.resize(WideCharToMultiByte(CP_UTF8, 0, file.data(), static_cast<int>(file.size()), &bytes[0],
+                                     static_cast<int>(bytes.size()), nullptr, nullptr));
     dir_->write(L"utf_ken_all.csv", bytes);
     app_->post_command(76);
     ASSERT_TRUE(e2e::open_in_file_dialog(*app_, L"ファイルの読込", dir_->file(L"utf_ken_all.csv")));

@@ -116,7 +116,8 @@ TEST_F(PostalCodeButtonsTest, ButtonChoosesTownsPlacesBuildingsAndOffersOfficeNa
     EXPECT_EQ(button(u"0110951", next), 1);
     EXPECT_EQ(view.text(2), u"秋田県秋田市土崎港古川町");
     ASSERT_EQ(fake.menus.size(), 1u);
-    EXPECT_EQ(fake.menus[0], (std::vector<std::string>{"秋田県秋田市土崎港相染町", "秋田県秋田市土崎港古川町"}));
+    EXPECT_EQ(fake.menus[0], (std::vector<std::string>{"秋田県秋田市土崎港相染町", "秋田県秋田市土崎港古川町",
+                                                       "秋田県秋田市土崎港中央"}));
     EXPECT_EQ(button(u"0110951", next), 1);  // Esc
     EXPECT_EQ(view.text(2), u"秋田県秋田市");
     fake.menu_answers.push_back(0);
