@@ -30,6 +30,7 @@ DialogKind dialog_kind(int kind) {
     case DIALOG_BMP: return {kBmpFilter, u"\\無題.bmp"};
     case DIALOG_VCARD: return {kVcardFilter, u"\\無題.vcf"};
     case DIALOG_POSTAL: return {kPostalFilter, u"\\utf_ken_all.csv"};
+    case DIALOG_POSTAL_BUSINESS: return {kPostalFilter, u"\\JIGYOSYO.CSV"};
     default: return {kAnyFilter, u"\\無題.txt"};
     }
 }

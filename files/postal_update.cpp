@@ -184,6 +184,6 @@ int update_postal_codes(WindowHandle owner) {
     bool business = platform().message_box(owner,
                                            u"事業所の個別郵便番号（JIGYOSYO.CSV）も読み込みますか？",
                                            kCaption, kButtonsYesNo | kIconQuestion) == kAnswerYes &&
-                    open_file_dialog(owner, DIALOG_POSTAL) != EXT_NONE;
+                    open_file_dialog(owner, DIALOG_POSTAL_BUSINESS) != EXT_NONE;
     return update_postal_codes_from(owner, address, business ? doc().chosen_file : nullptr);
 }
