@@ -10,17 +10,14 @@ namespace {
 const char16_t kFillCaption[] = u"住所自動入力";
 const char16_t kCheckCaption[] = u"郵便番号チェック";
 
-// Opens the built-in table; without one, says so under `caption`.
+// Opens the table in use (the updated one, else the built-in one); without
+// any, says so under `caption`.
 bool open_table(WindowHandle owner, const char16_t* caption, PostalCodeTable& table) {
     if (open_postal_code_table_in_use(table) == POSTAL_TABLE_OK) return true;
     platform().message_box(owner, u"郵便番号データが組み込まれていません", caption,
                            kButtonsOk | kIconWarning);
     return false;
 }
-
-}  // namespace
-
-namespace {
 
 // The town the user picks from the menu of a code's towns; false when the
 // menu was closed.
