@@ -1,6 +1,7 @@
 #include "app/about_box_win32.h"
 
 #include "app/resource_ids.h"
+#include "files/postal_update.h"
 
 namespace {
 
@@ -33,6 +34,9 @@ INT_PTR CALLBACK about_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
         HANDLE picture = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_ABOUT),
                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
         SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(picture));
+        char16_t postal[80];
+        describe_postal_table_in_use(postal, 80);
+        SetDlgItemTextW(dialog, IDC_ABOUT_POSTAL, reinterpret_cast<const wchar_t*>(postal));
         return TRUE;
     }
     case WM_PAINT:

@@ -6,6 +6,7 @@
 #include "app/navigation.h"
 #include "app/resource_ids.h"
 #include "editors/editor_shared.h"
+#include "files/postal_update.h"
 #include "model/document.h"
 #include "print/print_job.h"
 #include "print/printer_state.h"
@@ -108,6 +109,10 @@ void run_command(WindowHandle owner, int id, MainWindowActions& window) {
         break;
     case CMD_ABOUT:
         window.about();
+        break;
+    case CMD_UPDATE_POSTAL:
+        // The document is not touched; the lookups use the new table.
+        update_postal_codes(owner);
         break;
     case CMD_EXIT:
     case CMD_TB_EXIT:

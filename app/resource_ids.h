@@ -51,6 +51,7 @@
 #define CMD_IMPORT_VCARD 72
 #define CMD_ABOUT 70
 #define CMD_EXIT 71
+#define CMD_UPDATE_POSTAL 76
 
 // The toolbar and its buttons' commands.
 #define IDC_TOOLBAR 329
@@ -63,6 +64,9 @@
 #define CMD_TB_PRINT_POSITION 336
 #define CMD_TB_MANUAL 337
 #define CMD_TB_EXIT 338
+
+// The about box's line of the postal code data.
+#define IDC_ABOUT_POSTAL 401
 
 // The status bar.
 #define IDC_STATUS_BAR 1

@@ -28,7 +28,7 @@ if(benchmark_FOUND AND ZK_BENCHES)
 endif()
 
 # The postal code table: the real one (a smoke test and the lookup
-# benchmark) and one built by the same script from the small fixture in
+# benchmark) and one built by the same script and tool from the small fixture in
 # tests/files/postal_fixture.
 include(${CMAKE_SOURCE_DIR}/cmake/postal.cmake)
 set(ZK_POSTAL_FIXTURE_TABLE ${ZK_POSTAL_DIR}/fixture_codes.bin)
@@ -36,8 +36,8 @@ file(GLOB ZK_POSTAL_FIXTURE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fi
 add_custom_command(
   OUTPUT ${ZK_POSTAL_FIXTURE_TABLE}
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/postal_data.py build
-          ${CMAKE_SOURCE_DIR}/tests/files/postal_fixture ${ZK_POSTAL_FIXTURE_TABLE}
-  DEPENDS ${CMAKE_SOURCE_DIR}/scripts/postal_data.py ${ZK_POSTAL_FIXTURE_FILES}
+          ${CMAKE_SOURCE_DIR}/tests/files/postal_fixture ${ZK_POSTAL_FIXTURE_TABLE} ${ZK_POSTAL_TOOL}
+  DEPENDS ${CMAKE_SOURCE_DIR}/scripts/postal_data.py ${ZK_POSTAL_FIXTURE_FILES} ${ZK_POSTAL_TOOL}
   COMMENT "Postal code table of the test fixture"
   VERBATIM)
 add_custom_target(zelko_postal_fixture DEPENDS ${ZK_POSTAL_FIXTURE_TABLE})

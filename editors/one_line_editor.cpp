@@ -109,7 +109,11 @@ void line_editor_command(LineEditorState& st, DialogView& view, int id) {
         break;
     case IDC_LINE_POSTAL_TO_ADDRESS:
         // Acts on the fields only: the next store takes them.
-        postal_address_button(view, IDC_LINE_POSTAL, IDC_LINE_ADDRESS);
+        // A building and floor go to the next address line when it is empty.
+        postal_address_button(view, IDC_LINE_POSTAL, IDC_LINE_ADDRESS,
+                              st.address_line + 1 < ADDRESSEE_LINES ? work_card.ta.m[st.address_line + 1].s
+                                                                    : nullptr,
+                              IDC_LINE_NAME);
         break;
     case IDC_LINE_VERTICAL_FORM:
         // The address field only, like "〒→住所".

@@ -1,6 +1,7 @@
 #include "editors/postal_code_buttons.h"
 
 #include "files/postal_code_table.h"
+#include "files/postal_update.h"
 #include "model/document.h"
 #include "model/text.h"
 
@@ -9,20 +10,39 @@ namespace {
 const char16_t kFillCaption[] = u"住所自動入力";
 const char16_t kCheckCaption[] = u"郵便番号チェック";
 
-// Opens the built-in table; without one, says so under `caption`.
+// Opens the table in use (the updated one, else the built-in one); without
+// any, says so under `caption`.
 bool open_table(WindowHandle owner, const char16_t* caption, PostalCodeTable& table) {
-    if (open_builtin_postal_code_table(table) == POSTAL_TABLE_OK) return true;
+    if (open_postal_code_table_in_use(table) == POSTAL_TABLE_OK) return true;
     platform().message_box(owner, u"郵便番号データが組み込まれていません", caption,
                            kButtonsOk | kIconWarning);
     return false;
 }
 
+// The town the user picks from the menu of a code's towns; false when the
+// menu was closed.
+bool choose_town(WindowHandle owner, const PostalCodeTable& table, int index, char16_t* out, int cap) {
+    constexpr int kMost = 64;
+    int count = postal_place_count(table, index);
+    if (count < 2) return false;
+    if (count > kMost) count = kMost;
+    char16_t towns[kMost][LINE_CAP];
+    const char16_t* items[kMost];
+    for (int k = 0; k < count; ++k) {
+        postal_place_address(table, index, k, towns[k], LINE_CAP);
+        items[k] = towns[k];
+    }
+    int chosen = platform().choose_from_menu(owner, items, count);
+    if (chosen < 0 || chosen >= count) return false;
+    text_copy(out, cap, towns[chosen]);
+    return true;
+}
+
 }  // namespace
 
-int postal_address_fill(WindowHandle owner, const char16_t* code_text,
-                        const char16_t* address_line, char16_t* out, int cap) {
-    if (cap <= 0) return 0;
-    out[0] = 0;
+int postal_address_fill(WindowHandle owner, const char16_t* code_text, const char16_t* address_line,
+                        bool next_line_free, PostalFill& out) {
+    out.line[0] = out.building[0] = out.office[0] = 0;
     PostalCodeTable table;
     if (!open_table(owner, kFillCaption, table)) return 0;
 
@@ -36,32 +56,49 @@ int postal_address_fill(WindowHandle owner, const char16_t* code_text,
         platform().message_box(owner, message, kFillCaption, kButtonsOk | kIconWarning);
         return 0;
     }
-    postal_address(table, index, out, cap);
-    if (out[0] == 0) {
+    if (!choose_town(owner, table, index, out.line, LINE_CAP)) {
+        postal_address_parts(table, index, out.line, out.building, out.office, LINE_CAP);
+        if (!next_line_free && out.building[0] != 0) {
+            char16_t whole[LINE_CAP];
+            TextBuilder(whole, LINE_CAP).add(out.line).add(out.building);
+            text_copy(out.line, LINE_CAP, whole);
+            out.building[0] = 0;
+        }
+    }
+    if (out.line[0] == 0) {
         // A code shared by places in two prefectures names no one address.
         format_with_text(message, 160, u"郵便番号%sの住所は一つに決まりません", typed);
         platform().message_box(owner, message, kFillCaption, kButtonsOk | kIconInformation);
         return 0;
     }
     if (address_line[0] == 0) return 1;
-    if (text_equal(address_line, out)) return 0;
-    format_with_text(message, 160, u"住所を「%s」に置き換えますか？", out);
+    if (text_equal(address_line, out.line)) return 0;
+    format_with_text(message, 160, u"住所を「%s」に置き換えますか？", out.line);
     return platform().message_box(owner, message, kFillCaption, kButtonsYesNo | kIconQuestion) ==
                    kAnswerYes
                ? 1
                : 0;
 }
 
-int postal_address_button(DialogView& view, int postal_id, int address_id) {
+int postal_address_button(DialogView& view, int postal_id, int address_id, char16_t* next_line,
+                          int name_id) {
     // Wider than any field's capacity: what the user typed, as typed.
-    char16_t code[LINE_CAP], line[LINE_CAP], address[LINE_CAP];
+    char16_t code[LINE_CAP], line[LINE_CAP];
+    PostalFill fill;
     view.get_text(postal_id, code, LINE_CAP);
     view.get_text(address_id, line, LINE_CAP);
-    if (postal_address_fill(view.window(), code, line, address, LINE_CAP) != 1) {
+    bool next_free = next_line != nullptr && next_line[0] == 0;
+    if (postal_address_fill(view.window(), code, line, next_free, fill) != 1) {
         view.focus(postal_id);
         return 0;
     }
-    view.set_text(address_id, address);
+    view.set_text(address_id, fill.line);
+    if (next_free && fill.building[0] != 0) text_copy(next_line, LINE_CAP, fill.building);
+    if (name_id >= 0 && fill.office[0] != 0) {
+        char16_t name[LINE_CAP];
+        view.get_text(name_id, name, LINE_CAP);
+        if (name[0] == 0) view.set_text(name_id, fill.office);
+    }
     // The code as the card prints it into its seven boxes and as the list
     // keeps it (its first seven characters): "〒150-0001" becomes 1500001.
     uint32_t value = 0;

@@ -1,36 +1,52 @@
 // What the editors' postal code buttons do: "〒→住所" beside a postal code
 // field (one-line editor, sender editor) fills the address line from the
-// postal code table built into the program, and "郵便番号チェック" (addressee
+// postal code table in use (the updated one, else the built-in one), and "郵便番号チェック" (addressee
 // list) finds the rows whose postal code would not reach anyone. Both tell
 // the user when the program was built without the table.
 #pragma once
 
 #include "editors/dialog_view.h"
+#include "model/document.h"
 #include "platform/platform.h"
 
+// What "〒→住所" gives for a code.
+struct PostalFill {
+    char16_t line[LINE_CAP];      // the address line: prefecture + city + town (+ street)
+    char16_t building[LINE_CAP];  // a building's floor code: building and floor for the next line
+    char16_t office[LINE_CAP];    // a business code: the office's name
+};
+
 // "〒→住所": looks up `code_text` (as typed: hyphen, "〒" and full-width
-// digits allowed) and gives in `out` (cap units, cut to fit) what the
-// address line shown is to hold: prefecture + city + town. An empty line
-// takes it at once; a line with other text only when the user answers Yes
-// to "住所を「%s」に置き換えますか？". A code that is not in the table
+// digits allowed) in the table in use (postal_update.h) and gives in `out`
+// what the address line shown is to hold. A code over several towns offers
+// them in a small menu; closing it (Esc) keeps the parts they share
+// (prefecture + city). A building's floor code keeps the building and floor
+// apart for the next line when `next_line_free`, else they follow the town
+// on the line as one address. An empty line takes the address at once; a
+// line with other text only when the user answers Yes to
+// "住所を「%s」に置き換えますか？". A code that is not in the table
 // ("郵便番号%sは見つかりません"), a code whose places lie in two prefectures
-// ("郵便番号%sの住所は一つに決まりません") or a program without the table
-// changes nothing. Returns 1 when `out` is to replace the address line, 0 when the
-// line stays as it is.
-int postal_address_fill(WindowHandle owner, const char16_t* code_text,
-                        const char16_t* address_line, char16_t* out, int cap);
+// ("郵便番号%sの住所は一つに決まりません") or a program without any table
+// changes nothing. Returns 1 when `out.line` is to replace the address line,
+// 0 when the line stays as it is.
+int postal_address_fill(WindowHandle owner, const char16_t* code_text, const char16_t* address_line,
+                        bool next_line_free, PostalFill& out);
 
 // The "〒→住所" button of an editor: the postal code field `postal_id` and
 // the address field `address_id` as the user left them go through
 // postal_address_fill. When the address is taken, the address field gets
 // it and the postal code field the seven plain digits that print into the
 // card's boxes (a hyphen would take a box, and the list keeps seven
-// characters). Nothing is stored into a record: the editor's next store
-// takes the fields as it takes what was typed, so no typing in another
-// field is lost. The focus goes to the address field when it was filled, to
-// go on with the house number, else back to the postal code. Returns 1 when
-// the fields changed.
-int postal_address_button(DialogView& view, int postal_id, int address_id);
+// characters); a building and floor go into `next_line` (the record's next
+// address line, LINE_CAP units, null when there is none) when it is empty,
+// and a business's name into the name field `name_id` when that is empty
+// (never over a name). Nothing else is stored into a record: the editor's
+// next store takes the fields as it takes what was typed, so no typing in
+// another field is lost. The focus goes to the address field when it was
+// filled, to go on with the house number, else back to the postal code.
+// Returns 1 when the fields changed.
+int postal_address_button(DialogView& view, int postal_id, int address_id, char16_t* next_line,
+                          int name_id);
 
 // "郵便番号チェック", in two steps so that the list can select the rows
 // before the user reads how many there are. First: sets bad[i] for each of

@@ -153,7 +153,9 @@ bool sender_editor_command(DialogView& view, int id) {
         return true;
     case IDC_SE_POSTAL_TO_ADDRESS:
         // Acts on the fields only: the next store takes them.
-        postal_address_button(view, IDC_SE_POSTAL, IDC_SE_ADDRESS);
+        // A building and floor go to the second address line when it is empty.
+        postal_address_button(view, IDC_SE_POSTAL, IDC_SE_ADDRESS,
+                              g_state.address_line == 0 ? current_sender().a[1].s : nullptr, IDC_SE_NAME);
         return true;
     case IDC_SE_VERTICAL_FORM:
         // The address field only, like "〒→住所".

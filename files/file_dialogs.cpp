@@ -18,6 +18,7 @@ constexpr char16_t kTextFilter[] = u"txtFile(*.txt)\0*.txt\0AllFile(*.*)\0*.*\0"
 constexpr char16_t kCsvFilter[] = u"CsvFile(*.csv)\0*.csv\0AllFile(*.*)\0*.*\0";
 constexpr char16_t kBmpFilter[] = u"BmpFile(*.bmp)\0*.bmp\0AllFile(*.*)\0*.*\0";
 constexpr char16_t kVcardFilter[] = u"vCard(*.vcf)\0*.vcf\0AllFile(*.*)\0*.*\0";
+constexpr char16_t kPostalFilter[] = u"郵便番号データ(*.csv)\0*.csv\0AllFile(*.*)\0*.*\0";
 constexpr char16_t kAnyFilter[] = u"AllFile(*.*)\0*.*\0";
 
 DialogKind dialog_kind(int kind) {
@@ -28,6 +29,8 @@ DialogKind dialog_kind(int kind) {
     case DIALOG_CSV: return {kCsvFilter, u"\\無題.csv"};
     case DIALOG_BMP: return {kBmpFilter, u"\\無題.bmp"};
     case DIALOG_VCARD: return {kVcardFilter, u"\\無題.vcf"};
+    case DIALOG_POSTAL: return {kPostalFilter, u"\\utf_ken_all.csv"};
+    case DIALOG_POSTAL_BUSINESS: return {kPostalFilter, u"\\JIGYOSYO.CSV"};
     default: return {kAnyFilter, u"\\無題.txt"};
     }
 }

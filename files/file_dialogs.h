@@ -11,6 +11,8 @@ constexpr int DIALOG_ANY = 0;
 constexpr int DIALOG_CSV = 16;
 constexpr int DIALOG_BMP = 256;
 constexpr int DIALOG_VCARD = 512;  // contacts (.vcf)
+constexpr int DIALOG_POSTAL = 1024;           // Japan Post's address file (.csv)
+constexpr int DIALOG_POSTAL_BUSINESS = 2048;  // Japan Post's business file (.csv)
 
 // Dialog results: 0 cancelled or failed, otherwise the extension code.
 constexpr int EXT_NONE = 0;

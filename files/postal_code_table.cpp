@@ -5,8 +5,8 @@
 
 namespace {
 
-constexpr uint32_t kFormatVersion = 1;
-constexpr uint32_t kHeaderBytes = 20;
+constexpr uint32_t kFormatVersion = 2;
+constexpr uint32_t kHeaderBytes = 32;
 constexpr uint32_t kCodeLimit = 10000000;  // seven digits
 
 // Little-endian loads from unaligned bytes (one plain load on x86).
@@ -68,37 +68,53 @@ int open_postal_code_table(const void* data, size_t bytes, PostalCodeTable& tabl
     if (bytes < kHeaderBytes || p[0] != 'Z' || p[1] != 'K' || p[2] != 'P' || p[3] != 'C' ||
         u32_at(p, 1) != kFormatVersion)
         return POSTAL_TABLE_DAMAGED;
-    uint64_t n = u32_at(p, 2), a = u32_at(p, 3), t = u32_at(p, 4);
+    uint64_t n = u32_at(p, 2), a = u32_at(p, 3), t = u32_at(p, 4), e = u32_at(p, 5), pl = u32_at(p, 6);
     // 64-bit sums: no count can wrap the size around.
-    if (kHeaderBytes + 10 * n + 8 * a + 2 * t != bytes || t == 0) return POSTAL_TABLE_DAMAGED;
+    if (kHeaderBytes + 14 * n + 8 * a + 20 * e + 6 * pl + 2 * t != bytes || t == 0)
+        return POSTAL_TABLE_DAMAGED;
 
-    PostalCodeTable candidate;
-    candidate.code_count = static_cast<uint32_t>(n);
-    candidate.area_count = static_cast<uint32_t>(a);
-    candidate.text_units = static_cast<uint32_t>(t);
-    candidate.codes = p + kHeaderBytes;
-    candidate.towns = candidate.codes + 4 * n;
-    candidate.area_prefs = candidate.towns + 4 * n;
-    candidate.area_cities = candidate.area_prefs + 4 * a;
-    candidate.code_areas = candidate.area_cities + 4 * a;
-    candidate.texts = candidate.code_areas + 2 * n;
+    PostalCodeTable c;
+    c.code_count = static_cast<uint32_t>(n);
+    c.area_count = static_cast<uint32_t>(a);
+    c.text_units = static_cast<uint32_t>(t);
+    c.extra_count = static_cast<uint32_t>(e);
+    c.place_count = static_cast<uint32_t>(pl);
+    c.date = u32_at(p, 7);
+    c.codes = p + kHeaderBytes;
+    c.towns = c.codes + 4 * n;
+    c.code_extras = c.towns + 4 * n;
+    c.area_prefs = c.code_extras + 4 * n;
+    c.area_cities = c.area_prefs + 4 * a;
+    c.extras = c.area_cities + 4 * a;
+    c.place_towns = c.extras + 20 * e;
+    c.code_areas = c.place_towns + 4 * pl;
+    c.place_areas = c.code_areas + 2 * n;
+    c.texts = c.place_areas + 2 * pl;
 
     // The last text ends inside the table, so every offset below text_units
     // starts a text that ends there too.
-    if (u16_at(candidate.texts, candidate.text_units - 1) != 0) return POSTAL_TABLE_DAMAGED;
-    for (uint32_t i = 0; i < candidate.area_count; ++i) {
-        if (u32_at(candidate.area_prefs, i) >= t || u32_at(candidate.area_cities, i) >= t)
+    if (u16_at(c.texts, c.text_units - 1) != 0) return POSTAL_TABLE_DAMAGED;
+    for (uint32_t i = 0; i < c.area_count; ++i) {
+        if (u32_at(c.area_prefs, i) >= t || u32_at(c.area_cities, i) >= t) return POSTAL_TABLE_DAMAGED;
+    }
+    for (uint32_t i = 0; i < c.extra_count; ++i) {
+        for (uint32_t k = 0; k < 3; ++k)
+            if (u32_at(c.extras, 5 * i + k) >= t) return POSTAL_TABLE_DAMAGED;
+        if (uint64_t{u32_at(c.extras, 5 * i + 3)} + u32_at(c.extras, 5 * i + 4) > pl)
             return POSTAL_TABLE_DAMAGED;
     }
+    for (uint32_t i = 0; i < c.place_count; ++i) {
+        if (u32_at(c.place_towns, i) >= t || u16_at(c.place_areas, i) >= a) return POSTAL_TABLE_DAMAGED;
+    }
     uint32_t previous = 0;
-    for (uint32_t i = 0; i < candidate.code_count; ++i) {
-        uint32_t code = u32_at(candidate.codes, i);
-        if (code >= kCodeLimit || (i > 0 && code <= previous) ||
-            u32_at(candidate.towns, i) >= t || u16_at(candidate.code_areas, i) >= a)
+    for (uint32_t i = 0; i < c.code_count; ++i) {
+        uint32_t code = u32_at(c.codes, i);
+        if (code >= kCodeLimit || (i > 0 && code <= previous) || u32_at(c.towns, i) >= t ||
+            u32_at(c.code_extras, i) > e || u16_at(c.code_areas, i) >= a)
             return POSTAL_TABLE_DAMAGED;
         previous = code;
     }
-    table = candidate;
+    table = c;
     return POSTAL_TABLE_OK;
 }
 
@@ -153,15 +169,66 @@ int find_postal_code(const PostalCodeTable& table, uint32_t code) {
     return -1;
 }
 
+namespace {
+
+bool valid_index(const PostalCodeTable& table, int index) {
+    return index >= 0 && static_cast<uint32_t>(index) < table.code_count;
+}
+
+// The text offset of field k (0 building, 1 street, 2 office, 3 first
+// place, 4 places) of the code's extra; 0 when it has none.
+uint32_t extra_field(const PostalCodeTable& table, uint32_t index, uint32_t k) {
+    uint32_t extra = u32_at(table.code_extras, index);
+    return extra == 0 ? 0 : u32_at(table.extras, 5 * (extra - 1) + k);
+}
+
+// Prefecture + city of `area` and the town at text offset `town`.
+void add_place(char16_t* out, int cap, int& len, const PostalCodeTable& table, uint16_t area,
+               uint32_t town) {
+    add_text(out, cap, len, table, u32_at(table.area_prefs, area));
+    add_text(out, cap, len, table, u32_at(table.area_cities, area));
+    add_text(out, cap, len, table, town);
+}
+
+}  // namespace
+
 void postal_address(const PostalCodeTable& table, int index, char16_t* out, int cap) {
     if (cap <= 0) return;
     int len = 0;
-    if (index >= 0 && static_cast<uint32_t>(index) < table.code_count) {
+    if (valid_index(table, index)) {
         uint32_t i = static_cast<uint32_t>(index);
-        uint16_t area = u16_at(table.code_areas, i);
-        add_text(out, cap, len, table, u32_at(table.area_prefs, area));
-        add_text(out, cap, len, table, u32_at(table.area_cities, area));
-        add_text(out, cap, len, table, u32_at(table.towns, i));
+        add_place(out, cap, len, table, u16_at(table.code_areas, i), u32_at(table.towns, i));
+        add_text(out, cap, len, table, extra_field(table, i, 0));
+        add_text(out, cap, len, table, extra_field(table, i, 1));
+    }
+    out[len] = 0;
+}
+
+void postal_address_parts(const PostalCodeTable& table, int index, char16_t* line1,
+                          char16_t* building, char16_t* office, int cap) {
+    if (cap <= 0) return;
+    int len1 = 0, len2 = 0, len3 = 0;
+    if (valid_index(table, index)) {
+        uint32_t i = static_cast<uint32_t>(index);
+        add_place(line1, cap, len1, table, u16_at(table.code_areas, i), u32_at(table.towns, i));
+        add_text(line1, cap, len1, table, extra_field(table, i, 1));
+        add_text(building, cap, len2, table, extra_field(table, i, 0));
+        add_text(office, cap, len3, table, extra_field(table, i, 2));
+    }
+    line1[len1] = building[len2] = office[len3] = 0;
+}
+
+int postal_place_count(const PostalCodeTable& table, int index) {
+    if (!valid_index(table, index)) return 0;
+    return static_cast<int>(extra_field(table, static_cast<uint32_t>(index), 4));
+}
+
+void postal_place_address(const PostalCodeTable& table, int index, int k, char16_t* out, int cap) {
+    if (cap <= 0) return;
+    int len = 0;
+    if (k >= 0 && k < postal_place_count(table, index)) {
+        uint32_t place = extra_field(table, static_cast<uint32_t>(index), 3) + static_cast<uint32_t>(k);
+        add_place(out, cap, len, table, u16_at(table.place_areas, place), u32_at(table.place_towns, place));
     }
     out[len] = 0;
 }

@@ -144,6 +144,28 @@ public:
     // The small modeless "file access" window shown around file operations.
     virtual void show_wait_window(WindowHandle owner) = 0;
     virtual void close_wait_window() = 0;
+    // Shows `text` as the wait window's progress line (a long operation).
+    virtual void wait_window_progress(const char16_t* text) { (void)text; }
+
+    // The folder of this user's data of the program on this machine
+    // (%LOCALAPPDATA%\Zelkovane); it may not exist yet. Its parent does.
+    virtual bool user_data_folder(char16_t* out, int cap) {
+        (void)cap;
+        out[0] = 0;
+        return false;
+    }
+    // The local date of an existing file's last write; false when unknown.
+    virtual bool file_date(const char16_t* path, LocalTime* out) {
+        (void)path, (void)out;
+        return false;
+    }
+
+    // A small menu of `count` texts at the mouse (or under the focused
+    // control); the index chosen, -1 when it was closed (Esc).
+    virtual int choose_from_menu(WindowHandle owner, const char16_t* const* items, int count) {
+        (void)owner, (void)items, (void)count;
+        return -1;
+    }
 
     // The bytes of the program's RCDATA resource `id` (the postal code
     // table), in place for the whole run. False when the program has none

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <cstddef>
@@ -272,6 +273,58 @@ public:
         if (!wait_window_) return;
         if (IsWindow(wait_window_)) SendMessageW(wait_window_, WM_CLOSE, 0, 0);
         wait_window_ = nullptr;
+    }
+
+    void wait_window_progress(const char16_t* text) override {
+        if (!wait_window_ || !IsWindow(wait_window_)) return;
+        // The line "ファイルアクセス中！" of the wait window (control 301).
+        SetDlgItemTextW(wait_window_, 301, w(text));
+        UpdateWindow(wait_window_);
+    }
+
+    bool user_data_folder(char16_t* out, int cap) override {
+        wchar_t folder[MAX_PATH];
+        out[0] = 0;
+        if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+            return false;
+        std::wstring path = std::wstring(folder) + L"\\Zelkovane";
+        if (path.size() + 1 > static_cast<size_t>(cap)) return false;
+        std::memcpy(out, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+        return true;
+    }
+
+    bool file_date(const char16_t* path, LocalTime* out) override {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        FILETIME local;
+        SYSTEMTIME t;
+        if (!GetFileAttributesExW(w(path), GetFileExInfoStandard, &data) ||
+            !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToSystemTime(&local, &t))
+            return false;
+        *out = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+        return true;
+    }
+
+    int choose_from_menu(WindowHandle owner, const char16_t* const* items, int count) override {
+        HMENU menu = CreatePopupMenu();
+        if (!menu) return -1;
+        for (int i = 0; i < count; ++i) AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(i + 1), w(items[i]));
+        // Under the control that has the focus (the button just pressed),
+        // else at the mouse.
+        POINT at;
+        RECT r;
+        HWND focus = GetFocus();
+        if (focus && GetWindowRect(focus, &r)) {
+            at = {r.left, r.bottom};
+        } else {
+            GetCursorPos(&at);
+        }
+        HWND window = static_cast<HWND>(owner);
+        if (window) SetForegroundWindow(window);
+        int chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN |
+                                                               TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                     at.x, at.y, 0, window, nullptr));
+        DestroyMenu(menu);
+        return chosen - 1;
     }
 
     bool program_resource(int id, const void** data, size_t* bytes) override {

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The postal code table built into Zelkovane (住所自動入力).
 
-    scripts/postal_data.py fetch OUTDIR
+    scripts/postal_data.py fetch OUTDIR TOOL
         Makes OUTDIR/postal_codes.bin from the npm package jquery-jpostal-ja
         at the pinned version: `npm pack` fetches it (or takes it from npm's
         cache), its SHA-512 must equal the pinned integrity, which must also
@@ -10,33 +10,20 @@
         line starting "postal code data: NOT BUILT IN" and an empty table is
         written, so that the program builds without the lookup. Quick when
         the table is already there: a stamp records what it was built from.
-    scripts/postal_data.py build SOURCE OUT
+    scripts/postal_data.py build SOURCE OUT TOOL
         Builds the table from SOURCE: the package's .tgz, or a folder holding
         json/NNN.json files of the same form (the test fixture).
 
 The package (Japan Post's data, MIT licence) has one JSONP file per first
 three digits; each row is ["_1500001", prefecture, city, town, street,
 office, and three kana fields]. Rows whose key is not "_" and seven digits
-(version notes, three-digit entries) are skipped. The table keeps
-prefecture, city and town; where several rows share a code, only the parts
-on which all of them agree are kept: one code over two towns of a city gives
-prefecture and city, and a code over two prefectures (there are such codes)
-an empty address, so that it still counts as a known code. Japan Post's
-notes in the town field are no part of an address: a town that is only a
-note ("…の次に４２７番地以降がくる場合", "以下に掲載がない場合") counts as no
-town, and a note in brackets at the end of a town ("（次のビルを除く）",
-"（地階・階層不明）") is cut off; brackets inside a town stay (名駅ミッド
-ランドスクエア（高層棟）１階).
-
-Table layout, little-endian, 20-byte header and arrays without padding:
-    "ZKPC", u32 version 1, u32 N codes, u32 A areas, u32 T text units
-    u32 code[N]        ascending, each below 10,000,000
-    u32 town[N]        offset into the texts of the code's town
-    u32 area_pref[A]   offset of the area's prefecture
-    u32 area_city[A]   offset of the area's city
-    u16 code_area[N]   the code's area (prefecture and city)
-    u16 text[T]        UTF-16 texts, each ending with a NUL; every distinct
-                       text is stored once; offset 0 is the empty text
+(version notes, three-digit entries) are skipped; the row "_000info" gives
+the data's date. This script only turns the rows into the layout of Japan
+Post's own files, an address file (utf_ken_all.csv) and a business file
+(JIGYOSYO.CSV) in UTF-8, and runs TOOL (tools/postal_table_tool.cpp) over
+them: the table is built by the program's own rules
+(files/postal_table_builder.h), the same that the program's command
+"郵便番号データの更新" applies to the files a user downloads from Japan Post.
 Standard library only.
 """
 
@@ -64,10 +51,7 @@ FORMAT_VERSION = 1
 CODE_KEY = re.compile(r"_(\d{7})")
 JSON_NAME = re.compile(r"(?:^|/)json/\d{3}\.json$")
 NPM_TIMEOUT = 180
-# A town text that is a note of Japan Post's, not a place.
-TOWN_NOTE = re.compile(r".*(がくる場合|に掲載がない場合)")
-# A note in brackets at the end of a town text.
-TOWN_END_NOTE = re.compile(r"（[^（）]*）$")
+DATE = re.compile(r"\d{4}-\d{2}-\d{2}")
 NETWORK_ERRORS = ("ECONNREFUSED", "ENOTFOUND", "ETIMEDOUT", "EAI_AGAIN", "ECONNRESET",
                   "ENETUNREACH", "EHOSTUNREACH")
 
@@ -77,13 +61,6 @@ def say(text):
 
 
 # ---- reading the package -------------------------------------------------
-
-def town_of(text):
-    """The town of a row without Japan Post's notes."""
-    if TOWN_NOTE.fullmatch(text):
-        return ""
-    return TOWN_END_NOTE.sub("", text, count=1)
-
 
 def rows_of(text):
     """The rows of one JSONP file: jQuery_jpostal_callback([...])."""
@@ -108,65 +85,54 @@ def package_files(source):
                 yield member.name, tar.extractfile(member).read().decode("utf-8")
 
 
-def addresses(source):
-    """{code: (prefecture, city, town)} with the parts all rows agree on."""
-    parts = {}
-    for _, text in package_files(source):
-        for row in rows_of(text):
-            if not isinstance(row, list) or len(row) < 4:
-                continue
-            m = CODE_KEY.fullmatch(str(row[0]))
-            if not m:
-                continue
-            code = int(m.group(1))
-            new = (str(row[1]), str(row[2]), town_of(str(row[3])))
-            old = parts.get(code)
-            if old is None:
-                parts[code] = new
-                continue
-            pref = old[0] if old[0] == new[0] else ""
-            city = old[1] if pref and old[1] == new[1] else ""
-            town = old[2] if city and old[2] == new[2] else ""
-            parts[code] = (pref, city, town)
-    return parts
+def csv_line(fields):
+    return ",".join('"' + str(f).replace('"', '""') + '"' for f in fields) + "\r\n"
 
 
-# ---- writing the table ---------------------------------------------------
+def japan_post_files(source, address_path, business_path):
+    """Writes the package's rows in the layout of Japan Post's address and
+    business files; returns the data's date as yyyymmdd (0 unknown)."""
+    date = businesses = 0
+    with open(address_path, "w", encoding="utf-8", newline="") as address, \
+            open(business_path, "w", encoding="utf-8", newline="") as business:
+        for _, text in package_files(source):
+            for row in rows_of(text):
+                if not isinstance(row, list) or len(row) < 6:
+                    continue
+                row = [str(f) for f in row]
+                if row[0] == "_000info":
+                    dates = DATE.findall(" ".join(row))
+                    date = int(dates[-1].replace("-", "")) if dates else 0
+                if not CODE_KEY.fullmatch(row[0]):
+                    continue
+                code, pref, city, town, street, office = row[0][1:], *row[1:6]
+                if office:
+                    businesses += 1
+                    business.write(csv_line(["00000", "", office, pref, city, town, street, code,
+                                             code[:5], "", 0, 0, 0]))
+                else:
+                    address.write(csv_line(["00000", code[:5], code, "", "", "", pref, city, town,
+                                            0, 0, 0, 0, 0, 0]))
+    return date, businesses
 
-def table_bytes(parts):
-    texts = {"": 0}
-    pool = [0]
 
-    def text(s):
-        if s not in texts:
-            texts[s] = len(pool)
-            units = s.encode("utf-16-le")
-            pool.extend(struct.unpack(f"<{len(units) // 2}H", units))
-            pool.append(0)
-        return texts[s]
-
-    areas = {}
-    area_pref, area_city = [], []
-    codes = sorted(parts)
-    towns, code_area = [], []
-    for code in codes:
-        pref, city, town = parts[code]
-        key = (pref, city)
-        if key not in areas:
-            areas[key] = len(area_pref)
-            area_pref.append(text(pref))
-            area_city.append(text(city))
-        code_area.append(areas[key])
-        towns.append(text(town))
-    if len(area_pref) > 0xFFFF:
-        raise ValueError("more areas than the table can number")
-    n, a, t = len(codes), len(area_pref), len(pool)
-    return b"".join([
-        MAGIC, struct.pack("<4I", FORMAT_VERSION, n, a, t),
-        struct.pack(f"<{n}I", *codes), struct.pack(f"<{n}I", *towns),
-        struct.pack(f"<{a}I", *area_pref), struct.pack(f"<{a}I", *area_city),
-        struct.pack(f"<{n}H", *code_area), struct.pack(f"<{t}H", *pool),
-    ])
+def build(source, out, tool):
+    """Builds OUT through TOOL; (codes, bytes) of the table."""
+    outdir = os.path.dirname(os.path.abspath(out))
+    os.makedirs(outdir, exist_ok=True)
+    with tempfile.TemporaryDirectory(dir=outdir, prefix=".postal-") as temp:
+        address = os.path.join(temp, "utf_ken_all.csv")
+        business = os.path.join(temp, "JIGYOSYO.CSV")
+        date, businesses = japan_post_files(source, address, business)
+        table = os.path.join(temp, TABLE)
+        made = subprocess.run([tool, table, str(date), address] + ([business] if businesses else []),
+                              capture_output=True, text=True)
+        if made.returncode != 0:
+            raise RuntimeError(f"{tool} failed: {made.stderr.strip() or made.stdout.strip()}")
+        with open(table, "rb") as f:
+            data = f.read()
+    write_if_changed(out, data)
+    return struct.unpack_from("<I", data, 8)[0], len(data)
 
 
 def write_if_changed(path, data):
@@ -183,14 +149,6 @@ def write_if_changed(path, data):
         f.write(data)
     os.chmod(temp, 0o644)
     os.replace(temp, path)
-
-
-def build(source, out):
-    os.makedirs(os.path.dirname(os.path.abspath(out)), exist_ok=True)
-    parts = addresses(source)
-    data = table_bytes(parts)
-    write_if_changed(out, data)
-    return len(parts), len(data)
 
 
 # ---- fetching the pinned package -----------------------------------------
@@ -253,13 +211,17 @@ def fetch(outdir):
     return tgz
 
 
-def stamp_text():
-    with open(os.path.abspath(__file__), "rb") as f:
-        script = hashlib.sha256(f.read()).hexdigest()
-    return f"{INTEGRITY} {script}\n"
+def stamp_text(tool):
+    """What the table is made of: the package, this script and the tool
+    with its rules."""
+    digests = []
+    for path in (os.path.abspath(__file__), tool):
+        with open(path, "rb") as f:
+            digests.append(hashlib.sha256(f.read()).hexdigest())
+    return f"{INTEGRITY} {' '.join(digests)}\n"
 
 
-def fetch_and_build(outdir):
+def fetch_and_build(outdir, tool):
     os.makedirs(outdir, exist_ok=True)
     out = os.path.join(outdir, TABLE)
     stamp = os.path.join(outdir, TABLE + ".stamp")
@@ -268,7 +230,7 @@ def fetch_and_build(outdir):
         fcntl.flock(lock, fcntl.LOCK_EX)
         try:
             with open(stamp) as f:
-                if f.read() == stamp_text() and os.path.getsize(out) > 0:
+                if f.read() == stamp_text(tool) and os.path.getsize(out) > 0:
                     return 0
         except OSError:
             pass
@@ -282,19 +244,19 @@ def fetch_and_build(outdir):
             if os.path.exists(stamp):
                 os.remove(stamp)
             return 0
-        codes, size = build(tgz, out)
+        codes, size = build(tgz, out, tool)
         with open(stamp, "w") as f:
-            f.write(stamp_text())
+            f.write(stamp_text(tool))
         say(f"postal code data: {PACKAGE} {VERSION}, {codes} codes, "
             f"table {size} bytes ({out})")
     return 0
 
 
 def main(argv):
-    if len(argv) == 3 and argv[1] == "fetch":
-        return fetch_and_build(argv[2])
-    if len(argv) == 4 and argv[1] == "build":
-        codes, size = build(argv[2], argv[3])
+    if len(argv) == 4 and argv[1] == "fetch":
+        return fetch_and_build(argv[2], argv[3])
+    if len(argv) == 5 and argv[1] == "build":
+        codes, size = build(argv[2], argv[3], argv[4])
         say(f"postal code table: {codes} codes, {size} bytes")
         return 0
     print(__doc__, file=sys.stderr)

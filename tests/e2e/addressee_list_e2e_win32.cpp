@@ -3,8 +3,10 @@
 // and combo boxes, saving into zelko2.txt with each addressee's history,
 // the yearly round ("未送付を選択", printing the selected rows on the test
 // printer, the line of the card year's counts), and the buttons "〒→住所",
-// "郵便番号チェック" and "漢数字".
+// "郵便番号チェック" and "漢数字" with the postal codes updated from a file of
+// Japan Post's.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -598,6 +600,72 @@ TEST_F(AddresseeList, VerticalFormButtonConvertsTheTypedAddressForTheExitSave) {
     if (HasFatalFailure()) return;
     expect_saved(0, L"ta.m[0].s", want[0]);
     expect_saved(0, L"ta.m[1].s", want[1]);
+}
+
+// ファイル > 郵便番号データの更新 from an address file of Japan Post's
+// (utf_ken_all.csv) into the user's data folder; then "〒→住所" finds a code only that file has, and a code
+// of two towns offers them in a menu: Esc keeps the city, a town chosen
+// goes into the line.
+TEST_F(AddresseeList, PostalCodesUpdatedFromJapanPostsFileAndTownsChosenFromAMenu) {
+    // The prefix's own folder, the same for the program: the updated table
+    // is removed before and after, so that no other test sees it.
+    wchar_t local[MAX_PATH];
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)));
+    struct UpdatedTable {
+        std::wstring path;
+        ~UpdatedTable() { DeleteFileW(path.c_str()); }
+    } table{std::wstring(local) + L"\\Zelkovane\\postal_codes.bin"};
+    DeleteFileW(table.path.c_str());
+    const wchar_t* records[][2] = {{L"9012345", L"新町"}, {L"9012346", L"東町"}, {L"9012346", L"西町"}};
+    std::wstring file;
+    for (auto& r : records)
+        file += std::wstring(L"47201,\"901  \",\"") + r[0] + L"\",\"ｵｷﾅﾜｹﾝ\",\"ﾅﾊｼ\",\"ｼﾝﾏﾁ\",\"沖縄県\",\"那覇市\",\"" +
+                r[1] + L"\",0,0,0,0,0,0\r\n";
+    start(L"update");
+    if (HasFatalFailure()) return;
+    std::string bytes(file.size() * 3, '\0');
+    bytes.resize(WideCharToMultiByte(CP_UTF8, 0, file.data(), static_cast<int>(file.size()), &bytes[0],
+                                     static_cast<int>(bytes.size()), nullptr, nullptr));
+    dir_->write(L"utf_ken_all.csv", bytes);
+    app_->post_command(76);
+    ASSERT_TRUE(e2e::open_in_file_dialog(*app_, L"ファイルの読込", dir_->file(L"utf_ken_all.csv")));
+    answer(L"郵便番号データの更新", L"事業所の個別郵便番号（JIGYOSYO.CSV）も読み込みますか？", IDNO);
+    answer(L"郵便番号データの更新", L"2件の郵便番号を読み込みました。", IDOK);
+    EXPECT_NE(GetFileAttributesW(table.path.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    open_list();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(e2e::click_button(dialog_, kNew));
+    HWND line = app_->wait_dialog(L"１行編集");
+    ASSERT_NE(line, nullptr) << "no one-line editor";
+    auto fill = [&](const wchar_t* code, int key, const wchar_t* want) {
+        ASSERT_TRUE(e2e::set_item_text(line, kLineAddress, L""));
+        ASSERT_TRUE(e2e::set_item_text(line, kLinePostal, code));
+        ASSERT_TRUE(e2e::click_button(line, kLinePostalToAddress));
+        if (key != 0) {
+            HWND menu = nullptr;
+            ASSERT_TRUE(e2e::wait_until([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); },
+                                        e2e::kWaitTimeout))
+                << "no menu of towns";
+            if (key == VK_RETURN) {
+                e2e::post_key_to(menu, VK_DOWN);
+                e2e::post_key_to(menu, VK_DOWN);
+            }
+            e2e::post_key_to(menu, key);
+        }
+        EXPECT_TRUE(e2e::wait_until([&] { return e2e::item_text(line, kLineAddress) == want; }, e2e::kWaitTimeout))
+            << utf8(code) << ": address " << utf8(e2e::item_text(line, kLineAddress));
+    };
+    fill(L"901-2345", 0, L"沖縄県那覇市新町");
+    fill(L"9012346", VK_ESCAPE, L"沖縄県那覇市");
+    fill(L"9012346", VK_RETURN, L"沖縄県那覇市西町");
+    fill(L"1500001", 0, L"");  // not in the updated table
+    answer(L"住所自動入力", L"郵便番号1500001は見つかりません", IDOK);
+    ASSERT_TRUE(e2e::click_button(line, 105));  // キャンセル
+    ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(line); }, e2e::kWaitTimeout));
+    ASSERT_TRUE(e2e::click_button(dialog_, 107));  // 保存後閉じる
+    ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(dialog_); }, e2e::kWaitTimeout));
+    exit_saving(false);
 }
 
 }  // namespace

@@ -161,6 +161,11 @@ TEST_F(StartupExit, AboutBoxOpensFromTheHelpMenuAndClosesWithOk) {
     RECT client;
     ASSERT_TRUE(GetClientRect(about, &client));
     EXPECT_NEAR(client.right - (30 + 160), 30, 1);
+    // The date of the postal code data in use (the one built in here).
+    const std::wstring postal = e2e::item_text(about, 401);
+    EXPECT_TRUE(postal == L"郵便番号データ：なし" ||
+                (postal.rfind(L"郵便番号データ：", 0) == 0 && postal.find(L"（組み込み）") != std::wstring::npos))
+        << utf8(postal);
     screenshot(about, L"about_box.bmp");
     ASSERT_TRUE(App::answer(about, IDOK));
     ASSERT_TRUE(app.settle());

@@ -169,6 +169,20 @@ TEST_F(OneLineEditorTest, PostalCodeButtonFillsTheAddressShownAndKeepsWhatWasTyp
     EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"北一ー二");
     EXPECT_EQ(view_.text(IDC_LINE_POSTAL), u"9000002");
     EXPECT_EQ(std::u16string(work_card.ta.m[0].s), u"大阪府");
+
+    // A building's floor code on the first line: the building and floor go
+    // to the second line, which holds the address typed before, so they
+    // follow the town; on the empty third line's turn, to the fourth.
+    view_.type(IDC_LINE_POSTAL, u"4506201");
+    view_.type(IDC_LINE_ADDRESS, u"");
+    press(IDC_LINE_POSTAL_TO_ADDRESS);
+    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）１階");
+    press(IDC_LINE_ADDRESS_NEXT);
+    press(IDC_LINE_ADDRESS_NEXT);  // the third line
+    press(IDC_LINE_POSTAL_TO_ADDRESS);
+    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"愛知県名古屋市中村区名駅");
+    EXPECT_EQ(std::u16string(work_card.ta.m[3].s), u"ミッドランドスクエア（高層棟）１階");
+    EXPECT_EQ(std::u16string(work_card.ta.m[1].s), u"東京都渋谷区神宮前");
 }
 
 }  // namespace

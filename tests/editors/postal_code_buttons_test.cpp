@@ -3,6 +3,7 @@
 #include <string>
 
 #include "editors/postal_code_buttons.h"
+#include "tests/editors/fake_dialog_view.h"
 #include "files/postal_code_ids.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/postal_tables.h"
@@ -13,14 +14,14 @@ class PostalCodeButtonsTest : public ::testing::Test {
 protected:
     FakePlatform fake;
     WindowHandle owner = reinterpret_cast<WindowHandle>(0x5);
-    char16_t out[64];
+    PostalFill out;
 
     void SetUp() override { fake.resources[IDR_POSTAL_CODES] = postal_fixture_table(); }
 
     // Presses "〒→住所" with `code` typed and `line` in the address field;
     // what the field holds afterwards.
     std::string press(const char16_t* code, const char16_t* line) {
-        return postal_address_fill(owner, code, line, out, 64) == 1 ? utf8(out) : utf8(line);
+        return postal_address_fill(owner, code, line, false, out) == 1 ? utf8(out.line) : utf8(line);
     }
     std::string last_box() const { return fake.boxes.empty() ? "" : utf8(fake.boxes.back().text); }
     // Presses "郵便番号チェック": the rows are marked, then the user is told.
@@ -61,7 +62,8 @@ TEST_F(PostalCodeButtonsTest, FillsTheAddressLineFromTheCode) {
     EXPECT_EQ(press(u"15-00001", u""), "");
     EXPECT_EQ(last_box(), "郵便番号15-00001は見つかりません");
     EXPECT_EQ(fake.boxes.back().style, kButtonsOk | kIconWarning);
-    // A code over two prefectures is known but names no one address.
+    // A code over two prefectures is known but names no one address unless
+    // a town is chosen from its menu.
     EXPECT_EQ(press(u"999-9999", u"大阪府"), "大阪府");
     EXPECT_EQ(last_box(), "郵便番号999-9999の住所は一つに決まりません");
     EXPECT_EQ(fake.boxes.size(), 5u);
@@ -96,4 +98,48 @@ TEST_F(PostalCodeButtonsTest, CheckMarksRowsThatWouldNotPrintAsAKnownCode) {
     EXPECT_FALSE(bad[0] || bad[1]);
     EXPECT_EQ(last_box(), "郵便番号データが組み込まれていません");
     EXPECT_EQ(fake.boxes.size(), 3u);
+}
+
+// The button in an editor: a code over several towns offers them (Esc keeps
+// what they share), a building's floor code leaves the town on the line and
+// puts the building and floor on the next line while that is empty, and a
+// business code offers its name for an empty name field only.
+TEST_F(PostalCodeButtonsTest, ButtonChoosesTownsPlacesBuildingsAndOffersOfficeNames) {
+    FakeDialogView view;
+    char16_t next[LINE_CAP] = {};
+    auto button = [&](const char16_t* code, char16_t* next_line) {
+        view.type(1, code);
+        view.type(2, u"");
+        return postal_address_button(view, 1, 2, next_line, 3);
+    };
+    fake.menu_answers.push_back(1);
+    EXPECT_EQ(button(u"0110951", next), 1);
+    EXPECT_EQ(view.text(2), u"秋田県秋田市土崎港古川町");
+    ASSERT_EQ(fake.menus.size(), 1u);
+    EXPECT_EQ(fake.menus[0], (std::vector<std::string>{"秋田県秋田市土崎港相染町", "秋田県秋田市土崎港古川町",
+                                                       "秋田県秋田市土崎港中央"}));
+    EXPECT_EQ(button(u"0110951", next), 1);  // Esc
+    EXPECT_EQ(view.text(2), u"秋田県秋田市");
+    fake.menu_answers.push_back(0);
+    EXPECT_EQ(button(u"9999999", next), 1);
+    EXPECT_EQ(view.text(2), u"沖縄県那覇市港町");
+    EXPECT_TRUE(fake.boxes.empty());
+
+    EXPECT_EQ(button(u"450-6201", next), 1);
+    EXPECT_EQ(view.text(2), u"愛知県名古屋市中村区名駅");
+    EXPECT_EQ(std::u16string(next), u"ミッドランドスクエア（高層棟）１階");
+    EXPECT_EQ(view.focused, 2);
+    EXPECT_EQ(button(u"4506290", next), 1);  // the next line holds something now
+    EXPECT_EQ(view.text(2), u"愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）");
+    EXPECT_EQ(std::u16string(next), u"ミッドランドスクエア（高層棟）１階");
+    EXPECT_EQ(button(u"4506201", nullptr), 1);  // the last line: no next one
+    EXPECT_EQ(view.text(2), u"愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）１階");
+
+    EXPECT_EQ(button(u"1008994", nullptr), 1);
+    EXPECT_EQ(view.text(2), u"東京都千代田区丸の内２丁目７－２");
+    EXPECT_EQ(view.text(3), u"東京中央郵便局");
+    view.type(3, u"総務部　御中");
+    EXPECT_EQ(button(u"1008994", nullptr), 1);
+    EXPECT_EQ(view.text(3), u"総務部　御中") << "never over a name";
+    EXPECT_TRUE(fake.boxes.empty());
 }

@@ -152,6 +152,21 @@ TEST_F(SenderEditorTest, PostalCodeButtonFillsTheAddressFieldOnly) {
     EXPECT_EQ(utf8(sender(0).a[0].s), "北海道札幌市中央区北一条西一丁目");
     EXPECT_EQ(utf8(sender(0).n[0].s), "山田　花子");
     EXPECT_EQ(utf8(sender(0).t), "0600001");
+
+    // A business code: its street on the line, its name only into an empty
+    // name field; a floor code's building on the empty second line.
+    text_set(sender(0).a[1].s, u"");
+    start_sender_editor(view_);
+    view_.type(IDC_SE_POSTAL, u"1008994");
+    view_.type(IDC_SE_ADDRESS, u"");
+    view_.type(IDC_SE_NAME, u"");
+    press(IDC_SE_POSTAL_TO_ADDRESS);
+    EXPECT_EQ(shown(IDC_SE_ADDRESS), "東京都千代田区丸の内２丁目７－２");
+    EXPECT_EQ(shown(IDC_SE_NAME), "東京中央郵便局");
+    view_.type(IDC_SE_POSTAL, u"4506201");
+    platform_.answer(kAnswerYes);
+    press(IDC_SE_POSTAL_TO_ADDRESS);
+    EXPECT_EQ(utf8(sender(0).a[1].s), "ミッドランドスクエア（高層棟）１階");
 }
 
 TEST_F(SenderEditorTest, VerticalFormButtonConvertsTheAddressFieldOnly) {

@@ -16,6 +16,7 @@
 #include "model/document.h"
 #include "model/text.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/iconv_decoder.h"
 #include "tests/support/full_document.h"
 
 namespace {
@@ -39,8 +40,6 @@ std::string encoded(const char* charset, const std::u16string& s) {
     out.resize(out.size() - to_left);
     return out;
 }
-
-std::string shift_jis(const std::u16string& s) { return encoded("CP932", s); }
 
 std::string utf16be_file(const std::u16string& s) {
     std::string out("\xFE\xFF", 2);

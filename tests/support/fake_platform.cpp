@@ -8,6 +8,7 @@
 
 #include "files/backup_generations.h"
 #include "files/file_stamps.h"
+#include "files/postal_update.h"
 #include "tests/support/iconv_decoder.h"
 
 namespace fs = std::filesystem;
@@ -53,7 +54,9 @@ FakePlatform::FakePlatform() {
     const char* made = mkdtemp(tmpl);
     root_ = made ? made : "/tmp/zelko-fake";
     fs::create_directories(host_path(current_dir));
+    fs::create_directories(host_path(u"C:\\appdata"));
     set_platform(this);
+    forget_postal_table_in_use();
     // Each test is a fresh run of the program over fresh files.
     forget_file_stamps();
     reset_backup_report();
@@ -231,6 +234,30 @@ bool FakePlatform::file_stamp(const char16_t* path, FileStamp* out) {
     out->size = fs::file_size(p, ec);
     out->write_time = static_cast<uint64_t>(fs::last_write_time(p, ec).time_since_epoch().count());
     return true;
+}
+
+void FakePlatform::wait_window_progress(const char16_t* text) { progress.push_back(utf8(text)); }
+
+bool FakePlatform::user_data_folder(char16_t* out, int cap) {
+    if (user_data.empty() || user_data.size() + 1 > static_cast<size_t>(cap)) return false;
+    std::copy(user_data.begin(), user_data.end(), out);
+    out[user_data.size()] = 0;
+    return true;
+}
+
+bool FakePlatform::file_date(const char16_t* path, LocalTime* out) {
+    if (!has_file(path)) return false;
+    *out = file_dates;
+    return true;
+}
+
+int FakePlatform::choose_from_menu(WindowHandle, const char16_t* const* items, int count) {
+    menus.emplace_back();
+    for (int i = 0; i < count; ++i) menus.back().push_back(::utf8(std::u16string(items[i])));
+    if (menu_answers.empty()) return -1;
+    int chosen = menu_answers.front();
+    menu_answers.pop_front();
+    return chosen;
 }
 
 bool FakePlatform::make_folder(const char16_t* path) {

@@ -90,6 +90,18 @@ public:
     int decode_code_page(unsigned code_page, const void* bytes, size_t count, char16_t* out,
                          size_t out_cap) override;
 
+    // The user's data folder, the date every file reports, the answers to
+    // the menus shown (none left: closed with Esc) and their items.
+    std::u16string user_data = u"C:\\appdata\\Zelkovane";
+    LocalTime file_dates{2026, 11, 28, 9, 0, 0};
+    std::deque<int> menu_answers;
+    std::vector<std::vector<std::string>> menus;
+    std::vector<std::string> progress;  // the wait window's progress lines
+    bool user_data_folder(char16_t* out, int cap) override;
+    bool file_date(const char16_t* path, LocalTime* out) override;
+    int choose_from_menu(WindowHandle owner, const char16_t* const* items, int count) override;
+    void wait_window_progress(const char16_t* text) override;
+
     // The program's RCDATA resources by number (the postal code table).
     std::map<int, std::string> resources;
     bool program_resource(int id, const void** data, size_t* bytes) override;

@@ -53,3 +53,20 @@ int iconv_decode_code_page(unsigned code_page, const void* bytes, size_t count, 
     if (result < 0) return -1;
     return static_cast<int>((to - reinterpret_cast<char*>(out)) / sizeof(char16_t));
 }
+
+std::string shift_jis(const std::u16string& text) {
+    std::string out(text.size() * 2, '\0');
+    iconv_t cd = iconv_open("CP932", "UTF-16LE");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string();
+    std::string in;
+    for (char16_t u : text) in += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+    char* from = &in[0];
+    size_t from_left = in.size();
+    char* to = &out[0];
+    size_t to_left = out.size();
+    size_t done = iconv(cd, &from, &from_left, &to, &to_left);
+    iconv_close(cd);
+    if (done == static_cast<size_t>(-1)) return std::string();
+    out.resize(out.size() - to_left);
+    return out;
+}

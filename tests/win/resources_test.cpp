@@ -52,6 +52,7 @@ TEST(Resources, MainMenuHasEveryItemWithItsTextMnemonicAndCommand) {
         L"保存(&S)>", L"差出情報保存(&F)=55", L"宛先情報保存(&T)=56", L"文字情報保存(&D)=57",
         L"CSVで保存(&C)=58", L"BITMAPで保存(&B)=59", L"<",
         L"-",
+        L"郵便番号データの更新(&U)=76",
         L"旧ファイル(&K)>", L"旧ファイル１で開く(&F)=60", L"旧ファイル２で開く(&S)=61", L"<",
         L"<",
         L"編集(&E)>", L"葉書の設定(&B)=62", L"差出人の編集(&T)=63", L"宛先の編集(&A)=64", L"<",
