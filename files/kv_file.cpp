@@ -175,8 +175,7 @@ int write_kv_file(WindowHandle owner, const char16_t* name, int mode, int kind,
         // The units as they lie in memory are the UTF-16LE bytes of the file
         // on the little-endian machines the program runs on.
         const std::u16string& units = out.units();
-        back_up_before_replace(owner, path);
-        if (platform().replace_file(path, units.data(), units.size() * sizeof(char16_t))) {
+        if (replace_keeping_backup(owner, path, units.data(), units.size() * sizeof(char16_t))) {
             remember_file_stamp(path);
             return WRITE_DONE;
         }
