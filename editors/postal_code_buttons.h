@@ -24,8 +24,7 @@ int postal_address_fill(WindowHandle owner, const char16_t* code_text,
 // the address field `address_id` as the user left them go through
 // postal_address_fill. When the address is taken, the address field gets
 // it and the postal code field the seven plain digits that print into the
-// card's boxes (a hyphen would take a box, and the list keeps seven
-// characters). Nothing is stored into a record: the editor's next store
+// card's boxes, as the editors store them. Nothing is stored into a record: the editor's next store
 // takes the fields as it takes what was typed, so no typing in another
 // field is lost. The focus goes to the address field when it was filled, to
 // go on with the house number, else back to the postal code. Returns 1 when
