@@ -9,11 +9,14 @@
     manual_pictures.py list SOURCE_MD
         Prints the picture names the manual uses, one a line.
     manual_pictures.py refresh SOURCE_MD SCREENSHOT_DIR PICTURE_DIR
-        Brings PICTURE_DIR (manual/pictures, kept in the repository so that
-        a fresh checkout's manual has its pictures) up to date with the
-        screenshots the end-to-end tests saved: each is stored as a small
-        palette PNG, and a stored picture is replaced only when its pixels
-        differ. Prints one line per picture replaced and a summary.
+        Brings PICTURE_DIR up to date with the screenshots in SCREENSHOT_DIR:
+        each is stored as a small palette PNG, and a stored picture is
+        replaced only when its pixels differ. Prints one line per picture
+        replaced and a summary. `make test` refreshes build/manual/pictures
+        (a copy of manual/pictures) from the end-to-end tests' screenshots;
+        `make manual-pictures` refreshes manual/pictures (kept in the
+        repository, so that a fresh checkout's manual has its pictures)
+        from build/manual/pictures.
 
 The pictures are the screenshots the end-to-end tests save, so the manual
 shows the program as it is. Standard library and ImageMagick.
