@@ -31,4 +31,4 @@ dist:
 	@bash scripts/dist.sh
 
 manual-pictures:
-	@python3 scripts/manual_pictures.py refresh manual/zelkovane_manual.md build/manual/pictures manual/pictures
+	@python3 scripts/manual_pictures.py copy manual/zelkovane_manual.md build/manual/pictures manual/pictures
