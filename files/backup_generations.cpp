@@ -155,7 +155,8 @@ void remove_old_generations(const char16_t* path, const NameParts& parts, const 
 }
 
 // Copies the file to the first free generation name of this second; `copy`
-// gets the full path of the copy, `name_at` where its name starts.
+// gets the full path of the copy, `name_at` where its name starts (`copy`
+// is empty when no copy was made).
 bool copy_to_new_generation(const char16_t* path, const NameParts& parts, const char16_t* folder,
                             char16_t (&copy)[PATH_CAP], int& name_at) {
     LocalTime t = platform().local_time();
@@ -174,8 +175,10 @@ bool copy_to_new_generation(const char16_t* path, const NameParts& parts, const 
         add_digits(name, t.second, 2);
         if (n > 0) name.add_unit(u'_').add_int(n);
         add_range(name, path, parts.ext_start, parts.end);
-        if (name.len >= PATH_CAP - 1) return false;  // too long for a path
-        if (!platform().path_exists(copy)) return platform().copy_file(path, copy);
+        if (name.len >= PATH_CAP - 1) break;  // too long for a path
+        if (platform().path_exists(copy)) continue;
+        if (platform().copy_file(path, copy)) return true;
+        break;
     }
     text_clear(copy, PATH_CAP);
     return false;

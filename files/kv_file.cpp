@@ -132,8 +132,7 @@ int read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) {
     const bool closed = platform().close(file);
     if (failure != nullptr) {
         restore_document_copy();
-        report_read_failure(owner, failure, name, kept, kNotWideCaption,
-                            kButtonsOk);
+        report_read_failure(owner, failure, name, kept, kNotWideCaption, kButtonsOk);
         return KV_READ_FAILED;
     }
     if (!closed) platform().message_box(owner, name, kCloseFailedCaption, kButtonsOk);
