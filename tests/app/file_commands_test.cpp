@@ -121,19 +121,18 @@ TEST_F(FileCommandsTest, AFailedOpenChangesNothing) {
     doc().modified = true;
     static Document before;
     before = doc();
-    struct Attempt {
+    const struct {
         int command;
         const char16_t* path;
         std::u16string message;
-    };
-    const Attempt attempts[] = {
+    } attempts[] = {
         {CMD_OPEN_ADDRESSEES, u"C:\\data\\utf8.txt", u"C:\\data\\utf8.txtがWide文字で有りません!。" + kept},
         {CMD_OPEN_LAYOUTS, u"C:\\data\\missing.txt", u"ﾌｧｲﾙが開けません" + kept},
         {CMD_OPEN_LAYOUTS, u"C:\\data\\cut.txt", u"C:\\data\\cut.txtを最後まで読めません。" + kept},
         {CMD_OPEN_LEGACY_ADDRESS, u"C:\\data\\utf8.txt", u"C:\\data\\utf8.txtがWide文字で有りません!。" + kept},
     };
     fake.read_error_after = 12;
-    for (const Attempt& a : attempts) {
+    for (const auto& a : attempts) {
         fake.boxes.clear();
         for (int answer : {kAnswerYes, kAnswerYes}) fake.answer(answer);  // open unsaved; clear the data
         fake.answer_dialog(a.path);

@@ -21,13 +21,11 @@ std::u16string line_of(const std::u16string& value) { return u"hdata[3].tt.x1=" 
 // A text value cut to its field ends at a character boundary.
 TEST(KvGrammarTest, TextValuesAreCutAtACharacter) {
     char16_t field[4];
-    kv_set_text(field, 4, u"xy𠮷");
-    EXPECT_EQ(std::u16string(field), u"xy");
     const char16_t* value = u"yz𠮷";
+    kv_set_text(field, 4, value);
+    EXPECT_EQ(std::u16string(field), u"yz");
     kv_set_text(field, 4, value, value + 4);
     EXPECT_EQ(std::u16string(field), u"yz");
-    kv_set_text(field, 4, u"z𠮷");
-    EXPECT_EQ(std::u16string(field), u"z𠮷");
 }
 
 // The plain forms are read as the handlers read every value.
