@@ -3,7 +3,9 @@
 #   make run         build the Windows program and start it under Wine
 #   make run DATA=d  ... with the data folder d instead of data/
 #   make dist        the Windows package build/dist/Zelkovane-<version>-win64.zip
-.PHONY: test run setup build prefix clean dist
+#   make manual-pictures  copies the pictures `make test` refreshed (build/manual/pictures)
+#                    into manual/pictures, to be committed
+.PHONY: test run setup build prefix clean dist manual-pictures
 
 DATA ?= data
 
@@ -27,3 +29,6 @@ clean:
 
 dist:
 	@bash scripts/dist.sh
+
+manual-pictures:
+	@python3 scripts/manual_pictures.py copy manual/zelkovane_manual.md build/manual/pictures manual/pictures

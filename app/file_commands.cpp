@@ -10,6 +10,7 @@
 #include "files/legacy_import.h"
 #include "model/defaults.h"
 #include "model/document.h"
+#include "model/text.h"
 
 namespace {
 
@@ -28,6 +29,21 @@ void refuse_save(WindowHandle owner) {
     platform().message_box(owner, u"拡張子違い又は未選択で保存しません。", u"ファイル保存！",
                            kButtonsOk);
 }
+
+// The file name as it was before an open: put back unless the open read
+// its file, so that an open that failed or was declined changes nothing.
+class ChosenFileBefore {
+public:
+    ChosenFileBefore() { text_set(name_, doc().chosen_file); }
+    ~ChosenFileBefore() {
+        if (restore_) text_set(doc().chosen_file, name_);
+    }
+    void forget() { restore_ = false; }
+
+private:
+    char16_t name_[PATH_CAP];
+    bool restore_ = true;
+};
 
 bool is_data_kind(int kind) {
     return kind == KIND_SENDER || kind == KIND_ADDRESSEE || kind == KIND_LAYOUT;
@@ -48,10 +64,14 @@ int command_new(WindowHandle owner) {
 int command_open(WindowHandle owner, int kind) {
     if (!is_data_kind(kind)) return REPAINT_NONE;
     if (!may_open(owner)) return REPAINT_NONE;
+    ChosenFileBefore before;
     if (open_file_dialog(owner, kind) == EXT_TXT) {
         platform().show_wait_window(owner);
-        read_kv_file(owner, READ_INTERACTIVE, kind, doc().chosen_file);
-        doc().modified = false;
+        // A failed load left the document as it was, unsaved changes included.
+        if (read_kv_file(owner, READ_INTERACTIVE, kind, doc().chosen_file) == KV_READ_DONE) {
+            doc().modified = false;
+            before.forget();
+        }
         platform().close_wait_window();
     }
     return REPAINT_WINDOW;
@@ -87,11 +107,16 @@ int command_export_csv(WindowHandle owner) {
 int command_import_legacy(WindowHandle owner, int kind) {
     if (kind != LEGACY_LAYOUT && kind != LEGACY_ADDRESS) return REPAINT_NONE;
     if (!may_open(owner)) return REPAINT_NONE;
+    ChosenFileBefore before;
     if (open_file_dialog(owner, DIALOG_ANY) == EXT_TXT) {
         platform().show_wait_window(owner);
-        // Declining the import question is a cancel: the document is
-        // untouched, so its unsaved changes must still be offered at exit.
-        if (import_legacy(owner, kind) != LEGACY_DECLINED) doc().modified = false;
+        // Declining the import question or a failed import leaves the
+        // document untouched, so its unsaved changes must still be offered
+        // at exit.
+        if (import_legacy(owner, kind) == LEGACY_READ) {
+            doc().modified = false;
+            before.forget();
+        }
         platform().close_wait_window();
     }
     return REPAINT_WINDOW;

@@ -17,8 +17,9 @@ constexpr int REPAINT_WINDOW = 1;  // invalidate the whole client area with eras
 int command_new(WindowHandle owner);
 // 52 to 54, kind 1 sender, 2 addressee, 3 layout file: after
 // "保存せず開いて良いですか？" (only while `modified`) and an open dialog that
-// returned a ".txt" name, loads that file and clears `modified` (also when
-// the load fails). REPAINT_WINDOW unless declined.
+// returned a ".txt" name, loads that file and clears `modified`. A load that
+// fails changes nothing: the document, `chosen_file` and `modified` stay as
+// they were. REPAINT_WINDOW unless declined.
 int command_open(WindowHandle owner, int kind);
 // 55 to 57, kind 1 to 3: save dialog, then the writer with its overwrite
 // question; `modified` is cleared only when the file was written.
@@ -28,7 +29,8 @@ int command_save(WindowHandle owner, int kind);
 int command_export_csv(WindowHandle owner);
 // 60 and 61, kind LEGACY_LAYOUT or LEGACY_ADDRESS: like the open commands
 // with a dialog for any file; imports a ".txt" name and clears `modified`
-// (kept when the user declines the import question, which changes nothing).
+// (kept, with `chosen_file`, when the user declines the import question or
+// the import fails, which change nothing).
 // REPAINT_WINDOW unless declined.
 int command_import_legacy(WindowHandle owner, int kind);
 

@@ -6,6 +6,7 @@
 #include "editors/card_round.h"
 #include "editors/editor_shared.h"
 #include "editors/postal_code_buttons.h"
+#include "files/postal_code_table.h"
 #include "model/card_status.h"
 #include "model/text.h"
 #include "model/vertical_form.h"
@@ -18,7 +19,6 @@ int sort_direction[LIST_COLUMNS] = {1};
 namespace {
 
 constexpr int kLineUnits = 63;
-constexpr int kSavedPostalUnits = 7;
 constexpr int kWorkPostalUnits = 15;
 constexpr int kSenderUnits = 2;
 constexpr int kMaxOverwrite = 100;
@@ -167,7 +167,9 @@ void save_rows() {
             text_set(card.tn.m[k].s, row.cell[COLUMN_NAME0 + k]);
             text_set(card.ta.m[k].s, row.cell[COLUMN_ADDRESS0 + k]);
         }
-        text_copy(card.tt.m, POSTAL_CAP, row.cell[COLUMN_POSTAL], kSavedPostalUnits);
+        // The row shows the postal code as stored ("123-4567" as 1234567).
+        stored_postal_code(row.cell[COLUMN_POSTAL], card.tt.m, POSTAL_CAP);
+        text_set(row.cell[COLUMN_POSTAL], card.tt.m);
         card.ftb = row.ftb = row_sender(row);
         std::memcpy(card.typ, row.typ, sizeof card.typ);
         origin[r] = row.card >= 0 ? g_origin[row.card] : -1;

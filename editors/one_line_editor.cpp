@@ -4,6 +4,7 @@
 #include "editors/one_line_editor_ids.h"
 #include "editors/postal_code_buttons.h"
 #include "editors/vertical_form_button.h"
+#include "files/postal_code_table.h"
 #include "model/card_status.h"
 #include "model/text.h"
 
@@ -11,7 +12,6 @@ LineClipboard line_clipboard;
 
 namespace {
 
-constexpr int kPostalUnits = 15;
 constexpr int kLineUnits = 63;
 constexpr int kStatusUnits = 15;
 
@@ -42,7 +42,7 @@ void store_fields(LineEditorState& st, DialogView& view) {
     CardRecord& w = work_card;
     char16_t text[LINE_CAP];
     view.get_text(IDC_LINE_POSTAL, text, LINE_CAP);
-    text_copy(w.tt.m, POSTAL_CAP, text, kPostalUnits);
+    stored_postal_code(text, w.tt.m, POSTAL_CAP);
     view.get_text(IDC_LINE_ADDRESS, text, LINE_CAP);
     text_copy(w.ta.m[st.address_line].s, LINE_CAP, text, kLineUnits);
     view.get_text(IDC_LINE_NAME, text, LINE_CAP);

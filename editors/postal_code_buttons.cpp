@@ -99,8 +99,8 @@ int postal_address_button(DialogView& view, int postal_id, int address_id, char1
         view.get_text(name_id, name, LINE_CAP);
         if (name[0] == 0) view.set_text(name_id, fill.office);
     }
-    // The code as the card prints it into its seven boxes and as the list
-    // keeps it (its first seven characters): "〒150-0001" becomes 1500001.
+    // The code as the card prints it into its seven boxes and as the
+    // editors store it: "〒150-0001" becomes 1500001.
     uint32_t value = 0;
     if (read_typed_postal_code(code, value)) {
         char16_t digits[8];

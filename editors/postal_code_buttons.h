@@ -36,8 +36,7 @@ int postal_address_fill(WindowHandle owner, const char16_t* code_text, const cha
 // the address field `address_id` as the user left them go through
 // postal_address_fill. When the address is taken, the address field gets
 // it and the postal code field the seven plain digits that print into the
-// card's boxes (a hyphen would take a box, and the list keeps seven
-// characters); a building and floor go into `next_line` (the record's next
+// card's boxes, as the editors store them; a building and floor go into `next_line` (the record's next
 // address line, LINE_CAP units, null when there is none) when it is empty,
 // and a business's name into the name field `name_id` when that is empty
 // (never over a name). Nothing else is stored into a record: the editor's

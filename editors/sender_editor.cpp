@@ -6,6 +6,7 @@
 #include "editors/postal_code_buttons.h"
 #include "editors/sender_editor_ids.h"
 #include "editors/vertical_form_button.h"
+#include "files/postal_code_table.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "print/print_job.h"
@@ -50,7 +51,11 @@ void store_text(DialogView& view, int id, char16_t (&field)[N]) {
 
 void store_fields(DialogView& view) {
     SenderRecord& sender = current_sender();
-    store_text(view, IDC_SE_POSTAL, sender.t);
+    // The postal code as stored ("123-4567" as 1234567) shows in its field.
+    char16_t postal[LINE_CAP];
+    view.get_text(IDC_SE_POSTAL, postal, LINE_CAP);
+    stored_postal_code(postal, sender.t, POSTAL_CAP);
+    if (!text_equal(postal, sender.t)) view.set_text(IDC_SE_POSTAL, sender.t);
     store_text(view, IDC_SE_ADDRESS, sender.a[g_state.address_line].s);
     store_text(view, IDC_SE_NAME, sender.n[g_state.name_line].s);
 }

@@ -10,7 +10,6 @@ constexpr char16_t kFullWidthSpace = 0x3000;
 constexpr int kSummaryCap = 4 * IMPORT_TEXT_CAP;
 
 bool is_blank(char16_t u) { return u == u' ' || u == u'\t' || u == kFullWidthSpace; }
-bool is_high_surrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool is_empty(const TextLine& line) { return line.s[0] == 0; }
 
 void clear_line(TextLine& line) { std::memset(line.s, 0, sizeof line.s); }

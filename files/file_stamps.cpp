@@ -13,9 +13,10 @@ struct RememberedFile {
     bool exists;
     FileStamp stamp;
     unsigned long long last_use;
+    bool kept;  // never makes room for another
 };
 
-RememberedFile g_files[REMEMBERED_FILES];
+RememberedFile g_files[REMEMBERED_FILES + KEPT_FILE_STAMPS];
 unsigned long long g_uses = 0;
 
 // Windows file names ignore the case of letters.
@@ -31,19 +32,28 @@ void remember_file_stamp(const char16_t* path) {
     if (path == nullptr || path[0] == 0 || text_length_bounded(path, PATH_CAP) >= PATH_CAP) return;
     RememberedFile* slot = find(path);
     if (!slot) {
-        // A free slot, else the one unused longest.
-        slot = &g_files[0];
+        // A free slot, else the one unused longest of those not kept.
+        slot = nullptr;
         for (RememberedFile& f : g_files) {
             if (f.path[0] == 0) {
                 slot = &f;
                 break;
             }
-            if (f.last_use < slot->last_use) slot = &f;
+            if (!f.kept && (slot == nullptr || f.last_use < slot->last_use)) slot = &f;
         }
+        slot->kept = false;
     }
     text_set(slot->path, path);
     slot->exists = platform().file_stamp(path, &slot->stamp);
     slot->last_use = ++g_uses;
+}
+
+void keep_file_stamp(const char16_t* path) {
+    RememberedFile* slot = find(path);
+    if (slot == nullptr || slot->kept) return;
+    int kept = 0;
+    for (const RememberedFile& f : g_files) kept += f.kept ? 1 : 0;
+    if (kept < KEPT_FILE_STAMPS) slot->kept = true;
 }
 
 int confirm_overwrite_if_changed(WindowHandle owner, const char16_t* path, const char16_t* name,
@@ -61,5 +71,8 @@ int confirm_overwrite_if_changed(WindowHandle owner, const char16_t* path, const
 }
 
 void forget_file_stamps() {
-    for (RememberedFile& f : g_files) f.path[0] = 0;
+    for (RememberedFile& f : g_files) {
+        f.path[0] = 0;
+        f.kept = false;
+    }
 }

@@ -6,11 +6,17 @@
 
 #include "platform/platform.h"
 
-// How many files are remembered; the one unused longest makes room.
+// How many other files are remembered besides the kept ones; the one unused
+// longest makes room.
 constexpr int REMEMBERED_FILES = 16;
+// How many files are remembered for the whole run (the start-up files).
+constexpr int KEPT_FILE_STAMPS = 3;
 
 // Notes the file at `path` as it is on disk now (after loading or saving it).
 void remember_file_stamp(const char16_t* path);
+// Keeps the remembered file at `path` (noted already) for the whole run:
+// no number of other files makes it forgotten. Up to KEPT_FILE_STAMPS files.
+void keep_file_stamp(const char16_t* path);
 
 // kAnswerYes when the file at `path` is as the program last saw it (or was
 // never seen by it); otherwise the answer to "%sは他のプログラムで変更されて

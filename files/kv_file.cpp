@@ -8,6 +8,9 @@
 #include "model/defaults.h"
 #include "model/document.h"
 
+const char16_t* const KV_READ_KEPT_NOTE = u"\r\n読込を中止しました。データは開く前のままです。";
+const char16_t* const KV_READ_CUT_SHORT = u"%sを最後まで読めません。";
+
 namespace {
 
 constexpr char16_t kCr = 0x000D;
@@ -46,6 +49,14 @@ void enter_work_dir() {
 
 }  // namespace
 
+void report_read_failure(WindowHandle owner, const char16_t* pattern, const char16_t* name, const char16_t* kept,
+                         const char16_t* caption, unsigned style) {
+    char16_t first[PATH_CAP + 48], message[PATH_CAP + 96];
+    format_with_text(first, PATH_CAP + 48, pattern, name);
+    TextBuilder(message, PATH_CAP + 96).add(first).add(kept);
+    platform().message_box(owner, message, caption, style);
+}
+
 bool resolve_data_path(const char16_t* name, char16_t* out, int cap) {
     if (cap <= 0) return false;
     out[0] = 0;
@@ -67,7 +78,7 @@ bool resolve_data_path(const char16_t* name, char16_t* out, int cap) {
     return true;
 }
 
-void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) {
+int read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) {
     if (name == nullptr) name = u"";
     enter_work_dir();
     char16_t path[PATH_CAP];
@@ -77,12 +88,17 @@ void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) 
         remember_file_stamp(path);
         file = platform().open_for_read(path);
     }
+    // A load the user asked for says that the document stayed as it was.
+    const char16_t* kept = mode == READ_INTERACTIVE ? KV_READ_KEPT_NOTE : u"";
     if (file == nullptr) {
         if (mode == READ_INTERACTIVE)
-            platform().message_box(owner, kCannotOpen, kCannotOpenCaption, kButtonsOk | kIconWarning);
-        return;
+            report_read_failure(owner, kCannotOpen, name, kept, kCannotOpenCaption, kButtonsOk | kIconWarning);
+        return KV_READ_FAILED;
     }
 
+    // The part is read in place of the cleared one; a file that is not read
+    // to its end puts the whole document back before anything is shown.
+    keep_document_copy();
     if (kind == KIND_SENDER)
         clear_senders();
     else if (kind == KIND_ADDRESSEE)
@@ -91,14 +107,10 @@ void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) 
         reset_layouts();
 
     KvLineSplitter lines(file, KV_DATA_FILE_LINES);
+    const char16_t* failure = nullptr;
     if (!lines.read_byte_order_mark()) {
-        char16_t message[PATH_CAP + 32];
-        format_with_text(message, PATH_CAP + 32, kNotWide, name);
-        platform().message_box(owner, message, kNotWideCaption, kButtonsOk);
-        platform().close(file);
-        return;
-    }
-    if (kind == KIND_SENDER) {
+        failure = lines.read_failed() ? KV_READ_CUT_SHORT : kNotWide;
+    } else if (kind == KIND_SENDER) {
         kv_split_lines(lines, nullptr, [](const char16_t* line, int len) { read_sender_line(line, len); });
     } else {
         // The lines of the addressee and layout files the program wrote are
@@ -115,8 +127,16 @@ void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name) 
                 read_layout_line(line, len, &guess);
             });
     }
+    if (failure == nullptr && lines.read_failed()) failure = KV_READ_CUT_SHORT;
 
-    if (!platform().close(file)) platform().message_box(owner, name, kCloseFailedCaption, kButtonsOk);
+    const bool closed = platform().close(file);
+    if (failure != nullptr) {
+        restore_document_copy();
+        report_read_failure(owner, failure, name, kept, kNotWideCaption, kButtonsOk);
+        return KV_READ_FAILED;
+    }
+    if (!closed) platform().message_box(owner, name, kCloseFailedCaption, kButtonsOk);
+    return KV_READ_DONE;
 }
 
 KvWriter::KvWriter() : buffer_{}, builder_(buffer_, KV_WRITE_LINE_CAP) {
@@ -175,8 +195,7 @@ int write_kv_file(WindowHandle owner, const char16_t* name, int mode, int kind,
         // The units as they lie in memory are the UTF-16LE bytes of the file
         // on the little-endian machines the program runs on.
         const std::u16string& units = out.units();
-        back_up_before_replace(owner, path);
-        if (platform().replace_file(path, units.data(), units.size() * sizeof(char16_t))) {
+        if (replace_keeping_backup(owner, path, units.data(), units.size() * sizeof(char16_t))) {
             remember_file_stamp(path);
             return WRITE_DONE;
         }

@@ -35,9 +35,28 @@ constexpr int KV_WRITE_LINE_CAP = 288;
 // captured). Returns false when the result does not fit in `cap` units.
 bool resolve_data_path(const char16_t* name, char16_t* out, int cap);
 
+// Reader results (the older files' import has its own, legacy_import.h).
+constexpr int KV_READ_DONE = 0;
+constexpr int KV_READ_FAILED = 1;  // the document is as before; the message was shown
+
+// The line added to a failure message of a load the user asked for, and
+// the message of a file that could not be read to its end.
+extern const char16_t* const KV_READ_KEPT_NOTE;  // "\r\n読込を中止しました。データは開く前のままです。"
+extern const char16_t* const KV_READ_CUT_SHORT;  // "%sを最後まで読めません。" (caption "ErrorFileRead")
+
 // Loads one data file of `kind` (1 sender, 2 addressee, anything else
-// layout); `name` is a full path or a bare name inside `work_dir`.
-void read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name);
+// layout); `name` is a full path or a bare name inside `work_dir`. The
+// kind's part of the document is replaced only when the whole file was
+// read: a file that cannot be opened, has no byte order mark or cannot be
+// read to its end leaves the document as it was and is reported ("ﾌｧｲﾙが
+// 開けません" only on request), a load the user asked for adding
+// KV_READ_KEPT_NOTE.
+int read_kv_file(WindowHandle owner, int mode, int kind, const char16_t* name);
+
+// Shows a reader's failure: `pattern` with its "%s" replaced by `name`, then
+// `kept` (KV_READ_KEPT_NOTE or empty).
+void report_read_failure(WindowHandle owner, const char16_t* pattern, const char16_t* name, const char16_t* kept,
+                         const char16_t* caption, unsigned style);
 
 // Collects the lines of a data file being written, as UTF-16 units behind
 // the byte order mark.

@@ -28,13 +28,17 @@ void kv_set_text(char16_t* field, int cap, const char16_t* value) {
         field[n] = value[n];
         ++n;
     }
+    if (n == cap - 1 && n > 0 && is_high_surrogate(field[n - 1])) --n;  // cut at a character
     while (n < cap) field[n++] = 0;
 }
 
 void kv_set_text(char16_t* field, int cap, const char16_t* value, const char16_t* end) {
     if (value[0] == 0) return;
     size_t n = static_cast<size_t>(end - value);
-    if (n > static_cast<size_t>(cap - 1)) n = static_cast<size_t>(cap - 1);
+    if (n >= static_cast<size_t>(cap - 1)) {
+        n = static_cast<size_t>(cap - 1);
+        if (n > 0 && is_high_surrogate(value[n - 1])) --n;  // cut at a character
+    }
     std::memcpy(field, value, n * sizeof(char16_t));
     std::memset(field + n, 0, (static_cast<size_t>(cap) - n) * sizeof(char16_t));
 }

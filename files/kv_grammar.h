@@ -195,7 +195,9 @@ KV_HOT_INLINE void kv_set_byte(uint8_t& field, const char16_t* value, const KvRe
     if (value[0] != 0) field = static_cast<uint8_t>(static_cast<uint32_t>(kv_number(value, rest)) & 0xFF);
 }
 
-// Clears the whole field, then copies at most cap - 1 units of the value.
+// Clears the whole field, then copies at most cap - 1 units of the value; a
+// value cut there ends at a character boundary (half a surrogate pair is
+// left out), as text_copy cuts.
 void kv_set_text(char16_t* field, int cap, const char16_t* value);
 // The same for a value whose end (its NUL) is known.
 void kv_set_text(char16_t* field, int cap, const char16_t* value, const char16_t* end);

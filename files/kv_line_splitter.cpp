@@ -46,8 +46,9 @@ bool KvLineSplitter::refill() {
             has_carry_ = false;
         }
         const size_t room = chunk_units_ * sizeof(char16_t) - have;
-        const size_t got = platform().read(file_, bytes + have, room);
-        if (got == 0 || got > room) {
+        size_t got = 0;
+        read_failed_ = !platform().read_checked(file_, bytes + have, room, &got);
+        if (read_failed_ || got == 0 || got > room) {
             eof_ = true;
             if (have == 1 && lone_last_byte_ == LoneLastByte::kUnit) units_[end_++] = static_cast<char16_t>(carry_);
             break;

@@ -78,6 +78,10 @@ public:
     // Consumes the byte order mark; false when the file does not start with it.
     bool read_byte_order_mark();
 
+    // A read failed: the lines handed out end where the error struck, so the
+    // file was not read to its end.
+    bool read_failed() const { return read_failed_; }
+
     // The usual lines, quickly: up to `max` lines that come next, each
     // ending in CR LF inside the chunk at hand and holding no NUL (whose
     // text is the same under either LineEnding). Returns how many; fewer
@@ -131,6 +135,7 @@ private:
     uint64_t bits_ = 0;
     size_t next_block_ = 0;
     bool eof_ = false;
+    bool read_failed_ = false;
     bool has_carry_ = false;
     unsigned char carry_ = 0;
     char16_t line_[KV_READ_LINE_CAP];

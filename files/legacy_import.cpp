@@ -1,6 +1,7 @@
 #include "files/legacy_import.h"
 
 #include "files/legacy_layout_keys.h"
+#include "files/kv_file.h"
 #include "files/kv_line_splitter.h"
 #include "model/defaults.h"
 #include "model/document.h"
@@ -36,22 +37,22 @@ int import_legacy(WindowHandle owner, int kind) {
     // empty file behind.
     FileHandle file = platform().open_for_read(d.chosen_file);
     if (file == nullptr) {
-        platform().message_box(owner, u"ﾌｧｲﾙが開けません", u"ﾌｧｲﾙｴﾗｰ", kButtonsOk | kIconWarning);
+        report_read_failure(owner, u"ﾌｧｲﾙが開けません", d.chosen_file, KV_READ_KEPT_NOTE, u"ﾌｧｲﾙｴﾗｰ",
+                            kButtonsOk | kIconWarning);
         return LEGACY_FAILED;
     }
+    // Read in place of the cleared part; a file not read to its end puts
+    // the whole document back before anything is shown.
+    keep_document_copy();
     if (kind == LEGACY_LAYOUT)
         reset_layouts();
     else
         clear_addressees();
 
     KvLineSplitter lines(file, KV_OLDER_FILE_LINES);
-    int result = LEGACY_READ;
+    const char16_t* failure = nullptr;
     if (!lines.read_byte_order_mark()) {
-        char16_t message[PATH_CAP + 32];
-        format_with_text(message, sizeof message / sizeof message[0], u"%sがWide文字で有りません!。",
-                         d.chosen_file);
-        platform().message_box(owner, message, u"ErrorFileRead", kButtonsOk);
-        result = LEGACY_FAILED;
+        failure = lines.read_failed() ? KV_READ_CUT_SHORT : u"%sがWide文字で有りません!。";
     } else if (kind == LEGACY_LAYOUT) {
         // Card lines with a known field are applied where they lie in the
         // splitter's chunk; every other line goes through the line handler,
@@ -62,6 +63,13 @@ int import_legacy(WindowHandle owner, int kind) {
     } else {
         kv_split_lines(lines, nullptr, [](const char16_t* line, int) { read_old_address_line(line); });
     }
-    if (!platform().close(file)) show_close_failure(owner, d.chosen_file);
-    return result;
+    if (failure == nullptr && lines.read_failed()) failure = KV_READ_CUT_SHORT;
+    const bool closed = platform().close(file);
+    if (failure != nullptr) {
+        restore_document_copy();
+        report_read_failure(owner, failure, d.chosen_file, KV_READ_KEPT_NOTE, u"ErrorFileRead", kButtonsOk);
+        return LEGACY_FAILED;
+    }
+    if (!closed) show_close_failure(owner, d.chosen_file);
+    return LEGACY_READ;
 }

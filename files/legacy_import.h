@@ -15,8 +15,8 @@ constexpr int LEGACY_ADDRESS = 2;
 // declined, in which case nothing changed.
 constexpr int LEGACY_READ = 0;      // the file was read (lines that fit no key are skipped)
 constexpr int LEGACY_DECLINED = 1;  // the user did not confirm; nothing changed
-constexpr int LEGACY_FAILED = 2;    // the file could not be opened (nothing changed) or
-                                    // was not UTF-16 (its part of the document is cleared)
+constexpr int LEGACY_FAILED = 2;    // the file could not be opened, was not UTF-16 or could
+                                    // not be read to its end: nothing changed (reported)
 
 // Units of a number value converted, and the longest texts taken from the
 // older files.
@@ -28,8 +28,7 @@ constexpr int LEGACY_LINE_UNITS = 62;
 
 // Asks for confirmation, then reads `chosen_file` as the older layout file
 // (LEGACY_LAYOUT) or the older address file (LEGACY_ADDRESS), replacing the
-// part of the document that kind covers. A path that does not name an
-// existing file is reported and changes nothing.
+// part of the document that kind covers only when the whole file was read.
 int import_legacy(WindowHandle owner, int kind);
 
 // Apply one line (without its CR LF) of each older file to the document.

@@ -1,6 +1,7 @@
 #include "files/postal_code_table.h"
 
 #include "files/postal_code_ids.h"
+#include "model/text.h"
 #include "platform/platform.h"
 
 namespace {
@@ -151,6 +152,23 @@ bool read_typed_postal_code(const char16_t* text, uint32_t& code) {
     if (text[i] != 0) return false;
     code = value;
     return true;
+}
+
+void stored_postal_code(const char16_t* typed, char16_t* out, int cap) {
+    text_clear(out, cap);
+    int i = 0;
+    while (is_blank(typed[i])) ++i;
+    if (typed[i] == u'〒') ++i;
+    TextBuilder digits(out, cap);
+    for (; typed[i] != 0; ++i) {
+        const int d = digit_value(typed[i]);
+        if (d >= 0) {
+            if (digits.len < 7) digits.add_unit(static_cast<char16_t>(u'0' + d));
+        } else if (!is_dash(typed[i]) && !is_blank(typed[i])) {
+            text_copy(out, cap, typed);
+            return;
+        }
+    }
 }
 
 int find_postal_code(const PostalCodeTable& table, uint32_t code) {

@@ -69,6 +69,14 @@ bool postal_code_digits(const char16_t* text, uint32_t& code);
 // method gives), an optional "〒" in front and spaces around.
 bool read_typed_postal_code(const char16_t* text, uint32_t& code);
 
+// What the editors store of a typed postal code into a field of `cap`
+// units: a text of nothing but digits (half- or full-width), dashes and
+// spaces, with an optional "〒" in front, gives its digits, at most the
+// first seven ("１２３－４５６７" gives 1234567, as the card prints them into
+// its seven boxes); any other text is kept as typed, cut to the field, for
+// 郵便番号チェック to point out.
+void stored_postal_code(const char16_t* typed, char16_t* out, int cap);
+
 // Index of `code` in the table, -1 when it is not there.
 int find_postal_code(const PostalCodeTable& table, uint32_t code);
 

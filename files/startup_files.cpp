@@ -21,9 +21,14 @@ void load_startup_files(WindowHandle owner) {
     clear_senders();
     clear_addressees();
     reset_layouts();
-    read_kv_file(owner, READ_SILENT, KIND_SENDER, SENDER_STARTUP_FILE);
-    read_kv_file(owner, READ_SILENT, KIND_ADDRESSEE, ADDRESSEE_STARTUP_FILE);
-    read_kv_file(owner, READ_SILENT, KIND_LAYOUT, LAYOUT_STARTUP_FILE);
+    const char16_t* const names[3] = {SENDER_STARTUP_FILE, ADDRESSEE_STARTUP_FILE, LAYOUT_STARTUP_FILE};
+    for (int kind = KIND_SENDER; kind <= KIND_LAYOUT; ++kind) {
+        read_kv_file(owner, READ_SILENT, kind, names[kind - 1]);
+        // The exit save writes them whatever other files were opened or
+        // saved meanwhile, so their stamps are never forgotten.
+        char16_t path[PATH_CAP];
+        if (resolve_data_path(names[kind - 1], path, PATH_CAP)) keep_file_stamp(path);
+    }
     reset_layout_clipboard();
     platform().close_wait_window();
     d.modified = false;

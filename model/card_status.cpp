@@ -64,8 +64,13 @@ void normalize_typ(TypEntry (&typ)[TYP_MAX]) { normalize_typ(typ, card_year()); 
 
 void mark_typ_sent(TypEntry (&typ)[TYP_MAX], int year) {
     if (typ[0].y != year) normalize_typ(typ, year);
-    bool received = typ[0].t >= STATUS_RECEIVED && typ[0].t < STATUS_COUNT;
-    typ[0].t = received ? STATUS_RECEIVED + STATUS_SENT : STATUS_SENT;
+    // A history from a file may name the year more than once, and the last
+    // of them is the one shown: every one gets the mark, keeping any 受.
+    bool received = false;
+    for (const TypEntry& entry : typ)
+        received = received || (entry.y == year && entry.t >= STATUS_RECEIVED && entry.t < STATUS_COUNT);
+    for (TypEntry& entry : typ)
+        if (entry.y == year) entry.t = received ? STATUS_RECEIVED + STATUS_SENT : STATUS_SENT;
 }
 
 void mark_card_sent(int i) {

@@ -2,9 +2,13 @@
 
 namespace {
 Document g_document;
+Document g_document_copy;
 }
 
 Document& doc() { return g_document; }
+
+void keep_document_copy() { g_document_copy = g_document; }
+void restore_document_copy() { g_document = g_document_copy; }
 
 bool card_in_use(int i) {
     if (i < 0 || i >= HDATA_MAX) return false;

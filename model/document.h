@@ -143,6 +143,12 @@ struct Document {
 // The process-wide document.
 Document& doc();
 
+// A copy of the whole document, put aside before a file is read into it:
+// a read that fails puts the document back as it was, so that a failed
+// open changes nothing.
+void keep_document_copy();
+void restore_document_copy();
+
 bool card_in_use(int i);
 int count_cards();
 bool sender_in_use(int j);

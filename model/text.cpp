@@ -33,11 +33,16 @@ void text_clear(char16_t* field, int cap) {
     for (int i = 0; i < cap; ++i) field[i] = 0;
 }
 
+bool is_high_surrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+
 void text_copy(char16_t* field, int cap, const char16_t* src, int max_units) {
     text_clear(field, cap);
     int limit = cap - 1;
     if (max_units < limit) limit = max_units;
-    for (int i = 0; i < limit && src[i] != 0; ++i) field[i] = src[i];
+    int i = 0;
+    for (; i < limit && src[i] != 0; ++i) field[i] = src[i];
+    // A text cut at the limit ends at a character boundary.
+    if (i == limit && i > 0 && is_high_surrogate(field[i - 1])) field[i - 1] = 0;
 }
 
 namespace {
@@ -95,7 +100,8 @@ TextBuilder& TextBuilder::add_unit(char16_t u) {
 }
 
 TextBuilder& TextBuilder::add(const char16_t* s) {
-    while (*s != 0 && len + 1 < cap) buf[len++] = *s++;
+    // A surrogate pair goes in whole or not at all.
+    while (*s != 0 && len + 1 < cap && !(is_high_surrogate(*s) && len + 2 >= cap)) buf[len++] = *s++;
     if (cap > 0) buf[len] = 0;
     return *this;
 }

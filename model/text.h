@@ -17,8 +17,12 @@ bool text_starts_with(const char16_t* s, const char16_t* prefix);
 void text_clear(char16_t* field, int cap);
 
 // Clears the whole field, then copies at most min(cap - 1, max_units) units of
-// src; the stored text always ends with a NUL inside the field.
+// src; the stored text always ends with a NUL inside the field. A text cut at
+// that limit ends at a character boundary: half a surrogate pair is left out.
 void text_copy(char16_t* field, int cap, const char16_t* src, int max_units = 0x7fffffff);
+
+// The first unit of a surrogate pair (U+D800 to U+DBFF).
+bool is_high_surrogate(char16_t u);
 
 template <int N>
 inline void text_set(char16_t (&field)[N], const char16_t* src) {
@@ -35,7 +39,8 @@ int32_t text_to_int(const char16_t* s, int max_units);
 bool text_equal_ignore_case(const char16_t* a, const char16_t* b);
 
 // A bounded text being built in a caller's buffer. Appends stop silently at
-// the capacity; the text stays NUL-terminated.
+// the capacity (add() never at half a surrogate pair); the text stays
+// NUL-terminated.
 struct TextBuilder {
     char16_t* buf;
     int cap;

@@ -5,8 +5,8 @@
 # Pandoc turns the Markdown into one HTML page with a table of contents;
 # WeasyPrint lays it out on A4 with page numbers, in the IPA fonts. The
 # screenshots come from PICTURE_DIR (default manual/pictures, kept in the
-# repository and refreshed by `make test` from what the end-to-end tests
-# save); a missing one becomes a visible placeholder box and a warning, so
+# repository; `make test` passes build/manual/pictures, refreshed from what
+# the end-to-end tests save); a missing one becomes a visible placeholder box and a warning, so
 # the manual always builds. scripts/manual_check.py is the strict check. Messages of the tools go to build/logs/manual.log.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"

@@ -8,7 +8,8 @@
 #   scripts/dist.sh             build the program and the manual, then pack
 #   scripts/dist.sh --prebuilt  pack what build/ already holds (the test run)
 # The manual shows the pictures of manual/pictures (the screenshots of the
-# end-to-end tests as `make test` last refreshed them).
+# end-to-end tests as last committed with `make manual-pictures`); the test
+# run's package shows those the run refreshed into build/manual/pictures.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
@@ -21,7 +22,7 @@ if [ "${1:-}" != "--prebuilt" ]; then
     bash "$ZK_ROOT/scripts/build.sh" windows Zelkovane || exit 1
     bash "$ZK_ROOT/scripts/build_manual.sh" || exit 1
     if [ -s "$ZK_BUILD/manual/missing.txt" ]; then
-        zk_say "dist: WARNING: the manual lacks pictures in manual/pictures; run \`make test\` to refresh them"
+        zk_say "dist: WARNING: the manual lacks pictures in manual/pictures; run \`make test\` and \`make manual-pictures\` to refresh them"
     fi
 fi
 [ -f "$EXE" ] || zk_die "build/windows/Zelkovane.exe is missing"

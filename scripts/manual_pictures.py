@@ -9,11 +9,16 @@
     manual_pictures.py list SOURCE_MD
         Prints the picture names the manual uses, one a line.
     manual_pictures.py refresh SOURCE_MD SCREENSHOT_DIR PICTURE_DIR
-        Brings PICTURE_DIR (manual/pictures, kept in the repository so that
-        a fresh checkout's manual has its pictures) up to date with the
-        screenshots the end-to-end tests saved: each is stored as a small
-        palette PNG, and a stored picture is replaced only when its pixels
-        differ. Prints one line per picture replaced and a summary.
+        Brings PICTURE_DIR up to date with the screenshots in SCREENSHOT_DIR:
+        each is stored as a small palette PNG, and a stored picture is
+        replaced only when its pixels differ. Prints one line per picture
+        replaced and a summary. `make test` refreshes build/manual/pictures
+        (a copy of manual/pictures) from the end-to-end tests' screenshots.
+    manual_pictures.py copy SOURCE_MD FROM_DIR PICTURE_DIR
+        Copies each picture of FROM_DIR whose pixels differ from the one in
+        PICTURE_DIR as it is: `make manual-pictures` brings manual/pictures
+        (kept in the repository, so that a fresh checkout's manual has its
+        pictures) up to date with build/manual/pictures.
 
 The pictures are the screenshots the end-to-end tests save, so the manual
 shows the program as it is. Standard library and ImageMagick.
@@ -22,6 +27,7 @@ shows the program as it is. Standard library and ImageMagick.
 import html
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -84,6 +90,19 @@ def refresh(names, screenshot_dir, picture_dir):
     return replaced, absent
 
 
+def copy(names, from_dir, picture_dir):
+    """Copies the pictures whose pixels differ; returns the names copied."""
+    copied = []
+    for name in names:
+        new = os.path.join(from_dir, name)
+        stored = os.path.join(picture_dir, name)
+        if not os.path.isfile(new) or (os.path.isfile(stored) and same_pixels(stored, new)):
+            continue
+        shutil.copyfile(new, stored)
+        copied.append(name)
+    return copied
+
+
 def main(argv):
     if len(argv) == 5 and argv[1] == "refresh":
         with open(argv[2], encoding="utf-8") as f:
@@ -93,6 +112,14 @@ def main(argv):
             print("manual: picture %s refreshed from the screenshots" % name)
         print("manual: %d of %d pictures refreshed, %d not saved by the tests"
               % (len(replaced), len(names), len(absent)))
+        return 0
+    if len(argv) == 5 and argv[1] == "copy":
+        with open(argv[2], encoding="utf-8") as f:
+            names = pictures(f.read())
+        copied = copy(names, argv[3], argv[4])
+        for name in copied:
+            print("manual: picture %s copied into %s" % (name, argv[4]))
+        print("manual: %d of %d pictures copied" % (len(copied), len(names)))
         return 0
     if len(argv) == 3 and argv[1] == "list":
         with open(argv[2], encoding="utf-8") as f:

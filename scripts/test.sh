@@ -372,9 +372,11 @@ wine_levels() {
 
 # ---- the user's manual and the Windows package ---------------------------
 
-# After the end-to-end level: the manual's pictures in manual/pictures are
-# refreshed from the screenshots it left (only those whose pixels changed;
-# commit them), the manual is built from them and checked
+# After the end-to-end level: the manual's pictures are refreshed from the
+# screenshots it left into build/manual/pictures, a copy of manual/pictures
+# (only those whose pixels changed; `make manual-pictures` copies them into
+# manual/pictures for a commit, so the work tree stays as it was), the
+# manual is built from them and checked
 # (scripts/manual_check.py: pages, contents, text, every picture that a test
 # saves); then the zip package is made, unpacked into a
 # fresh folder on the prefix's drive C: and started from there by the
@@ -386,10 +388,12 @@ manual_and_package_levels() {
         return
     fi
     local log="$ZK_LOGS/manual-check.log" start=$SECONDS line p=0 f=1
+    local pictures="$ZK_BUILD/manual/pictures"
     zk_say "-- manual: building and checking Zelkovane_manual.pdf"
+    rm -rf "$pictures" && mkdir -p "$pictures" && cp -p "$ZK_ROOT"/manual/pictures/*.png "$pictures"/ 2>/dev/null
     python3 "$ZK_ROOT/scripts/manual_pictures.py" refresh "$ZK_ROOT/manual/zelkovane_manual.md" \
-        "$ARTIFACTS" "$ZK_ROOT/manual/pictures" >"$log" 2>&1 </dev/null
-    if bash "$ZK_ROOT/scripts/build_manual.sh" >>"$log" 2>&1 </dev/null; then
+        "$ARTIFACTS" "$pictures" >"$log" 2>&1 </dev/null
+    if bash "$ZK_ROOT/scripts/build_manual.sh" "$pictures" >>"$log" 2>&1 </dev/null; then
         local built_in=$((SECONDS - start))
         python3 "$ZK_ROOT/scripts/manual_check.py" "$ZK_BUILD/manual/Zelkovane_manual.pdf" \
             "$ARTIFACTS" >>"$log" 2>&1 </dev/null

@@ -6,6 +6,8 @@
 
 #include "editors/sender_editor.h"
 #include "editors/sender_editor_ids.h"
+#include "files/data_files.h"
+#include "files/kv_file.h"
 #include "files/startup_files.h"
 #include "model/defaults.h"
 #include "model/document.h"
@@ -202,6 +204,31 @@ TEST_F(ExitFlow, AFileChangedByAnotherProgramIsWrittenOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(confirm_exit(nullptr), EXIT_ALLOWED);
     ASSERT_EQ(fake.boxes.size(), 11u) << "zelko1.txt now, and zelko2.txt still";
     EXPECT_EQ(utf8(fake.boxes[9].text), "zelko1.txtは他のプログラムで変更されています。上書きしますか？");
+}
+
+// After the program saved twenty other files, another program changes
+// zelko2.txt within the file system's time step (FAT and network drives
+// keep coarse times: only the size tells) and deletes zelko3.txt.
+TEST_F(ExitFlow, ASizeChangeWithinTheTimeStepAndADeletedFileCountAsChanges) {
+    fake.put_file(kSenderFile, utf16le_file(u"fdata_cont_max=0\r\n"));
+    fake.put_file(kAddresseeFile, utf16le_file(u"hdata_cont_max=0\r\n"));
+    fake.put_file(kLayoutFile, utf16le_file(u""));
+    load_startup_files(nullptr);
+    for (char16_t c = u'a'; c < u'a' + 20; ++c)
+        write_sender_file(nullptr, (std::u16string(u"C:\\work\\") + c + u".txt").c_str(), WRITE_SILENT);
+    namespace fs = std::filesystem;
+    fs::path addressees = fake.host_path(kAddresseeFile);
+    const fs::file_time_type loaded = fs::last_write_time(addressees);
+    fake.put_file(kAddresseeFile, utf16le_file(u"hdata_cont_max=0\r\nmore"));
+    fs::last_write_time(addressees, loaded);
+    fs::remove(fake.host_path(kLayoutFile));
+    doc().modified = true;
+    fake.boxes.clear();
+    for (int a : {kAnswerYes, kAnswerYes, kAnswerNo, kAnswerNo}) fake.answer(a);
+    EXPECT_EQ(confirm_exit(nullptr), EXIT_ALLOWED);
+    ASSERT_EQ(fake.boxes.size(), 4u);
+    EXPECT_EQ(utf8(fake.boxes[2].text), "zelko2.txtは他のプログラムで変更されています。上書きしますか？");
+    EXPECT_EQ(utf8(fake.boxes[3].text), "zelko3.txtは他のプログラムで変更されています。上書きしますか？");
 }
 
 }  // namespace

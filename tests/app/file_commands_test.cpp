@@ -109,17 +109,39 @@ TEST_F(FileCommandsTest, OpeningAnAddresseeFileReplacesTheCardTextsOnly) {
     EXPECT_EQ(fake.events, kWaitAround);
 }
 
-TEST_F(FileCommandsTest, ALoadThatFailsStillClearsModified) {
+// With unsaved changes: 宛先情報開く of a UTF-8 text chosen by mistake, 文字情報
+// 開く of a missing file and of one whose reading breaks off, 旧ファイル２ of
+// the UTF-8 text. Each leaves the document, the file name and `modified`
+// as they were, and says so.
+TEST_F(FileCommandsTest, AFailedOpenChangesNothing) {
+    const std::u16string kept = u"\r\n読込を中止しました。データは開く前のままです。";
+    fake.put_file(u"C:\\data\\utf8.txt", "hdata[0].tn.m[0].s=\xE5\xB1\xB1\r\n");
+    fake.put_file(u"C:\\data\\cut.txt", utf16le_file(u"hdata[0].base_w=123\r\nhdata[1].base_w=123\r\n"));
+    text_set(doc().chosen_file, u"C:\\work\\before.txt");
     doc().modified = true;
-    fake.answer(kAnswerYes);
-    fake.answer_dialog(u"C:\\data\\missing.txt");
-    EXPECT_EQ(command_open(owner, 3), REPAINT_WINDOW);
-    ASSERT_EQ(fake.boxes.size(), 2u);
-    EXPECT_EQ(fake.boxes[1].text, u"ﾌｧｲﾙが開けません");
-    EXPECT_EQ(fake.boxes[1].caption, u"ﾌｧｲﾙｴﾗｰ");
-    EXPECT_FALSE(doc().modified);
-    EXPECT_EQ(doc().hdata[0].tt.x1, 11);
-    EXPECT_EQ(fake.events, kWaitAround);
+    static Document before;
+    before = doc();
+    const struct {
+        int command;
+        const char16_t* path;
+        std::u16string message;
+    } attempts[] = {
+        {CMD_OPEN_ADDRESSEES, u"C:\\data\\utf8.txt", u"C:\\data\\utf8.txtがWide文字で有りません!。" + kept},
+        {CMD_OPEN_LAYOUTS, u"C:\\data\\missing.txt", u"ﾌｧｲﾙが開けません" + kept},
+        {CMD_OPEN_LAYOUTS, u"C:\\data\\cut.txt", u"C:\\data\\cut.txtを最後まで読めません。" + kept},
+        {CMD_OPEN_LEGACY_ADDRESS, u"C:\\data\\utf8.txt", u"C:\\data\\utf8.txtがWide文字で有りません!。" + kept},
+    };
+    fake.read_error_after = 12;
+    for (const auto& a : attempts) {
+        fake.boxes.clear();
+        for (int answer : {kAnswerYes, kAnswerYes}) fake.answer(answer);  // open unsaved; clear the data
+        fake.answer_dialog(a.path);
+        EXPECT_EQ(run_file_command(owner, a.command), REPAINT_WINDOW);
+        ASSERT_FALSE(fake.boxes.empty());
+        EXPECT_EQ(utf8(fake.boxes.back().text), utf8(a.message));
+        EXPECT_EQ(std::memcmp(&doc(), &before, sizeof before), 0) << utf8(a.path);
+        fake.answers.clear();
+    }
 }
 
 TEST_F(FileCommandsTest, SaveRefusesAnythingButTxt) {

@@ -83,7 +83,8 @@ void BM_LoadFullDataFiles_Baseline(benchmark::State& state) {
 BENCHMARK(BM_LoadFullDataFiles_Baseline)->Unit(benchmark::kMillisecond);
 
 // The exit save of the full document in `folder`, one save a second of the
-// fake clock, so each makes new backup generations.
+// fake clock, each with a change in the last card, so that each compares
+// every file with its newest backup to the end and makes new generations.
 void save_full_document(benchmark::State& state, const char16_t* folder) {
     FakePlatform& fake = full_files();
     text_set(doc().work_dir, folder);
@@ -91,6 +92,8 @@ void save_full_document(benchmark::State& state, const char16_t* folder) {
     for (auto _ : state) {
         fake.now = LocalTime{2026, 12, 7, saves / 3600 % 24, saves / 60 % 60, saves % 60};
         ++saves;
+        doc().hdata[HDATA_MAX - 1].tn.m[0].s[0] = saves % 2 == 0 ? u'甲' : u'乙';
+        doc().fdata[FDATA_MAX - 1].n[0].s[0] = saves % 2 == 0 ? u'甲' : u'乙';
         if (save_startup_files() != WRITE_DONE) state.SkipWithError("not saved");
     }
     text_set(doc().work_dir, u"C:\\work");

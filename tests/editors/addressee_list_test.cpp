@@ -137,11 +137,13 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
     EXPECT_EQ(list_.cell(2, 14), u"止/未");
 
     // In-place edits: sender 0, a number above the senders in use and a
-    // word keep the card's sender; a ten-digit postal code keeps seven.
+    // word keep the card's sender; a ten-digit postal code keeps seven
+    // digits, one typed with a hyphen its digits, one with a letter all.
     edit_cell(0, COLUMN_SENDER, u"0");
     edit_cell(1, COLUMN_SENDER, u"9");
     edit_cell(2, COLUMN_SENDER, u"abc");
     edit_cell(1, COLUMN_POSTAL, u"9876543210");
+    edit_cell(2, COLUMN_POSTAL, u"123-4567");
     edit_cell(2, COLUMN_NAME0 + 1, u"second name line");
     EXPECT_EQ(list_.cell(0, 12), u"差出1");  // the name follows only when the row is rebuilt
     // Columns 12 to 15 and a list without selection open no editor.
@@ -160,6 +162,8 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
     EXPECT_EQ(view_.dialog_repaints, 1);
     EXPECT_EQ(std::u16string(doc().hdata[0].tt.m), u"1234567");
     EXPECT_EQ(std::u16string(doc().hdata[1].tt.m), u"9876543");
+    EXPECT_EQ(std::u16string(doc().hdata[2].tt.m), u"1234567");
+    EXPECT_EQ(list_.cell(2, 10), u"1234567") << "the row shows what the card holds";
     EXPECT_EQ(doc().hdata[0].ftb, 1);
     EXPECT_EQ(doc().hdata[1].ftb, 2);
     EXPECT_EQ(doc().hdata[2].ftb, 7);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 #include "editors/editor_shared.h"
 #include "editors/one_line_editor_ids.h"
@@ -99,9 +100,16 @@ TEST_F(OneLineEditorTest, LinesAndSendersWrapAndEveryStepStores) {
     EXPECT_EQ(std::u16string(work_card.ta.m[4].s), u"line4");
     press(IDC_LINE_NAME_PREV);
     EXPECT_EQ(view_.text(IDC_LINE_NAME_LABEL), u"項目　5/5");
-    view_.type(IDC_LINE_POSTAL, u"12345678901234567890");
-    press(IDC_LINE_NAME_NEXT);
-    EXPECT_EQ(std::u16string(work_card.tt.m), u"123456789012345");
+    // A postal code is stored as its digits, seven at most; a text with
+    // another character as typed, for 郵便番号チェック to point out.
+    const std::pair<std::u16string, std::u16string> postal_codes[] = {
+        {u"12A-4567 and more", u"12A-4567 and mo"}, {u"〒１２３－４５６７", u"1234567"},
+        {u"12345678901234567890", u"1234567"}};
+    for (const auto& [typed, stored] : postal_codes) {
+        view_.type(IDC_LINE_POSTAL, typed);
+        press(IDC_LINE_NAME_NEXT);
+        EXPECT_EQ(std::u16string(work_card.tt.m), stored);
+    }
 
     // "コピー" and "ペースト" carry the three texts into another row's editor;
     // "キャンセル" stores nothing more.
@@ -113,7 +121,7 @@ TEST_F(OneLineEditorTest, LinesAndSendersWrapAndEveryStepStores) {
     press(IDC_LINE_PASTE);
     EXPECT_EQ(view_.text(IDC_LINE_NAME), u"名");
     EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"line0");
-    EXPECT_EQ(view_.text(IDC_LINE_POSTAL), u"123456789012345");
+    EXPECT_EQ(view_.text(IDC_LINE_POSTAL), u"1234567");
     EXPECT_EQ(work_card.tn.m[0].s[0], 0);
     press(IDC_LINE_CANCEL);
     EXPECT_EQ(view_.close_result, 0);

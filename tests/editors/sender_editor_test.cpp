@@ -84,7 +84,10 @@ TEST_F(SenderEditorTest, AddStepsAndLinesStoreFirstAndNeverWrap) {
     press(IDC_SE_SENDER_PREVIOUS);
     EXPECT_EQ(utf8(sender(3).t), "9000001") << "the new slot was stored before moving";
     EXPECT_EQ(shown(IDC_SE_SENDER), "番号:3/4/10");
+    view_.type(IDC_SE_POSTAL, u"１５０－０００１");
     press(IDC_SE_REFRESH);
+    EXPECT_EQ(utf8(sender(2).t), "1500001");
+    EXPECT_EQ(shown(IDC_SE_POSTAL), "1500001") << "the field shows what was stored";
     EXPECT_EQ(view_.main_repaints, 1);
     EXPECT_EQ(view_.dialog_repaints, 1);
     EXPECT_FALSE(doc().modified);

@@ -31,13 +31,43 @@ TEST(BackupGenerations, EachSaveKeepsTheReplacedFileAndTheTenNewest) {
 
     fake.put_file(u"C:\\work\\backup\\zelko2-old.txt", "no generation: kept");
     fake.put_file(u"zelko1.txt", "senders");
-    EXPECT_TRUE(back_up_before_replace(nullptr, u"C:\\work\\zelko1.txt"));
-    EXPECT_TRUE(back_up_before_replace(nullptr, u"C:\\work\\zelko2.txt"));
+    ASSERT_EQ(write_sender_file(nullptr, u"zelko1.txt", WRITE_SILENT), WRITE_DONE);
+    ASSERT_EQ(write_addressee_file(nullptr, u"zelko2.txt", WRITE_SILENT), WRITE_DONE);
     EXPECT_EQ(fake.list_dir(u"C:\\work\\backup").size(), 12u);
     EXPECT_TRUE(fake.has_file(u"C:\\work\\backup\\zelko2-20261207-100011_1.txt"));
     EXPECT_FALSE(fake.has_file(u"C:\\work\\backup\\zelko2-20261207-100002.txt"));
     EXPECT_EQ(fake.file_bytes(u"C:\\work\\backup\\zelko1-20261207-100011.txt"), "senders");
     EXPECT_TRUE(fake.boxes.empty());
+}
+
+// The clock was set back: ten generations are dated later than now. Beside
+// them lies a file of another kind with the generations' pattern in front.
+TEST(BackupGenerations, OnlyAReplaceThatChangedTheFileKeepsAGenerationWhateverTheClockSays) {
+    FakePlatform fake;
+    clear_addressees();
+    text_set(doc().work_dir, u"C:\\work");
+    const std::u16string folder = u"C:\\work\\backup\\";
+    fake.make_folder(u"C:\\work\\backup");
+    for (char16_t i = u'0'; i <= u'9'; ++i)
+        fake.put_file(folder + u"zelko2-20270101-10000" + i + u".txt", "later");
+    fake.put_file(folder + u"zelko2-20261206-100000.txt.bak", "another program's");
+    fake.put_file(u"zelko2.txt", "today");
+    const std::vector<std::string> before = fake.list_dir(folder);
+
+    fake.unwritable.insert(u"C:\\work\\zelko2.txt");
+    EXPECT_EQ(write_addressee_file(nullptr, u"zelko2.txt", WRITE_SILENT), WRITE_FAILED);
+    EXPECT_EQ(fake.list_dir(folder), before) << "a failed save keeps no generation and removes none";
+    fake.unwritable.clear();
+    for (int second = 0; second < 3; ++second) {
+        fake.now.second = second;
+        ASSERT_EQ(write_addressee_file(nullptr, u"zelko2.txt", WRITE_SILENT), WRITE_DONE);
+    }
+    EXPECT_EQ(fake.file_bytes(folder + u"zelko2-20261207-100000.txt"), "today") << "not removed as the oldest";
+    EXPECT_EQ(fake.file_bytes(folder + u"zelko2-20261207-100001.txt"), fake.file_bytes(u"zelko2.txt"));
+    EXPECT_FALSE(fake.has_file(folder + u"zelko2-20261207-100002.txt")) << "the same bytes as the newest";
+    EXPECT_FALSE(fake.has_file(folder + u"zelko2-20270101-100001.txt")) << "the oldest: dated after now";
+    EXPECT_TRUE(fake.has_file(folder + u"zelko2-20261206-100000.txt.bak")) << "neither counted nor removed";
+    EXPECT_EQ(fake.list_dir(folder).size(), 11u);
 }
 
 TEST(BackupGenerations, AFolderThatCannotBeMadeIsReportedOnceAndTheSaveGoesOn) {

@@ -18,6 +18,16 @@ const char16_t* const kValues[] = {
 // A value as a line handler sees it: behind a key, ended by its NUL.
 std::u16string line_of(const std::u16string& value) { return u"hdata[3].tt.x1=" + value; }
 
+// A text value cut to its field ends at a character boundary.
+TEST(KvGrammarTest, TextValuesAreCutAtACharacter) {
+    char16_t field[4];
+    const char16_t* value = u"yz𠮷";
+    kv_set_text(field, 4, value);
+    EXPECT_EQ(std::u16string(field), u"yz");
+    kv_set_text(field, 4, value, value + 4);
+    EXPECT_EQ(std::u16string(field), u"yz");
+}
+
 // The plain forms are read as the handlers read every value.
 TEST(KvGrammarTest, PlainNumbersAreThoseOfKvNumber) {
     for (const char16_t* v : kValues) {

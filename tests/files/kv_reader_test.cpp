@@ -67,9 +67,9 @@ TEST_F(KvReaderTest, MissingFileIsSilentAtStartUpAndReportedOnRequest) {
     EXPECT_TRUE(fake.boxes.empty());
     EXPECT_EQ(field_text(doc().fdata[5].t), u"kept");
 
-    read_kv_file(nullptr, READ_INTERACTIVE, KIND_SENDER, u"C:\\nowhere\\x.txt");
+    EXPECT_EQ(read_kv_file(nullptr, READ_INTERACTIVE, KIND_SENDER, u"C:\\nowhere\\x.txt"), KV_READ_FAILED);
     ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_EQ(fake.boxes[0].text, u"ﾌｧｲﾙが開けません");
+    EXPECT_EQ(fake.boxes[0].text, u"ﾌｧｲﾙが開けません\r\n読込を中止しました。データは開く前のままです。");
     EXPECT_EQ(fake.boxes[0].caption, u"ﾌｧｲﾙｴﾗｰ");
     EXPECT_EQ(fake.boxes[0].style, kButtonsOk | kIconWarning);
     EXPECT_EQ(field_text(doc().fdata[5].t), u"kept");
@@ -79,7 +79,7 @@ TEST_F(KvReaderTest, OverlongPathIsAFileThatCannotBeOpened) {
     std::u16string name = u"C:\\" + std::u16string(300, u'x') + u".txt";
     read_kv_file(nullptr, READ_INTERACTIVE, KIND_SENDER, name.c_str());
     ASSERT_EQ(fake.boxes.size(), 1u);
-    EXPECT_EQ(fake.boxes[0].text, u"ﾌｧｲﾙが開けません");
+    EXPECT_EQ(fake.boxes[0].caption, u"ﾌｧｲﾙｴﾗｰ");
     EXPECT_EQ(field_text(doc().fdata[5].t), u"kept");
 }
 
@@ -98,18 +98,18 @@ TEST_F(KvReaderTest, ByteOrderMarkOnlyClearsTheKindAndLoadsNothing) {
     EXPECT_EQ(doc().fdata[5].t[0], 0);
 }
 
-TEST_F(KvReaderTest, FileWithoutByteOrderMarkIsRefusedAndTheKindStaysCleared) {
+TEST_F(KvReaderTest, FileWithoutByteOrderMarkIsRefusedAndChangesNothing) {
     for (const std::string& bytes : {std::string("fdata[0].t=1\r\n"), std::string("\xEF\xBB\xBF" "fdata"),
                                      std::string("\xFF"), std::string(), std::string("\xFE\xFF\x00t", 4)}) {
         fake.boxes.clear();
         text_set(doc().fdata[5].t, u"kept");
         fake.put_file(kSenderFile, bytes);
-        read_kv_file(nullptr, READ_SILENT, KIND_SENDER, u"zelko1.txt");
+        EXPECT_EQ(read_kv_file(nullptr, READ_SILENT, KIND_SENDER, u"zelko1.txt"), KV_READ_FAILED);
         ASSERT_EQ(fake.boxes.size(), 1u) << bytes.size();
         EXPECT_EQ(fake.boxes[0].text, u"zelko1.txtがWide文字で有りません!。");
         EXPECT_EQ(fake.boxes[0].caption, u"ErrorFileRead");
         EXPECT_EQ(fake.boxes[0].style, kButtonsOk);
-        EXPECT_EQ(doc().fdata[5].t[0], 0);
+        EXPECT_EQ(field_text(doc().fdata[5].t), u"kept");
     }
 }
 

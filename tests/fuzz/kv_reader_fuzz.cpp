@@ -68,6 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::memcpy(&g_expected, &g_cleared[kind], sizeof(Document));
     const int expected_boxes = reference_apply(g_expected, kind, memory->data, memory->size);
+    // A file without the byte order mark changes nothing.
+    if (expected_boxes != 0) std::memcpy(&g_expected, &g_start, sizeof(Document));
 
     std::memcpy(&doc(), &g_start, sizeof(Document));
     memory->boxes = 0;

@@ -132,13 +132,16 @@ TEST_F(CardStatusTest, MarkingRollsTheHistoryIntoTheNewCardYear) {
     set_card_marked_hook(nullptr);
 }
 
-TEST_F(CardStatusTest, MarkingInTheCurrentYearTouchesOnlyEntryZero) {
+TEST_F(CardStatusTest, MarkingInTheCurrentYearTouchesOnlyItsEntries) {
     fake.now = {2026, 3, 1, 0, 0, 0};
     TypEntry (&typ)[TYP_MAX] = doc().hdata[0].typ;
     typ[0] = {6, 2026};
     typ[1] = {3, 1999};  // not in order, left alone since entry 0 is current
+    typ[2] = {2, 2026};  // the year twice: this one is shown
     mark_card_sent(0);
     EXPECT_EQ(typ[0].t, 5);  // 喪/受 printed after all: 済, and the 受 stays
+    EXPECT_EQ(typ[2].t, 5);
+    EXPECT_EQ(status_text_for(typ, 2026), std::u16string(u"済/受"));
     EXPECT_EQ(typ[1].y, 1999);
     EXPECT_EQ(typ[1].t, 3);
 }

@@ -26,6 +26,15 @@ TEST(TextTest, CopyIsBoundedAndClearsTheWholeField) {
     text_copy(field, 4, u"z");
     EXPECT_EQ(field[1], 0);
     EXPECT_EQ(field[2], 0);
+    // A cut never splits a surrogate pair, in a stored text and in a message.
+    text_copy(field, 4, u"ab𠮷");
+    EXPECT_TRUE(text_equal(field, u"ab"));
+    text_copy(field, 4, u"a𠮷b", 2);
+    EXPECT_TRUE(text_equal(field, u"a"));
+    TextBuilder(field, 4).add(u"c").add(u"𠮷𠮷");
+    EXPECT_TRUE(text_equal(field, u"c𠮷"));
+    TextBuilder(field, 4).add(u"cd").add(u"𠮷");
+    EXPECT_TRUE(text_equal(field, u"cd"));
 }
 
 TEST(TextTest, BuilderFormatsAndStopsAtCapacity) {

@@ -1,5 +1,6 @@
 #include "tests/support/fake_platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -107,6 +108,7 @@ std::vector<std::string> FakePlatform::list_dir(const std::u16string& windows_di
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(host_path(windows_dir), ec))
         names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
     return names;
 }
 

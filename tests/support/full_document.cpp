@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "model/text.h"
+
 namespace {
 
 // Japanese, half-width katakana, a surrogate pair (U+20BB7) and the
@@ -13,6 +15,8 @@ void fill_text(char16_t* field, int cap, int seed) {
     const int pattern_len = static_cast<int>(sizeof(kPattern) / sizeof(kPattern[0])) - 1;
     for (int i = 0; i < cap - 1; ++i) field[i] = kPattern[(i + seed) % pattern_len];
     field[cap - 1] = 0;
+    // Cut at a character boundary, as the program stores a text.
+    if (is_high_surrogate(field[cap - 2])) field[cap - 2] = 0;
 }
 
 template <int N>

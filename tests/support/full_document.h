@@ -8,7 +8,7 @@
 
 // Fills the process-wide document: 200 cards and 10 senders in use, every
 // text at full length (Japanese, half-width katakana, surrogate pairs, "=" and
-// "]" inside values), every number and byte different from its default and
+// "]" inside values; one unit shorter where a pair would be cut), every number and byte different from its default and
 // from card to card, and non-default print settings.
 void fill_full_document();
 
