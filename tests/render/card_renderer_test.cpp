@@ -207,7 +207,9 @@ TEST_F(CardRendererTest, PrintMapsEveryPositionAndScalesOnlyTheFontHeight) {
     EXPECT_EQ(printer.fonts[2].lfOrientation, -900);
     EXPECT_EQ(printer.fonts[2].lfWidth, 0);
     EXPECT_EQ(printer.fonts[2].lfWeight, 700);
-    EXPECT_TRUE(printer.measures.empty());
+    // Each line is measured on the printer, to see that it fits: the six
+    // lines fit and are drawn as they stand.
+    EXPECT_EQ(printer.measures.size(), 6u);
 }
 
 TEST_F(CardRendererTest, PrintSkipsAnEmptyAddresseeCodeButNotTheSendersCode) {

@@ -44,6 +44,7 @@ public:
     std::vector<BitmapHandle> released;
     std::vector<Measure> measures;
     std::vector<LogFont> fonts;
+    std::vector<Rect> fills;
     int open_fonts = 0;
 
     int32_t device_caps(int index) override {
@@ -84,6 +85,12 @@ public:
         measures.push_back({std::u16string(text, length), length, e});
         events.push_back("extent " + utf8(std::u16string(text, length)));
         return e;
+    }
+
+    void fill_rect(const Rect& r, RgbColor colour) override {
+        fills.push_back(r);
+        events.push_back("fill " + std::to_string(colour.r) + "," + std::to_string(colour.g) + "," +
+                         std::to_string(colour.b));
     }
 
     // The texts drawn, "text@x,y" each, for compact comparisons.
