@@ -767,6 +767,18 @@ std::wstring list_cell(HWND list, int row, int column) {
     return text;
 }
 
+std::wstring status_part(HWND status_bar, int part) {
+    constexpr int kChars = 260;
+    RemoteMemory memory(status_bar, kChars * sizeof(wchar_t));
+    wchar_t text[kChars] = {};
+    if (!memory.write(0, text, sizeof text) ||
+        send_to(status_bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(memory.at(0))) < 0 ||
+        !memory.read(0, text, sizeof text))
+        return L"";
+    text[kChars - 1] = 0;
+    return text;
+}
+
 bool list_select_rows(HWND list, const std::vector<int>& rows) {
     bool ok = set_row_state(list, -1, 0, LVIS_SELECTED);
     for (int r : rows) ok = set_row_state(list, r, LVIS_SELECTED, LVIS_SELECTED) && ok;
