@@ -353,11 +353,12 @@ bool App::settle(DWORD timeout) const {
     // sent message can be answered while a posted one still waits. The
     // second is sent only after the first was answered, when the thread is
     // already on its way to the posted messages: it is answered once they
-    // have been handled.
+    // have been handled. A program that has not served its queue for a few
+    // seconds (its start-up on a busy machine: the printer switch, the
+    // notice) counts as hung; it is still waited for, up to `timeout`.
     DWORD_PTR result = 0;
     for (int round = 0; round < 2; ++round) {
-        if (!main_ ||
-            !SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &result))
+        if (!main_ || !SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeout, &result))
             return false;
     }
     return true;
