@@ -2,6 +2,7 @@
 
 #include "files/data_files.h"
 #include "files/file_stamps.h"
+#include "files/fit_settings_file.h"
 #include "files/kv_file.h"
 #include "model/defaults.h"
 #include "model/document.h"
@@ -29,6 +30,7 @@ void load_startup_files(WindowHandle owner) {
         char16_t path[PATH_CAP];
         if (resolve_data_path(names[kind - 1], path, PATH_CAP)) keep_file_stamp(path);
     }
+    load_fit_settings();
     reset_layout_clipboard();
     platform().close_wait_window();
     d.modified = false;

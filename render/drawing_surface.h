@@ -42,4 +42,7 @@ public:
 
     virtual void text_out(Point at, const char16_t* text, int length) = 0;
     virtual Extent text_extent(const char16_t* text, int length) = 0;
+
+    // Fills the rectangle (right and bottom edges excluded) with a colour.
+    virtual void fill_rect(const Rect& r, RgbColor colour) = 0;
 };

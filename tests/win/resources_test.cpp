@@ -43,6 +43,9 @@ TEST(Resources, MainMenuHasEveryItemWithItsTextMnemonicAndCommand) {
     ASSERT_NE(menu, nullptr);
     std::vector<std::wstring> items;
     outline(menu, items);
+    // The two fitting switches start checked.
+    EXPECT_EQ(GetMenuState(menu, 73, MF_BYCOMMAND) & MF_CHECKED, UINT(MF_CHECKED));
+    EXPECT_EQ(GetMenuState(menu, 74, MF_BYCOMMAND) & MF_CHECKED, UINT(MF_CHECKED));
     DestroyMenu(menu);
     const std::vector<std::wstring> expected = {
         L"ファイル(&F)>",
@@ -56,7 +59,8 @@ TEST(Resources, MainMenuHasEveryItemWithItsTextMnemonicAndCommand) {
         L"旧ファイル(&K)>", L"旧ファイル１で開く(&F)=60", L"旧ファイル２で開く(&S)=61", L"<",
         L"<",
         L"編集(&E)>", L"葉書の設定(&B)=62", L"差出人の編集(&T)=63", L"宛先の編集(&A)=64", L"<",
-        L"印刷(&P)>", L"印字の位置設定(&I)=65", L"プリンタの設定(&S)=66", L"印刷(&P)=67", L"<",
+        L"印刷(&P)>", L"印字の位置設定(&I)=65", L"プリンタの設定(&S)=66", L"印刷(&P)=67", L"-",
+        L"長い行を縮めて収める(&F)=73", L"連名・敬称を揃える(&R)=74", L"<",
         L"ﾍﾙﾌﾟ(&H)>", L"ﾍﾙﾌﾟ(&W)=68", L"このソフトについて(&S)=70", L"<",
         L"終了(&X)=71",
     };
