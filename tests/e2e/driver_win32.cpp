@@ -55,12 +55,12 @@ HWND find_window(DWORD pid, const wchar_t* cls, bool message_box_only,
 // controls.
 std::wstring control_text(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kSendTimeout, &length))
         return L"";
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
-                             SMTO_ABORTIFHUNG, 2000, &copied))
+                             SMTO_NORMAL, kSendTimeout, &copied))
         return L"";
     text.resize(copied);
     return text;
@@ -515,7 +515,7 @@ HWND find_descendant(HWND parent, const std::wstring& cls) {
 bool set_control_text(HWND control, const std::wstring& text) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                               SMTO_ABORTIFHUNG, 2000, &result) &&
+                               SMTO_NORMAL, kSendTimeout, &result) &&
            result == TRUE;
 }
 
@@ -719,7 +719,7 @@ private:
 
 LRESULT send_to(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 2000, &result))
+    if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_NORMAL, kSendTimeout, &result))
         return -1;
     return static_cast<LRESULT>(result);
 }

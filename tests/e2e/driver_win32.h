@@ -14,6 +14,9 @@ namespace e2e {
 constexpr DWORD kStartTimeout = 60000;  // the program's first window
 constexpr DWORD kWaitTimeout = 30000;   // any later state
 constexpr DWORD kJobTimeout = 60000;    // a print job of a few cards
+// A message sent to the program's windows: answered between two pages of a
+// job too, which on a busy machine may keep the thread away for seconds.
+constexpr DWORD kSendTimeout = 10000;
 constexpr DWORD kPollInterval = 25;
 constexpr DWORD kSteadyTime = 300;      // a screen picture unchanged this long is final
 

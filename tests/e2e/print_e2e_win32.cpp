@@ -122,7 +122,7 @@ bool checked(HWND dialog, int id) {
     DWORD_PTR state = 0;
     HWND control = GetDlgItem(dialog, id);
     return control &&
-           SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state) &&
+           SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_NORMAL, e2e::kSendTimeout, &state) &&
            state == BST_CHECKED;
 }
 
@@ -151,7 +151,7 @@ HWND wait_owned_dialog(HWND owner) {
 
 bool send(HWND window, UINT message, WPARAM wparam, LPARAM lparam, DWORD_PTR* result = nullptr) {
     DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 2000,
+    return SendMessageTimeoutW(window, message, wparam, lparam, SMTO_NORMAL, e2e::kSendTimeout,
                                result ? result : &ignored) != 0;
 }
 
@@ -183,7 +183,7 @@ bool click(HWND dialog, int id) {
     DWORD_PTR result = 0;
     HWND control = GetDlgItem(dialog, id);
     return control &&
-           SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+           SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_NORMAL, e2e::kSendTimeout, &result);
 }
 
 // --- Where the items of a card land on the page ------------------------------
