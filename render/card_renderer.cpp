@@ -14,13 +14,14 @@ struct Pass {
     DrawingSurface& surface;
     const CardRecord& card;
     bool preview;
-    int32_t W = 0;  // printer: HORZRES
-    int32_t H = 0;  // printer: VERTRES
+    int32_t W = 0;  // printer: HORZRES; a view: the rectangle's width
+    int32_t H = 0;  // printer: VERTRES; a view: the rectangle's height
+    Point origin{};  // where the card's corner lands (printer: the print offset)
     ItemId dragged = kItemNone;
     ItemExtents* extents = nullptr;  // preview: the measurements to record
 
     Point map(int32_t x, int32_t y) const {
-        return preview ? to_preview(x, y) : to_printer(x, y, W, H, card);
+        return preview ? to_preview(x, y) : to_area(x, y, origin, W, H, card);
     }
 
     // The item's font with the height the surface needs, selected together
@@ -113,8 +114,18 @@ void draw_print_background(const Pass& pass) {
     if (name[0] == 0) return;
     BitmapHandle bitmap = pass.surface.load_bitmap(name);
     if (!bitmap) return;
-    const PrintSettings& print = doc().print;
-    pass.surface.stretch_bitmap(bitmap, {print.base_px, print.base_py}, pass.W, pass.H);
+    pass.surface.stretch_bitmap(bitmap, pass.origin, pass.W, pass.H);
+    pass.surface.release_bitmap(bitmap);
+}
+
+// A view shows the background as the preview does (whatever bmp_mode says),
+// stretched onto its rectangle; the bitmap is not kept.
+void draw_view_background(const Pass& pass) {
+    char16_t path[PATH_CAP];
+    if (!resolve_background_path(doc().work_dir, pass.card.base_filepass, path, PATH_CAP)) return;
+    BitmapHandle bitmap = pass.surface.load_bitmap(path);
+    if (!bitmap) return;
+    pass.surface.stretch_bitmap(bitmap, pass.origin, pass.W, pass.H);
     pass.surface.release_bitmap(bitmap);
 }
 
@@ -144,7 +155,21 @@ void draw_card_print(DrawingSurface& surface, int card) {
     Pass pass{surface, record, false};
     pass.W = surface.device_caps(kCapHorzRes);
     pass.H = surface.device_caps(kCapVertRes);
+    pass.origin = {doc().print.base_px, doc().print.base_py};
     if (doc().print.bmp_mode == 1) draw_print_background(pass);
     draw_items(pass);
     mark_card_sent(card);
+}
+
+void draw_card_view(DrawingSurface& surface, int card, Point origin, int32_t width,
+                    int32_t height) {
+    if (card < 0 || card >= HDATA_MAX) return;
+    const CardRecord& record = doc().hdata[card];
+    if (!card_printable(record) || width <= 0 || height <= 0) return;
+    Pass pass{surface, record, false};
+    pass.W = width;
+    pass.H = height;
+    pass.origin = origin;
+    draw_view_background(pass);
+    draw_items(pass);
 }

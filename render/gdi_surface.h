@@ -26,6 +26,7 @@ public:
     void begin_font(const LogFont& font, RgbColor colour) override;
     void end_font() override;
     void text_out(Point at, const char16_t* text, int length) override;
+    void frame(Rect rect, RgbColor colour) override;
     Extent text_extent(const char16_t* text, int length) override;
 
 private:

@@ -155,3 +155,11 @@ Extent GdiSurface::text_extent(const char16_t* text, int length) {
     if (!GetTextExtentPoint32W(hdc(dc_), wide(text), length, &size)) return {0, 0};
     return {size.cx, size.cy};
 }
+
+void GdiSurface::frame(Rect rect, RgbColor colour) {
+    HBRUSH brush = CreateSolidBrush(RGB(colour.r, colour.g, colour.b));
+    if (!brush) return;
+    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    FrameRect(hdc(dc_), &r, brush);
+    DeleteObject(brush);
+}
