@@ -27,6 +27,9 @@ public:
     virtual void print() = 0;
     // Rewrites the status bar's texts.
     virtual void refresh_status() = 0;
+    // Checks the 印刷 menu's two fitting switches as they stand
+    // (render/card_fit.h).
+    virtual void show_fit_switches() = 0;
 
     // Saves the preview of the current card as a BMP file: 0 written, 1 the
     // user declined to overwrite, 2 not written (message shown).

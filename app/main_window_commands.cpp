@@ -6,9 +6,11 @@
 #include "app/navigation.h"
 #include "app/resource_ids.h"
 #include "editors/editor_shared.h"
+#include "files/fit_settings_file.h"
 #include "model/document.h"
 #include "print/print_job.h"
 #include "print/printer_state.h"
+#include "render/card_fit.h"
 
 namespace {
 
@@ -20,6 +22,18 @@ void print_position_command(MainWindowActions& window) {
     window.print_position();
     doc().modified = true;
     window.refresh_status();
+}
+
+// 73 and 74: one of the two fitting switches flips, is kept in its file
+// beside the data files at once (not a change of the document: the exit
+// asks nothing for it), and the card is drawn anew.
+void flip_fit_switch(WindowHandle owner, bool FitSwitches::*field, MainWindowActions& window) {
+    fit_switches().*field = !(fit_switches().*field);
+    window.show_fit_switches();
+    if (!save_fit_settings())
+        platform().message_box(owner, u"設定をzelko_fit.txtに保存できません。", u"Zelkovane",
+                               kButtonsOk | kIconWarning);
+    window.repaint();
 }
 
 }  // namespace
@@ -96,6 +110,12 @@ void run_command(WindowHandle owner, int id, MainWindowActions& window) {
     case CMD_TB_PRINT:
         window.print();
         window.refresh_status();
+        break;
+    case CMD_FIT_LONG_LINES:
+        flip_fit_switch(owner, &FitSwitches::fit_long_lines, window);
+        break;
+    case CMD_ALIGN_NAMES:
+        flip_fit_switch(owner, &FitSwitches::align_names, window);
         break;
     case CMD_MANUAL:
     case CMD_TB_MANUAL:

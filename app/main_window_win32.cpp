@@ -23,6 +23,7 @@
 #include "print/printer_state.h"
 #include "print/printer_win32.h"
 #include "render/bitmap_export.h"
+#include "render/card_fit.h"
 #include "render/gdi_renderer.h"
 #include "render/preview_drag_win32.h"
 #include "render/window_geometry.h"
@@ -33,6 +34,14 @@ namespace {
 
 HWND g_main_window = nullptr;
 WindowPlacement g_initial_placement{};
+
+// The 印刷 menu's two fitting switches show a check mark while on.
+void check_fit_switches(HWND window) {
+    HMENU menu = GetMenu(window);
+    const FitSwitches& on = fit_switches();
+    CheckMenuItem(menu, CMD_FIT_LONG_LINES, MF_BYCOMMAND | (on.fit_long_lines ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, CMD_ALIGN_NAMES, MF_BYCOMMAND | (on.align_names ? MF_CHECKED : MF_UNCHECKED));
+}
 
 // --- What the commands do to the window -------------------------------------
 
@@ -54,6 +63,7 @@ public:
     void print_position() override { print_position_dialog(window_); }
     void print() override { print_command(window_); }
     void refresh_status() override { ::refresh_status(); }
+    void show_fit_switches() override { check_fit_switches(window_); }
 
     int export_bitmap(const char16_t* path) override {
         // The capture copies what the window shows, so the part the save
@@ -100,6 +110,7 @@ LRESULT on_create(HWND window) {
     // No printer is known until the default printer is read.
     printer_state().printer_name[0] = 0;
     load_startup_files(window);
+    check_fit_switches(window);
     create_toolbar_and_status(window);
     return 0;
 }

@@ -50,6 +50,8 @@
 #define CMD_MANUAL 68
 #define CMD_IMPORT_CSV 69
 #define CMD_IMPORT_VCARD 72
+#define CMD_FIT_LONG_LINES 73  // 印刷 > "長い行を縮めて収める", checked while on
+#define CMD_ALIGN_NAMES 74     // 印刷 > "連名・敬称を揃える", checked while on
 #define CMD_ABOUT 70
 #define CMD_EXIT 71
 

@@ -4,6 +4,7 @@
 #include "model/text.h"
 #include "print/printer_state.h"
 #include "render/bitmap_check.h"
+#include "render/render_state.h"
 
 namespace {
 
@@ -58,7 +59,10 @@ void format_status_texts(StatusTexts& out) {
 
     // A card number outside the table (never set by the program itself)
     // names no bitmap rather than reading past the table.
+    // A line of the card shown that does not fit even at its smallest size
+    // comes first, where it cannot be cut off.
     TextBuilder bitmap(out.part[3], STATUS_TEXT_CAP);
+    if (preview_overflow_lines() > 0) bitmap.add(u"はみ出し　");
     if (d.current_card >= 0 && d.current_card < HDATA_MAX) {
         const char16_t* path = d.hdata[d.current_card].base_filepass;
         char16_t bounded[PATH_CAP];

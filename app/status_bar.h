@@ -29,7 +29,8 @@ struct StatusTexts {
 
 // Fills the four texts: "Prn:" with printer_name, "紙:" with form_name,
 // "Page:" with current_card + 1 "/" count_cards(), and the background
-// bitmap's file name of the current card, followed by "（大きすぎます）"
+// bitmap's file name of the current card (after "はみ出し　" while the card
+// shown at the last paint has a line that does not fit, render/card_fit.h), followed by "（大きすぎます）"
 // when that bitmap is refused for its size (render/bitmap_check.h).
 void format_status_texts(StatusTexts& out);
 

@@ -398,6 +398,28 @@ void check_postal_codes(DialogView& view, ListControl& list) {
     tell_bad_postal_codes(view.window(), bad_rows);
 }
 
+// "はみ出しチェック": selects exactly the rows whose card, as the row would
+// be saved into it (its texts and sender with the layout of the card at its
+// position), has a line that does not fit even at its smallest size, and
+// scrolls to the first; says so when there is none.
+void check_overflow(DialogView& view, ListControl& list) {
+    static CardRecord card;
+    for (int r = 0; r < g_count; ++r) {
+        card = doc().hdata[r];
+        for (int k = 0; k < ADDRESSEE_LINES; ++k) {
+            text_copy(card.tn.m[k].s, LINE_CAP, g_rows[r].cell[COLUMN_NAME0 + k], kLineUnits);
+            text_copy(card.ta.m[k].s, LINE_CAP, g_rows[r].cell[COLUMN_ADDRESS0 + k], kLineUnits);
+        }
+        text_copy(card.tt.m, POSTAL_CAP, g_rows[r].cell[COLUMN_POSTAL], kSavedPostalUnits);
+        card.ftb = row_sender(g_rows[r]);
+        g_rows[r].selected = list.overflow_lines(card) > 0;
+    }
+    list.show_rows(g_rows, g_count);
+    int first = first_selected();
+    if (first >= 0) return list.scroll_to_row(first);
+    platform().message_box(view.window(), u"はみ出す宛先はありません。", u"あて先の編集", kButtonsOk);
+}
+
 // "漢数字": the five address lines of every selected row in their
 // vertical-writing form; the rows stay selected. Like any change of the
 // rows it reaches the cards with the next save, and "元に戻す" takes it back.
@@ -481,6 +503,7 @@ void list_command(DialogView& view, ListControl& list, int id) {
     case IDC_LIST_DELETE: delete_rows(view, list); break;
     case IDC_LIST_PRINT: print_rows(view, list); break;
     case IDC_LIST_POSTAL_CHECK: check_postal_codes(view, list); break;
+    case IDC_LIST_OVERFLOW_CHECK: check_overflow(view, list); break;
     case IDC_LIST_SELECT_UNSENT: select_round(view, list, RoundPick::Unsent); break;
     case IDC_LIST_SELECT_REPLY: select_round(view, list, RoundPick::NeedsReply); break;
     case IDC_LIST_VERTICAL_FORM: convert_address_lines(view, list); break;

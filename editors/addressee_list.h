@@ -39,6 +39,9 @@ public:
     virtual void scroll_to_row(int row) = 0;
     // Runs the one-line editor modally on work_card; 1 for "閉じる", else 0.
     virtual int open_line_editor(int row, int total) = 0;
+    // The lines of `card` that do not fit even at their smallest size,
+    // measured on the screen (card_overflow_lines, render/card_fit.h).
+    virtual int overflow_lines(const CardRecord& card) = 0;
 };
 
 // The column captions and widths, in order.

@@ -19,6 +19,8 @@
 #include "editors/one_line_editor_ids.h"
 #include "model/card_status.h"
 #include "model/text.h"
+#include "render/card_fit.h"
+#include "render/gdi_surface.h"
 #include "render/window_geometry.h"
 
 namespace {
@@ -87,6 +89,17 @@ public:
     }
 
     int open_line_editor(int row, int total) override;
+
+    int overflow_lines(const CardRecord& card) override {
+        HDC screen = GetDC(nullptr);
+        int lines = 0;
+        {
+            GdiSurface surface(screen, GdiSurface::Kind::Screen);
+            lines = card_overflow_lines(surface, card);
+        }
+        ReleaseDC(nullptr, screen);
+        return lines;
+    }
 
     void forget_rows() { shown_ = 0; }
 

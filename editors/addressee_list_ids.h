@@ -13,6 +13,7 @@
 #define IDC_LIST_REFRESH 110    // "画面更新"
 #define IDC_LIST_UNDO 111       // "元に戻す"
 #define IDC_LIST_POSTAL_CHECK 112  // "郵便番号チェック": selects the rows whose code is bad
+#define IDC_LIST_OVERFLOW_CHECK 113  // "はみ出しチェック": selects the rows whose card has a line that does not fit
 #define IDC_LIST_VERTICAL_FORM 121 // "漢数字": the selected rows' address lines in vertical-writing form
 #define IDC_LIST_SELECT_UNSENT 130  // "未送付を選択": the rows still without a card this year
 #define IDC_LIST_SELECT_REPLY 131   // "要返信を選択": the rows whose card came, none sent

@@ -19,6 +19,7 @@
 #include "model/text.h"
 #include "print/print_command.h"
 #include "print/print_job.h"
+#include "render/card_fit.h"
 #include "render/card_renderer.h"
 #include "render/gdi_surface.h"
 
@@ -62,16 +63,26 @@ Cells cells_for(int pane_width) {
     return c;
 }
 
-// Whether a card has a line that does not fit even when set smaller. The
-// fitting itself belongs to the renderer; until it reports lines that do
-// not fit, no card is marked.
+// Whether a card has a line that does not fit even when set smaller, as
+// the renderer fits it at the card's own scale on the screen.
 class ScreenFitCheck final : public CardFitCheck {
 public:
-    bool overflows(int card) override {
-        (void)card;
-        return false;
-    }
+    ScreenFitCheck() : dc_(CreateCompatibleDC(nullptr)), surface_(dc_, GdiSurface::Kind::Screen) {}
+    ~ScreenFitCheck() override { DeleteDC(dc_); }
+    ScreenFitCheck(const ScreenFitCheck&) = delete;
+    ScreenFitCheck& operator=(const ScreenFitCheck&) = delete;
+    bool overflows(int card) override { return card_overflow_lines(surface_, card) > 0; }
+
+private:
+    HDC dc_;
+    GdiSurface surface_;
 };
+
+// The fitting switches as one number: other switches fit other cards.
+unsigned fit_state() {
+    const FitSwitches& s = fit_switches();
+    return (s.fit_long_lines ? 1u : 0u) | (s.align_names ? 2u : 0u);
+}
 
 // What the run remembers of the window: the one open window and the size
 // and place it had when it was last closed.
@@ -197,7 +208,7 @@ void ProofSheetWindow::lay_out() {
 // that changed.
 void ProofSheetWindow::refresh() {
     bool changed[HDATA_MAX];
-    if (sheet_.refresh(card_year(), has_table_ ? &table_ : nullptr, fit_, 0, changed) == 0) return;
+    if (sheet_.refresh(card_year(), has_table_ ? &table_ : nullptr, fit_, fit_state(), changed) == 0) return;
     for (int i = 0; i < HDATA_MAX; ++i)
         if (changed[i]) forget_thumbnail(i);
     show_count();

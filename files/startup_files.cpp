@@ -2,6 +2,7 @@
 
 #include "files/data_files.h"
 #include "files/file_stamps.h"
+#include "files/fit_settings_file.h"
 #include "files/kv_file.h"
 #include "model/defaults.h"
 #include "model/document.h"
@@ -24,6 +25,7 @@ void load_startup_files(WindowHandle owner) {
     read_kv_file(owner, READ_SILENT, KIND_SENDER, SENDER_STARTUP_FILE);
     read_kv_file(owner, READ_SILENT, KIND_ADDRESSEE, ADDRESSEE_STARTUP_FILE);
     read_kv_file(owner, READ_SILENT, KIND_LAYOUT, LAYOUT_STARTUP_FILE);
+    load_fit_settings();
     reset_layout_clipboard();
     platform().close_wait_window();
     d.modified = false;

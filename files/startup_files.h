@@ -9,8 +9,8 @@ extern const char16_t* const ADDRESSEE_STARTUP_FILE;  // "zelko2.txt"
 extern const char16_t* const LAYOUT_STARTUP_FILE;     // "zelko3.txt"
 
 // Creation of the main window, data side: captures work_dir, shows the wait
-// window, resets the document, loads the three files silently, resets the
-// layout clipboard, closes the wait window and clears `modified`.
+// window, resets the document, loads the three files silently and the
+// fitting switches (files/fit_settings_file.h), resets the layout clipboard, closes the wait window and clears `modified`.
 void load_startup_files(WindowHandle owner);
 
 // Writes the three start-up files without overwrite questions, stopping at

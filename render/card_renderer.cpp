@@ -3,6 +3,7 @@
 #include "model/card_status.h"
 #include "model/text.h"
 #include "render/background_path.h"
+#include "render/card_fit.h"
 
 namespace {
 
@@ -12,24 +13,21 @@ PreviewPaintedHook g_preview_painted = nullptr;
 // of the two paths is drawing.
 struct Pass {
     DrawingSurface& surface;
-    const CardRecord& card;
-    bool preview;
-    int32_t W = 0;  // printer: HORZRES; a view: the rectangle's width
-    int32_t H = 0;  // printer: VERTRES; a view: the rectangle's height
-    Point origin{};  // where the card's corner lands (printer: the print offset)
+    CardMapping mapping;
     ItemId dragged = kItemNone;
     ItemExtents* extents = nullptr;  // preview: the measurements to record
+    int overflow = 0;                // lines that do not fit even at the floor
 
-    Point map(int32_t x, int32_t y) const {
-        return preview ? to_preview(x, y) : to_area(x, y, origin, W, H, card);
-    }
+    const CardRecord& card() const { return mapping.card; }
+    bool preview() const { return mapping.preview; }
+    Point map(int32_t x, int32_t y) const { return mapping.map(x, y); }
 
     // The item's font with the height the surface needs, selected together
     // with the item's colour.
-    void begin_item(const LogFont& stored, RgbColor colour) const {
-        LogFont font = stored;
-        if (!preview) font.lfHeight = printer_font_height(stored.lfHeight, H, card);
+    LogFont begin_item(const LogFont& stored, RgbColor colour) const {
+        LogFont font = mapping.font(stored);
         surface.begin_font(font, colour);
+        return font;
     }
 };
 
@@ -39,57 +37,87 @@ struct Pass {
 void draw_postal_code(const Pass& pass, const char16_t* code, const CodeBoxes& boxes,
                       const LogFont& font, RgbColor colour, ItemId group3, Extent* code_extent) {
     int length = text_length_bounded(code, POSTAL_CAP);
-    if (!pass.preview && length == 0) return;
+    if (!pass.preview() && length == 0) return;
     pass.begin_item(font, colour);
     // The first character's cell height sizes the groups' rectangles; an
     // empty code measures its terminating NUL.
-    if (pass.preview) *code_extent = pass.surface.text_extent(code, 1);
+    if (pass.preview()) *code_extent = pass.surface.text_extent(code, 1);
     for (int i = 0; i < kCodeDigits && i < length; ++i) {
         ItemId group = i < 3 ? group3 : group3 + 1;
-        if (pass.preview && pass.dragged == group) continue;
+        if (pass.preview() && pass.dragged == group) continue;
         Point cell = digit_position(boxes, i);
         pass.surface.text_out(pass.map(cell.x, cell.y), code + i, 1);
     }
     pass.surface.end_font();
 }
 
-// Each non-empty line is drawn in one piece at its own origin; the font
-// (vertical for the default layouts) decides the writing direction.
-void draw_lines(const Pass& pass, const TextLine* lines, const LinePos* origins, int count,
-                const LogFont& font, RgbColor colour, ItemId first_id, Extent* line_extents) {
-    pass.begin_item(font, colour);
+// The red bar the preview shows beside a line that does not fit even at
+// its smallest size; never printed.
+constexpr RgbColor kOverflowColour{255, 0, 0};
+constexpr int32_t kOverflowBarGap = 2;
+constexpr int32_t kOverflowBarWidth = 3;
+
+void mark_overflow(const Pass& pass, Point at, const LinePlan& plan, bool down) {
+    int32_t from = kOverflowBarGap, to = kOverflowBarGap + kOverflowBarWidth;
+    Rect bar = down ? Rect{at.x + from, at.y, at.x + to, at.y + plan.drawn.cx}
+                    : Rect{at.x, at.y - to, at.x + plan.drawn.cx, at.y - from};
+    pass.surface.fill_rect(bar, kOverflowColour);
+}
+
+// Each non-empty line is drawn as planned (render/card_fit.h): a line that
+// fits and stays where it is in one piece at its own origin, with the
+// item's font (vertical for the default layouts, which decides the writing
+// direction); a fitted one in its smaller size; a line whose 敬称 moves to
+// the common level in two pieces.
+void draw_lines(Pass& pass, LineBlock block, const TextLine* lines, const LinePos* origins,
+                int count, const LogFont& stored, RgbColor colour, ItemId first_id,
+                Extent* line_extents) {
+    LogFont font = pass.begin_item(stored, colour);
+    LinePlan plans[ADDRESSEE_LINES];
+    plan_lines(pass.surface, pass.mapping, block, font, colour, lines, origins, count,
+               fit_switches(), plans);
     for (int k = 0; k < count; ++k) {
-        const char16_t* text = lines[k].s;
-        int length = text_length_bounded(text, LINE_CAP);
-        if (length == 0) {
-            if (pass.preview) line_extents[k] = {0, 0};
-            continue;
+        const LinePlan& plan = plans[k];
+        if (pass.preview()) line_extents[k] = plan.drawn;
+        if (plan.length == 0) continue;
+        if (plan.overflow) ++pass.overflow;
+        if (pass.preview() && pass.dragged == first_id + k) continue;
+        if (plan.fitted) {
+            pass.surface.end_font();
+            pass.surface.begin_font(plan.font, colour);
         }
-        if (!(pass.preview && pass.dragged == first_id + k))
-            pass.surface.text_out(pass.map(origins[k].x, origins[k].y), text, length);
-        if (pass.preview) line_extents[k] = pass.surface.text_extent(text, length);
+        pass.surface.text_out(plan.at, lines[k].s, plan.split);
+        if (plan.split < plan.length)
+            pass.surface.text_out(plan.tail_at, lines[k].s + plan.split, plan.length - plan.split);
+        if (plan.fitted) {
+            pass.surface.end_font();
+            pass.surface.begin_font(font, colour);
+        }
+        if (pass.preview() && plan.overflow)
+            mark_overflow(pass, pass.map(origins[k].x, origins[k].y), plan,
+                          writing_of(font) == Writing::Down);
     }
     pass.surface.end_font();
 }
 
-void draw_items(const Pass& pass) {
-    const CardRecord& card = pass.card;
+void draw_items(Pass& pass) {
+    const CardRecord& card = pass.card();
     const SenderRecord& sender = chosen_sender(card);
     static ItemExtents unused;
     ItemExtents& e = pass.extents ? *pass.extents : unused;
 
     draw_postal_code(pass, card.tt.m, code_boxes(card.tt), card.tt.lf, card.tt.c, kItemCodeGroup3,
                      &e.code);
-    draw_lines(pass, card.ta.m, card.ta.xy, ADDRESSEE_LINES, card.ta.lf, card.ta.c,
-               kItemAddressLine0, e.address);
-    draw_lines(pass, card.tn.m, card.tn.xy, ADDRESSEE_LINES, card.tn.lf, card.tn.c,
-               kItemNameLine0, e.name);
+    draw_lines(pass, LineBlock::Address, card.ta.m, card.ta.xy, ADDRESSEE_LINES, card.ta.lf,
+               card.ta.c, kItemAddressLine0, e.address);
+    draw_lines(pass, LineBlock::Name, card.tn.m, card.tn.xy, ADDRESSEE_LINES, card.tn.lf,
+               card.tn.c, kItemNameLine0, e.name);
     draw_postal_code(pass, sender.t, code_boxes(card.ft), card.ft.lf, card.ft.c,
                      kItemSenderCodeGroup3, &e.sender_code);
-    draw_lines(pass, sender.a, card.fa.xy, SENDER_LINES, card.fa.lf, card.fa.c,
-               kItemSenderAddressLine0, e.sender_address);
-    draw_lines(pass, sender.n, card.fn.xy, SENDER_LINES, card.fn.lf, card.fn.c,
-               kItemSenderNameLine0, e.sender_name);
+    draw_lines(pass, LineBlock::SenderAddress, sender.a, card.fa.xy, SENDER_LINES, card.fa.lf,
+               card.fa.c, kItemSenderAddressLine0, e.sender_address);
+    draw_lines(pass, LineBlock::SenderName, sender.n, card.fn.xy, SENDER_LINES, card.fn.lf,
+               card.fn.c, kItemSenderNameLine0, e.sender_name);
 }
 
 // The preview reads the background file at every paint, so a file changed
@@ -110,11 +138,11 @@ void draw_preview_background(DrawingSurface& surface, const CardRecord& card) {
 // name is used as stored: a bare name is found in the current directory.
 void draw_print_background(const Pass& pass) {
     char16_t name[PATH_CAP];
-    text_copy(name, PATH_CAP, pass.card.base_filepass, PATH_CAP - 1);
+    text_copy(name, PATH_CAP, pass.card().base_filepass, PATH_CAP - 1);
     if (name[0] == 0) return;
     BitmapHandle bitmap = pass.surface.load_bitmap(name);
     if (!bitmap) return;
-    pass.surface.stretch_bitmap(bitmap, pass.origin, pass.W, pass.H);
+    pass.surface.stretch_bitmap(bitmap, pass.mapping.origin, pass.mapping.W, pass.mapping.H);
     pass.surface.release_bitmap(bitmap);
 }
 
@@ -122,10 +150,10 @@ void draw_print_background(const Pass& pass) {
 // stretched onto its rectangle; the bitmap is not kept.
 void draw_view_background(const Pass& pass) {
     char16_t path[PATH_CAP];
-    if (!resolve_background_path(doc().work_dir, pass.card.base_filepass, path, PATH_CAP)) return;
+    if (!resolve_background_path(doc().work_dir, pass.card().base_filepass, path, PATH_CAP)) return;
     BitmapHandle bitmap = pass.surface.load_bitmap(path);
     if (!bitmap) return;
-    pass.surface.stretch_bitmap(bitmap, pass.origin, pass.W, pass.H);
+    pass.surface.stretch_bitmap(bitmap, pass.mapping.origin, pass.mapping.W, pass.mapping.H);
     pass.surface.release_bitmap(bitmap);
 }
 
@@ -135,13 +163,15 @@ void set_preview_painted_hook(PreviewPaintedHook hook) { g_preview_painted = hoo
 
 void draw_card_preview(DrawingSurface& surface) {
     int i = doc().current_card;
+    set_preview_overflow_lines(0);
     if (i >= 0 && i < HDATA_MAX) {
         const CardRecord& card = doc().hdata[i];
         draw_preview_background(surface, card);
-        Pass pass{surface, card, true};
+        Pass pass{surface, CardMapping{card, true}};
         pass.dragged = drag_item();
         pass.extents = &item_extents();
         draw_items(pass);
+        set_preview_overflow_lines(pass.overflow);
     }
     if (g_preview_painted) g_preview_painted();
 }
@@ -152,10 +182,9 @@ void draw_card_print(DrawingSurface& surface, int card) {
     // A card without a positive size has no mapping onto paper: its page
     // stays blank and the card is not recorded as sent.
     if (!card_printable(record)) return;
-    Pass pass{surface, record, false};
-    pass.W = surface.device_caps(kCapHorzRes);
-    pass.H = surface.device_caps(kCapVertRes);
-    pass.origin = {doc().print.base_px, doc().print.base_py};
+    Pass pass{surface, CardMapping{record, false, surface.device_caps(kCapHorzRes),
+                                   surface.device_caps(kCapVertRes),
+                                   {doc().print.base_px, doc().print.base_py}}};
     if (doc().print.bmp_mode == 1) draw_print_background(pass);
     draw_items(pass);
     mark_card_sent(card);
@@ -166,10 +195,7 @@ void draw_card_view(DrawingSurface& surface, int card, Point origin, int32_t wid
     if (card < 0 || card >= HDATA_MAX) return;
     const CardRecord& record = doc().hdata[card];
     if (!card_printable(record) || width <= 0 || height <= 0) return;
-    Pass pass{surface, record, false};
-    pass.W = width;
-    pass.H = height;
-    pass.origin = origin;
+    Pass pass{surface, CardMapping{record, false, width, height, origin}};
     draw_view_background(pass);
     draw_items(pass);
 }

@@ -45,4 +45,7 @@ public:
     // cards themselves never draw one.
     virtual void frame(Rect rect, RgbColor colour) { (void)rect, (void)colour; }
     virtual Extent text_extent(const char16_t* text, int length) = 0;
+
+    // Fills the rectangle (right and bottom edges excluded) with a colour.
+    virtual void fill_rect(const Rect& r, RgbColor colour) = 0;
 };

@@ -28,6 +28,7 @@ public:
     void text_out(Point at, const char16_t* text, int length) override;
     void frame(Rect rect, RgbColor colour) override;
     Extent text_extent(const char16_t* text, int length) override;
+    void fill_rect(const Rect& r, RgbColor colour) override;
 
 private:
     void stretch_on_screen(BitmapHandle bitmap, Point origin, int32_t width, int32_t height);

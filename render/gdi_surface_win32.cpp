@@ -163,3 +163,11 @@ void GdiSurface::frame(Rect rect, RgbColor colour) {
     FrameRect(hdc(dc_), &r, brush);
     DeleteObject(brush);
 }
+
+void GdiSurface::fill_rect(const Rect& r, RgbColor colour) {
+    HBRUSH brush = CreateSolidBrush(RGB(colour.r, colour.g, colour.b));
+    if (!brush) return;
+    RECT area{r.left, r.top, r.right, r.bottom};
+    FillRect(hdc(dc_), &area, brush);
+    DeleteObject(brush);
+}

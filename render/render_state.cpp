@@ -18,3 +18,10 @@ BitmapHandle exchange_preview_bitmap(BitmapHandle bitmap) {
     g_preview_bitmap = bitmap;
     return old;
 }
+
+namespace {
+int g_preview_overflow = 0;
+}  // namespace
+
+int preview_overflow_lines() { return g_preview_overflow; }
+void set_preview_overflow_lines(int lines) { g_preview_overflow = lines; }

@@ -21,3 +21,8 @@ BitmapHandle preview_bitmap();
 // Makes `bitmap` (possibly nullptr) the preview bitmap and returns the one
 // it replaces, which the caller releases.
 BitmapHandle exchange_preview_bitmap(BitmapHandle bitmap);
+
+// The lines of the card shown at the last paint that do not fit even at
+// their smallest size (render/card_fit.h); the status bar says so.
+int preview_overflow_lines();
+void set_preview_overflow_lines(int lines);

@@ -14,11 +14,13 @@
 #include "editors/card_layout_editor.h"
 #include "editors/card_layout_ids.h"
 #include "editors/sender_editor.h"
+#include "files/fit_settings_file.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "print/print_job.h"
 #include "print/printer_state.h"
+#include "render/card_fit.h"
 #include "tests/editors/fake_dialog_view.h"
 #include "tests/editors/fake_list_control.h"
 #include "tests/print/fake_printer_spooler.h"
@@ -49,6 +51,7 @@ public:
     void print_position() override { calls.push_back("print_position"); }
     void print() override { calls.push_back("print"); }
     void refresh_status() override { calls.push_back("refresh_status"); }
+    void show_fit_switches() override { calls.push_back("show_fit_switches"); }
     int export_bitmap(const char16_t* path) override {
         calls.push_back("export_bitmap");
         exported = path;
@@ -127,6 +130,40 @@ TEST_F(MainWindowCommandsTest, PrintPositionAsksForAPrinterFirstAndAlwaysMarksMo
     EXPECT_EQ(window.calls, (Calls{"print_position", "refresh_status"}));
 }
 
+// The two switches of the 印刷 menu flip, show, are kept in their own file
+// at once (the document is not changed) and come back at the next start.
+TEST_F(MainWindowCommandsTest, FittingSwitchesFlipAndAreKeptInTheirOwnFile) {
+    fit_switches() = FitSwitches{};
+    run(73);
+    EXPECT_FALSE(fit_switches().fit_long_lines);
+    EXPECT_EQ(window.calls, (Calls{"show_fit_switches", "repaint"}));
+    run(74);
+    run(73);
+    EXPECT_TRUE(fit_switches().fit_long_lines);
+    EXPECT_FALSE(fit_switches().align_names);
+    EXPECT_FALSE(doc().modified);
+    EXPECT_TRUE(fake.has_file(u"C:\\work\\zelko_fit.txt"));
+    EXPECT_FALSE(fake.has_file(u"C:\\work\\zelko1.txt"));
+    fit_switches() = FitSwitches{};
+    load_fit_settings();
+    EXPECT_TRUE(fit_switches().fit_long_lines);
+    EXPECT_FALSE(fit_switches().align_names);
+    // Anything else in the file leaves a switch on.
+    fake.put_file(u"C:\\work\\zelko_fit.txt", utf16le_file(u"fit_long_lines=2\r\nalign_names=0 \r\n\xFFFF"));
+    load_fit_settings();
+    EXPECT_TRUE(fit_switches().fit_long_lines && fit_switches().align_names);
+    fake.put_file(u"C:\\work\\zelko_fit.txt", "\xFF");
+    load_fit_settings();
+    EXPECT_TRUE(fit_switches().fit_long_lines && fit_switches().align_names);
+    // A file that cannot be written is said so; the switch still flips.
+    fake.unwritable.insert(u"C:\\work\\zelko_fit.txt");
+    run(74);
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(box_text(0), u"設定をzelko_fit.txtに保存できません。");
+    EXPECT_FALSE(fit_switches().align_names);
+    fit_switches() = FitSwitches{};
+}
+
 TEST_F(MainWindowCommandsTest, PrinterSettingsMarksModifiedAndPrintDoesNot) {
     run(66);
     EXPECT_EQ(window.calls, (Calls{"printer_settings", "refresh_status"}));
@@ -148,7 +185,7 @@ TEST_F(MainWindowCommandsTest, EditorsHelpAndAboutOpenTheirWindows) {
 }
 
 TEST_F(MainWindowCommandsTest, UnknownCommandsDoNothing) {
-    for (int id : {0, 50, 73, 329, 339, 9999}) run(id);
+    for (int id : {0, 50, 80, 329, 339, 9999}) run(id);
     EXPECT_TRUE(window.calls.empty());
     EXPECT_TRUE(fake.boxes.empty());
     EXPECT_TRUE(fake.dialogs.empty());

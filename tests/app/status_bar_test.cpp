@@ -11,6 +11,7 @@
 #include "model/text.h"
 #include "print/printer_state.h"
 #include "render/bmp_file.h"
+#include "render/render_state.h"
 #include "tests/support/fake_platform.h"
 
 namespace {
@@ -61,6 +62,9 @@ TEST_F(StatusBarTest, LoadedDocumentShowsPrinterFormCardNumberAndBitmapName) {
     EXPECT_EQ(part(t, 1), u"紙:はがき");
     EXPECT_EQ(part(t, 2), u"Page:3/12");
     EXPECT_EQ(part(t, 3), u"x.bmp") << "the shown card's bitmap, not card 0's";
+    set_preview_overflow_lines(2);  // the last paint found lines that do not fit
+    EXPECT_EQ(part(texts(), 3), u"はみ出し　x.bmp");
+    set_preview_overflow_lines(0);
 }
 
 TEST_F(StatusBarTest, CountStopsAtTheFirstCardNotInUse) {

@@ -578,6 +578,23 @@ TEST_F(AddresseeListTest, PostalCodeCheckSelectsExactlyTheBadRows) {
     EXPECT_EQ(std::u16string(doc().hdata[2].tt.m), u"9000001");  // the list changed, not the cards
 }
 
+TEST_F(AddresseeListTest, OverflowCheckSelectsTheRowsWhoseCardCannotBeFitted) {
+    put_card(0, u"a");
+    put_card(1, u"b");
+    put_card(2, u"c");
+    list_open(view_, list_);
+    press(IDC_LIST_OVERFLOW_CHECK);
+    EXPECT_TRUE(list_.selection.empty());
+    // 40 characters of 27 units need a third of the size; the list's text
+    // counts before it is saved.
+    edit_cell(2, COLUMN_ADDRESS0, std::u16string(40, u'一').c_str());
+    list_.select({0});
+    press(IDC_LIST_OVERFLOW_CHECK);
+    EXPECT_EQ(list_.selection, (std::set<int>{2}));
+    EXPECT_EQ(list_.scrolled_to, 2);
+    EXPECT_EQ(box_texts(), (std::vector<std::u16string>{u"はみ出す宛先はありません。|あて先の編集"}));
+}
+
 TEST_F(AddresseeListTest, VerticalFormConvertsTheSelectedRowsAddressLinesUntilUndo) {
     put_card(0, u"a");
     put_card(1, u"b");

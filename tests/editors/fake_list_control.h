@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "editors/addressee_list.h"
+#include "render/card_fit.h"
+#include "tests/render/recording_surface.h"
 
 class FakeListControl : public ListControl {
 public:
@@ -40,5 +42,11 @@ public:
     int open_line_editor(int row, int total) override {
         ++line_editor_calls;
         return line_editor ? line_editor(row, total) : 0;
+    }
+    // Measured as a full-width face advances: |lfHeight| a character.
+    int overflow_lines(const CardRecord& card) override {
+        RecordingSurface surface;
+        surface.square_cells = true;
+        return card_overflow_lines(surface, card);
     }
 };

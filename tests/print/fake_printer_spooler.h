@@ -50,6 +50,7 @@ public:
         if (on_text) on_text(static_cast<int>(log_.pages.size()) - 1, t);
     }
     Extent text_extent(const char16_t*, int length) override { return {10 * length, 12}; }
+    void fill_rect(const Rect&, RgbColor) override {}
 
 private:
     PageLog& log_;

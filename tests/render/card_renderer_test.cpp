@@ -8,6 +8,7 @@
 #include "model/card_status.h"
 #include "model/defaults.h"
 #include "model/text.h"
+#include "render/card_fit.h"
 #include "render/card_renderer.h"
 #include "tests/render/recording_surface.h"
 #include "tests/support/fake_platform.h"
@@ -207,7 +208,9 @@ TEST_F(CardRendererTest, PrintMapsEveryPositionAndScalesOnlyTheFontHeight) {
     EXPECT_EQ(printer.fonts[2].lfOrientation, -900);
     EXPECT_EQ(printer.fonts[2].lfWidth, 0);
     EXPECT_EQ(printer.fonts[2].lfWeight, 700);
-    EXPECT_TRUE(printer.measures.empty());
+    // Each line is measured on the printer, to see that it fits: the six
+    // lines fit and are drawn as they stand.
+    EXPECT_EQ(printer.measures.size(), 6u);
 }
 
 TEST_F(CardRendererTest, PrintSkipsAnEmptyAddresseeCodeButNotTheSendersCode) {
@@ -317,7 +320,6 @@ TEST_F(CardRendererTest, PrintDrawsTheBackgroundOnlyWhenAskedAndUnderTheTexts) {
     EXPECT_EQ(view.fonts[1].lfHeight, card(0).ta.lf.lfHeight / 2);
     EXPECT_EQ(card(0).typ[0].t, 0);
     EXPECT_EQ(preview_bitmap(), nullptr);
-    EXPECT_TRUE(view.measures.empty());
 }
 
 int g_marked_calls = 0;
@@ -400,6 +402,127 @@ TEST_F(CardRendererTest, EveryPreviewPaintEndsWithTheStatusHook) {
     EXPECT_EQ(g_paints, 2);
     draw_card_print(printer, 0);
     EXPECT_EQ(g_paints, 2);
+}
+
+// The room of every line: to 3 mm before the card's edge, or 1 mm before a
+// postal code group or the other party's line that its column crosses.
+TEST_F(CardRendererTest, EveryLineMayRunToTheEdgeOrTheNearestThingItsColumnCrosses) {
+    fill_card();
+    CardRecord& c = card();
+    EXPECT_EQ(line_room(c, LineBlock::Address, 0), 592 - 12 - 100);
+    EXPECT_EQ(line_room(c, LineBlock::Name, 0), 592 - 12 - 115);
+    // The sender's address columns cross its four-digit group at y 493.
+    EXPECT_EQ(line_room(c, LineBlock::SenderAddress, 0), 493 - 4 - 275);
+    EXPECT_EQ(line_room(c, LineBlock::SenderAddress, 1), 493 - 4 - 275);
+    EXPECT_EQ(line_room(c, LineBlock::SenderName, 0), 493 - 4 - 390);  // its three-digit group
+    // A moved layout: a shorter card; a sender line placed below the first
+    // address line; an address line started above the addressee's code.
+    c.base_h = 500;
+    EXPECT_EQ(line_room(c, LineBlock::Name, 0), 500 - 12 - 115);
+    c.fa.xy[0] = {360, 400};
+    EXPECT_EQ(line_room(c, LineBlock::Address, 0), 400 - 4 - 100);
+    EXPECT_EQ(line_room(c, LineBlock::Address, 1), 500 - 12 - 100);  // its column misses it
+    text_set(doc().fdata[0].a[0].s, u"");  // an empty line is no obstacle
+    EXPECT_EQ(line_room(c, LineBlock::Address, 0), 500 - 12 - 100);
+    c.ta.xy[0] = {370, 40};
+    EXPECT_EQ(line_room(c, LineBlock::Address, 0), 53 - 4 - 40);
+    c.ta.xy[0] = {370, 60};  // it starts inside the code's row: the edge counts
+    EXPECT_EQ(line_room(c, LineBlock::Address, 0), 500 - 12 - 60);
+}
+
+// A line longer than its room is set smaller until it fits, down to half
+// its size; one that still does not fit is drawn at half size, marked with
+// a red bar in the preview and counted. Lines that fit are drawn as before.
+TEST_F(CardRendererTest, LongLinesAreSetSmallerDownToHalfTheirSize) {
+    fill_card();
+    screen.square_cells = printer.square_cells = true;
+    text_set(card().ta.m[0].s, u"神奈川県横浜市港北区新横浜三丁目一七番地六");  // 21 x 27 > 480
+    text_set(doc().fdata[0].a[0].s, u"東京都千代田区丸の内一丁目一ー一");  // 16 x 16 > 214
+    draw_card_preview(screen);
+    ASSERT_EQ(screen.texts.size(), 20u);
+    EXPECT_EQ(screen.placed()[7], "神奈川県横浜市港北区新横浜三丁目一七番地六@380,150");
+    EXPECT_EQ(screen.texts[7].font.lfHeight, -22);  // 462 of 480
+    EXPECT_EQ(screen.texts[8].font.lfHeight, -27);
+    EXPECT_EQ(screen.placed()[18], "東京都千代田区丸の内一丁目一ー一@130,325");
+    EXPECT_EQ(screen.texts[18].font.lfHeight, -13);  // 208 of 214
+    EXPECT_EQ(item_extents().address[0].cx, 462);
+    EXPECT_EQ(preview_overflow_lines(), 0);
+    EXPECT_TRUE(screen.fills.empty());
+    EXPECT_EQ(card_overflow_lines(screen, 0), 0);
+
+    // On paper the same line is fitted in printer pixels.
+    draw_card_print(printer, 0);
+    EXPECT_EQ(printer.placed()[7], on_paper("神奈川県横浜市港北区新横浜三丁目一七番地六", 370, 100));
+    EXPECT_LE(21 * -printer.texts[7].font.lfHeight, 480 * 3389 / 592);
+    EXPECT_GT(21 * (1 - printer.texts[7].font.lfHeight), 480 * 3389 / 592);
+
+    // 40 characters need a third of the size: drawn at half, and flagged.
+    text_set(card().ta.m[1].s, std::u16string(40, u'一').c_str());
+    RecordingSurface again;
+    again.square_cells = true;
+    draw_card_preview(again);
+    EXPECT_EQ(again.texts[8].font.lfHeight, -14);
+    EXPECT_EQ(preview_overflow_lines(), 1);
+    ASSERT_EQ(again.fills.size(), 1u);
+    EXPECT_EQ(again.fills[0].left, 347);  // beside the column's right edge, along the line
+    EXPECT_EQ(again.fills[0].top, 150);
+    EXPECT_EQ(again.fills[0].bottom, 150 + 40 * 14);
+    EXPECT_EQ(card_overflow_lines(again, 0), 1);
+    EXPECT_EQ(card_overflow_lines(again, HDATA_MAX), 0);
+
+    // Fitting off: every line at its set size, the long ones still counted.
+    fit_switches().fit_long_lines = false;
+    RecordingSurface off;
+    off.square_cells = true;
+    draw_card_preview(off);
+    fit_switches().fit_long_lines = true;
+    EXPECT_EQ(off.fonts.size(), 6u);
+    EXPECT_EQ(off.texts[7].font.lfHeight, -27);
+    EXPECT_EQ(off.texts[18].font.lfHeight, -16);
+    EXPECT_EQ(preview_overflow_lines(), 3);
+}
+
+// 連名 start where the first line's given name starts, 敬称 end on one
+// level; a line aligned by hand, another family name or a missing 敬称
+// keep what they say.
+TEST_F(CardRendererTest, JointNamesStartUnderTheGivenNameAndHonorificsEndOnOneLevel) {
+    struct Case {
+        std::vector<std::u16string> names;
+        Strings placed;
+    };
+    // Name lines at x 270 - 50k, y 115, 48 units a character: 山田　is 144.
+    const Case cases[] = {
+        {{u"山田太郎様"}, {"山田太郎様@280,165"}},
+        {{u"山田　太郎　様", u"花子　様"}, {"山田　太郎　様@280,165", "花子　様@230,309"}},
+        {{u"山田　太郎　様", u"花子様", u"一郎　様"},
+         {"山田　太郎　様@280,165", "花子@230,309", "様@230,453", "一郎　様@180,309"}},
+        {{u"山田　太郎　様", u"鈴木　花子　様"}, {"山田　太郎　様@280,165", "鈴木　花子　様@230,165"}},
+        {{u"山田　太郎　様", u"　　　花子様"}, {"山田　太郎　様@280,165", "　　　花子様@230,165"}},
+        {{u"山田　太郎　様", u"花子"}, {"山田　太郎　様@280,165", "花子@230,309"}},
+        {{u"山田商店　御中", u"営業部　御中"}, {"山田商店　御中@280,165", "営業部　@230,165", "御中@230,405"}},
+    };
+    for (const Case& c : cases) {
+        for (int k = 0; k < ADDRESSEE_LINES; ++k)
+            text_set(card().tn.m[k].s, k < int(c.names.size()) ? c.names[k].c_str() : u"");
+        RecordingSurface s;
+        s.square_cells = true;
+        draw_card_preview(s);
+        EXPECT_EQ(s.placed(), c.placed) << utf8(c.names.back());
+    }
+    // A 連名 the user placed elsewhere stays there; with the switch off
+    // every name is drawn as typed.
+    card().tn.xy[1].y = 200;
+    RecordingSurface moved;
+    moved.square_cells = true;
+    draw_card_preview(moved);
+    EXPECT_EQ(moved.placed(), (Strings{"山田商店　@280,165", "御中@280,442", "営業部　御中@230,250"}));
+    card().tn.xy[1].y = 115;
+    fit_switches().align_names = false;
+    RecordingSurface off;
+    off.square_cells = true;
+    draw_card_preview(off);
+    fit_switches().align_names = true;
+    EXPECT_EQ(off.placed(), (Strings{"山田商店　御中@280,165", "営業部　御中@230,165"}));
 }
 
 }  // namespace

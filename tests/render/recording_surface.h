@@ -1,6 +1,7 @@
 // A drawing surface that records what the renderer asks of it, with text
 // extents derived from the selected font so that measurements are
-// predictable: cx = 10 x length, cy = |lfHeight| + 2.
+// predictable: cx = 10 x length (or, with `square_cells`, |lfHeight| x
+// length, as a full-width face advances), cy = |lfHeight| + 2.
 #pragma once
 
 #include <cstdlib>
@@ -33,6 +34,7 @@ public:
     };
 
     std::map<int, int32_t> caps;
+    bool square_cells = false;
     std::set<std::u16string> bitmap_files;  // paths that load as bitmaps
 
     // Everything in order: "load <path>", "release", "stretch", "font <face>",
@@ -44,6 +46,7 @@ public:
     std::vector<BitmapHandle> released;
     std::vector<Measure> measures;
     std::vector<LogFont> fonts;
+    std::vector<Rect> fills;
     int open_fonts = 0;
 
     int32_t device_caps(int index) override {
@@ -80,10 +83,16 @@ public:
         events.push_back("text " + utf8(std::u16string(text, length)));
     }
     Extent text_extent(const char16_t* text, int length) override {
-        Extent e{10 * length, std::abs(font_.lfHeight) + 2};
+        Extent e{(square_cells ? std::abs(font_.lfHeight) : 10) * length, std::abs(font_.lfHeight) + 2};
         measures.push_back({std::u16string(text, length), length, e});
         events.push_back("extent " + utf8(std::u16string(text, length)));
         return e;
+    }
+
+    void fill_rect(const Rect& r, RgbColor colour) override {
+        fills.push_back(r);
+        events.push_back("fill " + std::to_string(colour.r) + "," + std::to_string(colour.g) + "," +
+                         std::to_string(colour.b));
     }
 
     // The texts drawn, "text@x,y" each, for compact comparisons.
