@@ -93,7 +93,7 @@ void ProofSheetPages::draw_page(DrawingSurface& surface, int page) {
                 w = static_cast<int32_t>(static_cast<int64_t>(h) * record.base_w / record.base_h);
             }
             const Point at{x + (box_w - w) / 2, y};
-            draw_card_view(surface, card, at, w, h);
+            draw_card_view(surface, card, at, w, h, doc().print.bmp_mode == 1);
             surface.frame({at.x, at.y, at.x + w, at.y + h}, kFrame);
         }
         const int32_t below = y + box_h + pad;

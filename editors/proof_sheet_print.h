@@ -1,6 +1,7 @@
 // "一覧を印刷": the cards the proof sheet shows, printed as a sheet on A4,
 // twelve to a page (three across, four down), each card drawn as it prints
-// with its number, name, status and marks written under it.
+// (its background only when the cards print theirs) in a thin frame, with
+// its number, name, status and marks written under it.
 #pragma once
 
 #include "editors/proof_sheet.h"

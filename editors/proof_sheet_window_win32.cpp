@@ -1,8 +1,7 @@
 // The window "一覧で確認": a bar with the filters, the count line and the two
 // print buttons above a scrolling pane of thumbnails, four to a row. Every
-// thumbnail is drawn by the card renderer at the card's own size (as the
-// preview draws it) and shrunk with halftone stretching; it is kept as a
-// bitmap until its card changes or the pane's width does. Only the rows in
+// thumbnail (render/card_thumbnail.h) is kept as a bitmap until its card
+// changes or the pane's width does. Only the rows in
 // view are drawn. The window looks at the document every 300 ms and draws
 // again what changed (an editor's store, an import, a print's mark).
 
@@ -20,7 +19,7 @@
 #include "print/print_command.h"
 #include "print/print_job.h"
 #include "render/card_fit.h"
-#include "render/card_renderer.h"
+#include "render/card_thumbnail.h"
 #include "render/gdi_surface.h"
 
 namespace {
@@ -267,60 +266,13 @@ void ProofSheetWindow::forget_thumbnail(int card) {
     thumbnails_[card] = Thumbnail{};
 }
 
-// The card drawn at its own size on white, as the preview draws it, then
-// shrunk into its box keeping its proportions. A card of an absurd size is
-// drawn straight into the box.
 HBITMAP ProofSheetWindow::thumbnail(int card, HDC like) {
     Thumbnail& kept = thumbnails_[card];
     if (kept.bitmap && kept.box_w == cells_.box_w) return kept.bitmap;
     forget_thumbnail(card);
-    const CardRecord& record = doc().hdata[card];
-    int w = cells_.box_w, h = cells_.box_h;
-    if (card_printable(record)) {
-        const int64_t fitted_h = static_cast<int64_t>(w) * record.base_h / record.base_w;
-        if (fitted_h <= h) {
-            h = fitted_h > 0 ? static_cast<int>(fitted_h) : 1;
-        } else {
-            const int64_t fitted_w = static_cast<int64_t>(h) * record.base_w / record.base_h;
-            w = fitted_w > 0 ? static_cast<int>(fitted_w) : 1;
-        }
-    }
-    HDC small_dc = CreateCompatibleDC(like);
-    HBITMAP small = CreateCompatibleBitmap(like, w, h);
-    if (!small_dc || !small) {
-        if (small_dc) DeleteDC(small_dc);
-        if (small) DeleteObject(small);
-        return nullptr;
-    }
-    HGDIOBJ old_small = SelectObject(small_dc, small);
-    RECT all{0, 0, w, h};
-    FillRect(small_dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    const bool full_size = card_printable(record) && record.base_w <= 2000 && record.base_h <= 2000;
-    HDC big_dc = full_size ? CreateCompatibleDC(like) : nullptr;
-    HBITMAP big = big_dc ? CreateCompatibleBitmap(like, record.base_w, record.base_h) : nullptr;
-    if (big) {
-        HGDIOBJ old_big = SelectObject(big_dc, big);
-        RECT card_area{0, 0, record.base_w, record.base_h};
-        FillRect(big_dc, &card_area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        {
-            GdiSurface surface(big_dc, GdiSurface::Kind::Screen);
-            draw_card_view(surface, card, {0, 0}, record.base_w, record.base_h);
-        }
-        SetStretchBltMode(small_dc, HALFTONE);
-        SetBrushOrgEx(small_dc, 0, 0, nullptr);
-        StretchBlt(small_dc, 0, 0, w, h, big_dc, 0, 0, record.base_w, record.base_h, SRCCOPY);
-        SelectObject(big_dc, old_big);
-        DeleteObject(big);
-    } else {
-        GdiSurface surface(small_dc, GdiSurface::Kind::Screen);
-        draw_card_view(surface, card, {0, 0}, w, h);
-    }
-    if (big_dc) DeleteDC(big_dc);
-    SelectObject(small_dc, old_small);
-    DeleteDC(small_dc);
-    kept.bitmap = small;
+    kept.bitmap = static_cast<HBITMAP>(make_card_thumbnail(like, card, cells_.box_w, cells_.box_h));
     kept.box_w = cells_.box_w;
-    return small;
+    return kept.bitmap;
 }
 
 void ProofSheetWindow::paint_cell(HDC dc, int position, int x, int y) {
@@ -588,6 +540,8 @@ LRESULT ProofSheetWindow::frame_message(HWND window, UINT message, WPARAM wparam
         case IDC_SHEET_PRINT_SHEET: print_proof_sheet(frame_, sheet_); return 0;
         default: return 0;
         }
+        // The choice shows whoever made it (a click, the keyboard, a command).
+        CheckRadioButton(window, IDC_SHEET_ALL, IDC_SHEET_UNSENT, LOWORD(wparam));
         show_count();
         set_scroll(0);
         return 0;
@@ -669,6 +623,9 @@ void open_proof_sheet_window(WindowHandle main_window) {
         keep_on_work_area(frame);
     }
     SetFocus(GetDlgItem(frame, IDC_SHEET_CARDS));
+    // The thumbnails in view are drawn before the command returns.
+    UpdateWindow(frame);
+    UpdateWindow(GetDlgItem(frame, IDC_SHEET_CARDS));
 }
 
 void close_proof_sheet_window() {

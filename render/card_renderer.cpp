@@ -146,8 +146,8 @@ void draw_print_background(const Pass& pass) {
     pass.surface.release_bitmap(bitmap);
 }
 
-// A view shows the background as the preview does (whatever bmp_mode says),
-// stretched onto its rectangle; the bitmap is not kept.
+// A view's background, found as the preview finds it and stretched onto its
+// rectangle; the bitmap is not kept.
 void draw_view_background(const Pass& pass) {
     char16_t path[PATH_CAP];
     if (!resolve_background_path(doc().work_dir, pass.card().base_filepass, path, PATH_CAP)) return;
@@ -191,11 +191,11 @@ void draw_card_print(DrawingSurface& surface, int card) {
 }
 
 void draw_card_view(DrawingSurface& surface, int card, Point origin, int32_t width,
-                    int32_t height) {
+                    int32_t height, bool background) {
     if (card < 0 || card >= HDATA_MAX) return;
     const CardRecord& record = doc().hdata[card];
     if (!card_printable(record) || width <= 0 || height <= 0) return;
     Pass pass{surface, CardMapping{record, false, width, height, origin}};
-    draw_view_background(pass);
+    if (background) draw_view_background(pass);
     draw_items(pass);
 }

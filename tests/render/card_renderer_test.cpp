@@ -311,7 +311,7 @@ TEST_F(CardRendererTest, PrintDrawsTheBackgroundOnlyWhenAskedAndUnderTheTexts) {
     view.bitmap_files = {u"C:\\work\\base1.bmp"};
     doc().print.bmp_mode = 0;
     card(0).typ[0] = {0, 0};
-    draw_card_view(view, 0, {100, 40}, 200, 296);
+    draw_card_view(view, 0, {100, 40}, 200, 296, true);
     ASSERT_EQ(view.stretches.size(), 1u);
     EXPECT_EQ(view.stretches[0].origin.x, 100);
     EXPECT_EQ(view.stretches[0].width, 200);
