@@ -523,7 +523,9 @@ LRESULT ProofSheetWindow::frame_message(HWND window, UINT message, WPARAM wparam
         return 0;
     }
     case WM_TIMER:
-        if (wparam == kRefreshTimer) refresh();
+        // A job draws its pages from the sheet and the cards as they stand:
+        // the marks it makes show once it has ended.
+        if (wparam == kRefreshTimer && !print_job_running()) refresh();
         return 0;
     case WM_SETFOCUS:
         SetFocus(pane_);
