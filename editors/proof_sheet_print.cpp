@@ -107,5 +107,9 @@ void ProofSheetPages::draw_page(DrawingSurface& surface, int page) {
 
 void print_proof_sheet(WindowHandle window, const ProofSheet& sheet) {
     ProofSheetPages pages(sheet);
+    if (pages.pages() == 0) {
+        platform().message_box(window, u"印刷する葉書がありません。", u"一覧で確認", kButtonsOk);
+        return;
+    }
     print_pages_command(window, pages, pages.pages(), SHEET_PAPER_A4);
 }

@@ -120,9 +120,9 @@ private:
     void keep_in_view(int position);
     int hit(int x, int y) const;
     void forget_thumbnail(int card);
-    HBITMAP thumbnail(int card, HDC like);
+    HBITMAP thumbnail(int card, ThumbnailMaker& maker);
     void paint_pane(HDC dc, const RECT& area);
-    void paint_cell(HDC dc, int position, int x, int y);
+    void paint_cell(HDC dc, ThumbnailMaker& maker, int position, int x, int y);
     void show_in_main_window(int position);
     void print_selected();
     bool pane_key(int key);
@@ -266,16 +266,16 @@ void ProofSheetWindow::forget_thumbnail(int card) {
     thumbnails_[card] = Thumbnail{};
 }
 
-HBITMAP ProofSheetWindow::thumbnail(int card, HDC like) {
+HBITMAP ProofSheetWindow::thumbnail(int card, ThumbnailMaker& maker) {
     Thumbnail& kept = thumbnails_[card];
     if (kept.bitmap && kept.box_w == cells_.box_w) return kept.bitmap;
     forget_thumbnail(card);
-    kept.bitmap = static_cast<HBITMAP>(make_card_thumbnail(like, card, cells_.box_w, cells_.box_h));
+    kept.bitmap = static_cast<HBITMAP>(maker.make(card, cells_.box_w, cells_.box_h));
     kept.box_w = cells_.box_w;
     return kept.bitmap;
 }
 
-void ProofSheetWindow::paint_cell(HDC dc, int position, int x, int y) {
+void ProofSheetWindow::paint_cell(HDC dc, ThumbnailMaker& maker, int position, int x, int y) {
     const int card = sheet_.card_at(position);
     const bool selected = sheet_.selected(position);
     RECT cell{x + 2, y + 2, x + cells_.width - 2, y + cells_.height - 2};
@@ -284,7 +284,7 @@ void ProofSheetWindow::paint_cell(HDC dc, int position, int x, int y) {
         FillRect(dc, &cell, fill);
         DeleteObject(fill);
     }
-    if (HBITMAP bitmap = thumbnail(card, dc)) {
+    if (HBITMAP bitmap = thumbnail(card, maker)) {
         BITMAP info{};
         GetObjectW(bitmap, sizeof info, &info);
         HDC memory = CreateCompatibleDC(dc);
@@ -356,13 +356,14 @@ void ProofSheetWindow::paint_pane(HDC dc, const RECT& area) {
     FillRect(memory, &area, background);
     DeleteObject(background);
     if (cells_.height > 0) {
+        ThumbnailMaker maker(memory);
         const int first_row = (area.top + scroll_) / cells_.height;
         const int last_row = (area.bottom + scroll_) / cells_.height;
         for (int row = first_row; row <= last_row; ++row) {
             for (int column = 0; column < kColumns; ++column) {
                 const int position = row * kColumns + column;
                 if (position >= sheet_.shown()) break;
-                paint_cell(memory, position, column * cells_.width, row * cells_.height - scroll_);
+                paint_cell(memory, maker, position, column * cells_.width, row * cells_.height - scroll_);
             }
         }
     }

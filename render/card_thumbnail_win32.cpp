@@ -27,34 +27,44 @@ void fill_white(HDC dc, int32_t w, int32_t h) {
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
-// The card at its own size into `big`, then shrunk into `small`.
-bool draw_whole_and_shrink(HDC like, HDC small, SIZE size, int card, const CardRecord& record) {
-    HDC big = CreateCompatibleDC(like);
-    HBITMAP bitmap = big ? CreateCompatibleBitmap(like, record.base_w, record.base_h) : nullptr;
-    if (!bitmap) {
-        if (big) DeleteDC(big);
-        return false;
+}  // namespace
+
+ThumbnailMaker::ThumbnailMaker(DeviceContext like)
+    : like_(like),
+      whole_(CreateCompatibleDC(static_cast<HDC>(like))),
+      surface_(whole_, GdiSurface::Kind::ScreenCards) {}
+
+ThumbnailMaker::~ThumbnailMaker() {
+    HDC whole = static_cast<HDC>(whole_);
+    if (area_) {
+        SelectObject(whole, static_cast<HGDIOBJ>(old_area_));
+        DeleteObject(static_cast<HGDIOBJ>(area_));
     }
-    HGDIOBJ old = SelectObject(big, bitmap);
-    fill_white(big, record.base_w, record.base_h);
-    {
-        GdiSurface surface(big, GdiSurface::Kind::Screen);
-        draw_card_view(surface, card, {0, 0}, record.base_w, record.base_h, true);
+    if (whole) DeleteDC(whole);
+}
+
+// A drawing area of at least w x h in the card-sized device context.
+bool ThumbnailMaker::room_for(int32_t w, int32_t h) {
+    if (!whole_) return false;
+    if (area_ && w <= area_w_ && h <= area_h_) return true;
+    const int32_t new_w = w > area_w_ ? w : area_w_, new_h = h > area_h_ ? h : area_h_;
+    HBITMAP bigger = CreateCompatibleBitmap(static_cast<HDC>(like_), new_w, new_h);
+    if (!bigger) return false;
+    HGDIOBJ previous = SelectObject(static_cast<HDC>(whole_), bigger);
+    if (area_) {
+        DeleteObject(previous);
+    } else {
+        old_area_ = previous;
     }
-    SetStretchBltMode(small, HALFTONE);
-    SetBrushOrgEx(small, 0, 0, nullptr);
-    StretchBlt(small, 0, 0, size.cx, size.cy, big, 0, 0, record.base_w, record.base_h, SRCCOPY);
-    SelectObject(big, old);
-    DeleteObject(bitmap);
-    DeleteDC(big);
+    area_ = bigger;
+    area_w_ = new_w;
+    area_h_ = new_h;
     return true;
 }
 
-}  // namespace
-
-BitmapHandle make_card_thumbnail(DeviceContext like_dc, int card, int32_t box_w, int32_t box_h) {
+BitmapHandle ThumbnailMaker::make(int card, int32_t box_w, int32_t box_h) {
     if (card < 0 || card >= HDATA_MAX || box_w <= 0 || box_h <= 0) return nullptr;
-    HDC like = static_cast<HDC>(like_dc);
+    HDC like = static_cast<HDC>(like_);
     const CardRecord& record = doc().hdata[card];
     const SIZE size = fitted_size(record, box_w, box_h);
     HDC small = CreateCompatibleDC(like);
@@ -66,8 +76,15 @@ BitmapHandle make_card_thumbnail(DeviceContext like_dc, int card, int32_t box_w,
     HGDIOBJ old = SelectObject(small, bitmap);
     fill_white(small, size.cx, size.cy);
     const bool whole = card_printable(record) && record.base_w <= kLargestDrawnWhole &&
-                       record.base_h <= kLargestDrawnWhole;
-    if (!whole || !draw_whole_and_shrink(like, small, size, card, record)) {
+                       record.base_h <= kLargestDrawnWhole && room_for(record.base_w, record.base_h);
+    if (whole) {
+        HDC area = static_cast<HDC>(whole_);
+        fill_white(area, record.base_w, record.base_h);
+        draw_card_view(surface_, card, {0, 0}, record.base_w, record.base_h, true);
+        SetStretchBltMode(small, HALFTONE);
+        SetBrushOrgEx(small, 0, 0, nullptr);
+        StretchBlt(small, 0, 0, size.cx, size.cy, area, 0, 0, record.base_w, record.base_h, SRCCOPY);
+    } else {
         GdiSurface surface(small, GdiSurface::Kind::Screen);
         draw_card_view(surface, card, {0, 0}, size.cx, size.cy, true);
     }

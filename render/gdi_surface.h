@@ -12,7 +12,9 @@ public:
     // The screen stretches backgrounds with StretchBlt from a memory device
     // context; a printer gets the pixels as a 32-bit DIB with StretchDIBits,
     // which every printer driver accepts.
-    enum class Kind { Screen, Printer };
+    // Many cards drawn on one screen surface in a row (thumbnails) stretch as
+    // the screen does and keep their first background as a printer does.
+    enum class Kind { Screen, Printer, ScreenCards };
 
     GdiSurface(DeviceContext dc, Kind kind);
     ~GdiSurface() override;  // ends a font still selected, deletes the fonts made

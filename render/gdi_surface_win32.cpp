@@ -47,7 +47,7 @@ GdiSurface::~GdiSurface() {
 int32_t GdiSurface::device_caps(int index) { return GetDeviceCaps(hdc(dc_), index); }
 
 BitmapHandle GdiSurface::load_bitmap(const char16_t* path) {
-    const bool keep = kind_ == Kind::Printer && text_length(path) < PATH_CAP;
+    const bool keep = kind_ != Kind::Screen && text_length(path) < PATH_CAP;
     if (keep && kept_bitmap_ && text_equal(kept_bitmap_path_, path)) return kept_bitmap_;
     BitmapHandle loaded = load_bitmap_file(path);
     if (keep && loaded && !kept_bitmap_) {

@@ -197,7 +197,7 @@ TEST_F(RenderCardTest, ThumbnailIsThePreviewShrunkToItsBox) {
     StretchBlt(expected.dc(), 0, 0, 150, 222, canvas.dc(), 10, 50, 400, 592, SRCCOPY);
 
     HDC screen = GetDC(nullptr);
-    HBITMAP thumbnail = static_cast<HBITMAP>(make_card_thumbnail(screen, 0, 150, 240));
+    HBITMAP thumbnail = static_cast<HBITMAP>(ThumbnailMaker(screen).make(0, 150, 240));
     ReleaseDC(nullptr, screen);
     ASSERT_NE(thumbnail, nullptr);
     BITMAP info{};
