@@ -59,7 +59,7 @@ if(EXISTS ${ZK_GTEST_SOURCE}/CMakeLists.txt)
   file(GLOB ZK_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_win32.cpp)
   if(ZK_E2E_SOURCES)
     add_executable(zelko_e2e ${ZK_E2E_SOURCES})
-    target_link_libraries(zelko_e2e PRIVATE zelko_core gtest gtest_main ${ZK_WIN32_LIBS})
+    target_link_libraries(zelko_e2e PRIVATE zelko_win32 gtest gtest_main ${ZK_WIN32_LIBS})
     target_compile_options(zelko_e2e PRIVATE ${ZK_WARNINGS})
     target_link_options(zelko_e2e PRIVATE ${ZK_STATIC_RUNTIME})
 

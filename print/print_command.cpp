@@ -6,6 +6,7 @@
 #include "print/paper_names.h"
 #include "print/print_job.h"
 #include "print/printer_state.h"
+#include "render/card_fit.h"
 #include "render/paper_metrics.h"
 
 namespace {
@@ -47,8 +48,9 @@ void take_form_name(const DevModeFields& mode) {
     if (form[0] == 0) text_copy(form, FORM_NAME_CAP, paper_name(mode.dmPaperSize));
 }
 
-// Printer, form and paper size, and with `cards` >= 0 how many cards.
-bool confirm(WindowHandle window, int cards) {
+// Printer, form and paper size, with `cards` >= 0 how many cards, and with
+// `overflowing` > 0 how many of them have a line that does not fit.
+bool confirm(WindowHandle window, int cards, int overflowing) {
     const PrinterState& s = printer_state();
     char16_t text[kMessageCap];
     if (cards < 0) {
@@ -57,6 +59,11 @@ bool confirm(WindowHandle window, int cards) {
     } else {
         format_message(text, kMessageCap, u"%s %s %d×%dで%d枚印刷していいですか？",
                        {s.printer_name, s.form_name, paper_width() / 10, paper_height() / 10, cards});
+    }
+    if (overflowing > 0) {
+        char16_t note[kMessageCap];
+        format_message(note, kMessageCap, u"（はみ出す行のある葉書が%d枚あります）", {overflowing});
+        TextBuilder(text + text_length(text), kMessageCap - text_length(text)).add(note);
     }
     return platform().message_box(window, text, u"PageSize", kButtonsYesNo) == kAnswerYes;
 }
@@ -95,8 +102,20 @@ void run_print_command(WindowHandle window, const int* selection, int selected) 
         int end = range.end > count_cards() ? count_cards() : range.end;
         cards = (print_selection ? selected : (end > first ? end - first : 0)) * range.copies;
     }
+    // More than one card: how many of them have a line that does not fit,
+    // measured on the printer's page.
+    int overflowing = 0;
+    if (result.device) {
+        int first = print_selection ? 0 : (range.first < 0 ? 0 : range.first);
+        int end = print_selection ? selected : (range.end > count_cards() ? count_cards() : range.end);
+        if (end - first > 1) {
+            DrawingSurface& page = result.device->surface();
+            for (int i = first; i < end; ++i)
+                if (card_overflow_lines_on_page(page, print_selection ? selection[i] : i) > 0) ++overflowing;
+        }
+    }
     // Answering No releases the device context with `result`.
-    if (!result.device || !confirm(window, cards)) return;
+    if (!result.device || !confirm(window, cards, overflowing)) return;
     if (print_selection) {
         print_cards_job(window, *result.device, selection, selected, range.copies);
     } else {

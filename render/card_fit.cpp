@@ -258,9 +258,11 @@ void plan_lines(DrawingSurface& surface, const CardMapping& mapping, LineBlock b
     BlockPlanner(surface, mapping, block, font, colour, lines, origins, count, switches, out);
 }
 
-int card_overflow_lines(DrawingSurface& surface, const CardRecord& card) {
+namespace {
+
+int overflow_lines(DrawingSurface& surface, const CardMapping& mapping) {
+    const CardRecord& card = mapping.card;
     const SenderRecord& sender = chosen_sender(card);
-    CardMapping mapping{card, true};
     return count_overflow(surface, mapping, LineBlock::Address, card.ta.lf, card.ta.c, card.ta.m,
                           card.ta.xy, ADDRESSEE_LINES) +
            count_overflow(surface, mapping, LineBlock::Name, card.tn.lf, card.tn.c, card.tn.m,
@@ -269,6 +271,18 @@ int card_overflow_lines(DrawingSurface& surface, const CardRecord& card) {
                           sender.a, card.fa.xy, SENDER_LINES) +
            count_overflow(surface, mapping, LineBlock::SenderName, card.fn.lf, card.fn.c, sender.n,
                           card.fn.xy, SENDER_LINES);
+}
+
+}  // namespace
+
+int card_overflow_lines(DrawingSurface& surface, const CardRecord& card) {
+    return overflow_lines(surface, CardMapping{card, true});
+}
+
+int card_overflow_lines_on_page(DrawingSurface& printer, int card) {
+    if (card < 0 || card >= HDATA_MAX || !card_printable(doc().hdata[card])) return 0;
+    return overflow_lines(printer, CardMapping{doc().hdata[card], false, printer.device_caps(kCapHorzRes),
+                                               printer.device_caps(kCapVertRes)});
 }
 
 int card_overflow_lines(DrawingSurface& surface, int card) {

@@ -27,6 +27,9 @@ FitSwitches& fit_switches();
 // device unit, as the preview draws). 0 for an index outside the table.
 // Selects fonts on the surface and leaves none selected.
 int card_overflow_lines(DrawingSurface& surface, int card);
+// The same as card `card` is printed on a printer page of the surface's
+// HORZRES x VERTRES pixels (the print confirmation's count).
+int card_overflow_lines_on_page(DrawingSurface& printer, int card);
 // The same for a card record outside the document (the addressee list's
 // rows before they are saved).
 int card_overflow_lines(DrawingSurface& surface, const CardRecord& card);

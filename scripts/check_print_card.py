@@ -15,6 +15,7 @@ page with Ghostscript at the printer's resolution and checks:
   lies ink with the same box as at the calibration point, each edge within
   TOLERANCE pixels;
 - "blank" lines: no ink at all in the box;
+- "same" lines: two pages have the same ink, pixel for pixel;
 - no ink anywhere on a card page outside the expected ink boxes (grown by
   TOLERANCE).
 
@@ -153,7 +154,7 @@ def main():
         return finish()
 
     size, dpi = None, 600
-    windows, refs, ats, blanks = {}, [], [], []
+    windows, refs, ats, blanks, sames = {}, [], [], [], []
     with open(expect) as f:
         for line in f:
             parts = line.split()
@@ -167,6 +168,8 @@ def main():
             elif kind in ("ref", "at"):
                 entry = (int(parts[1]), int(parts[2]), int(parts[3]), parts[4])
                 (refs if kind == "ref" else ats).append(entry)
+            elif kind == "same":
+                sames.append((int(parts[1]), int(parts[2])))
             elif kind == "blank":
                 blanks.append((int(parts[1]), tuple(int(v) for v in parts[2:6]), parts[6]))
 
@@ -230,6 +233,16 @@ def main():
                         "-r150", f"-dFirstPage={number}", f"-dLastPage={number}",
                         "-sOutputFile=" + os.path.join(folder, f"print_card-{number}.png"), ps],
                        check=False, timeout=300)
+
+    for a, b in sames:
+        first, second = page(a), page(b)
+        if first is None or second is None:
+            result(False, f"pages {a} and {b}: not both in the PostScript")
+            continue
+        differ = sum(1 for ra, rb in zip(first[2], second[2]) if ra != rb)
+        ink = sum(row.count(1) for row in first[2])
+        result(differ == 0 and ink > 0 and len(first[2]) == len(second[2]),
+               f"pages {a} and {b}: the same pixels ({ink} ink pixels, {differ} rows differ)")
 
     rendered.remove_files()
     return finish()

@@ -17,6 +17,7 @@ For each job NAME in print_e2e_card and print_e2e_range the test left:
         ref PAGE X Y LABEL                  LABEL drawn at (X, Y) on a calibration page
         at PAGE X Y LABEL                   the job drew LABEL at (X, Y) on PAGE
         missing PAGE X Y LABEL              LABEL at (X, Y) would leave ink; none allowed
+        blank PAGE LEFT TOP RIGHT BOTTOM LABEL  no ink at all in this box (a margin)
 
 Both jobs are rasterised with Ghostscript at the printer's resolution; the
 ink of each text on the calibration pages, relative to its origin, is that
@@ -27,6 +28,7 @@ text's ink offset. The checks:
 - "at": around the point where the mapping put a text lies ink with the
   same box as on the calibration page, each edge within TOLERANCE pixels;
 - "missing": no ink where that text would have left it;
+- "blank": no ink in the box;
 - no ink anywhere on a page outside the expected ink boxes (grown by
   TOLERANCE).
 
@@ -43,14 +45,14 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from check_print_card import Raster, grow, ink_box, stray_ink  # noqa: E402
 
-JOBS = ("print_e2e_card", "print_e2e_range", "print_e2e_preset")
+JOBS = ("print_e2e_card", "print_e2e_range", "print_e2e_preset", "print_e2e_fitted")
 TOLERANCE = 4  # device pixels, for rasteriser differences
 SEARCH = 24    # how far around an expected box ink is still attributed to it
 
 
 def read_expect(path):
     plan = {"size": None, "dpi": 600, "pages": None, "windows": {}, "ref": [], "at": [],
-            "missing": []}
+            "missing": [], "blank": []}
     with open(path) as f:
         for line in f:
             parts = line.split()
@@ -66,6 +68,8 @@ def read_expect(path):
                 plan["windows"][parts[1]] = tuple(int(v) for v in parts[2:6])
             elif kind in ("ref", "at", "missing"):
                 plan[kind].append((int(parts[1]), int(parts[2]), int(parts[3]), parts[4]))
+            elif kind == "blank":
+                plan["blank"].append((int(parts[1]), tuple(int(v) for v in parts[2:6]), parts[6]))
     return plan
 
 
@@ -155,6 +159,13 @@ def check_page(name, number, raster, plan, offsets, result):
         box = (x + o[0], y + o[1], x + o[2], y + o[3])
         found = ink_box(rows, width, height, box)
         result(found is None, f"{where} {label} not at ({x}, {y}): no ink in {box}"
+                              + ("" if found is None else f", but ink at {tuple(found)}"))
+
+    for page, box, label in plan["blank"]:
+        if page != number:
+            continue
+        found = ink_box(rows, width, height, box)
+        result(found is None, f"{where} {label}: no ink in {box}"
                               + ("" if found is None else f", but ink at {tuple(found)}"))
 
     count, first = stray_ink(rows, width, allowed)

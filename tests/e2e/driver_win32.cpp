@@ -353,11 +353,12 @@ bool App::settle(DWORD timeout) const {
     // sent message can be answered while a posted one still waits. The
     // second is sent only after the first was answered, when the thread is
     // already on its way to the posted messages: it is answered once they
-    // have been handled.
+    // have been handled. A program that has not served its queue for a few
+    // seconds (its start-up on a busy machine: the printer switch, the
+    // notice) counts as hung; it is still waited for, up to `timeout`.
     DWORD_PTR result = 0;
     for (int round = 0; round < 2; ++round) {
-        if (!main_ ||
-            !SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout, &result))
+        if (!main_ || !SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeout, &result))
             return false;
     }
     return true;
@@ -763,6 +764,18 @@ std::wstring list_cell(HWND list, int row, int column) {
     LRESULT n = send_to(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                         reinterpret_cast<LPARAM>(memory.at(0)));
     if (n <= 0 || !memory.read(sizeof item, text, sizeof text)) return L"";
+    text[kChars - 1] = 0;
+    return text;
+}
+
+std::wstring status_part(HWND status_bar, int part) {
+    constexpr int kChars = 260;
+    RemoteMemory memory(status_bar, kChars * sizeof(wchar_t));
+    wchar_t text[kChars] = {};
+    if (!memory.write(0, text, sizeof text) ||
+        send_to(status_bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(memory.at(0))) < 0 ||
+        !memory.read(0, text, sizeof text))
+        return L"";
     text[kChars - 1] = 0;
     return text;
 }

@@ -250,6 +250,8 @@ std::vector<int> list_selected_rows(HWND list);
 // as mouse input to the header and the list.
 bool list_click_header(HWND list, int column);
 bool list_right_click_cell(HWND list, int row, int column);
+// The text of part `part` of a status bar of the program.
+std::wstring status_part(HWND status_bar, int part);
 // Chooses the item `text` of a combo box as a user does from its list
 // (CB_SELECTSTRING, then the CBN_SELCHANGE its dialog gets).
 bool choose_combo_item(HWND dialog, int id, const std::wstring& text);

@@ -31,7 +31,9 @@
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"
+#include "render/card_fit.h"
 #include "render/card_geometry.h"
+#include "render/gdi_surface.h"
 #include "tests/e2e/driver_win32.h"
 
 using e2e::App;
@@ -235,6 +237,7 @@ PrinterIc postcard_printer_ic(const std::wstring& printer) {
 //   at PAGE X Y LABEL                    the job drew LABEL at (X, Y) on PAGE
 //   missing PAGE X Y LABEL               LABEL drawn at (X, Y) would leave ink on
 //                                        PAGE; there must be none
+//   blank PAGE LEFT TOP RIGHT BOTTOM LABEL  no ink at all in this box
 // Every ink pixel of a job's page must belong to one of its "at" texts.
 class PagePlan {
 public:
@@ -249,19 +252,32 @@ public:
     void pages(int n) { line("pages %d", n); }
 
     // Card `card` of the document (its layout and texts as in `doc()`) on
-    // page `page`: each postal code digit on its own, each line whole.
+    // page `page`: each postal code digit on its own, each line as it is
+    // set on the printer's page (whole at its origin when it fits).
     void card(int page, const CardRecord& card) {
         const SenderRecord& sender = doc().fdata[card.ftb];
         code(page, card, card.tt.lf, code_boxes(card.tt), card.tt.m, "code");
-        for (int k = 0; k < ADDRESSEE_LINES; ++k) {
-            text_line(page, card, card.ta.lf, card.ta.xy[k], card.ta.m[k].s, "address");
-            text_line(page, card, card.tn.lf, card.tn.xy[k], card.tn.m[k].s, "name");
-        }
+        lines(page, card, LineBlock::Address, card.ta.lf, card.ta.m, card.ta.xy, ADDRESSEE_LINES, "address");
+        lines(page, card, LineBlock::Name, card.tn.lf, card.tn.m, card.tn.xy, ADDRESSEE_LINES, "name");
         code(page, card, card.ft.lf, code_boxes(card.ft), sender.t, "sender-code");
-        for (int k = 0; k < SENDER_LINES; ++k) {
-            text_line(page, card, card.fa.lf, card.fa.xy[k], sender.a[k].s, "sender-address");
-            text_line(page, card, card.fn.lf, card.fn.xy[k], sender.n[k].s, "sender-name");
-        }
+        lines(page, card, LineBlock::SenderAddress, card.fa.lf, sender.a, card.fa.xy, SENDER_LINES,
+              "sender-address");
+        lines(page, card, LineBlock::SenderName, card.fn.lf, sender.n, card.fn.xy, SENDER_LINES,
+              "sender-name");
+    }
+
+    // No ink 3 mm inside the card's edges nor 1 mm above the sender's
+    // digits across the sender's address columns.
+    void clear_margins(int page, const CardRecord& card) {
+        auto blank = [&](int32_t l, int32_t t, int32_t r, int32_t b, const char* label) {
+            Point a = device(l, t, card), z = device(r, b, card);
+            line("blank %d %d %d %d %d %s", page, a.x, a.y, z.x, z.y, label);
+        };
+        blank(0, card.base_h - kEdgeMargin, card.base_w, card.base_h, "bottom-margin");
+        blank(0, 0, kEdgeMargin, card.base_h, "left-margin");
+        blank(card.base_w - kEdgeMargin, 0, card.base_w, card.base_h, "right-margin");
+        blank(card.fa.xy[1].x + card.fa.lf.lfHeight, card.ft.y1 - kObstacleGap, card.fa.xy[0].x,
+              card.ft.y1, "above-sender-digits");
     }
 
     // Address line k of `card` is empty: `text` at its place would leave
@@ -385,9 +401,35 @@ private:
         }
     }
 
-    void text_line(int page, const CardRecord& card, const LogFont& stored, LinePos origin,
-                   const char16_t* text, const char* item) {
-        if (text_length(text) > 0) at(page, card, stored, origin.x, origin.y, text, item);
+    // The lines of a block as the renderer sets them on this printer.
+    void lines(int page, const CardRecord& card, LineBlock block, const LogFont& stored,
+               const TextLine* texts, const LinePos* origins, int count, const char* item) {
+        GdiSurface surface(ic_, GdiSurface::Kind::Printer);
+        CardMapping mapping{card, false, W, H};
+        LogFont font = mapping.font(stored);
+        LinePlan plans[ADDRESSEE_LINES];
+        surface.begin_font(font, {0, 0, 0});
+        plan_lines(surface, mapping, block, font, {0, 0, 0}, texts, origins, count, fit_switches(), plans);
+        surface.end_font();
+        for (int k = 0; k < count; ++k) {
+            const LinePlan& p = plans[k];
+            if (p.length == 0) continue;
+            piece(page, p.font, p.at, std::u16string(texts[k].s, p.split), item);
+            if (p.split < p.length)
+                piece(page, p.font, p.tail_at, std::u16string(texts[k].s + p.split, p.length - p.split), item);
+        }
+    }
+
+    // `text` drawn in the printer font `font` at the page point `at`.
+    void piece(int page, const LogFont& font, Point at, const std::u16string& text, const char* item) {
+        std::string label;
+        for (const Sample& t : samples_)
+            if (t.text == text && std::memcmp(&t.font, &font, sizeof font) == 0) label = t.label;
+        if (label.empty()) {
+            label = std::string(item) + "-" + std::to_string(samples_.size());
+            samples_.push_back({label, font, text, window_of(font, text)});
+        }
+        line("at %d %d %d %s", page, at.x + offset_.x, at.y + offset_.y, label.c_str());
     }
 
     void line(const char* format, ...) {
@@ -459,9 +501,9 @@ protected:
     // A working folder with the sender, the three cards, the sample
     // background and `layouts` (when given), and the program started in it.
     void start(const wchar_t* tag, bool switch_to_postcard, const std::wstring& layouts = L"",
-               const std::wstring& addressees = kAddressees) {
+               const std::wstring& addressees = kAddressees, const std::wstring& senders = kSenders) {
         dir_.reset(new TempDir(tag));
-        dir_->write(L"zelko1.txt", e2e::utf16le_file(kSenders));
+        dir_->write(L"zelko1.txt", e2e::utf16le_file(senders));
         dir_->write(L"zelko2.txt", e2e::utf16le_file(addressees));
         if (!layouts.empty()) dir_->write(L"zelko3.txt", e2e::utf16le_file(layouts));
         // The card's background and the sheet of paper of the print
@@ -694,6 +736,58 @@ TEST_F(Print, PKeyPrintsTheCurrentCardWhereTheMappingPutsIt) {
         << utf8(addressees);
     EXPECT_EQ(addressees.find(L"hdata[0].typ[0].t=1\r\n"), std::wstring::npos);
     EXPECT_EQ(addressees.find(L"hdata[2].typ[0].t=1\r\n"), std::wstring::npos);
+}
+
+// The card whose address used to run off the card and whose sender's
+// address ran through the sender's digits prints whole: each line set to
+// fit, the margins and the sender's digits clear.
+TEST_F(Print, PKeyPrintsALongAddressAndALongSenderAddressWholeOnPostcardPaper) {
+    const std::wstring senders = L"fdata_cont_max=1\r\nfdata[0].t=1000005\r\n"
+                                 L"fdata[0].a[0].s=東京都千代田区丸の内一丁目一ー一\r\n"
+                                 L"fdata[0].n[0].s=鈴木　一郎\r\n";
+    const std::wstring cards = L"hdata_cont_max=1\r\nhdata[0].tt.m=2220033\r\n"
+                               L"hdata[0].ta.m[0].s=神奈川県横浜市港北区新横浜三丁目一七番地六\r\n"
+                               L"hdata[0].tn.m[0].s=山田　太郎　様\r\nhdata[0].tn.m[1].s=花子様\r\n"
+                               L"hdata[0].ftb=0\r\n";
+    start(L"fitted", true, L"", cards, senders);
+    // The manual's pictures: the card fitted, and as drawn before with
+    // both switches of the 印刷 menu off (then on again).
+    screenshot(main_, L"fitting_after.bmp");
+    app_->post_command(73);
+    app_->post_command(74);
+    ASSERT_TRUE(app_->settle());
+    screenshot(main_, L"fitting_before.bmp");
+    app_->post_command(73);
+    app_->post_command(74);
+    ASSERT_TRUE(app_->settle());
+    DeleteFileW(output_.c_str());
+    HWND dialog = open_print_dialog();
+    ASSERT_NE(dialog, nullptr);
+    choose_paper(dialog, kPostcardForm);
+    if (HasFatalFailure()) return;
+    print_and_confirm(dialog, IDYES);
+    std::string ps = wait_for_job();
+    ASSERT_FALSE(ps.empty());
+
+    PrinterIc ic = postcard_printer_ic(kTestPrinter);
+    ASSERT_NE(ic, nullptr);
+    std::memset(&doc(), 0, sizeof(Document));
+    for (CardRecord& c : doc().hdata) set_default_layout(c);
+    set_default_print_settings(doc().print);
+    text_set(doc().fdata[0].t, u"1000005");
+    text_set(doc().fdata[0].a[0].s, u"東京都千代田区丸の内一丁目一ー一");
+    text_set(doc().fdata[0].n[0].s, u"鈴木　一郎");
+    CardRecord& card = doc().hdata[0];
+    text_set(card.tt.m, u"2220033");
+    text_set(card.ta.m[0].s, u"神奈川県横浜市港北区新横浜三丁目一七番地六");
+    text_set(card.tn.m[0].s, u"山田　太郎　様");
+    text_set(card.tn.m[1].s, u"花子様");
+    PagePlan plan(ic.get());
+    plan.pages(1);
+    plan.card(1, card);
+    plan.clear_margins(1, card);
+    leave_for_checker(ps, plan, L"print_e2e_fitted");
+    exit_restoring_paper(true);
 }
 
 TEST_F(Print, RangeOfThreeCardsWithTwoCopiesPrintsSixPagesCardByCard) {

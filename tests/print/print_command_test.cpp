@@ -174,6 +174,9 @@ TEST_F(PrintCommandTest, CopiesOfACardFollowEachOtherAndEachIsMarked) {
 
 TEST_F(PrintCommandTest, ListSelectionPrintsThoseCardsWithCopiesOrWhatTheDialogChose) {
     const int cards[] = {2, 5, 9};
+    // Card 5's sender name does not fit its room, even at half size.
+    doc().hdata[5].ftb = 1;
+    text_set(doc().fdata[1].n[0].s, std::u16string(63, u'名').c_str());
     auto a = postcard_answer();
     a.flags = kPdSelection;
     a.copies = 2;
@@ -184,7 +187,8 @@ TEST_F(PrintCommandTest, ListSelectionPrintsThoseCardsWithCopiesOrWhatTheDialogC
     print_cards_command(kWindow, cards, 3);
     EXPECT_EQ(printed_cards(0), (std::vector<int>{2, 2, 5, 5, 9, 9}));
     EXPECT_EQ(printed_cards(1).size(), 12u);
-    EXPECT_EQ(utf8(platform_.boxes.at(0).text), "Office Printer はがき 100×148で6枚印刷していいですか？");
+    EXPECT_EQ(utf8(platform_.boxes.at(0).text),
+              "Office Printer はがき 100×148で6枚印刷していいですか？（はみ出す行のある葉書が1枚あります）");
 }
 
 TEST_F(PrintCommandTest, ConfirmationNamesPrinterFormAndMeasuredSizeInWholeMillimetres) {

@@ -25,6 +25,7 @@
 
 #include "model/card_status.h"
 #include "platform/platform_win32.h"
+#include "render/card_fit.h"
 #include "render/gdi_renderer.h"
 #include "render/paper_metrics.h"
 #include "tests/win/render_test_support.h"
@@ -93,6 +94,7 @@ struct PrintedText {
 
 // The expectations file, one line each (device pixels of the raster):
 //   page-size WIDTH HEIGHT DPI
+//   same PAGE PAGE                       the two pages have the same pixels
 //   window LABEL LEFT TOP RIGHT BOTTOM   where LABEL's ink may lie, relative to its origin
 //   ref PAGE X Y LABEL                   LABEL drawn at (X, Y) on a calibration page
 //   at PAGE X Y LABEL                    LABEL drawn by the renderer at (X, Y)
@@ -112,10 +114,17 @@ public:
                      const char16_t* text, int length, const std::string& label) {
         LogFont font = stored;
         font.lfHeight = printer_font_height(stored.lfHeight, H, card);
+        expect_text_at(page, font, to_printer(x, y, W, H, card), text, length, label);
+    }
+    // The renderer draws `text` at device point `at` in `font`.
+    void expect_text_at(int page, const LogFont& font, Point at, const char16_t* text, int length,
+                        const std::string& name) {
+        // Each card page's texts calibrated on their own: the cards differ.
+        std::string label = name + "-p" + std::to_string(page);
         if (!known(label)) texts_.push_back(measure(label, font, std::u16string(text, length)));
-        Point at = to_printer(x, y, W, H, card);
         line("at %d %d %d %s", page, at.x + offset_.x, at.y + offset_.y, label.c_str());
     }
+    void expect_same(int page, int other) { line("same %d %d", page, other); }
 
     void expect_blank(int page, const Rect& r, const std::string& label) {
         line("blank %d %d %d %d %d %s", page, r.left + offset_.x, r.top + offset_.y,
@@ -212,7 +221,44 @@ private:
     std::string text_;
 };
 
-void expect_card(PrintPlan& plan, int page, const CardRecord& card) {
+// The lines of a block as the renderer plans them on the printer (for a
+// line that fits: the stored font and origin, one piece).
+void expect_lines(PrintPlan& plan, HDC dc, int page, const CardRecord& card, LineBlock block,
+                  const LogFont& stored, const TextLine* lines, const LinePos* origins, int count,
+                  const std::string& name) {
+    GdiSurface surface(dc, GdiSurface::Kind::Printer);
+    CardMapping mapping{card, false, plan.W, plan.H};
+    LogFont font = mapping.font(stored);
+    LinePlan plans[ADDRESSEE_LINES];
+    surface.begin_font(font, {0, 0, 0});
+    plan_lines(surface, mapping, block, font, {0, 0, 0}, lines, origins, count, fit_switches(), plans);
+    surface.end_font();
+    for (int k = 0; k < count; ++k) {
+        const LinePlan& p = plans[k];
+        if (p.length == 0) continue;
+        std::string label = name + "-" + std::to_string(k) + (p.fitted ? "-fitted" : "");
+        plan.expect_text_at(page, p.font, p.at, lines[k].s, p.split, label);
+        if (p.split < p.length)
+            plan.expect_text_at(page, p.font, p.tail_at, lines[k].s + p.split, p.length - p.split,
+                                label + "-tail");
+    }
+}
+
+// The margins of a fitted card: 3 mm inside its edges, and 1 mm above the
+// sender's digits across the sender's address columns.
+void expect_clear_margins(PrintPlan& plan, int page, const CardRecord& card) {
+    auto box = [&](int32_t l, int32_t t, int32_t r, int32_t b, const char* label) {
+        Point a = to_printer(l, t, plan.W, plan.H, card), z = to_printer(r, b, plan.W, plan.H, card);
+        plan.expect_blank(page, {a.x, a.y, z.x, z.y}, label);
+    };
+    box(0, card.base_h - kEdgeMargin, card.base_w, card.base_h, "bottom-margin");
+    box(0, 0, kEdgeMargin, card.base_h, "left-margin");
+    box(card.base_w - kEdgeMargin, 0, card.base_w, card.base_h, "right-margin");
+    int32_t size = -card.fa.lf.lfHeight;
+    box(card.fa.xy[1].x - size, card.ft.y1 - kObstacleGap, card.fa.xy[0].x, card.ft.y1, "above-sender-digits");
+}
+
+void expect_card(PrintPlan& plan, HDC dc, int page, const CardRecord& card) {
     const SenderRecord& sender = doc().fdata[card.ftb];
     int code_length = text_length(card.tt.m);
     for (int i = 0; i < code_length && i < kCodeDigits; ++i) {
@@ -220,26 +266,54 @@ void expect_card(PrintPlan& plan, int page, const CardRecord& card) {
         plan.expect_text(page, card, card.tt.lf, p.x, p.y, card.tt.m + i, 1,
                          "code-" + std::to_string(i));
     }
-    for (int k = 0; k < ADDRESSEE_LINES; ++k) {
-        if (int n = text_length(card.ta.m[k].s))
-            plan.expect_text(page, card, card.ta.lf, card.ta.xy[k].x, card.ta.xy[k].y,
-                             card.ta.m[k].s, n, "address-" + std::to_string(k));
-        if (int n = text_length(card.tn.m[k].s))
-            plan.expect_text(page, card, card.tn.lf, card.tn.xy[k].x, card.tn.xy[k].y,
-                             card.tn.m[k].s, n, "name-" + std::to_string(k));
-    }
+    expect_lines(plan, dc, page, card, LineBlock::Address, card.ta.lf, card.ta.m, card.ta.xy,
+                 ADDRESSEE_LINES, "address");
+    expect_lines(plan, dc, page, card, LineBlock::Name, card.tn.lf, card.tn.m, card.tn.xy,
+                 ADDRESSEE_LINES, "name");
     for (int i = 0; i < text_length(sender.t) && i < kCodeDigits; ++i) {
         Point p = digit_position(code_boxes(card.ft), i);
         plan.expect_text(page, card, card.ft.lf, p.x, p.y, sender.t + i, 1,
                          "sender-code-" + std::to_string(i));
     }
+    expect_lines(plan, dc, page, card, LineBlock::SenderAddress, card.fa.lf, sender.a, card.fa.xy,
+                 SENDER_LINES, "sender-address");
+    expect_lines(plan, dc, page, card, LineBlock::SenderName, card.fn.lf, sender.n, card.fn.xy,
+                 SENDER_LINES, "sender-name");
+}
+
+// A card as the program drew it before lines were fitted: every digit and
+// every whole line by one TextOutW at its mapped point in its stored font
+// (its height scaled).
+void draw_as_typed(HDC dc, const PrintPlan& plan, const CardRecord& card) {
+    const SenderRecord& sender = doc().fdata[card.ftb];
+    auto draw = [&](const LogFont& stored, int32_t x, int32_t y, const char16_t* text, int n) {
+        if (n == 0) return;
+        LogFont font = stored;
+        font.lfHeight = printer_font_height(stored.lfHeight, plan.H, card);
+        HFONT made = CreateFontIndirectW(reinterpret_cast<const LOGFONTW*>(&font));
+        HGDIOBJ old = SelectObject(dc, made);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        Point at = to_printer(x, y, plan.W, plan.H, card);
+        TextOutW(dc, at.x, at.y, reinterpret_cast<const wchar_t*>(text), n);
+        SelectObject(dc, old);
+        DeleteObject(made);
+    };
+    for (int i = 0; i < text_length(card.tt.m) && i < kCodeDigits; ++i) {
+        Point p = digit_position(code_boxes(card.tt), i);
+        draw(card.tt.lf, p.x, p.y, card.tt.m + i, 1);
+    }
+    for (int k = 0; k < ADDRESSEE_LINES; ++k) {
+        draw(card.ta.lf, card.ta.xy[k].x, card.ta.xy[k].y, card.ta.m[k].s, text_length(card.ta.m[k].s));
+        draw(card.tn.lf, card.tn.xy[k].x, card.tn.xy[k].y, card.tn.m[k].s, text_length(card.tn.m[k].s));
+    }
+    for (int i = 0; i < text_length(sender.t) && i < kCodeDigits; ++i) {
+        Point p = digit_position(code_boxes(card.ft), i);
+        draw(card.ft.lf, p.x, p.y, sender.t + i, 1);
+    }
     for (int k = 0; k < SENDER_LINES; ++k) {
-        if (int n = text_length(sender.a[k].s))
-            plan.expect_text(page, card, card.fa.lf, card.fa.xy[k].x, card.fa.xy[k].y,
-                             sender.a[k].s, n, "sender-address-" + std::to_string(k));
-        if (int n = text_length(sender.n[k].s))
-            plan.expect_text(page, card, card.fn.lf, card.fn.xy[k].x, card.fn.xy[k].y,
-                             sender.n[k].s, n, "sender-name-" + std::to_string(k));
+        draw(card.fa.lf, card.fa.xy[k].x, card.fa.xy[k].y, sender.a[k].s, text_length(sender.a[k].s));
+        draw(card.fn.lf, card.fn.xy[k].x, card.fn.xy[k].y, sender.n[k].s, text_length(sender.n[k].s));
     }
 }
 
@@ -267,6 +341,18 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
     reset_document(folder.path());
     fill_sample_card(0, u"1000001");
     fill_sample_card(1, u"");
+    // The card whose address ran off the card and whose sender's address
+    // ran through the sender's digits; its sender is sender 1.
+    fill_sample_card(2, u"2220033");
+    text_set(doc().hdata[2].ta.m[0].s, u"神奈川県横浜市港北区新横浜三丁目一七番地六");
+    text_set(doc().hdata[2].ta.m[1].s, u"");
+    text_set(doc().hdata[2].tn.m[0].s, u"山田　太郎　様");
+    text_set(doc().hdata[2].tn.m[1].s, u"花子様");
+    doc().hdata[2].ftb = 1;
+    doc().fdata[1] = doc().fdata[0];
+    text_set(doc().fdata[1].t, u"1000005");
+    text_set(doc().fdata[1].a[0].s, u"東京都千代田区丸の内一丁目一ー一");
+    doc().hdata[3] = doc().hdata[2];
     doc().print.base_px = 30;  // device pixels, as stored
     doc().print.base_py = 20;
 
@@ -277,12 +363,18 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
     EXPECT_NEAR(paper_height(), 1480, 10);
     EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 600);
 
-    // Pages 1 and 2: the two cards; from page 3: the calibration texts.
+    // Pages 1 and 2: the two cards; 3: the long card fitted; 4: the same
+    // card with both switches off, and 5 as the program drew it before
+    // lines were fitted; from page 6: the calibration texts.
     PrintPlan plan(dc);
-    expect_card(plan, 1, doc().hdata[0]);
-    expect_card(plan, 2, doc().hdata[1]);
+    expect_card(plan, dc, 1, doc().hdata[0]);
+    expect_card(plan, dc, 2, doc().hdata[1]);
     expect_empty_code(plan, 2, doc().hdata[1]);
-    int calibration_pages = plan.lay_out_calibration(3);
+    expect_card(plan, dc, 3, doc().hdata[2]);
+    expect_clear_margins(plan, 3, doc().hdata[2]);
+    plan.expect_same(4, 5);
+    const int first_calibration = 6;
+    int calibration_pages = plan.lay_out_calibration(first_calibration);
 
     DeleteFileW(port_file.c_str());
     DOCINFOW info{};
@@ -292,12 +384,17 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
         DeleteDC(dc);
         FAIL() << "StartDocW failed";
     }
-    for (int card = 0; card < 2; ++card) {
+    for (int card = 0; card < 4; ++card) {
         EXPECT_GT(StartPage(dc), 0);
+        if (card == 3) fit_switches() = FitSwitches{false, false};
         draw_card_print(dc, card);
+        fit_switches() = FitSwitches{};
         EXPECT_GT(EndPage(dc), 0);
     }
-    for (int page = 3; page < 3 + calibration_pages; ++page) {
+    EXPECT_GT(StartPage(dc), 0);
+    draw_as_typed(dc, plan, doc().hdata[3]);
+    EXPECT_GT(EndPage(dc), 0);
+    for (int page = first_calibration; page < first_calibration + calibration_pages; ++page) {
         EXPECT_GT(StartPage(dc), 0);
         plan.print_calibration(page);
         EXPECT_GT(EndPage(dc), 0);
@@ -305,8 +402,8 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
     EXPECT_GT(EndDoc(dc), 0);
     DeleteDC(dc);
 
-    // Both printed cards are recorded as sent in the current card year.
-    for (int card = 0; card < 2; ++card) {
+    // The printed cards are recorded as sent in the current card year.
+    for (int card = 0; card < 4; ++card) {
         EXPECT_EQ(doc().hdata[card].typ[0].y, card_year()) << card;
         EXPECT_EQ(doc().hdata[card].typ[0].t, 1) << card;
     }

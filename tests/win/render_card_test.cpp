@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/vertical_form.h"
+#include "render/card_fit.h"
 #include "platform/platform_win32.h"
 #include "render/card_thumbnail.h"
 #include "render/gdi_renderer.h"
@@ -349,6 +350,99 @@ TEST_F(RenderCardTest, VerticalFormStandsUprightInTheVerticalFace) {
             std::printf("[ separator ] face %d U+%04X ink %d x %d\n", i, unsigned(c), width(box), height(box));
         }
     }
+}
+
+// The card whose address ran off the bottom of the card and whose sender's
+// address ran through the sender's own postal code.
+void fill_long_card() {
+    fill_sample_card(0, u"2220033");
+    CardRecord& c = doc().hdata[0];
+    text_set(c.ta.m[0].s, u"神奈川県横浜市港北区新横浜三丁目一七番地六");
+    text_set(c.ta.m[1].s, u"");
+    text_set(doc().fdata[0].a[0].s, u"東京都千代田区丸の内一丁目一ー一");
+    text_set(doc().fdata[0].t, u"1000005");
+}
+
+// Fitted, the long lines end inside the card and before the sender's
+// digits, every character inked in its own cell. (That the switches off
+// draw as before is checked on paper: tests/win/print_card_test.cpp.)
+TEST_F(RenderCardTest, LongLinesAreFittedWholeWithEveryCharacterInItsOwnCell) {
+    fill_long_card();
+    draw_card_preview(canvas.dc());
+    const CardRecord& c = card();
+    const SenderRecord& sender = doc().fdata[0];
+    std::wstring artifacts = artifacts_dir();
+    if (!artifacts.empty()) write_file(artifacts + L"\\render_fitted_card.bmp", canvas.bmp(canvas.whole()));
+    EXPECT_EQ(preview_overflow_lines(), 0);
+    // No ink within 3 mm (12 units) of the card's edges, none of the
+    // sender's address within 1 mm above its digits.
+    const Rect card_area{10, 50, 410, 642};
+    EXPECT_EQ(canvas.ink_in({card_area.left, card_area.bottom - 12, card_area.right, card_area.bottom}), 0);
+    EXPECT_EQ(canvas.ink_in({card_area.left, card_area.top, card_area.left + 12, card_area.bottom}), 0);
+    EXPECT_EQ(canvas.ink_in({card_area.right - 12, card_area.top, card_area.right, card_area.bottom}), 0);
+    Point digits = to_preview(c.ft.x1, c.ft.y1);
+    EXPECT_EQ(canvas.ink_in({to_preview(c.fa.xy[1].x, 0).x - 20, digits.y - 4, to_preview(c.fa.xy[0].x, 0).x + 1, digits.y}), 0);
+
+    // Every character of the two fitted lines has ink in its own cell and,
+    // drawn alone, none outside it.
+    GdiSurface surface(canvas.dc(), GdiSurface::Kind::Screen);
+    struct Fitted { LineBlock block; const LogFont& font; const TextLine* lines; const LinePos* at; int n; };
+    const Fitted fitted[] = {{LineBlock::Address, c.ta.lf, c.ta.m, c.ta.xy, ADDRESSEE_LINES},
+                             {LineBlock::SenderAddress, c.fa.lf, sender.a, c.fa.xy, SENDER_LINES}};
+    for (const Fitted& f : fitted) {
+        LinePlan plans[ADDRESSEE_LINES];
+        surface.begin_font(f.font, {0, 0, 0});
+        plan_lines(surface, CardMapping{c, true}, f.block, f.font, {0, 0, 0}, f.lines, f.at, f.n,
+                   fit_switches(), plans);
+        const LinePlan& plan = plans[0];
+        ASSERT_TRUE(plan.fitted);
+        ASSERT_FALSE(plan.overflow);
+        EXPECT_GE(-plan.font.lfHeight * 2, -f.font.lfHeight);
+        surface.end_font();
+        surface.begin_font(plan.font, {0, 0, 0});
+        const char16_t* text = f.lines[0].s;
+        int32_t from = plan.at.y;
+        for (int i = 1; i <= plan.length; ++i) {
+            int32_t to = plan.at.y + surface.text_extent(text, i).cx;
+            Rect cell{plan.at.x - plan.drawn.cy - 2, from, plan.at.x + 2, to};
+            EXPECT_GT(canvas.ink_in(cell), 3) << "character " << i - 1;
+            Canvas alone(440, 700);
+            SelectObject(alone.dc(), GetCurrentObject(canvas.dc(), OBJ_FONT));
+            SetBkMode(alone.dc(), TRANSPARENT);
+            TextOutW(alone.dc(), plan.at.x, from, reinterpret_cast<const wchar_t*>(text + i - 1), 1);
+            Rect ink = alone.ink_box(alone.whole());
+            EXPECT_GE(ink.top, from - 1) << "character " << i - 1;
+            EXPECT_LE(ink.bottom, to + 1) << "character " << i - 1;
+            from = to;
+        }
+        surface.end_font();
+    }
+}
+
+// 連名 begin where the first line's given name begins and the 敬称 end on
+// one level.
+TEST_F(RenderCardTest, JointNamesStartOnOneLevelAndTheirHonorificsEndOnOne) {
+    fill_sample_card(0);
+    text_set(card().tn.m[0].s, u"山田　太郎　様");
+    text_set(card().tn.m[1].s, u"花子様");
+    text_set(card().tn.m[2].s, u"次郎　様");
+    draw_card_preview(canvas.dc());
+    std::wstring artifacts = artifacts_dir();
+    if (!artifacts.empty()) write_file(artifacts + L"\\render_joint_names.bmp", canvas.bmp(canvas.whole()));
+    Rect column[3];
+    for (int k = 0; k < 3; ++k) {
+        Rect r = item_rect(kItemNameLine0 + k);
+        column[k] = canvas.ink_box({r.left + 2, r.top, r.right, item_rect(kItemNameLine0).bottom + 4});
+        ASSERT_GT(column[k].bottom, 0) << k;
+    }
+    // The given names: 太郎 of line 0 starts three characters down, where
+    // 花子 and 次郎 start.
+    Rect first = item_rect(kItemNameLine0);
+    Rect given = canvas.ink_box({first.left, first.top + 3 * 48 - 4, first.right, first.top + 4 * 48});
+    EXPECT_NEAR(column[1].top, given.top, 4);
+    EXPECT_NEAR(column[2].top, given.top, 4);
+    EXPECT_NEAR(column[1].bottom, column[0].bottom, 1);
+    EXPECT_NEAR(column[2].bottom, column[0].bottom, 1);
 }
 
 TEST(GdiSurfaceTest, FontsAreReleasedAndTheDeviceGetsItsFontBack) {
