@@ -66,15 +66,11 @@ Cells cells_for(int pane_width) {
 // the renderer fits it at the card's own scale on the screen.
 class ScreenFitCheck final : public CardFitCheck {
 public:
-    ScreenFitCheck() : dc_(CreateCompatibleDC(nullptr)), surface_(dc_, GdiSurface::Kind::Screen) {}
-    ~ScreenFitCheck() override { DeleteDC(dc_); }
-    ScreenFitCheck(const ScreenFitCheck&) = delete;
-    ScreenFitCheck& operator=(const ScreenFitCheck&) = delete;
     bool overflows(int card) override { return card_overflow_lines(surface_, card) > 0; }
 
 private:
-    HDC dc_;
-    GdiSurface surface_;
+    MemoryDeviceContext dc_{nullptr};
+    GdiSurface surface_{dc_.dc(), GdiSurface::Kind::Screen};
 };
 
 // The fitting switches as one number: other switches fit other cards.

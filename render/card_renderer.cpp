@@ -142,7 +142,9 @@ void draw_print_background(const Pass& pass) {
     if (name[0] == 0) return;
     BitmapHandle bitmap = pass.surface.load_bitmap(name);
     if (!bitmap) return;
-    pass.surface.stretch_bitmap(bitmap, pass.mapping.origin, pass.mapping.W, pass.mapping.H);
+    const PrintSettings& print = doc().print;
+    pass.surface.stretch_bitmap(bitmap, {print.base_px, print.base_py}, pass.mapping.W,
+                                pass.mapping.H);
     pass.surface.release_bitmap(bitmap);
 }
 
@@ -183,8 +185,7 @@ void draw_card_print(DrawingSurface& surface, int card) {
     // stays blank and the card is not recorded as sent.
     if (!card_printable(record)) return;
     Pass pass{surface, CardMapping{record, false, surface.device_caps(kCapHorzRes),
-                                   surface.device_caps(kCapVertRes),
-                                   {doc().print.base_px, doc().print.base_py}}};
+                                   surface.device_caps(kCapVertRes)}};
     if (doc().print.bmp_mode == 1) draw_print_background(pass);
     draw_items(pass);
     mark_card_sent(card);
@@ -195,7 +196,7 @@ void draw_card_view(DrawingSurface& surface, int card, Point origin, int32_t wid
     if (card < 0 || card >= HDATA_MAX) return;
     const CardRecord& record = doc().hdata[card];
     if (!card_printable(record) || width <= 0 || height <= 0) return;
-    Pass pass{surface, CardMapping{record, false, width, height, origin}};
+    Pass pass{surface, CardMapping{record, false, width, height, true, origin}};
     if (background) draw_view_background(pass);
     draw_items(pass);
 }

@@ -28,8 +28,8 @@ public:
 private:
     bool room_for(int32_t w, int32_t h);
 
-    void* like_;        // HDC
-    void* whole_;       // HDC: the card at its own size
+    DeviceContext like_;
+    MemoryDeviceContext whole_;  // the card at its own size
     void* area_ = nullptr;      // HBITMAP selected into whole_
     void* old_area_ = nullptr;
     int32_t area_w_ = 0, area_h_ = 0;

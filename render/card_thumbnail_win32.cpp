@@ -30,27 +30,23 @@ void fill_white(HDC dc, int32_t w, int32_t h) {
 }  // namespace
 
 ThumbnailMaker::ThumbnailMaker(DeviceContext like)
-    : like_(like),
-      whole_(CreateCompatibleDC(static_cast<HDC>(like))),
-      surface_(whole_, GdiSurface::Kind::ScreenCards) {}
+    : like_(like), whole_(like), surface_(whole_.dc(), GdiSurface::Kind::ScreenCards) {}
 
 ThumbnailMaker::~ThumbnailMaker() {
-    HDC whole = static_cast<HDC>(whole_);
     if (area_) {
-        SelectObject(whole, static_cast<HGDIOBJ>(old_area_));
+        SelectObject(static_cast<HDC>(whole_.dc()), static_cast<HGDIOBJ>(old_area_));
         DeleteObject(static_cast<HGDIOBJ>(area_));
     }
-    if (whole) DeleteDC(whole);
 }
 
 // A drawing area of at least w x h in the card-sized device context.
 bool ThumbnailMaker::room_for(int32_t w, int32_t h) {
-    if (!whole_) return false;
+    if (!whole_.dc()) return false;
     if (area_ && w <= area_w_ && h <= area_h_) return true;
     const int32_t new_w = w > area_w_ ? w : area_w_, new_h = h > area_h_ ? h : area_h_;
     HBITMAP bigger = CreateCompatibleBitmap(static_cast<HDC>(like_), new_w, new_h);
     if (!bigger) return false;
-    HGDIOBJ previous = SelectObject(static_cast<HDC>(whole_), bigger);
+    HGDIOBJ previous = SelectObject(static_cast<HDC>(whole_.dc()), bigger);
     if (area_) {
         DeleteObject(previous);
     } else {
@@ -78,7 +74,7 @@ BitmapHandle ThumbnailMaker::make(int card, int32_t box_w, int32_t box_h) {
     const bool whole = card_printable(record) && record.base_w <= kLargestDrawnWhole &&
                        record.base_h <= kLargestDrawnWhole && room_for(record.base_w, record.base_h);
     if (whole) {
-        HDC area = static_cast<HDC>(whole_);
+        HDC area = static_cast<HDC>(whole_.dc());
         fill_white(area, record.base_w, record.base_h);
         draw_card_view(surface_, card, {0, 0}, record.base_w, record.base_h, true);
         SetStretchBltMode(small, HALFTONE);

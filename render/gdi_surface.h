@@ -7,6 +7,21 @@
 
 using DeviceContext = void*;  // HDC
 
+// A memory device context compatible with `like` (nullptr: the screen),
+// deleted with this object; declared before a surface on it, it outlives
+// that surface.
+class MemoryDeviceContext {
+public:
+    explicit MemoryDeviceContext(DeviceContext like);
+    ~MemoryDeviceContext();
+    MemoryDeviceContext(const MemoryDeviceContext&) = delete;
+    MemoryDeviceContext& operator=(const MemoryDeviceContext&) = delete;
+    DeviceContext dc() const { return dc_; }
+
+private:
+    DeviceContext dc_;
+};
+
 class GdiSurface final : public DrawingSurface {
 public:
     // The screen stretches backgrounds with StretchBlt from a memory device

@@ -36,6 +36,13 @@ HFONT create_bounded_font(HDC dc, const LogFont& stored) {
 
 }  // namespace
 
+MemoryDeviceContext::MemoryDeviceContext(DeviceContext like)
+    : dc_(CreateCompatibleDC(static_cast<HDC>(like))) {}
+
+MemoryDeviceContext::~MemoryDeviceContext() {
+    if (dc_) DeleteDC(hdc(dc_));
+}
+
 GdiSurface::GdiSurface(DeviceContext dc, Kind kind) : dc_(dc), kind_(kind) {}
 
 GdiSurface::~GdiSurface() {
