@@ -52,11 +52,12 @@ struct Fit {
 
 // The size at which `text` ends within `room` (surface units): the set size
 // when it fits or fitting is off, else the largest size found that fits,
-// down to half the set size.
+// down to half the set size. A height of 0 (the font's own default size)
+// names no size to scale, and is drawn as set.
 Fit fit_line(Measurer& m, int32_t set_height, const char16_t* text, int length, int64_t room,
              bool fit_on) {
     Extent natural = m.measure(set_height, text, length);
-    if (natural.cx <= room || !fit_on || natural.cx <= 0)
+    if (natural.cx <= room || !fit_on || natural.cx <= 0 || set_height == 0)
         return {set_height, natural, natural.cx > room};
     const int64_t set = magnitude(set_height);
     const int64_t floor = set / 2 > 0 ? (set + 1) / 2 : 1;

@@ -43,6 +43,9 @@ TEST(Resources, MainMenuHasEveryItemWithItsTextMnemonicAndCommand) {
     ASSERT_NE(menu, nullptr);
     std::vector<std::wstring> items;
     outline(menu, items);
+    // The two fitting switches start checked.
+    EXPECT_EQ(GetMenuState(menu, 73, MF_BYCOMMAND) & MF_CHECKED, UINT(MF_CHECKED));
+    EXPECT_EQ(GetMenuState(menu, 74, MF_BYCOMMAND) & MF_CHECKED, UINT(MF_CHECKED));
     DestroyMenu(menu);
     const std::vector<std::wstring> expected = {
         L"ファイル(&F)>",
