@@ -17,6 +17,8 @@ public:
     virtual void open_card_layout() = 0;
     virtual void open_sender_editor() = 0;
     virtual void open_addressee_list() = 0;
+    // "一覧で確認": every card as a thumbnail with its marks (exists once).
+    virtual void open_proof_sheet() = 0;
 
     // The printer settings command, the print position dialog (modal) and
     // the print command.

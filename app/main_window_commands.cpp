@@ -103,6 +103,9 @@ void run_command(WindowHandle owner, int id, MainWindowActions& window) {
     case CMD_TB_ADDRESSEE_LIST:
         window.open_addressee_list();
         break;
+    case CMD_PROOF_SHEET:
+        window.open_proof_sheet();
+        break;
     case CMD_PRINT_POSITION:
     case CMD_TB_PRINT_POSITION:
         print_position_command(window);

@@ -58,6 +58,7 @@ public:
     void open_card_layout() override { open_card_layout_dialog(window_); }
     void open_sender_editor() override { open_sender_editor_dialog(window_); }
     void open_addressee_list() override { open_addressee_list_dialog(window_); }
+    void open_proof_sheet() override { open_proof_sheet_window(window_); }
 
     void printer_settings() override { printer_settings_command(window_); }
     void print_position() override { print_position_dialog(window_); }
@@ -117,6 +118,7 @@ LRESULT on_create(HWND window) {
 
 LRESULT on_destroy(HWND window) {
     unmark_main_window(window);
+    close_proof_sheet_window();
     restore_default_printer(window);
     g_main_window = nullptr;
     set_editors_main_window(nullptr, g_initial_placement.left, g_initial_placement.top);

@@ -3,20 +3,16 @@
 #include "model/card_status.h"
 #include "model/text.h"
 
-namespace {
-
-bool picked(const ListRow& row, int year, RoundPick pick) {
-    int code = status_code_for(row.typ, year);
+bool round_picks(const TypEntry (&typ)[TYP_MAX], int year, RoundPick pick) {
+    int code = status_code_for(typ, year);
     if (pick == RoundPick::NeedsReply) return code == STATUS_RECEIVED;
     return code == STATUS_NONE || code == STATUS_RECEIVED;
 }
 
-}  // namespace
-
 int select_round_rows(ListRow* rows, int count, int year, RoundPick pick) {
     int selected = 0;
     for (int r = 0; r < count; ++r) {
-        rows[r].selected = picked(rows[r], year, pick);
+        rows[r].selected = round_picks(rows[r].typ, year, pick);
         if (rows[r].selected) ++selected;
     }
     return selected;

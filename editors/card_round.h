@@ -11,6 +11,10 @@ enum class RoundPick {
     NeedsReply,  // 未/受: a card came, none was sent
 };
 
+// True when a card with the history `typ` is what `pick` looks for in
+// `year` (未送付: 未/未 or 未/受; 要返信: 未/受).
+bool round_picks(const TypEntry (&typ)[TYP_MAX], int year, RoundPick pick);
+
 // Selects exactly the rows whose status for `year` is what `pick` looks
 // for and deselects the others; returns how many are selected.
 int select_round_rows(ListRow* rows, int count, int year, RoundPick pick);

@@ -10,3 +10,9 @@ void open_card_layout_dialog(WindowHandle main_window);
 void open_sender_editor_dialog(WindowHandle main_window);
 // "あて先の編集" (dialog 4): the addressee list.
 void open_addressee_list_dialog(WindowHandle main_window);
+// "一覧で確認": every card in use as a thumbnail with its marks; exists
+// once. Not owned by the main window (it may cover it, and the main window
+// comes in front to show a card), so the main window closes it when it
+// goes.
+void open_proof_sheet_window(WindowHandle main_window);
+void close_proof_sheet_window();

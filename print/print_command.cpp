@@ -176,6 +176,48 @@ void print_cards_command(WindowHandle window, const int* cards, int count) {
     run_print_command(window, cards, count);
 }
 
+void print_pages_command(WindowHandle window, PageSource& source, int pages, int16_t paper) {
+    if (pages <= 0) return;
+    PrinterSpooler& spooler = printer_spooler();
+    // The sheet shows the cards as they are: nothing else acts on them from
+    // the dialog to the job's end.
+    PrintLock lock(window);
+    PrintDialogRecord& record = print_dialog_record();
+    record = PrintDialogRecord{};
+    record.hwndOwner = window;
+    record.Flags = kPdReturnDc | kPdNoSelection | kPdCollate;
+    record.nFromPage = record.nMinPage = 1;
+    record.nToPage = record.nMaxPage = page(pages);
+    record.nCopies = 1;
+    record.paper = paper;
+    PrintDialogResult result;
+    if (!spooler.print_dialog(record, result)) return;
+    int first = 0, end = pages;
+    if (record.Flags & kPdPageNums) {
+        first = record.nFromPage - 1;
+        end = record.nToPage < pages ? record.nToPage : pages;
+    }
+
+    char16_t printer[PRINTER_NAME_CAP] = {};
+    char16_t form[FORM_NAME_CAP] = {};
+    text_copy(printer, PRINTER_NAME_CAP, result.device_name.c_str());
+    if (result.devmode != nullptr) {
+        if (const void* locked = spooler.lock_memory(result.devmode)) {
+            DevModeFields mode = spooler.devmode_fields(locked);
+            if (printer[0] == 0) text_copy(printer, PRINTER_NAME_CAP, mode.dmDeviceName, kDevModeNameCap - 1);
+            text_copy(form, FORM_NAME_CAP, mode.dmFormName, kDevModeNameCap - 1);
+            if (form[0] == 0) text_copy(form, FORM_NAME_CAP, paper_name(mode.dmPaperSize));
+        }
+        release_devmode(result.devmode);
+    }
+    if (!result.device || end <= first) return;
+    char16_t text[kMessageCap];
+    format_message(text, kMessageCap, u"%s %sで%dページ印刷していいですか？",
+                   {printer, form, (end - first) * record.nCopies});
+    if (platform().message_box(window, text, u"PageSize", kButtonsYesNo) != kAnswerYes) return;
+    print_pages_job(window, *result.device, source, first, end, record.nCopies);
+}
+
 void printer_settings_command(WindowHandle window) {
     PrinterSpooler& spooler = printer_spooler();
     PrintDialogRecord& record = print_dialog_record();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "print/print_job.h"
 #include "print/printer_spooler.h"
 
 // Presets the shared record from prn_mode: the current card (0), all cards
@@ -31,6 +32,13 @@ void print_command(WindowHandle window);
 // user may choose all cards or pages instead. The confirmation also says
 // how many cards are printed.
 void print_cards_command(WindowHandle window, const int* cards, int count);
+
+// Printing `pages` pages that are not cards (the sheet of all cards): the
+// print dialog preset with all pages and, first, the paper `paper` (a
+// dmPaperSize code; 0 the printer's own), then "%s %sで%dページ印刷していいですか？"
+// (printer, paper, pages to print), then the job. The printer state the
+// status bar shows stays as it was: it belongs to the cards' printing.
+void print_pages_command(WindowHandle window, PageSource& source, int pages, int16_t paper);
 
 // The printer settings command (menu "プリンタの設定(&S)", the print position
 // dialog's button): the print setup dialog; only the printer state shown is

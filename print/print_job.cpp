@@ -17,14 +17,21 @@ void show_start_failure(WindowHandle window) {
     platform().message_box(window, u"印刷を開始できませんでした", u"Error", kButtonsOk);
 }
 
+// Cards as pages: page n is card cards[n], drawn by the print path, which
+// records it as sent.
+struct CardPages final : PageSource {
+    const int* cards;
+    explicit CardPages(const int* list) : cards(list) {}
+    void draw_page(DrawingSurface& surface, int page) override { draw_card_print(surface, cards[page]); }
+};
+
 // The pages of the job; false when the job was cancelled or a page failed,
 // in which case the document has been aborted.
-bool print_pages(PrintTarget& target, const int* cards, int count, int copies) {
+bool print_pages(PrintTarget& target, PageSource& source, int first, int end, int copies) {
     PrinterSpooler& spooler = printer_spooler();
-    const int pages = count * copies;
+    const int pages = (end - first) * copies;
     int page = 0;
-    for (int n = 0; n < count; ++n) {
-        const int i = cards[n];
+    for (int n = first; n < end; ++n) {
         for (int copy = 0; copy < copies; ++copy) {
             // Showing the page serves the messages: the user may cancel there.
             if (!g_user_abort) spooler.show_job_progress(++page, pages);
@@ -32,7 +39,7 @@ bool print_pages(PrintTarget& target, const int* cards, int count, int copies) {
                 target.abort_doc();
                 return false;
             }
-            draw_card_print(target.surface(), i);
+            source.draw_page(target.surface(), n);
             if (g_user_abort) {
                 target.abort_doc();
                 return false;
@@ -84,14 +91,21 @@ void print_job(WindowHandle window, PrintTarget& target, int first, int end, int
 }
 
 void print_cards_job(WindowHandle window, PrintTarget& target, const int* cards, int count, int copies) {
-    PrinterSpooler& spooler = printer_spooler();
-    g_user_abort = false;
-
     // Never past the cards in use, whatever the caller asked for.
     int in_use[HDATA_MAX];
     int printed = 0;
     for (int n = 0; n < count && printed < HDATA_MAX; ++n)
         if (cards[n] >= 0 && cards[n] < count_cards()) in_use[printed++] = cards[n];
+    CardPages pages(in_use);
+    print_pages_job(window, target, pages, 0, printed, copies);
+}
+
+void print_pages_job(WindowHandle window, PrintTarget& target, PageSource& pages, int first,
+                     int end, int copies) {
+    PrinterSpooler& spooler = printer_spooler();
+    g_user_abort = false;
+    if (first < 0) first = 0;
+    if (end < first) end = first;
 
     // The window takes no input from the confirmation on: the printer's
     // set-up in start_doc can take seconds.
@@ -100,7 +114,7 @@ void print_cards_job(WindowHandle window, PrintTarget& target, const int* cards,
     g_job_running = true;
 
     DocStart started = target.start_doc(kPrintDocName);
-    if (started == DocStart::Started && print_pages(target, in_use, printed, copies)) target.end_doc();
+    if (started == DocStart::Started && print_pages(target, pages, first, end, copies)) target.end_doc();
 
     g_job_running = false;
     spooler.destroy_abort_dialog();

@@ -21,6 +21,20 @@ void print_job(WindowHandle window, PrintTarget& target, int first, int end, int
 // addressee list's selected rows); indices of cards not in use are skipped.
 void print_cards_job(WindowHandle window, PrintTarget& target, const int* cards, int count, int copies);
 
+// Pages that are not cards (a printed sheet of thumbnails): the job asks
+// for each page in turn. Nothing is recorded as sent unless draw_page does
+// it.
+class PageSource {
+public:
+    virtual ~PageSource() = default;
+    virtual void draw_page(DrawingSurface& surface, int page) = 0;
+};
+// Prints pages first up to but excluding end of `pages`, each `copies`
+// times, as print_job prints cards: the same abort dialog, the same
+// disabled window, the same running state.
+void print_pages_job(WindowHandle window, PrintTarget& target, PageSource& pages, int first,
+                     int end, int copies);
+
 // Set by the abort dialog's cancel command, cleared when a job starts; the
 // abort procedure tells the spooler to stop once it is set.
 bool print_user_abort();

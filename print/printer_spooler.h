@@ -38,6 +38,9 @@ struct PrintDialogRecord {
     uint16_t nMinPage;
     uint16_t nMaxPage;
     uint16_t nCopies;
+    // The paper the dialog offers first (a dmPaperSize code, portrait); 0
+    // keeps the printer's own.
+    int16_t paper;
 };
 
 // What a print dialog returned besides the record's fields.

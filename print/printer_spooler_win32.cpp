@@ -223,6 +223,16 @@ HGLOBAL make_device_names(const wchar_t* driver, const wchar_t* device, const wc
     return global_copy(names.data(), names.size() * sizeof(wchar_t));
 }
 
+// A dialog that prints something else than cards (the sheet of all cards
+// on A4) starts from that paper, upright; the user may still choose another.
+void offer_paper(DEVMODEW& mode, short paper) {
+    mode.dmPaperSize = paper;
+    mode.dmOrientation = DMORIENT_PORTRAIT;
+    mode.dmPaperWidth = 0;
+    mode.dmPaperLength = 0;
+    mode.dmFields = (mode.dmFields | DM_PAPERSIZE | DM_ORIENTATION) & ~(DM_PAPERWIDTH | DM_PAPERLENGTH);
+}
+
 // The print dialogs start from the default printer with its stored default
 // settings. Left to itself, a driver may start the dialog from its own
 // defaults (Wine's PostScript driver takes the paper of its PPD) and ignore
@@ -230,7 +240,7 @@ HGLOBAL make_device_names(const wchar_t* driver, const wchar_t* device, const wc
 // stored device mode, completed by the driver, and the printer's names.
 // Nothing is handed over when any of it cannot be read: the dialog then
 // starts from the driver's defaults as before.
-void preset_from_default_printer(PRINTDLGW& pd) {
+void preset_from_default_printer(PRINTDLGW& pd, short paper) {
     std::wstring name = default_printer_name();
     HANDLE printer = nullptr;
     if (name.empty() || !OpenPrinterW(&name[0], &printer, nullptr)) return;
@@ -244,6 +254,7 @@ void preset_from_default_printer(PRINTDLGW& pd) {
         std::vector<BYTE> mode(static_cast<size_t>(size));
         if (DocumentPropertiesW(nullptr, printer, &name[0], reinterpret_cast<DEVMODEW*>(mode.data()),
                                 info->pDevMode, DM_IN_BUFFER | DM_OUT_BUFFER) == IDOK) {
+            if (paper != 0) offer_paper(*reinterpret_cast<DEVMODEW*>(mode.data()), paper);
             name_form_of_paper(*reinterpret_cast<DEVMODEW*>(mode.data()), name.c_str(),
                                info->pPortName);
             pd.hDevMode = global_copy(mode.data(), mode.size());
@@ -278,7 +289,7 @@ public:
         pd.hDevNames = nullptr;
         // Every dialog starts anew from the default printer: a printer chosen
         // in an earlier dialog is not carried over.
-        if (!(record.Flags & PD_RETURNDEFAULT)) preset_from_default_printer(pd);
+        if (!(record.Flags & PD_RETURNDEFAULT)) preset_from_default_printer(pd, record.paper);
         pd.Flags = record.Flags;
         pd.nFromPage = record.nFromPage;
         pd.nToPage = record.nToPage;

@@ -243,7 +243,8 @@ FitSwitches& fit_switches() {
 }
 
 Point CardMapping::map(int32_t x, int32_t y) const {
-    return preview ? to_preview(x, y) : to_printer(x, y, W, H, card);
+    if (preview) return to_preview(x, y);
+    return own_origin ? to_area(x, y, origin, W, H, card) : to_printer(x, y, W, H, card);
 }
 
 LogFont CardMapping::font(const LogFont& stored) const {

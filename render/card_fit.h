@@ -35,12 +35,17 @@ int card_overflow_lines_on_page(DrawingSurface& printer, int card);
 int card_overflow_lines(DrawingSurface& surface, const CardRecord& card);
 
 // Where card units land on a surface: the preview (one unit a pixel, from
-// the preview origin, fonts as stored) or a printer page of W x H pixels.
+// the preview origin, fonts as stored) or a printer page of W x H pixels
+// (shifted by the print offset), or, with `own_origin`, a rectangle of
+// W x H pixels whose top left corner is `origin` (a thumbnail, a cell of a
+// printed sheet).
 struct CardMapping {
     const CardRecord& card;
     bool preview;
     int32_t W = 0;
     int32_t H = 0;
+    bool own_origin = false;
+    Point origin{0, 0};
 
     Point map(int32_t x, int32_t y) const;
     // The stored font with the height the surface needs.

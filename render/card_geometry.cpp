@@ -36,10 +36,14 @@ Point to_preview(int32_t x, int32_t y) {
 bool card_printable(const CardRecord& card) { return card.base_w > 0 && card.base_h > 0; }
 
 Point to_printer(int32_t x, int32_t y, int32_t W, int32_t H, const CardRecord& card) {
-    if (!card_printable(card)) return {INT32_MIN / 2, INT32_MIN / 2};
     const PrintSettings& print = doc().print;
-    return {wrapping_add(scale_unsigned(x, W, card.base_w), print.base_px),
-            wrapping_add(scale_unsigned(y, H, card.base_h), print.base_py)};
+    return to_area(x, y, {print.base_px, print.base_py}, W, H, card);
+}
+
+Point to_area(int32_t x, int32_t y, Point origin, int32_t W, int32_t H, const CardRecord& card) {
+    if (!card_printable(card)) return {INT32_MIN / 2, INT32_MIN / 2};
+    return {wrapping_add(scale_unsigned(x, W, card.base_w), origin.x),
+            wrapping_add(scale_unsigned(y, H, card.base_h), origin.y)};
 }
 
 int32_t printer_font_height(int32_t lfHeight, int32_t H, const CardRecord& card) {

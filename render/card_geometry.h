@@ -74,6 +74,10 @@ Point to_preview(int32_t x, int32_t y);
 // card_printable; for such a card the result is a point far off any page.
 Point to_printer(int32_t x, int32_t y, int32_t W, int32_t H, const CardRecord& card);
 
+// The same mapping onto any rectangle of W x H surface units whose top left
+// corner is `origin` (a thumbnail, a cell of a printed sheet).
+Point to_area(int32_t x, int32_t y, Point origin, int32_t W, int32_t H, const CardRecord& card);
+
 // A stored lfHeight scaled to the printer: lfHeight x H / base_h, truncated
 // toward zero (negative character heights stay negative).
 int32_t printer_font_height(int32_t lfHeight, int32_t H, const CardRecord& card);

@@ -148,6 +148,17 @@ void draw_print_background(const Pass& pass) {
     pass.surface.release_bitmap(bitmap);
 }
 
+// A view's background, found as the preview finds it and stretched onto its
+// rectangle; the bitmap is not kept.
+void draw_view_background(const Pass& pass) {
+    char16_t path[PATH_CAP];
+    if (!resolve_background_path(doc().work_dir, pass.card().base_filepass, path, PATH_CAP)) return;
+    BitmapHandle bitmap = pass.surface.load_bitmap(path);
+    if (!bitmap) return;
+    pass.surface.stretch_bitmap(bitmap, pass.mapping.origin, pass.mapping.W, pass.mapping.H);
+    pass.surface.release_bitmap(bitmap);
+}
+
 }  // namespace
 
 void set_preview_painted_hook(PreviewPaintedHook hook) { g_preview_painted = hook; }
@@ -178,4 +189,14 @@ void draw_card_print(DrawingSurface& surface, int card) {
     if (doc().print.bmp_mode == 1) draw_print_background(pass);
     draw_items(pass);
     mark_card_sent(card);
+}
+
+void draw_card_view(DrawingSurface& surface, int card, Point origin, int32_t width,
+                    int32_t height, bool background) {
+    if (card < 0 || card >= HDATA_MAX) return;
+    const CardRecord& record = doc().hdata[card];
+    if (!card_printable(record) || width <= 0 || height <= 0) return;
+    Pass pass{surface, CardMapping{record, false, width, height, true, origin}};
+    if (background) draw_view_background(pass);
+    draw_items(pass);
 }

@@ -18,6 +18,14 @@ void draw_card_preview(DrawingSurface& surface);
 // nor recorded.
 void draw_card_print(DrawingSurface& surface, int card);
 
+// Draws card `card` as it prints (the same mapping, fonts and fitting),
+// stretched onto the rectangle of width x height surface units at `origin`;
+// with `background` over its background bitmap, its name resolved as the
+// preview resolves it. Records nothing: no extents, no preview bitmap, no
+// sent mark. Thumbnails and printed sheets of many cards are drawn with it.
+void draw_card_view(DrawingSurface& surface, int card, Point origin, int32_t width,
+                    int32_t height, bool background);
+
 // Called at the end of every preview paint (the main window refreshes its
 // status bar there). Nothing is installed until the status bar exists.
 using PreviewPaintedHook = void (*)();

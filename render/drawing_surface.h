@@ -41,6 +41,9 @@ public:
     virtual void end_font() = 0;
 
     virtual void text_out(Point at, const char16_t* text, int length) = 0;
+    // A one-unit frame around the rectangle (the cards of a printed sheet);
+    // cards themselves never draw one.
+    virtual void frame(Rect rect, RgbColor colour) { (void)rect, (void)colour; }
     virtual Extent text_extent(const char16_t* text, int length) = 0;
 
     // Fills the rectangle (right and bottom edges excluded) with a colour.

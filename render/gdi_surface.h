@@ -7,12 +7,29 @@
 
 using DeviceContext = void*;  // HDC
 
+// A memory device context compatible with `like` (nullptr: the screen),
+// deleted with this object; declared before a surface on it, it outlives
+// that surface.
+class MemoryDeviceContext {
+public:
+    explicit MemoryDeviceContext(DeviceContext like);
+    ~MemoryDeviceContext();
+    MemoryDeviceContext(const MemoryDeviceContext&) = delete;
+    MemoryDeviceContext& operator=(const MemoryDeviceContext&) = delete;
+    DeviceContext dc() const { return dc_; }
+
+private:
+    DeviceContext dc_;
+};
+
 class GdiSurface final : public DrawingSurface {
 public:
     // The screen stretches backgrounds with StretchBlt from a memory device
     // context; a printer gets the pixels as a 32-bit DIB with StretchDIBits,
     // which every printer driver accepts.
-    enum class Kind { Screen, Printer };
+    // Many cards drawn on one screen surface in a row (thumbnails) stretch as
+    // the screen does and keep their first background as a printer does.
+    enum class Kind { Screen, Printer, ScreenCards };
 
     GdiSurface(DeviceContext dc, Kind kind);
     ~GdiSurface() override;  // ends a font still selected, deletes the fonts made
@@ -26,6 +43,7 @@ public:
     void begin_font(const LogFont& font, RgbColor colour) override;
     void end_font() override;
     void text_out(Point at, const char16_t* text, int length) override;
+    void frame(Rect rect, RgbColor colour) override;
     Extent text_extent(const char16_t* text, int length) override;
     void fill_rect(const Rect& r, RgbColor colour) override;
 

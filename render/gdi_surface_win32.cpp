@@ -36,6 +36,13 @@ HFONT create_bounded_font(HDC dc, const LogFont& stored) {
 
 }  // namespace
 
+MemoryDeviceContext::MemoryDeviceContext(DeviceContext like)
+    : dc_(CreateCompatibleDC(static_cast<HDC>(like))) {}
+
+MemoryDeviceContext::~MemoryDeviceContext() {
+    if (dc_) DeleteDC(hdc(dc_));
+}
+
 GdiSurface::GdiSurface(DeviceContext dc, Kind kind) : dc_(dc), kind_(kind) {}
 
 GdiSurface::~GdiSurface() {
@@ -47,7 +54,7 @@ GdiSurface::~GdiSurface() {
 int32_t GdiSurface::device_caps(int index) { return GetDeviceCaps(hdc(dc_), index); }
 
 BitmapHandle GdiSurface::load_bitmap(const char16_t* path) {
-    const bool keep = kind_ == Kind::Printer && text_length(path) < PATH_CAP;
+    const bool keep = kind_ != Kind::Screen && text_length(path) < PATH_CAP;
     if (keep && kept_bitmap_ && text_equal(kept_bitmap_path_, path)) return kept_bitmap_;
     BitmapHandle loaded = load_bitmap_file(path);
     if (keep && loaded && !kept_bitmap_) {
@@ -154,6 +161,14 @@ Extent GdiSurface::text_extent(const char16_t* text, int length) {
     SIZE size{};
     if (!GetTextExtentPoint32W(hdc(dc_), wide(text), length, &size)) return {0, 0};
     return {size.cx, size.cy};
+}
+
+void GdiSurface::frame(Rect rect, RgbColor colour) {
+    HBRUSH brush = CreateSolidBrush(RGB(colour.r, colour.g, colour.b));
+    if (!brush) return;
+    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    FrameRect(hdc(dc_), &r, brush);
+    DeleteObject(brush);
 }
 
 void GdiSurface::fill_rect(const Rect& r, RgbColor colour) {

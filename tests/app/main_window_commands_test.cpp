@@ -45,6 +45,7 @@ public:
     void open_card_layout() override { calls.push_back("card_layout"); }
     void open_sender_editor() override { calls.push_back("sender_editor"); }
     void open_addressee_list() override { calls.push_back("addressee_list"); }
+    void open_proof_sheet() override { calls.push_back("proof_sheet"); }
     void printer_settings() override {
         calls.push_back("printer_settings");
         if (!chosen_printer.empty()) text_set(printer_state().printer_name, chosen_printer.c_str());
@@ -181,10 +182,10 @@ TEST_F(MainWindowCommandsTest, PrinterSettingsMarksModifiedAndPrintDoesNot) {
 }
 
 TEST_F(MainWindowCommandsTest, EditorsHelpAndAboutOpenTheirWindows) {
-    for (int id : {62, 330, 63, 331, 64, 332, 68, 337, 70}) run(id);
+    for (int id : {62, 330, 63, 331, 64, 332, 75, 68, 337, 70}) run(id);
     EXPECT_EQ(window.calls, (Calls{"card_layout", "card_layout", "sender_editor", "sender_editor",
-                                   "addressee_list", "addressee_list", "manual", "manual",
-                                   "about"}));
+                                   "addressee_list", "addressee_list", "proof_sheet", "manual",
+                                   "manual", "about"}));
     EXPECT_FALSE(doc().modified);
 }
 
@@ -462,7 +463,7 @@ TEST_F(MainWindowCommandsTest, NothingActsBehindAnEditorsModalDialog) {
     list.select({1});
     doc().current_card = 1;
     list.line_editor = [this](int, int) {
-        for (int id : {CMD_PRINT, CMD_TB_PRINT, CMD_TB_NEXT, CMD_EXIT, CMD_NEW, CMD_ADDRESSEE_LIST})
+        for (int id : {CMD_PRINT, CMD_TB_PRINT, CMD_TB_NEXT, CMD_EXIT, CMD_NEW, CMD_ADDRESSEE_LIST, CMD_PROOF_SHEET})
             run(id);
         run_key(KEY_PRINT, window);
         run_key(KEY_RIGHT, window);

@@ -1084,3 +1084,124 @@ TEST_F(Print, CancellingATwoHundredCardJobOnALaterPageStopsIt) {
 }
 
 }  // namespace
+
+// --- 一覧で確認 ----------------------------------------------------------------
+
+namespace {
+
+constexpr int kProofSheetCommand = 75;
+constexpr int kSheetAttention = 1302, kSheetAll = 1301, kSheetCount = 1304;
+constexpr int kSheetPrintSelected = 1305, kSheetPrintSheet = 1306, kSheetCards = 1307;
+
+// The window "一覧で確認" of the program, once it is shown.
+HWND wait_proof_sheet(DWORD pid) {
+    HWND sheet = nullptr;
+    e2e::wait_until([&] {
+        sheet = FindWindowW(L"ZelkovaneProofSheet", L"一覧で確認");
+        DWORD owner = 0;
+        if (sheet) GetWindowThreadProcessId(sheet, &owner);
+        return sheet != nullptr && owner == pid && IsWindowVisible(sheet);
+    }, e2e::kWaitTimeout);
+    return sheet;
+}
+
+// A click (or double click) on the thumbnail in column `column` of the
+// first row, as the pane lays out four to a row.
+void click_thumbnail(HWND pane, int column, UINT message, WPARAM keys = MK_LBUTTON) {
+    RECT client;
+    GetClientRect(pane, &client);
+    const int cell = client.right / 4 > 120 ? client.right / 4 : 120;
+    PostMessageW(pane, message, keys, MAKELPARAM(column * cell + cell / 2, 60));
+    PostMessageW(pane, WM_LBUTTONUP, 0, MAKELPARAM(column * cell + cell / 2, 60));
+}
+
+}  // namespace
+
+// 200 cards, three of them with something to look at: 〒なし (card 2), a code
+// that is not seven digits (card 5) and a sender that is empty (card 7);
+// card 3 was printed this year. The sheet shows them, prints the selected
+// ones and prints itself on A4.
+TEST_F(Print, ProofSheetShowsTheCardsToLookAtAndPrintsThemAndItself) {
+    const std::wstring year = std::to_wstring(card_year_now());
+    std::wstring cards = L"hdata_cont_max=200\r\n";
+    for (int i = 0; i < 200; ++i) {
+        std::wstring k = L"hdata[" + std::to_wstring(i) + L"].";
+        const wchar_t* code = i == 1 ? L"" : i == 4 ? L"53000" : L"5300001";
+        cards += k + L"tt.m=" + code + L"\r\n" + k + L"ta.m[0].s=大阪府大阪市北区梅田一丁目" +
+                 std::to_wstring(i + 1) + L"番\r\n" + k + L"tn.m[0].s=宛先　" +
+                 std::to_wstring(i + 1) + L"　様\r\n" + k + L"ftb=" + (i == 6 ? L"5" : L"0") + L"\r\n";
+        if (i == 2) cards += k + L"typ[0].t=1\r\n" + k + L"typ[0].y=" + year + L"\r\n";
+    }
+    start(L"proof", false, L"", cards);
+    if (HasFatalFailure()) return;
+
+    // The program's own time to open the sheet with 200 cards: from the
+    // command until every message it caused has been handled (the
+    // thumbnails in view are drawn by then).
+    const DWORD started = GetTickCount();
+    app_->post_command(kProofSheetCommand);
+    HWND sheet = wait_proof_sheet(app_->pid());
+    ASSERT_NE(sheet, nullptr) << "no window 一覧で確認";
+    DWORD_PTR answered = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(sheet, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, e2e::kWaitTimeout, &answered));
+    std::printf("[ wait ] 一覧で確認 opened with 200 cards in %lu ms\n", GetTickCount() - started);
+    HWND pane = GetDlgItem(sheet, kSheetCards);
+    EXPECT_EQ(utf8(e2e::item_text(sheet, kSheetCount)), "表示 200枚（要確認 3枚）");
+    screenshot(sheet, L"proof_sheet.bmp");
+
+    // 要確認: exactly the three; a double click on the first shows card 2 in
+    // the main window (the print dialog of P offers its page).
+    ASSERT_TRUE(e2e::click_button(sheet, kSheetAttention));
+    ASSERT_TRUE(app_->settle());
+    EXPECT_EQ(utf8(e2e::item_text(sheet, kSheetCount)), "表示 3枚（要確認 3枚）");
+    screenshot(sheet, L"proof_sheet_attention.bmp");
+    click_thumbnail(pane, 0, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(app_->settle());
+    HWND dialog = open_print_dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(utf8(e2e::window_text(GetDlgItem(dialog, kFromPage))), "2");
+    ASSERT_TRUE(App::answer(dialog, IDCANCEL));
+
+    // The first and, with Shift, the third: 選択した葉書を印刷 prints those
+    // three cards in one job.
+    click_thumbnail(pane, 0, WM_LBUTTONDOWN);
+    click_thumbnail(pane, 2, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT);
+    ASSERT_TRUE(app_->settle());
+    DeleteFileW(output_.c_str());
+    ASSERT_TRUE(e2e::click_button(sheet, kSheetPrintSelected));
+    dialog = app_->wait_other_dialog();
+    ASSERT_NE(dialog, nullptr) << "no print dialog";
+    EXPECT_NE(print_and_confirm(dialog, IDYES).find(L"で3枚印刷していいですか？"), std::wstring::npos);
+    std::string ps = wait_for_job();
+    EXPECT_EQ(count_lines_starting(ps, "%%Page:"), 3);
+
+    // 一覧を印刷 of all 200 cards: seventeen A4 pages, nothing marked.
+    ASSERT_TRUE(e2e::click_button(sheet, kSheetAll));
+    ASSERT_TRUE(e2e::wait_until([&] { return IsWindowEnabled(sheet) != FALSE; }, e2e::kJobTimeout));
+    DeleteFileW(output_.c_str());
+    ASSERT_TRUE(e2e::click_button(sheet, kSheetPrintSheet));
+    dialog = app_->wait_other_dialog();
+    ASSERT_NE(dialog, nullptr) << "no print dialog";
+    const std::wstring confirmation = print_and_confirm(dialog, IDYES);
+    EXPECT_EQ(confirmation.rfind(kTestPrinter, 0), 0u) << utf8(confirmation);
+    EXPECT_NE(confirmation.find(L"で17ページ印刷していいですか？"), std::wstring::npos) << utf8(confirmation);
+    // Twelve cards a page in the printer's fonts: as long as 200 cards.
+    const DWORD job_started = GetTickCount();
+    ASSERT_TRUE(e2e::wait_until([&] {
+        ps = read_file(output_);
+        return ps.find("%%EOF") != std::string::npos && IsWindowEnabled(sheet);
+    }, 5 * e2e::kJobTimeout)) << "no complete job in " << utf8(output_);
+    std::printf("[ wait ] 一覧を印刷 of 200 cards: %lu ms\n", GetTickCount() - job_started);
+    EXPECT_EQ(count_lines_starting(ps, "%%Page:"), 17);
+    ps.clear();
+    DeleteFileW(output_.c_str());  // some 200 MB of PostScript
+
+    app_->post_close();
+    ASSERT_TRUE(answer(*app_, L"Zelkovane", L"終了しますか？", IDYES));
+    ASSERT_TRUE(answer(*app_, L"ファイル書込確認", L"保存しますか？", IDYES));
+    ASSERT_TRUE(app_->wait_exit(nullptr));
+    const std::wstring saved = addressee_file();
+    for (int i : {1, 4, 6})
+        EXPECT_NE(saved.find(L"hdata[" + std::to_wstring(i) + L"].typ[0].t=1\r\n"), std::wstring::npos) << i;
+    EXPECT_EQ(saved.find(L"hdata[7].typ[0].t=1\r\n"), std::wstring::npos);
+}

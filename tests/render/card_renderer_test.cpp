@@ -303,6 +303,23 @@ TEST_F(CardRendererTest, PrintDrawsTheBackgroundOnlyWhenAskedAndUnderTheTexts) {
     EXPECT_EQ(page.events[2], "release");
     EXPECT_EQ(page.released.size(), 1u);
     EXPECT_EQ(preview_bitmap(), nullptr);  // printing does not touch the preview's bitmap
+
+    // A view (a thumbnail, a cell of a printed sheet) maps the card onto its
+    // own rectangle with the background as the preview resolves it, whatever
+    // bmp_mode says, and records nothing: no mark, no preview state.
+    RecordingSurface view;
+    view.bitmap_files = {u"C:\\work\\base1.bmp"};
+    doc().print.bmp_mode = 0;
+    card(0).typ[0] = {0, 0};
+    draw_card_view(view, 0, {100, 40}, 200, 296, true);
+    ASSERT_EQ(view.stretches.size(), 1u);
+    EXPECT_EQ(view.stretches[0].origin.x, 100);
+    EXPECT_EQ(view.stretches[0].width, 200);
+    EXPECT_EQ(view.stretches[0].height, 296);
+    EXPECT_EQ(view.placed()[7], "東京都千代田区@285,90");  // (370 / 2 + 100, 100 / 2 + 40)
+    EXPECT_EQ(view.fonts[1].lfHeight, card(0).ta.lf.lfHeight / 2);
+    EXPECT_EQ(card(0).typ[0].t, 0);
+    EXPECT_EQ(preview_bitmap(), nullptr);
 }
 
 int g_marked_calls = 0;

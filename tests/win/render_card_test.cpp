@@ -14,6 +14,7 @@
 #include "model/vertical_form.h"
 #include "render/card_fit.h"
 #include "platform/platform_win32.h"
+#include "render/card_thumbnail.h"
 #include "render/gdi_renderer.h"
 #include "tests/win/render_test_support.h"
 
@@ -183,6 +184,48 @@ TEST_F(RenderCardTest, BackgroundIsStretchedOntoTheCardRectangle) {
     draw_card_preview(again.dc());
     EXPECT_EQ(preview_bitmap(), nullptr);
     EXPECT_EQ(again.ink_in(again.whole()), 0);
+}
+
+// The proof sheet's thumbnail is the card as the preview shows it (the
+// background, a line set smaller to fit), shrunk to its box.
+TEST_F(RenderCardTest, ThumbnailIsThePreviewShrunkToItsBox) {
+    ASSERT_TRUE(write_file(folder.file(L"base1.bmp"), quadrant_bmp(40, 60)));
+    fill_sample_card(0);
+    text_set(card().ta.m[0].s, u"東京都千代田区丸の内一丁目一番一号一二三四");
+    draw_card_preview(canvas.dc());
+    Canvas expected(150, 222);
+    SetStretchBltMode(expected.dc(), HALFTONE);
+    StretchBlt(expected.dc(), 0, 0, 150, 222, canvas.dc(), 10, 50, 400, 592, SRCCOPY);
+
+    HDC screen = GetDC(nullptr);
+    HBITMAP thumbnail = static_cast<HBITMAP>(ThumbnailMaker(screen).make(0, 150, 240));
+    ReleaseDC(nullptr, screen);
+    ASSERT_NE(thumbnail, nullptr);
+    BITMAP info{};
+    GetObjectW(thumbnail, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 150);   // the card's proportions in the box
+    EXPECT_EQ(info.bmHeight, 222);
+    Canvas shown(150, 222);
+    HDC memory = CreateCompatibleDC(shown.dc());
+    HGDIOBJ old = SelectObject(memory, thumbnail);
+    BitBlt(shown.dc(), 0, 0, 150, 222, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(thumbnail);
+
+    int differing = 0;
+    for (int y = 0; y < 222; ++y)
+        for (int x = 0; x < 150; ++x) {
+            uint32_t a = expected.pixel(x, y), b = shown.pixel(x, y);
+            for (int shift = 0; shift < 24; shift += 8)
+                if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 40) {
+                    ++differing;
+                    break;
+                }
+        }
+    EXPECT_LT(differing, 150 * 222 / 100) << "pixels that differ from the shrunk preview";
+    const std::wstring artifacts = artifacts_dir();
+    if (!artifacts.empty()) write_file(artifacts + L"\\proof_thumbnail.bmp", shown.bmp(shown.whole()));
 }
 
 TEST_F(RenderCardTest, NonBitmapFileGivesNoBackground) {
