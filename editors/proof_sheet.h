@@ -77,6 +77,9 @@ public:
     // the filter; selected cards no longer shown are deselected.
     int refresh(int year, const PostalCodeTable* table, CardFitCheck& fit, unsigned fit_state,
                 bool* changed);
+    // Checks every card again at the next refresh (the postal code table
+    // in use was replaced).
+    void recheck_all() { seen_any_ = false; }
 
     void set_filter(SheetFilter filter);
     SheetFilter filter() const { return filter_; }

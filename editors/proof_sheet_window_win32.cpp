@@ -14,6 +14,7 @@
 #include "editors/proof_sheet.h"
 #include "editors/proof_sheet_ids.h"
 #include "editors/proof_sheet_print.h"
+#include "files/postal_update.h"
 #include "model/card_status.h"
 #include "model/text.h"
 #include "print/print_command.h"
@@ -93,9 +94,7 @@ SheetRun& sheet_run() {
 
 class ProofSheetWindow {
 public:
-    explicit ProofSheetWindow(HWND main_window) : main_(main_window) {
-        has_table_ = open_builtin_postal_code_table(table_) == POSTAL_TABLE_OK;
-    }
+    explicit ProofSheetWindow(HWND main_window) : main_(main_window) {}
 
     LRESULT frame_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT pane_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -128,8 +127,7 @@ private:
     HWND pane_ = nullptr;
     HFONT font_ = nullptr;
     HFONT small_font_ = nullptr;
-    PostalCodeTable table_{};
-    bool has_table_ = false;
+    const unsigned char* table_codes_ = nullptr;  // the table the marks were made with
     ScreenFitCheck fit_;
     ProofSheet sheet_;
     Thumbnail thumbnails_[HDATA_MAX];
@@ -202,8 +200,15 @@ void ProofSheetWindow::lay_out() {
 // The document as it stands now: marks, filters and thumbnails of the cards
 // that changed.
 void ProofSheetWindow::refresh() {
+    // The table the lookups use, opened anew each time: an update of the
+    // postal code data may have replaced it (and freed the old bytes).
+    PostalCodeTable table{};
+    const bool has_table = open_postal_code_table_in_use(table) == POSTAL_TABLE_OK;
+    const unsigned char* codes = has_table ? table.codes : nullptr;
+    if (codes != table_codes_) sheet_.recheck_all();
+    table_codes_ = codes;
     bool changed[HDATA_MAX];
-    if (sheet_.refresh(card_year(), has_table_ ? &table_ : nullptr, fit_, fit_state(), changed) == 0) return;
+    if (sheet_.refresh(card_year(), has_table ? &table : nullptr, fit_, fit_state(), changed) == 0) return;
     for (int i = 0; i < HDATA_MAX; ++i)
         if (changed[i]) forget_thumbnail(i);
     show_count();

@@ -108,6 +108,9 @@ TEST_F(ProofSheetTest, MarksFiltersAndTheCountLineFollowTheCards) {
     // A new card year or other fitting switches look at every card.
     EXPECT_EQ(sheet.refresh(kYear + 1, &table, fit, 0, changed), 7);
     EXPECT_EQ(sheet.refresh(kYear + 1, &table, fit, 1, changed), 7);
+    // So does a replaced postal code table.
+    sheet.recheck_all();
+    EXPECT_EQ(sheet.refresh(kYear + 1, &table, fit, 1, changed), 7);
 }
 
 TEST_F(ProofSheetTest, ClicksShiftAndCtrlSelectAndTheFilterDropsWhatItHides) {
