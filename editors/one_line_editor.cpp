@@ -4,7 +4,7 @@
 #include "editors/one_line_editor_ids.h"
 #include "editors/postal_code_buttons.h"
 #include "editors/vertical_form_button.h"
-#include "files/postal_code_table.h"
+#include "postal/postal_code_table.h"
 #include "model/card_status.h"
 #include "model/text.h"
 

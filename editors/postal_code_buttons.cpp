@@ -1,7 +1,7 @@
 #include "editors/postal_code_buttons.h"
 
-#include "files/postal_code_table.h"
-#include "files/postal_update.h"
+#include "postal/postal_code_table.h"
+#include "postal/postal_update.h"
 #include "model/document.h"
 #include "model/text.h"
 

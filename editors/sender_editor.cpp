@@ -6,7 +6,7 @@
 #include "editors/postal_code_buttons.h"
 #include "editors/sender_editor_ids.h"
 #include "editors/vertical_form_button.h"
-#include "files/postal_code_table.h"
+#include "postal/postal_code_table.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "print/print_job.h"

@@ -1,5 +1,5 @@
 // Makes the postal code table built into the program, with the program's
-// own rules (files/postal_table_builder.h), from files in the layout of
+// own rules (postal/postal_table_builder.h), from files in the layout of
 // Japan Post's address and business files, as scripts/postal_data.py
 // writes them from the npm package. A host program of the build:
 //
@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "files/csv_decode.h"
-#include "files/postal_table_builder.h"
+#include "exchange/csv_decode.h"
+#include "postal/postal_table_builder.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {

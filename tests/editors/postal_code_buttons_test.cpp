@@ -4,7 +4,7 @@
 
 #include "editors/postal_code_buttons.h"
 #include "tests/editors/fake_dialog_view.h"
-#include "files/postal_code_ids.h"
+#include "postal/postal_code_ids.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/postal_tables.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "files/postal_code_table.h"
-#include "files/postal_table_builder.h"
+#include "postal/postal_code_table.h"
+#include "postal/postal_table_builder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::u16string text;

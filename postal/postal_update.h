@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "files/postal_code_table.h"
+#include "postal/postal_code_table.h"
 #include "platform/platform.h"
 
 // Where the command writes the newer table; false when the platform has no

@@ -1,4 +1,4 @@
-#include "files/import_address.h"
+#include "exchange/import_address.h"
 
 #include <cstring>
 

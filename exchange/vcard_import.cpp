@@ -1,14 +1,14 @@
-#include "files/vcard_import.h"
+#include "exchange/vcard_import.h"
 
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "files/charset_decode.h"
-#include "files/csv_decode.h"
-#include "files/csv_import.h"
-#include "files/import_address.h"
+#include "exchange/charset_decode.h"
+#include "exchange/csv_decode.h"
+#include "exchange/csv_import.h"
+#include "exchange/import_address.h"
 #include "model/text.h"
 
 namespace {

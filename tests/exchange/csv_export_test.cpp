@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "files/csv_export.h"
+#include "exchange/csv_export.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "tests/support/fake_platform.h"

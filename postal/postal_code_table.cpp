@@ -1,6 +1,6 @@
-#include "files/postal_code_table.h"
+#include "postal/postal_code_table.h"
 
-#include "files/postal_code_ids.h"
+#include "postal/postal_code_ids.h"
 #include "model/text.h"
 #include "platform/platform.h"
 

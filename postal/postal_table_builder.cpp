@@ -1,4 +1,4 @@
-#include "files/postal_table_builder.h"
+#include "postal/postal_table_builder.h"
 
 #include <algorithm>
 #include <map>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "files/legacy_import.h"
+#include "exchange/legacy_import.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "tests/support/fake_platform.h"

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "app/resource_ids.h"
-#include "files/csv_decode.h"
-#include "files/csv_export.h"
-#include "files/csv_import.h"
+#include "exchange/csv_decode.h"
+#include "exchange/csv_export.h"
+#include "exchange/csv_import.h"
 #include "app/file_commands.h"
-#include "files/vcard_import.h"
+#include "exchange/vcard_import.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"

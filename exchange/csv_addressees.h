@@ -22,7 +22,7 @@
 
 #include <string>
 
-#include "files/addressee_import.h"
+#include "exchange/addressee_import.h"
 
 // Reads the addressees of the decoded `text` (changed in place by the
 // parser) into `import`, with the mapping, the unused columns and the

@@ -10,7 +10,7 @@
 
 #include <cstddef>
 
-#include "files/addressee_import.h"
+#include "exchange/addressee_import.h"
 #include "platform/platform.h"
 
 // Results of import_vcard.

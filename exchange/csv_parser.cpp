@@ -1,4 +1,4 @@
-#include "files/csv_parser.h"
+#include "exchange/csv_parser.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,12 +1,12 @@
-#include "files/postal_update.h"
+#include "postal/postal_update.h"
 
 #include <string>
 #include <vector>
 
-#include "files/csv_decode.h"
-#include "files/csv_import.h"
+#include "exchange/csv_decode.h"
+#include "exchange/csv_import.h"
 #include "files/file_dialogs.h"
-#include "files/postal_table_builder.h"
+#include "postal/postal_table_builder.h"
 #include "model/document.h"
 #include "model/text.h"
 

@@ -3,11 +3,11 @@
 // zeros, plus a few keys for card 0's size and the print settings. A key
 // matches when the line begins with it; the line is parsed once and its
 // field name looked up, instead of comparing it with every key of every card.
-#include "files/legacy_import.h"
+#include "exchange/legacy_import.h"
 
 #include <cstdint>
 
-#include "files/legacy_layout_keys.h"
+#include "exchange/legacy_layout_keys.h"
 #include "model/document.h"
 #include "model/text.h"
 

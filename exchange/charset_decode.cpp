@@ -1,9 +1,9 @@
-#include "files/charset_decode.h"
+#include "exchange/charset_decode.h"
 
 #include <cstring>
 #include <initializer_list>
 
-#include "files/csv_decode.h"
+#include "exchange/csv_decode.h"
 #include "platform/platform.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "files/legacy_layout_keys.h"
+#include "exchange/legacy_layout_keys.h"
 
 #include <cstring>
 
-#include "files/legacy_import.h"
+#include "exchange/legacy_import.h"
 #include "files/kv_line_splitter.h"
 #include "model/text.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "files/legacy_import.h"
-#include "files/legacy_layout_keys.h"
+#include "exchange/legacy_import.h"
+#include "exchange/legacy_layout_keys.h"
 #include "files/kv_line_splitter.h"
 #include "model/defaults.h"
 #include "model/document.h"

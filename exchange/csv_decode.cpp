@@ -1,4 +1,4 @@
-#include "files/csv_decode.h"
+#include "exchange/csv_decode.h"
 
 #include <cstdint>
 #include <cstring>

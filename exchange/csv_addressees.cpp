@@ -1,13 +1,13 @@
-#include "files/csv_addressees.h"
+#include "exchange/csv_addressees.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "files/csv_columns.h"
-#include "files/csv_parser.h"
-#include "files/import_address.h"
+#include "exchange/csv_columns.h"
+#include "exchange/csv_parser.h"
+#include "exchange/import_address.h"
 #include "model/text.h"
 
 namespace {

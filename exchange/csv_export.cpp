@@ -1,4 +1,4 @@
-#include "files/csv_export.h"
+#include "exchange/csv_export.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "files/legacy_import.h"
+#include "exchange/legacy_import.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "tests/support/fake_platform.h"

@@ -1,13 +1,13 @@
-#include "files/csv_import.h"
+#include "exchange/csv_import.h"
 
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "files/addressee_import.h"
-#include "files/csv_addressees.h"
-#include "files/csv_decode.h"
+#include "exchange/addressee_import.h"
+#include "exchange/csv_addressees.h"
+#include "exchange/csv_decode.h"
 #include "model/document.h"
 #include "model/text.h"
 

@@ -2,7 +2,7 @@
 // cards under "form_address[N]" and one sender, which becomes sender 0,
 // under "to_address". Indices are read like _wtoi; targets outside the
 // document are ignored.
-#include "files/legacy_import.h"
+#include "exchange/legacy_import.h"
 
 #include <cstdint>
 

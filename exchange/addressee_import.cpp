@@ -1,4 +1,4 @@
-#include "files/addressee_import.h"
+#include "exchange/addressee_import.h"
 
 #include <cstring>
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "files/postal_code_ids.h"
-#include "files/postal_code_table.h"
-#include "files/postal_update.h"
+#include "postal/postal_code_ids.h"
+#include "postal/postal_code_table.h"
+#include "postal/postal_update.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/iconv_decoder.h"
 #include "tests/support/postal_tables.h"
@@ -195,7 +195,7 @@ TEST(PostalCodeTableTest, RealTableFindsCodesAllOverJapan) {
 namespace {
 
 // The fixture's rows as Japan Post writes them: the same places as the
-// package's rows in tests/files/postal_fixture, a floor in brackets where
+// package's rows in tests/postal/postal_fixture, a floor in brackets where
 // the package has none. Business rows have a street and an office.
 struct JapanPostRow {
     const char16_t *code, *pref, *city, *town, *street, *office;

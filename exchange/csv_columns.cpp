@@ -1,4 +1,4 @@
-#include "files/csv_columns.h"
+#include "exchange/csv_columns.h"
 
 #include <cstring>
 #include <string>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "files/addressee_import.h"
+#include "exchange/addressee_import.h"
 
 // The parts of an address. A part may come in pieces (several columns of a
 // table); they are joined like the parts.

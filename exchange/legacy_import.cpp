@@ -1,6 +1,6 @@
-#include "files/legacy_import.h"
+#include "exchange/legacy_import.h"
 
-#include "files/legacy_layout_keys.h"
+#include "exchange/legacy_layout_keys.h"
 #include "files/kv_file.h"
 #include "files/kv_line_splitter.h"
 #include "model/defaults.h"

@@ -13,7 +13,7 @@
 #include <bitset>
 #include <cstdint>
 
-#include "files/csv_parser.h"
+#include "exchange/csv_parser.h"
 
 // What a column holds.
 enum CsvColumnKind : int8_t {
