@@ -163,23 +163,30 @@ struct CityTowns {
 
 using CityKey = std::pair<Text, Text>;
 
-// A town ending in a floor without brackets ("名駅ミッドランドスクエア
-// （高層棟）１階", as the package's rows write it): the floor counts only
-// after the building's own name, a town of the same city ("東池袋サンシャイン
-// ６０１階" is サンシャイン６０ and １階, not a 601st floor).
-void read_unbracketed_floor(const CityTowns& city, TownRead& r) {
-    if (r.building || !ends_with(r.town, u"階")) return;
+// A town ending in a floor without brackets ("東池袋サンシャイン６０１階",
+// as the package's rows write a floor): the floor counts only after the
+// building's own name, a town of the same city ("東池袋サンシャイン６０",
+// so not a 601st floor). The package's rows may have lost a qualifier from
+// that name ("名駅ミッドランドスクエア（高層棟）１階" beside
+// "名駅ミッドランドスクエア"): a name in brackets at the end is the
+// qualifier of the town before it. Gives the building's own name as a town
+// of the city, empty when the town has no floor.
+Text read_unbracketed_floor(const CityTowns& city, TownRead& r) {
+    if (r.building || !ends_with(r.town, u"階")) return Text();
     size_t first = r.town.size() - 1;
     while (first > 0 && is_digit(r.town[first - 1])) --first;
     for (size_t at = r.town.size() - 1; at-- > first && at > 0;) {
         Text base = r.town.substr(0, at);
-        if (city.towns.count(base)) {
+        Text own = base;
+        if (!city.towns.count(own) && ends_with(own, u"）")) own.erase(std::min(own.rfind(u'（'), own.size()));
+        if (!own.empty() && city.towns.count(own)) {
             r.floor = r.town.substr(at);
             r.town = std::move(base);
             r.building = true;
-            return;
+            return own;
         }
     }
+    return Text();
 }
 
 // Splits the town of a building's code into the town it starts with and the
@@ -191,7 +198,7 @@ void read_unbracketed_floor(const CityTowns& city, TownRead& r) {
 // town the whole stays the town, the building's name and floor in it.
 void split_building(const CityTowns& city, const TownRead& r, Text& town, Text& building) {
     town = r.town;
-    if (!r.building) return;
+    if (!r.building && city.buildings.count(r.town) == 0) return;
     for (size_t n = r.town.size() - 1; n > 0; --n) {
         Text head = r.town.substr(0, n);
         if (city.towns.count(head) && city.buildings.count(head) == 0) {
@@ -313,7 +320,8 @@ std::string build_postal_table(std::vector<PostalRow>& rows, uint32_t date,
         if (reads[i].building) city_of[i]->buildings.insert(reads[i].town);
     }
     for (size_t i = 0; i < rows.size(); ++i) {
-        read_unbracketed_floor(*city_of[i], reads[i]);
+        Text own = read_unbracketed_floor(*city_of[i], reads[i]);
+        if (!own.empty()) city_of[i]->buildings.insert(own);
         if (reads[i].building) city_of[i]->buildings.insert(reads[i].town);
     }
     std::vector<Text> building_of(rows.size());
