@@ -197,8 +197,8 @@ Text read_unbracketed_floor(const CityTowns& city, TownRead& r) {
 // alike: the qualifier names the tower the mail goes to). Without such a
 // town the whole stays the town, the building's name and floor in it.
 void split_building(const CityTowns& city, const TownRead& r, Text& town, Text& building) {
-    town = r.town;
-    if (!r.building && city.buildings.count(r.town) == 0) return;
+    town = r.town.empty() ? r.floor : r.town;
+    if (r.town.empty() || (!r.building && city.buildings.count(r.town) == 0)) return;
     for (size_t n = r.town.size() - 1; n > 0; --n) {
         Text head = r.town.substr(0, n);
         if (city.towns.count(head) && city.buildings.count(head) == 0) {
