@@ -73,20 +73,17 @@ bool is_japan(const std::u16string& country) {
     return false;
 }
 
-// Where a text of more than `cap` units is split: behind its last blank
-// (*skip = 1, the blank is dropped) or its last number that fits, else at
-// `cap` without splitting a surrogate pair.
-size_t split_point(const char16_t* s, size_t cap, size_t* skip) {
-    *skip = 0;
-    for (size_t i = cap; i > 0; --i) {
-        if (is_blank(s[i])) {
-            *skip = 1;
-            return i;
-        }
-        if (is_digit(s[i - 1]) && !is_digit(s[i]) && !is_hyphen(s[i])) return i;
+// True when s[...end) ends with a number and its 丁目, 番地, 番 or 号.
+bool ends_with_numbered_part(const char16_t* s, size_t end) {
+    for (const char16_t* part : {u"丁目", u"番地", u"番", u"号"}) {
+        const size_t n = std::char_traits<char16_t>::length(part);
+        if (end > n && std::memcmp(s + end - n, part, n * sizeof(char16_t)) == 0 && is_digit(s[end - n - 1]))
+            return true;
     }
-    return is_high_surrogate(s[cap - 1]) ? cap - 1 : cap;
+    return false;
 }
+
+bool starts_numbered_part(char16_t u) { return u == u'丁' || u == u'番' || u == u'号'; }
 
 }  // namespace
 
@@ -123,6 +120,19 @@ bool seven_digit_postal(const std::u16string& s, char16_t (&digits)[8]) {
     return n == 7;
 }
 
+size_t address_split_point(const char16_t* s, size_t cap, size_t* skip) {
+    *skip = 0;
+    for (size_t i = cap; i > 0; --i) {
+        if (is_blank(s[i])) {
+            *skip = 1;
+            return i;
+        }
+        if (ends_with_numbered_part(s, i)) return i;
+        if (is_digit(s[i - 1]) && !is_digit(s[i]) && !is_hyphen(s[i]) && !starts_numbered_part(s[i])) return i;
+    }
+    return is_high_surrogate(s[cap - 1]) ? cap - 1 : cap;
+}
+
 int store_wrapped(TextLine (&lines)[ADDRESSEE_LINES], int& next, const char16_t* s, size_t n) {
     // Line breaks become spaces: full-width ones in Japanese text.
     std::u16string t;
@@ -142,7 +152,7 @@ int store_wrapped(TextLine (&lines)[ADDRESSEE_LINES], int& next, const char16_t*
         if (next >= ADDRESSEE_LINES) return 1;
         size_t take = t.size() - start;
         size_t skip = 0;
-        if (take > kRoom) take = split_point(t.data() + start, kRoom, &skip);
+        if (take > kRoom) take = address_split_point(t.data() + start, kRoom, &skip);
         size_t kept = take;
         while (kept > 0 && is_blank(t[start + kept - 1])) --kept;
         TextLine& line = lines[next++];

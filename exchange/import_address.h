@@ -4,6 +4,7 @@
 // line of its own, and texts longer than a line continued on the next one.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -34,10 +35,15 @@ struct AddressParts {
 // Returns the texts cut for want of lines.
 int put_address(const AddressParts& parts, ImportedAddressee& a, bool* postal_in_text);
 
+// Where a text of more than `cap` units (s[cap] exists) is split to go on
+// on the next line: at its last blank that fits (*skip = 1, the blank is
+// dropped), or after its last number that fits with its 丁目, 番地, 番 or 号
+// ("２丁目" stays whole), else at `cap` without splitting a surrogate pair.
+size_t address_split_point(const char16_t* s, size_t cap, size_t* skip);
+
 // Stores a text on line `next` and the lines after it: a text longer than a
-// line is split at its last space, or after its last number, that fits (or
-// at the line's end when it has neither) and goes on on the next line; line
-// breaks become spaces. Returns 1 when some of it found no line, else 0.
+// line is split as address_split_point says and goes on on the next line;
+// line breaks become spaces. Returns 1 when some of it found no line, else 0.
 int store_wrapped(TextLine (&lines)[ADDRESSEE_LINES], int& next, const char16_t* s, size_t n);
 inline int store_wrapped(TextLine (&lines)[ADDRESSEE_LINES], int& next, const std::u16string& s) {
     return store_wrapped(lines, next, s.data(), s.size());

@@ -1,5 +1,7 @@
 #include "postal/postal_table_builder.h"
 
+#include "exchange/csv_decode.h"
+
 #include <algorithm>
 #include <map>
 #include <tuple>
@@ -78,58 +80,134 @@ int brackets_open(const Text& s) {
     return open;
 }
 
-// "（１階）" at the end: the floor of a building, kept without the brackets.
-bool ends_with_bracketed_floor(const Text& s) {
-    if (!ends_with(s, u"階）")) return false;
-    size_t i = s.size() - 2;
-    size_t digits = 0;
-    while (i > 0 && is_digit(s[i - 1])) --i, ++digits;
-    return digits > 0 && i > 0 && s[i - 1] == u'（';
+bool starts_with_at(const Text& s, size_t at, const Text& part) {
+    return s.size() >= at + part.size() && s.compare(at, part.size(), part) == 0;
 }
 
-// Length of a floor ("１階", "１２階") at the end of s, 0 when none.
-size_t floor_length(const Text& s) {
-    if (!ends_with(s, u"階")) return 0;
-    size_t i = s.size() - 1, digits = 0;
+// Length of a floor ("１階", "１２階") in brackets at the end of s
+// ("（１階）"), 0 when none.
+size_t bracketed_floor_length(const Text& s) {
+    if (!ends_with(s, u"階）")) return 0;
+    size_t i = s.size() - 2, digits = 0;
     while (i > 0 && is_digit(s[i - 1])) --i, ++digits;
-    return digits > 0 ? digits + 1 : 0;
+    return digits > 0 && i > 0 && s[i - 1] == u'（' ? digits + 1 : 0;
 }
 
-// Where "第Ｎ地割" starts in s after at least one unit, npos when nowhere.
+// Where a 地割 starts in s after at least one unit ("種市第１地割～第３地割",
+// "槻沢２５地割～槻沢２８地割", "湯本２９地割、湯本３０地割"), npos when
+// nowhere: "第" and digits, or digits alone, then "地割".
 size_t jiwari_at(const Text& s) {
     for (size_t p = 1; p < s.size(); ++p) {
-        if (s[p] != u'第') continue;
-        size_t i = p + 1;
+        if (is_digit(s[p - 1]) || s[p - 1] == u'第') continue;  // inside a number already tried
+        size_t i = p + (s[p] == u'第' ? 1 : 0);
+        size_t digits = i;
         while (i < s.size() && is_digit(s[i])) ++i;
-        if (i > p + 1 && s.compare(i, 2, u"地割") == 0) return p;
+        if (i > digits && starts_with_at(s, i, u"地割")) return p;
     }
     return Text::npos;
 }
 
-// A town's rows of one city: which towns are a building's codes.
+Text without_brackets(const Text& s) {
+    Text out;
+    for (char16_t u : s)
+        if (u != u'（' && u != u'）') out += u;
+    return out;
+}
+
+// A town of Japan Post's files read apart: the town without the notes (a
+// building's code keeps the building's name here, its qualifiers still in
+// brackets), the floor of a floor code, and whether the row is one of a
+// building's codes (a floor, or "（地階・階層不明）" for the rest of it).
+struct TownRead {
+    Text town, floor;
+    bool building = false;
+};
+
+TownRead read_town(const Text& raw, const Text& city) {
+    TownRead r;
+    Text town = raw;
+    if (ends_with(town, u"に掲載がない場合")) return r;
+    if (ends_with(town, u"がくる場合")) {
+        // "大島町の次に番地がくる場合": the numbers follow the town 大島町;
+        // "小菅村の次に６６４番地以降がくる場合" names the village, the
+        // city itself, so there is no town.
+        size_t next = town.find(u"の次に");
+        if (next != Text::npos && next > 0 && !ends_with(city, town.substr(0, next))) r.town = town.substr(0, next);
+        return r;
+    }
+    if (town.size() > 2 && ends_with(town, u"一円")) return r;  // the whole city or village
+    if (size_t floor = bracketed_floor_length(town)) {
+        r.floor = town.substr(town.size() - 1 - floor, floor);
+        town.erase(town.size() - 2 - floor);
+        r.building = true;
+    } else if (ends_with(town, u"（地階・階層不明）")) {
+        town.erase(town.size() - 9);
+        r.building = true;
+    } else if (!town.empty() && town.back() == u'）') {
+        size_t open = town.rfind(u'（');
+        // The note's brackets hold no other pair: "（高層棟）（次のビルを除く）"
+        // loses the last one only.
+        if (open != Text::npos && town.find(u'）', open) == town.size() - 1) town.erase(open);
+    }
+    size_t jiwari = jiwari_at(town);
+    if (jiwari != Text::npos) town.erase(jiwari);
+    r.town = std::move(town);
+    return r;
+}
+
+// A city's towns: which of them are a building's codes.
 struct CityTowns {
-    std::set<Text> towns;      // every town of the city, as cleaned
-    std::set<Text> buildings;  // a building (town + building name) that has floors
+    std::set<Text> towns;      // every town of the city, as read
+    std::set<Text> buildings;  // a building (town + building name) that has codes of its own
 };
 
 using CityKey = std::pair<Text, Text>;
 
-// Splits `town` of a building's code into the town it starts with and the
-// building with its floor; building stays empty for any other town.
-void split_building(const CityTowns& city, Text& town, Text& building) {
-    size_t floor = floor_length(town);
-    Text base = town.substr(0, town.size() - floor);
-    if (city.buildings.count(base) == 0) return;
-    // The longest town of the city that the building's name starts with and
-    // that is no building itself.
-    for (size_t n = base.size() - 1; n > 0; --n) {
-        Text head = town.substr(0, n);
-        if (city.towns.count(head) && city.buildings.count(head) == 0 && floor_length(head) == 0) {
-            building = town.substr(n);
+// A town ending in a floor without brackets ("東池袋サンシャイン６０１階",
+// as the package's rows write a floor): the floor counts only after the
+// building's own name, a town of the same city ("東池袋サンシャイン６０",
+// so not a 601st floor). The package's rows may have lost a qualifier from
+// that name ("名駅ミッドランドスクエア（高層棟）１階" beside
+// "名駅ミッドランドスクエア"): a name in brackets at the end is the
+// qualifier of the town before it. Gives the building's own name as a town
+// of the city, empty when the town has no floor.
+Text read_unbracketed_floor(const CityTowns& city, TownRead& r) {
+    if (r.building || !ends_with(r.town, u"階")) return Text();
+    size_t first = r.town.size() - 1;
+    while (first > 0 && is_digit(r.town[first - 1])) --first;
+    for (size_t at = r.town.size() - 1; at-- > first && at > 0;) {
+        Text base = r.town.substr(0, at);
+        Text own = base;
+        if (!city.towns.count(own) && ends_with(own, u"）")) own.erase(std::min(own.rfind(u'（'), own.size()));
+        if (!own.empty() && city.towns.count(own)) {
+            r.floor = r.town.substr(at);
+            r.town = std::move(base);
+            r.building = true;
+            return own;
+        }
+    }
+    return Text();
+}
+
+// Splits the town of a building's code into the town it starts with and the
+// building with its floor. The longest town of the city that the building's
+// name starts with and that is no building itself is the town; the rest is
+// the building, its qualifiers without brackets ("ミッドランドスクエア
+// （高層棟）" reads ミッドランドスクエア高層棟, on every code of the building
+// alike: the qualifier names the tower the mail goes to). Without such a
+// town the whole stays the town, the building's name and floor in it.
+void split_building(const CityTowns& city, const TownRead& r, Text& town, Text& building) {
+    town = r.town.empty() ? r.floor : r.town;
+    if (r.town.empty() || (!r.building && city.buildings.count(r.town) == 0)) return;
+    for (size_t n = r.town.size() - 1; n > 0; --n) {
+        Text head = r.town.substr(0, n);
+        if (city.towns.count(head) && city.buildings.count(head) == 0) {
+            building = without_brackets(r.town.substr(n)) + r.floor;
             town = std::move(head);
             return;
         }
     }
+    town = without_brackets(r.town) + r.floor;
 }
 
 // One distinct place of a code.
@@ -170,24 +248,6 @@ void put_u16(std::string& out, uint32_t v) {
 }
 
 }  // namespace
-
-std::u16string postal_town_of(const std::u16string& raw) {
-    Text town = raw;
-    if (ends_with(town, u"がくる場合") || ends_with(town, u"に掲載がない場合")) return Text();
-    if (town.size() > 2 && ends_with(town, u"一円")) return Text();  // the whole city or village
-    if (ends_with_bracketed_floor(town)) {
-        town.pop_back();
-        town.erase(town.rfind(u'（'), 1);
-    } else if (!town.empty() && town.back() == u'）') {
-        size_t open = town.rfind(u'（');
-        // The note's brackets hold no other pair: "（高層棟）（地階・階層不明）"
-        // loses the last one only.
-        if (open != Text::npos && town.find(u'）', open) == town.size() - 1) town.erase(open);
-    }
-    size_t jiwari = jiwari_at(town);
-    if (jiwari != Text::npos) town.erase(jiwari);
-    return town;
-}
 
 int read_japan_post_file(const std::u16string& text, std::vector<PostalRow>& rows,
                          const PostalProgress* progress) {
@@ -235,20 +295,41 @@ int read_japan_post_file(const std::u16string& text, std::vector<PostalRow>& row
     return kind;
 }
 
+int read_japan_post_bytes(std::u16string& file, size_t bytes, std::vector<PostalRow>& rows,
+                          const PostalProgress* progress, int* garbled) {
+    int bad = 0;
+    decode_csv_file(file, bytes, &bad);
+    if (garbled) *garbled = bad;
+    if (bad > 0) return POSTAL_FILE_NONE;
+    if (!file.empty() && file[0] == 0xFEFF) file.erase(0, 1);
+    return read_japan_post_file(file, rows, progress);
+}
+
 std::string build_postal_table(std::vector<PostalRow>& rows, uint32_t date,
                                const PostalProgress* progress) {
-    // Every row's town as cleaned, and per city its towns and buildings.
+    // Every row's town as read, and per city its towns and buildings; then
+    // the floors without brackets, which need the city's towns; then the
+    // towns of the buildings' codes split from their buildings.
     std::map<CityKey, CityTowns> cities;
-    for (PostalRow& row : rows) {
-        row.town = postal_town_of(row.town);
-        CityTowns& city = cities[{row.pref, row.city}];
-        city.towns.insert(row.town);
-        if (size_t floor = floor_length(row.town))
-            city.buildings.insert(row.town.substr(0, row.town.size() - floor));
+    std::vector<TownRead> reads(rows.size());
+    std::vector<CityTowns*> city_of(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        reads[i] = read_town(rows[i].town, rows[i].city);
+        city_of[i] = &cities[{rows[i].pref, rows[i].city}];
+        city_of[i]->towns.insert(reads[i].town);
+        if (reads[i].building) city_of[i]->buildings.insert(reads[i].town);
     }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        Text own = read_unbracketed_floor(*city_of[i], reads[i]);
+        if (!own.empty()) city_of[i]->buildings.insert(own);
+        if (reads[i].building) city_of[i]->buildings.insert(reads[i].town);
+    }
+    std::vector<Text> building_of(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) split_building(*city_of[i], reads[i], rows[i].town, building_of[i]);
     report(progress, 60);
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const PostalRow& a, const PostalRow& b) { return a.code < b.code; });
+    std::vector<size_t> order(rows.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return rows[a].code < rows[b].code; });
     report(progress, 70);
 
     TextPool texts;
@@ -264,17 +345,17 @@ std::string build_postal_table(std::vector<PostalRow>& rows, uint32_t date,
     };
     std::vector<uint32_t> codes, towns, extra_of, code_area, extras, place_town, place_area;
 
-    for (size_t i = 0; i < rows.size();) {
+    for (size_t i = 0; i < order.size();) {
+        const uint32_t code = rows[order[i]].code;
         size_t end = i;
-        while (end < rows.size() && rows[end].code == rows[i].code) ++end;
-        if (rows[i].code >= kCodeLimit) break;
+        while (end < order.size() && rows[order[end]].code == code) ++end;
+        if (code >= kCodeLimit) break;
         // The code's distinct places in the order of the file.
         std::vector<Place> places;
         std::set<Place> seen;
         for (size_t k = i; k < end; ++k) {
-            const PostalRow& r = rows[k];
-            Place p{r.pref, r.city, r.town, Text(), r.street, r.office};
-            split_building(cities[{r.pref, r.city}], p.town, p.building);
+            const PostalRow& r = rows[order[k]];
+            Place p{r.pref, r.city, r.town, building_of[order[k]], r.street, r.office};
             if (seen.insert(p).second) places.push_back(std::move(p));
         }
         // The parts all of them share.
@@ -291,16 +372,18 @@ std::string build_postal_table(std::vector<PostalRow>& rows, uint32_t date,
             if (!(building && p.street == shared.street)) shared.street.clear();
             if (p.office != shared.office) shared.office.clear();
         }
-        // The towns to choose from: distinct prefecture, city and town.
+        // The towns to choose from: distinct prefecture, city and town; a
+        // place without a town is its city ("以下に掲載がない場合" in two
+        // cities or prefectures offers the two).
         std::vector<const Place*> choices;
         std::set<std::tuple<Text, Text, Text>> distinct;
         if (shared.town.empty()) {
             for (const Place& p : places)
-                if (!p.town.empty() && distinct.emplace(p.pref, p.city, p.town).second) choices.push_back(&p);
+                if (distinct.emplace(p.pref, p.city, p.town).second) choices.push_back(&p);
         }
         if (choices.size() < 2) choices.clear();
 
-        codes.push_back(rows[i].code);
+        codes.push_back(code);
         towns.push_back(texts.add(shared.town));
         code_area.push_back(area_of(shared.pref, shared.city));
         if (shared.building.empty() && shared.street.empty() && shared.office.empty() && choices.empty()) {

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "exchange/csv_decode.h"
 #include "exchange/csv_import.h"
 #include "files/file_dialogs.h"
 #include "postal/postal_table_builder.h"
@@ -58,9 +57,7 @@ int read_postal_file(const char16_t* path, std::vector<PostalRow>& rows, const P
     std::u16string text;
     size_t bytes = 0;
     if (!read_csv_file(path, text, &bytes)) return POSTAL_FILE_NONE;
-    decode_csv_file(text, bytes);
-    if (!text.empty() && text[0] == 0xFEFF) text.erase(0, 1);
-    return read_japan_post_file(text, rows, &progress);
+    return read_japan_post_bytes(text, bytes, rows, &progress);
 }
 
 // yyyymmdd of the newest of the files' write dates, 0 when none is known.

@@ -61,7 +61,7 @@ TEST(PostalCodeTableTest, BuildsAndReadsTheFixtureTable) {
     const std::string& bytes = postal_fixture_table();
     PostalCodeTable table;
     ASSERT_EQ(open_postal_code_table(bytes.data(), bytes.size(), table), POSTAL_TABLE_OK);
-    EXPECT_EQ(table.code_count, 18u);  // "_000info" and "_150" are no codes
+    EXPECT_EQ(table.code_count, 26u);  // "_000info" and "_150" are no codes
     EXPECT_EQ(table.date, 20261207u);  // from "_000info"
 
     EXPECT_EQ(address_of(table, 1500001), "東京都渋谷区神宮前");
@@ -72,20 +72,28 @@ TEST(PostalCodeTableTest, BuildsAndReadsTheFixtureTable) {
     EXPECT_EQ(address_of(table, 10000), "北海道札幌市北区");               // empty town
     EXPECT_EQ(address_of(table, 110951), "秋田県秋田市");                  // three towns
     EXPECT_EQ(places_of(table, 110951), "秋田県秋田市土崎港相染町\n秋田県秋田市土崎港古川町\n秋田県秋田市土崎港中央\n");
-    EXPECT_EQ(places_of(table, 40000), "");  // two cities, no town to choose
-    EXPECT_EQ(address_of(table, 40000), "北海道");                         // two cities
+    EXPECT_EQ(places_of(table, 40000), "北海道札幌市厚別区\n北海道札幌市清田区\n");  // two cities, no town
+    EXPECT_EQ(address_of(table, 40000), "北海道");
+    EXPECT_EQ(places_of(table, 4980000), "愛知県弥富市\n三重県桑名郡木曽岬町\n");  // two prefectures
+    EXPECT_EQ(address_of(table, 4980000), "");
+    EXPECT_EQ(address_of(table, 295504), "岩手県和賀郡西和賀町槻沢");      // 地割 ranges and lists
+    EXPECT_EQ(address_of(table, 295505), "岩手県和賀郡西和賀町湯本");
+    EXPECT_EQ(address_of(table, 8572427), "長崎県西海市大島町");           // the numbers follow 大島町
+    EXPECT_EQ(parts_of(table, 1706001), "東京都豊島区東池袋|サンシャイン６０１階|");  // not floor 601
+    EXPECT_EQ(parts_of(table, 1706090), "東京都豊島区東池袋|サンシャイン６０|");
     EXPECT_EQ(parts_of(table, 368560), "青森県弘前市大字文京町１||");   // two offices: no name
     EXPECT_EQ(address_of(table, 287901), "岩手県九戸郡洋野町種市");        // 地割 towns
     EXPECT_EQ(address_of(table, 287902), "岩手県九戸郡洋野町種市");
     EXPECT_EQ(address_of(table, 600042), "北海道札幌市中央区大通西");
-    EXPECT_EQ(parts_of(table, 4506201), "愛知県名古屋市中村区名駅|ミッドランドスクエア（高層棟）１階|");
-    EXPECT_EQ(parts_of(table, 4506290), "愛知県名古屋市中村区名駅|ミッドランドスクエア（高層棟）|");
+    // A building's qualifier stays in its name, without brackets, on all its codes.
+    EXPECT_EQ(parts_of(table, 4506201), "愛知県名古屋市中村区名駅|ミッドランドスクエア高層棟１階|");
+    EXPECT_EQ(parts_of(table, 4506290), "愛知県名古屋市中村区名駅|ミッドランドスクエア高層棟|");
     EXPECT_EQ(places_of(table, 9999999), "沖縄県那覇市港町\n東京都渋谷区神宮前\n");
-    EXPECT_EQ(address_of(table, 4506201), "愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）１階");
+    EXPECT_EQ(address_of(table, 4506201), "愛知県名古屋市中村区名駅ミッドランドスクエア高層棟１階");
     EXPECT_EQ(address_of(table, 9999999), "");                             // two prefectures
     EXPECT_EQ(address_of(table, 4090200), "山梨県北都留郡小菅村");         // notes, no towns
     EXPECT_EQ(address_of(table, 4090211), "山梨県北都留郡小菅村");
-    EXPECT_EQ(address_of(table, 4506290), "愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）");
+    EXPECT_EQ(address_of(table, 4506290), "愛知県名古屋市中村区名駅ミッドランドスクエア高層棟");
     EXPECT_EQ(address_of(table, 4506291), "愛知県名古屋市中村区名駅");     // a note in brackets
     EXPECT_EQ(address_of(table, 1500002), "not found");
     EXPECT_EQ(address_of(table, 0), "not found");
@@ -169,8 +177,10 @@ TEST(PostalCodeTableTest, RealTableFindsCodesAllOverJapan) {
     EXPECT_EQ(parts_of(table, 1006001), "東京都千代田区霞が関|霞が関ビル１階|");
     EXPECT_EQ(parts_of(table, 1008994), "東京都千代田区丸の内２丁目７－２||東京中央郵便局");
     EXPECT_GT(table.date, 20250000u);
-    EXPECT_EQ(address_of(table, 4506201), "愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）１階");
+    EXPECT_EQ(address_of(table, 4506201), "愛知県名古屋市中村区名駅ミッドランドスクエア高層棟１階");
     EXPECT_EQ(address_of(table, 4980000), "");  // 愛知県弥富市 and 三重県桑名郡木曽岬町
+    EXPECT_EQ(places_of(table, 4980000), "愛知県弥富市\n三重県桑名郡木曽岬町\n");
+    EXPECT_EQ(parts_of(table, 1706001), "東京都豊島区東池袋|サンシャイン６０１階|");
     EXPECT_EQ(address_of(table, 1509999), "not found");
     EXPECT_EQ(address_of(table, 4090211), "山梨県北都留郡小菅村");
     EXPECT_EQ(address_of(table, 7660001), "香川県仲多度郡琴平町");
@@ -196,7 +206,11 @@ namespace {
 
 // The fixture's rows as Japan Post writes them: the same places as the
 // package's rows in tests/postal/postal_fixture, a floor in brackets where
-// the package has none. Business rows have a street and an office.
+// the package has none. Business rows have a street and an office. One row
+// of each hard case: a code over two prefectures without a town, a
+// building's qualifier before the floor, 地割 ranges and lists, "…の次に
+// 番地がくる場合" naming a town, a building name ending in digits, an
+// address and an office name longer than a line.
 struct JapanPostRow {
     const char16_t *code, *pref, *city, *town, *street, *office;
 };
@@ -212,16 +226,28 @@ const JapanPostRow kFixtureRows[] = {
     {u"0287902", u"岩手県", u"九戸郡洋野町", u"種市第２３地割", u"", u""},
     {u"0368560", u"青森県", u"弘前市", u"大字文京町", u"１", u"弘前大学　（本部）"},
     {u"0368560", u"青森県", u"弘前市", u"大字文京町", u"１", u"弘前大学　学生部"},
+    {u"0295504", u"岩手県", u"和賀郡西和賀町", u"槻沢２５地割～槻沢２８地割", u"", u""},
+    {u"0295505", u"岩手県", u"和賀郡西和賀町", u"湯本２９地割、湯本３０地割", u"", u""},
     {u"0600001", u"北海道", u"札幌市中央区", u"北一条西", u"", u""},
     {u"0600042", u"北海道", u"札幌市中央区", u"大通西（１～１９丁目）", u"", u""},
     {u"1008994", u"東京都", u"千代田区", u"丸の内", u"２丁目７－２", u"東京中央郵便局"},
     {u"1000005", u"東京都", u"千代田区", u"丸の内", u"", u""},
     {u"1500001", u"東京都", u"渋谷区", u"神宮前", u"", u""},
+    {u"1700013", u"東京都", u"豊島区", u"東池袋", u"", u""},
+    {u"1706001", u"東京都", u"豊島区", u"東池袋サンシャイン６０（１階）", u"", u""},
+    {u"1706090", u"東京都", u"豊島区", u"東池袋サンシャイン６０（地階・階層不明）", u"", u""},
     {u"4090200", u"山梨県", u"北都留郡小菅村", u"以下に掲載がない場合", u"", u""},
     {u"4090211", u"山梨県", u"北都留郡小菅村", u"小菅村の次に６６４番地以降がくる場合", u"", u""},
     {u"4506201", u"愛知県", u"名古屋市中村区", u"名駅ミッドランドスクエア（高層棟）（１階）", u"", u""},
     {u"4506290", u"愛知県", u"名古屋市中村区", u"名駅ミッドランドスクエア（高層棟）（地階・階層不明）", u"", u""},
     {u"4506291", u"愛知県", u"名古屋市中村区", u"名駅（次のビルを除く）", u"", u""},
+    {u"4980000", u"愛知県", u"弥富市", u"以下に掲載がない場合", u"", u""},
+    {u"4980000", u"三重県", u"桑名郡木曽岬町", u"以下に掲載がない場合", u"", u""},
+    {u"6058501", u"京都府", u"京都市東山区", u"今熊野北日吉町",
+     u"東大路通七条下る東入る三十三間堂廻り北側２丁目１８番地の３今熊野ビル東館南側通用口郵便物受付窓口",
+     u"国立研究開発法人　東山総合研究機構　京都東山研究所　事務局　総務部　人事課　研究支援担当　郵便物受付窓口　"
+     u"文書係　第二文書管理室"},
+    {u"8572427", u"長崎県", u"西海市", u"大島町の次に番地がくる場合", u"", u""},
     {u"9000001", u"沖縄県", u"那覇市", u"港町", u"", u""},
     {u"9999999", u"沖縄県", u"那覇市", u"港町", u"", u""},
     {u"9999999", u"東京都", u"渋谷区", u"神宮前", u"", u""},
@@ -296,7 +322,7 @@ TEST(PostalCodeTableTest, JapanPostFilesBuildTheScriptsTableAndBadFilesChangeNot
         EXPECT_EQ(update_postal_codes_from(nullptr, address, kJigyosyo), POSTAL_UPDATED) << utf8(address);
         EXPECT_TRUE(fake.file_bytes(kUpdated) == postal_fixture_table()) << utf8(address);
         ASSERT_EQ(fake.boxes.size(), 1u);
-        EXPECT_EQ(utf8(fake.boxes[0].text), "18件の郵便番号を読み込みました。");
+        EXPECT_EQ(utf8(fake.boxes[0].text), "26件の郵便番号を読み込みました。");
         EXPECT_EQ(utf8(fake.boxes[0].caption), "郵便番号データの更新");
     }
     EXPECT_EQ(fake.events.front(), "wait_show");
