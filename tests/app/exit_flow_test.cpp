@@ -140,7 +140,8 @@ TEST_F(ExitFlow, TheEndOfTheSessionAsksOnlyAboutUnsavedChanges) {
 
     // An address typed into the sender editor: its question, then the save.
     FakeDialogView senders;
-    start_sender_editor(senders);
+    SenderEditor sender_editor(senders);
+    sender_editor.open();
     senders.type(IDC_SE_ADDRESS, u"東京都");
     EXPECT_TRUE(unsaved_changes());
     for (int a : {kAnswerYes, kAnswerCancel}) fake.answer(a);

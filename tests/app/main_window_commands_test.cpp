@@ -404,8 +404,10 @@ TEST_F(MainWindowCommandsTest, OpenEditorsSettleTheirChangesBeforeTheDocumentIsR
     for (int i = 0; i < 3; ++i) text_set(doc().hdata[i].tn.m[0].s, names[i]);
     FakeDialogView layout, senders, list_view;
     FakeListControl list;
-    start_card_layout(layout);
-    start_sender_editor(senders);
+    CardLayoutEditor layout_editor(layout);
+    layout_editor.open();
+    SenderEditor sender_editor(senders);
+    sender_editor.open();
     list_open(list_view, list);
     layout.type(IDC_CL_TA_X, u"250");   // typed, not stored yet
     list_sort(list, 0);                  // C B A
