@@ -99,6 +99,7 @@ int ProofSheet::refresh(int year, const PostalCodeTable* table, CardFitCheck& fi
         if (!all && i < cards_ && std::memcmp(&seen_cards_[i], &card, sizeof card) == 0 &&
             std::memcmp(&seen_senders_[i], &sender, sizeof sender) == 0)
             continue;
+        // Another addressee, or back in use: not the card the user selected.
         if (i >= cards_ || !same_addressee(seen_cards_[i], card)) selected_[i] = false;
         seen_cards_[i] = card;
         seen_senders_[i] = sender;
@@ -107,7 +108,6 @@ int ProofSheet::refresh(int year, const PostalCodeTable* table, CardFitCheck& fi
     }
     for (int i = 0; i < HDATA_MAX; ++i)
         if (changed[i]) ++count;
-    for (int i = cards; i < HDATA_MAX; ++i) selected_[i] = false;
     cards_ = cards;
     seen_year_ = year;
     seen_fit_state_ = fit_state;
