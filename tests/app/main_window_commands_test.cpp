@@ -256,8 +256,10 @@ TEST_F(MainWindowCommandsTest, NothingButACloseActsWhileAPrintRuns) {
     FakeListControl list;
     NoChoosers choosers;
     list_open(list_view, list);
-    start_sender_editor(senders);
-    start_card_layout(layout);
+    SenderEditor sender_editor(senders);
+    sender_editor.open();
+    CardLayoutEditor layout_editor(layout);
+    layout_editor.open();
     list_sort(list, 0);  // card 3 .. card 0, not saved
     auto meddle = [&] {
         for (int id : {CMD_OPEN_ADDRESSEES, CMD_NEW, CMD_IMPORT_CSV, CMD_TB_PRINT, CMD_TB_NEXT})
@@ -272,10 +274,10 @@ TEST_F(MainWindowCommandsTest, NothingButACloseActsWhileAPrintRuns) {
         int row = -1;
         EXPECT_FALSE(list_begin_cell_edit(list, 0, &row, cell));
         EXPECT_FALSE(list_close_box(list_view));
-        sender_editor_command(senders, IDC_SE_SAVE_CLOSE);
-        card_layout_command(layout, choosers, IDC_CL_SAVE_CLOSE);
-        EXPECT_FALSE(sender_editor_close_box(senders));
-        EXPECT_FALSE(card_layout_close_box(layout));
+        sender_editor.press(IDC_SE_SAVE_CLOSE);
+        layout_editor.press(choosers, IDC_CL_SAVE_CLOSE);
+        EXPECT_FALSE(sender_editor.close_box());
+        EXPECT_FALSE(layout_editor.close_box());
     };
     auto printed = [&] {
         std::vector<int> cards;
