@@ -107,6 +107,7 @@ TEST_F(CsvImportTest, ExportThenImportGivesBackEveryCardOfAFullDocument) {
     // Texts the export must quote to keep them one field.
     text_set(doc().hdata[0].tn.m[1].s, u"山田, \"太郎\"");
     text_set(doc().hdata[7].ta.m[4].s, u"\"");
+    text_set(doc().hdata[3].yomi, u"やまだ, たろう");  // the reading travels in the last column
     static Document before;
     std::memcpy(&before, &doc(), sizeof(Document));
     text_set(doc().chosen_file, u"C:\\work\\export.csv");
@@ -121,7 +122,8 @@ TEST_F(CsvImportTest, ExportThenImportGivesBackEveryCardOfAFullDocument) {
               "in.csvから200件の宛先を読み込みます。\r\n"
               "欄の対応: 氏名 ← 名前1、名前2 ← 名前2、名前3 ← 名前3、名前4 ← 名前4、名前5 ← 名前5、"
               "郵便番号 ← 郵便番号、住所1 ← 住所1、住所2 ← 住所2、住所3 ← 住所3、住所4 ← 住所4、"
-              "住所5 ← 住所5、差出番号 ← 差出番号\r\n"
+              "住所5 ← 住所5、差出番号 ← 差出番号、よみ ← よみ\r\n"
+              "よみのある宛先 1件\r\n"
               "使わない欄: 名前1、名前2、郵便番号、住所1、住所2\r\n"
               "\r\n置き換え: 今の宛先200件を消して、この200件にします。"
               "\r\n追加: 宛先が200件あり、追加できません。"
@@ -147,6 +149,7 @@ TEST_F(CsvImportTest, ExportThenImportGivesBackEveryCardOfAFullDocument) {
             if (*p >= u'0' && *p <= u'9') digits += *p;
         EXPECT_EQ(text(now.tt.m), digits);
         EXPECT_EQ(now.ftb, was.ftb);
+        EXPECT_EQ(text(now.yomi), text(was.yomi));
         for (const TypEntry& entry : now.typ) EXPECT_EQ(entry.t + entry.y, 0);
         EXPECT_EQ(describe_layout(now), describe_layout(was));
     }
@@ -673,6 +676,73 @@ TEST_F(CsvImportTest, CommandAsksBeforeDiscardingChangesAndOpensACsvDialog) {
     EXPECT_EQ(summary_line(0, 1), "list.txtから1件の宛先を読み込みます。");
     EXPECT_EQ(cards_text(), "|新しい宛先/////|/////|0\n");
     EXPECT_TRUE(doc().modified);
+}
+
+}  // namespace
+
+namespace {
+
+// Readings as each kind of export writes them; written for these tests.
+TEST_F(CsvImportTest, ReadingsComeFromEveryExportAndAppendSkipsAddresseesInUse) {
+    const std::string vcard_head = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+    const std::string vcard_tail = "ADR;TYPE=HOME:;;渋谷区1-1;;;1500001;\r\nEND:VCARD\r\n";
+    const struct {
+        bool vcard;
+        std::string bytes;
+        std::u16string reading;
+    } cases[] = {
+        {false, "姓,名,姓フリガナ,名前フリガナ,会社名フリガナ,郵便番号 (自宅),番地 (自宅)\r\n"
+                "山田,太郎,ヤマダ,タロウ,カブシキガイシャ,1500001,渋谷区1-1\r\n",
+         u"ヤマダ　タロウ"},
+        {false, "Given Name,Family Name,Phonetic First Name,Phonetic Last Name,Phonetic Middle Name,"
+                "Address 1 - Street\nTaro,Yamada,たろう,やまだ,x,Shibuya 1-1\n",
+         u"やまだ　たろう"},
+        {false, "氏名,氏名（カタカナ）,住所\n山田太郎,ﾔﾏﾀﾞ ﾀﾛｳ,渋谷区1-1\n", u"ヤマダ タロウ"},
+        {false, "氏名,ふりがな,住所,よみ\n山田太郎, やまだ たろう ,渋谷区1-1,\n", u"やまだ たろう"},
+        {true, vcard_head + "N:山田;太郎;;;\r\nX-PHONETIC-FIRST-NAME:たろう\r\nX-PHONETIC-LAST-NAME:やまだ\r\n" +
+                   vcard_tail,
+         u"やまだ　たろう"},
+        {true, "BEGIN:VCARD\r\nVERSION:4.0\r\nN;SORT-AS=\"あんどう,ろいど\":安藤;ロイド;;;\r\n" + vcard_tail,
+         u"あんどう　ろいど"},
+        {true, "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=SHIFT_JIS:" + shift_jis(u"山田;太郎") +
+                   "\r\nSOUND;X-IRMC-N;CHARSET=SHIFT_JIS:" + shift_jis(u"ﾔﾏﾀﾞ;ﾀﾛｳ;;;") +
+                   "\r\nADR;HOME:;;1-1;;;1500001;\r\nEND:VCARD\r\n",
+         u"ヤマダ　タロウ"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        clear_addressees();
+        fake.put_file(kPath, c.bytes);
+        text_set(doc().chosen_file, kPath);
+        fake.boxes.clear();
+        fake.answer(kAnswerYes);
+        if (c.vcard)
+            ASSERT_EQ(import_vcard(nullptr), VCARD_IMPORTED);
+        else
+            ASSERT_EQ(import_csv(nullptr), CSV_IMPORTED);
+        EXPECT_EQ(text(doc().hdata[0].yomi), c.reading);
+        EXPECT_NE(utf8(fake.boxes.at(0).text).find("\r\nよみのある宛先 1件\r\n"), std::string::npos);
+        if (!c.vcard) EXPECT_NE(utf8(fake.boxes.at(0).text).find("よみ ← "), std::string::npos);
+    }
+
+    // 追加 of a file holding two people already in use (name with 敬称,
+    // code or first address line written otherwise) and one new.
+    clear_addressees();
+    text_set(doc().hdata[0].tn.m[0].s, u"山田太郎");
+    text_set(doc().hdata[0].tt.m, u"1500001");
+    text_set(doc().hdata[1].tn.m[0].s, u"佐藤花子");
+    text_set(doc().hdata[1].ta.m[0].s, u"札幌市北区1-1");
+    const std::string twice = "氏名,郵便番号,住所\n山田　太郎　様,150-0001,どこか\n佐藤 花子,,札幌市北区１－１\n"
+                              "鈴木一郎,1600001,新宿区\n";
+    ASSERT_EQ(import(twice, kAnswerNo), CSV_IMPORTED);
+    EXPECT_EQ(summary_line(4), "追加: 今の宛先2件の後ろに1件を加えます。");
+    EXPECT_EQ(summary_line(5), "　重複のため取り込まなかった行 2件（山田　太郎　様、佐藤 花子）");
+    EXPECT_EQ(count_cards(), 3);
+    EXPECT_EQ(text(doc().hdata[2].tn.m[0].s), u"鈴木一郎");
+    // 置き換え takes every row.
+    ASSERT_EQ(import(twice, kAnswerYes), CSV_IMPORTED);
+    EXPECT_EQ(count_cards(), 3);
+    EXPECT_EQ(text(doc().hdata[0].tn.m[0].s), u"山田　太郎　様");
 }
 
 }  // namespace
