@@ -216,6 +216,8 @@ void build_import_summary(char16_t* out, int cap, const char16_t* path,
     b.add(u"\r\n追加: ");
     if (room == 0) {
         b.add(u"宛先が").add_int(HDATA_MAX).add(u"件あり、追加できません。");
+    } else if (offered == 0) {
+        b.add(u"加える宛先はありません。");
     } else {
         b.add(u"今の宛先").add_int(in_use).add(u"件の後ろに").add_int(appended).add(u"件を加えます。");
         if (appended < offered) b.add(u"（残りの").add_int(offered - appended).add(u"件は入りません）");

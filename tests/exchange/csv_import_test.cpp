@@ -722,7 +722,9 @@ TEST_F(CsvImportTest, ReadingsComeFromEveryExportAndAppendSkipsAddresseesInUse) 
             ASSERT_EQ(import_csv(nullptr), CSV_IMPORTED);
         EXPECT_EQ(text(doc().hdata[0].yomi), c.reading);
         EXPECT_NE(utf8(fake.boxes.at(0).text).find("\r\nよみのある宛先 1件\r\n"), std::string::npos);
-        if (!c.vcard) EXPECT_NE(utf8(fake.boxes.at(0).text).find("よみ ← "), std::string::npos);
+        if (!c.vcard) {
+            EXPECT_NE(utf8(fake.boxes.at(0).text).find("よみ ← "), std::string::npos);
+        }
     }
 
     // 追加 of a file holding two people already in use (name with 敬称,
