@@ -222,7 +222,7 @@ void build_import_summary(char16_t* out, int cap, const char16_t* path,
         b.add(u"今の宛先").add_int(in_use).add(u"件の後ろに").add_int(appended).add(u"件を加えます。");
         if (appended < offered) b.add(u"（残りの").add_int(offered - appended).add(u"件は入りません）");
     }
-    if (duplicates > 0) {
+    if (duplicates > 0 && room > 0) {
         // "%d件" as the message is known; the names of up to ten follow.
         b.add(u"\r\n　重複のため取り込まなかった行 ").add_int(duplicates).add(u"件（");
         int named = 0;

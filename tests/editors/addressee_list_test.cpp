@@ -94,7 +94,7 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
     EXPECT_EQ(captions, (std::vector<std::u16string>{u"氏名0", u"氏名1", u"氏名2", u"氏名3", u"氏名4",
                                                      u"住所0", u"住所1", u"住所2", u"住所3", u"住所4",
                                                      u"郵便番号", u"差", u"差出名", u"26年", u"25年",
-                                                     u"24年"}));
+                                                     u"24年", u"よみ"}));
     EXPECT_EQ(cols[0].width + cols[2].width + cols[10].width + cols[11].width + cols[13].width, 340);
     list_columns(cols, 2109);
     EXPECT_EQ(std::u16string(cols[15].caption), u"07年");
