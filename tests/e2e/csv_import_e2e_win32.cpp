@@ -305,7 +305,8 @@ TEST_F(CsvImport, PhoneContactsThroughTheVcardMenuAreAppendedAndSavedAtExit) {
               "\xEF\xBB\xBF" + utf8(L"BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;花子;;;\r\n"
                                      L"FN:山田 花子\r\nitem1.ADR;type=HOME:;青葉ハイツ\\, 2階;"
                                      L"青葉1-1;仙台市青葉区;宮城県;980-0001;日本\r\n"
-                                     L"TEL;type=CELL:090-0000-0000\r\nEND:VCARD\r\n"));
+                                     L"TEL;type=CELL:090-0000-0000\r\nX-PHONETIC-LAST-NAME:やまだ\r\n"
+                                     L"X-PHONETIC-FIRST-NAME:はなこ\r\nEND:VCARD\r\n"));
     {
         App app(dir.path());
         ASSERT_TRUE(app.started());
@@ -316,7 +317,9 @@ TEST_F(CsvImport, PhoneContactsThroughTheVcardMenuAreAppendedAndSavedAtExit) {
                            L"連絡先.vcfから1件の宛先を読み込みます。\r\n"
                            L"欄の対応: 氏名 ← N（姓+名。空のときは FN）、郵便番号 ← ADRの郵便番号、"
                            L"住所1 ← ADRの都道府県+市区町村+番地、住所2 ← ADRの建物名、国 ← ADRの国（日本は入れません）、"
-                           L"会社名 ← ORG、ADRがないときの住所 ← LABEL\r\n"
+                           L"会社名 ← ORG、ADRがないときの住所 ← LABEL、よみ ← X-PHONETIC-LAST-NAME+"
+                           L"X-PHONETIC-FIRST-NAME（ないときは NのSORT-AS、SOUND;X-IRMC-N、SORT-STRING）\r\n"
+                           L"よみのある宛先 1件\r\n"
                            L"使わない欄: TEL\r\n"
                            L"\r\n置き換え: 今の宛先1件を消して、この1件にします。"
                            L"\r\n追加: 今の宛先1件の後ろに1件を加えます。"
@@ -332,6 +335,7 @@ TEST_F(CsvImport, PhoneContactsThroughTheVcardMenuAreAppendedAndSavedAtExit) {
         L"hdata[1].ta.m[0].s=宮城県仙台市青葉区青葉1-1\r\n",
         L"hdata[1].ta.m[1].s=青葉ハイツ, 2階\r\n",
         L"hdata[1].tn.m[0].s=山田　花子\r\n",
+        L"hdata[1].yomi.s=やまだ　はなこ\r\n",
     });
 }
 
