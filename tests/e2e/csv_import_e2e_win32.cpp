@@ -75,9 +75,11 @@ protected:
         if (e2e::environment(L"ZK_EXE").empty()) GTEST_SKIP() << "ZK_EXE is not set";
     }
 
-    // Runs the import command and picks `path` in its open dialog.
-    static void choose_through_menu(App& app, int command, const std::wstring& path) {
+    // Runs the import command and picks `path` in its open dialog; with
+    // `unsaved` changes first agrees to the question about them.
+    static void choose_through_menu(App& app, int command, const std::wstring& path, bool unsaved = false) {
         app.post_command(command);
+        if (unsaved) ASSERT_TRUE(answer(app, L"開く！", L"保存せず開いて良いですか？", IDYES));
         HWND dialog = app.wait_dialog(L"ファイルの読込");
         ASSERT_NE(dialog, nullptr) << "no open dialog";
         HWND edit = GetDlgItem(dialog, 0x480);  // edt1, the file name
@@ -145,7 +147,7 @@ TEST_F(CsvImport, SpreadsheetFileThroughTheMenuIsAppendedAndSavedAtExit) {
             EXPECT_TRUE(e2e::capture_window(main, L"csv_import_card.bmp"));
 
         // The same file again with 追加: both rows are addressees in use.
-        ASSERT_NO_FATAL_FAILURE(choose_through_menu(app, kImportCsvCommand, dir.file(L"住所録.csv")));
+        ASSERT_NO_FATAL_FAILURE(choose_through_menu(app, kImportCsvCommand, dir.file(L"住所録.csv"), true));
         summary = e2e::expect_message_box(
             app, L"CSVから読込",
             L"住所録.csvから2件の宛先を読み込みます。\r\n"
