@@ -7,6 +7,7 @@
 #include "editors/editor_shared.h"
 #include "editors/postal_code_buttons.h"
 #include "postal/postal_code_table.h"
+#include "editors/addressee_list_finding.h"
 #include "model/card_status.h"
 #include "model/text.h"
 #include "model/vertical_form.h"
@@ -76,6 +77,7 @@ void row_from_card(ListRow& row, const CardRecord& card, bool history) {
         text_copy(row.cell[COLUMN_ADDRESS0 + k], LINE_CAP, card.ta.m[k].s, kLineUnits);
     }
     text_set(row.cell[COLUMN_POSTAL], card.tt.m);
+    text_set(row.cell[COLUMN_YOMI], card.yomi);
     TextBuilder(row.cell[COLUMN_SENDER], LINE_CAP).add_int(card.ftb + 1);
     row.ftb = card.ftb;
     if (card.ftb >= 0 && card.ftb < FDATA_MAX)
@@ -101,6 +103,7 @@ void row_to_work_card(const ListRow& row) {
         text_copy(w.ta.m[k].s, LINE_CAP, row.cell[COLUMN_ADDRESS0 + k], kLineUnits);
     }
     text_copy(w.tt.m, POSTAL_CAP, row.cell[COLUMN_POSTAL], kWorkPostalUnits);
+    text_set(w.yomi, row.cell[COLUMN_YOMI]);
     w.ftb = row_sender(row);
 }
 
@@ -170,6 +173,7 @@ void save_rows() {
         // The row shows the postal code as stored ("123-4567" as 1234567).
         stored_postal_code(row.cell[COLUMN_POSTAL], card.tt.m, POSTAL_CAP);
         text_set(row.cell[COLUMN_POSTAL], card.tt.m);
+        text_set(card.yomi, row.cell[COLUMN_YOMI]);
         card.ftb = row.ftb = row_sender(row);
         std::memcpy(card.typ, row.typ, sizeof card.typ);
         origin[r] = row.card >= 0 ? g_origin[row.card] : -1;
@@ -184,6 +188,7 @@ void save_rows() {
         }
         card.ftb = 0;
         std::memset(card.typ, 0, sizeof card.typ);
+        text_clear(card.yomi, YOMI_CAP);
         origin[r] = -1;
     }
     std::memcpy(g_origin, origin, sizeof g_origin);
@@ -200,7 +205,7 @@ void restore_addressees() {
 bool same_addressee(const CardRecord& a, const CardRecord& b) {
     for (int k = 0; k < ADDRESSEE_LINES; ++k)
         if (!text_equal(a.ta.m[k].s, b.ta.m[k].s) || !text_equal(a.tn.m[k].s, b.tn.m[k].s)) return false;
-    return text_equal(a.tt.m, b.tt.m) && a.ftb == b.ftb &&
+    return text_equal(a.tt.m, b.tt.m) && text_equal(a.yomi, b.yomi) && a.ftb == b.ftb &&
            std::memcmp(a.typ, b.typ, sizeof a.typ) == 0;
 }
 
@@ -210,6 +215,7 @@ bool row_shows_card(const ListRow& row, int k) {
     row_from_card(fresh, doc().hdata[k], true);
     for (int c = 0; c < COLUMN_SENDER_NAME; ++c)
         if (!text_equal(row.cell[c], fresh.cell[c])) return false;
+    if (!text_equal(row.cell[COLUMN_YOMI], fresh.cell[COLUMN_YOMI])) return false;
     return row.card == k && row.ftb == fresh.ftb &&
            std::memcmp(row.typ, fresh.typ, sizeof row.typ) == 0;
 }
@@ -456,6 +462,49 @@ void convert_address_lines(DialogView& view, ListControl& list) {
     list.show_rows(g_rows, g_count);
 }
 
+// Selects row r alone and brings it into view.
+void select_only(ListControl& list, int r) {
+    for (int i = 0; i < g_count; ++i) g_rows[i].selected = i == r;
+    list.show_rows(g_rows, g_count);
+    list.scroll_to_row(r);
+}
+
+// "次を検索" (Enter in "検索", F3): the next row after the first selected
+// one, wrapping, that holds the text.
+void find_next(DialogView& view, ListControl& list) {
+    char16_t typed[LINE_CAP] = {};
+    view.get_text(IDC_LIST_SEARCH, typed, LINE_CAP);
+    int r = find_next_row(g_rows, g_count, first_selected(), typed);
+    if (r == FIND_NOTHING_TYPED) return;
+    if (r < 0) {
+        platform().message_box(view.window(), u"見つかりません。", u"あて先の編集", kButtonsOk);
+        return;
+    }
+    select_only(list, r);
+}
+
+// "重複チェック": selects every row that repeats an earlier one and tells
+// how many.
+void check_duplicates(DialogView& view, ListControl& list) {
+    int found = select_duplicate_rows(g_rows, g_count);
+    list.show_rows(g_rows, g_count);
+    if (found == 0) {
+        platform().message_box(view.window(), u"重複はありません。", u"あて先の編集", kButtonsOk);
+        return;
+    }
+    list.scroll_to_row(first_selected());
+    char16_t text[64];
+    TextBuilder(text, 64).add(u"前の行と重複する行が").add_int(found).add(u"行あります。");
+    platform().message_box(view.window(), text, u"あて先の編集", kButtonsOk);
+}
+
+// An index button: the first row whose reading begins in that 行 (or in
+// the nearest 行 after it that has one) is selected and brought into view.
+void go_to_kana_row(ListControl& list, int kana_row) {
+    int r = first_row_of_kana_row(g_rows, g_count, kana_row);
+    if (r >= 0) select_only(list, r);
+}
+
 // _wcsicmp: code units in order, ASCII A-Z folded to lower case.
 int compare_text(const char16_t* a, const char16_t* b) {
     for (;; ++a, ++b) {
@@ -469,8 +518,8 @@ int compare_text(const char16_t* a, const char16_t* b) {
 }  // namespace
 
 void list_columns(ListColumn (&out)[LIST_COLUMNS], int year) {
-    static const int widths[LIST_COLUMNS] = {150, 150, 10, 10, 10, 150, 150, 10,
-                                             10,  10,  100, 30, 100, 50, 50, 50};
+    static const int widths[LIST_COLUMNS] = {150, 150, 10, 10, 10, 150, 150, 10, 10,
+                                             10,  100, 30, 100, 50, 50, 50, 110};
     for (int k = 0; k < ADDRESSEE_LINES; ++k) {
         TextBuilder(out[COLUMN_NAME0 + k].caption, 16).add(u"氏名").add_int(k);
         TextBuilder(out[COLUMN_ADDRESS0 + k].caption, 16).add(u"住所").add_int(k);
@@ -478,6 +527,7 @@ void list_columns(ListColumn (&out)[LIST_COLUMNS], int year) {
     text_set(out[COLUMN_POSTAL].caption, u"郵便番号");
     text_set(out[COLUMN_SENDER].caption, u"差");
     text_set(out[COLUMN_SENDER_NAME].caption, u"差出名");
+    text_set(out[COLUMN_YOMI].caption, u"よみ");
     for (int i = 0; i < 3; ++i) {
         int yy = ((year - i) % 100 + 100) % 100;
         TextBuilder b(out[COLUMN_STATUS0 + i].caption, 16);
@@ -530,6 +580,8 @@ void list_command(DialogView& view, ListControl& list, int id) {
     case IDC_LIST_SELECT_UNSENT: select_round(view, list, RoundPick::Unsent); break;
     case IDC_LIST_SELECT_REPLY: select_round(view, list, RoundPick::NeedsReply); break;
     case IDC_LIST_VERTICAL_FORM: convert_address_lines(view, list); break;
+    case IDC_LIST_FIND_NEXT: find_next(view, list); break;
+    case IDC_LIST_DUPLICATES: check_duplicates(view, list); break;
     case IDC_LIST_UNDO:
         restore_addressees();
         view.repaint_main_window();
@@ -544,7 +596,9 @@ void list_command(DialogView& view, ListControl& list, int id) {
         view.repaint_main_window();
         view.repaint_dialog();
         break;
-    default: break;
+    default:
+        if (id >= IDC_LIST_INDEX_FIRST && id <= IDC_LIST_INDEX_LAST) go_to_kana_row(list, id - IDC_LIST_INDEX_FIRST);
+        break;
     }
 }
 
@@ -556,13 +610,17 @@ void list_sort(ListControl& list, int column) {
     // Insertion sort of the row order: stable, so rows with equal texts keep
     // their order; the rows themselves move once.
     int order[HDATA_MAX];
-    for (int i = 0; i < g_count; ++i) {
-        int j = i;
-        while (j > 0 && sign * compare_text(g_rows[order[j - 1]].cell[column], g_rows[i].cell[column]) > 0) {
-            order[j] = order[j - 1];
-            --j;
+    if (column == COLUMN_NAME0 || column == COLUMN_YOMI) {
+        sort_by_reading(g_rows, g_count, sign, order);
+    } else {
+        for (int i = 0; i < g_count; ++i) {
+            int j = i;
+            while (j > 0 && sign * compare_text(g_rows[order[j - 1]].cell[column], g_rows[i].cell[column]) > 0) {
+                order[j] = order[j - 1];
+                --j;
+            }
+            order[j] = i;
         }
-        order[j] = i;
     }
     static ListRow sorted[HDATA_MAX];
     int edited_row = g_edited.row;
@@ -584,7 +642,8 @@ bool list_close_box(DialogView& view) {
 }
 
 bool list_begin_cell_edit(ListControl& list, int column, int* row, char16_t (&text)[LINE_CAP]) {
-    if (column < 0 || column >= LIST_EDITABLE_COLUMNS || print_lock_held()) return false;
+    bool editable = (column >= 0 && column < LIST_EDITABLE_COLUMNS) || column == COLUMN_YOMI;
+    if (!editable || print_lock_held()) return false;
     pull_selection(list);
     int r = first_selected();
     if (r < 0) return false;

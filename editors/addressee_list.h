@@ -1,6 +1,6 @@
 // The addressee list "あて先の編集" (dialog 4): a working copy of the cards
 // in use as rows of 16 texts, each row carrying its card's New Year card
-// history, so that the history follows the addressee through sorting,
+// history and reading, so that they follow the addressee through sorting,
 // inserting, deleting and saving. Rows change only the list; a save writes
 // them into the cards.
 #pragma once
@@ -8,14 +8,15 @@
 #include "editors/dialog_view.h"
 #include "model/document.h"
 
-constexpr int LIST_COLUMNS = 16;
-constexpr int LIST_EDITABLE_COLUMNS = 12;  // the in-place editor opens on 0..11
+constexpr int LIST_COLUMNS = 17;
+constexpr int LIST_EDITABLE_COLUMNS = 12;  // the in-place editor opens on 0..11 and よみ
 constexpr int COLUMN_NAME0 = 0;            // 0..4 name lines
 constexpr int COLUMN_ADDRESS0 = 5;         // 5..9 address lines
 constexpr int COLUMN_POSTAL = 10;
 constexpr int COLUMN_SENDER = 11;          // sender number, ftb + 1
 constexpr int COLUMN_SENDER_NAME = 12;
 constexpr int COLUMN_STATUS0 = 13;         // 13..15 card year, -1, -2
+constexpr int COLUMN_YOMI = 16;            // the reading, shown beside 氏名0
 
 struct ListRow {
     char16_t cell[LIST_COLUMNS][LINE_CAP];
@@ -66,7 +67,10 @@ int list_card_year();
 
 // A button of the dialog (ids of editors/addressee_list_ids.h).
 void list_command(DialogView& view, ListControl& list, int id);
-// A click on the header of `column`.
+// A click on the header of `column`. The name column and the reading
+// column sort あいうえお順 by the reading, the rows without one behind in
+// name order; the others as text (code units, ASCII case folded). Every
+// second click on a column reverses its order.
 void list_sort(ListControl& list, int column);
 // The close box: true when the dialog was closed (the texts, senders and
 // histories of the opening put back; print marks stay).

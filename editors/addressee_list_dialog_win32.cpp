@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int kListWidth = 1065;
+constexpr int kListWidth = 1175;
 constexpr int kListHeight = 360;
 constexpr int kMargin = 6;          // pixels between the list, the buttons and the frame
 constexpr int kCellEditHeight = 16;
@@ -35,6 +35,7 @@ Win32DialogView g_view(nullptr, false);  // known to the main window's commands 
 HWND g_list = nullptr;
 HWND g_cell_edit = nullptr;
 HFONT g_cell_font = nullptr;
+int g_list_top = 0;  // below the strip of the index buttons and the search field
 
 const wchar_t* wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
 wchar_t* wide(char16_t* s) { return reinterpret_cast<wchar_t*>(s); }
@@ -133,6 +134,7 @@ INT_PTR CALLBACK line_editor_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
         }
         SendDlgItemMessageW(dialog, IDC_LINE_POSTAL, EM_LIMITTEXT, POSTAL_CAP - 1, 0);
         SendDlgItemMessageW(dialog, IDC_LINE_NAME, EM_LIMITTEXT, LINE_CAP - 1, 0);
+        SendDlgItemMessageW(dialog, IDC_LINE_YOMI, EM_LIMITTEXT, YOMI_CAP - 1, 0);
         SendDlgItemMessageW(dialog, IDC_LINE_ADDRESS, EM_LIMITTEXT, LINE_CAP - 1, 0);
         Win32DialogView view(dialog, true);
         line_editor_open(run->state, view, run->row, run->total, list_card_year());
@@ -187,12 +189,34 @@ void set_column_captions(bool insert) {
             SendMessageW(g_list, LVM_SETCOLUMNW, c, reinterpret_cast<LPARAM>(&col));
         }
     }
+    if (!insert) return;
+    // The reading is shown beside the first name line; its index stays the last.
+    int order[LIST_COLUMNS];
+    int n = 0;
+    order[n++] = COLUMN_NAME0;
+    order[n++] = COLUMN_YOMI;
+    for (int c = COLUMN_NAME0 + 1; c < LIST_COLUMNS; ++c)
+        if (c != COLUMN_YOMI) order[n++] = c;
+    SendMessageW(g_list, LVM_SETCOLUMNORDERARRAY, LIST_COLUMNS, reinterpret_cast<LPARAM>(order));
+}
+
+bool in_top_strip(int id) {
+    return id == IDC_LIST_SEARCH_LABEL || id == IDC_LIST_SEARCH || id == IDC_LIST_FIND_NEXT ||
+           (id >= IDC_LIST_INDEX_FIRST && id <= IDC_LIST_INDEX_LAST);
 }
 
 void create_list(HWND dialog) {
+    g_list_top = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!in_top_strip(GetDlgCtrlID(child))) continue;
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        if (r.bottom + kMargin / 2 > g_list_top) g_list_top = r.bottom + kMargin / 2;
+    }
     g_list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS,
-                             0, 0, kListWidth, kListHeight, dialog,
+                             0, g_list_top, kListWidth, kListHeight, dialog,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST_ROWS)),
                              GetModuleHandleW(nullptr), nullptr);
     DWORD ex = static_cast<DWORD>(SendMessageW(g_list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
@@ -202,19 +226,20 @@ void create_list(HWND dialog) {
     SetWindowPos(g_list, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-// The buttons of the template stand in one row at its top; they move below
-// the list and the dialog takes the size of both.
+// The buttons of the template stand in rows at its top behind the strip of
+// the index buttons and the search field; they move below the list and
+// the dialog takes the size of all.
 void arrange_buttons(HWND dialog) {
     int row_top = -1;
     int right = kListWidth;
-    int bottom = kListHeight;
+    int bottom = g_list_top + kListHeight;
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (child == g_list) continue;
+        if (child == g_list || in_top_strip(GetDlgCtrlID(child))) continue;
         RECT r;
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
         if (row_top < 0) row_top = r.top;
-        int top = kListHeight + kMargin + (r.top - row_top);
+        int top = g_list_top + kListHeight + kMargin + (r.top - row_top);
         SetWindowPos(child, nullptr, r.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         if (r.right + kMargin > right) right = r.right + kMargin;
         if (top + (r.bottom - r.top) + kMargin > bottom) bottom = top + (r.bottom - r.top) + kMargin;
@@ -241,10 +266,12 @@ void open_cell_editor(int column) {
 
     g_cell_font = CreateFontW(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0, 0, 0,
                               L"ＭＳゴシック");
-    POINT at{};
-    SendMessageW(g_list, LVM_GETITEMPOSITION, row, reinterpret_cast<LPARAM>(&at));
-    for (int c = 0; c < column; ++c) at.x += static_cast<int>(SendMessageW(g_list, LVM_GETCOLUMNWIDTH, c, 0));
-    at.y += 2;
+    // The cell as shown (the reading column stands out of index order).
+    RECT cell{};
+    cell.top = column;
+    cell.left = LVIR_LABEL;
+    SendMessageW(g_list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+    POINT at{cell.left, cell.top + 2};
     MapWindowPoints(g_list, g_dialog, &at, 1);
     int width = static_cast<int>(SendMessageW(g_list, LVM_GETCOLUMNWIDTH, column, 0));
     g_cell_edit = CreateWindowExW(WS_EX_TOPMOST, L"EDIT", wide(text),
@@ -280,6 +307,26 @@ int clicked_column(const NMITEMACTIVATE& click) {
     return hit.iSubItem;
 }
 
+// F3 finds the next row and Ctrl+F goes to the search field, from the list
+// and from the search field (the keys reach the control with the focus).
+LRESULT CALLBACK search_keys_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                  DWORD_PTR) {
+    if (message == WM_KEYDOWN && g_dialog != nullptr) {
+        if (wparam == VK_F3) {
+            PostMessageW(g_dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST_FIND_NEXT, BN_CLICKED), 0);
+            return 0;
+        }
+        if (wparam == 'F' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
+            HWND field = GetDlgItem(g_dialog, IDC_LIST_SEARCH);
+            SetFocus(field);
+            SendMessageW(field, EM_SETSEL, 0, -1);
+            return 0;
+        }
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, search_keys_proc, 1);
+    return DefSubclassProc(window, message, wparam, lparam);
+}
+
 INT_PTR CALLBACK list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG:
@@ -290,6 +337,9 @@ INT_PTR CALLBACK list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
         set_column_captions(true);
         list_fill(g_list_control);
         arrange_buttons(dialog);
+        SendDlgItemMessageW(dialog, IDC_LIST_SEARCH, EM_LIMITTEXT, LINE_CAP - 1, 0);
+        SetWindowSubclass(g_list, search_keys_proc, 1, 0);
+        SetWindowSubclass(GetDlgItem(dialog, IDC_LIST_SEARCH), search_keys_proc, 1, 0);
         set_card_marked_hook(on_card_marked);
         return TRUE;
     case WM_NOTIFY: {
@@ -313,8 +363,14 @@ INT_PTR CALLBACK list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
             return TRUE;
         }
         if (id == IDOK) {
-            // Enter in the cell editor ends the edit; elsewhere it does nothing.
-            if (g_cell_edit != nullptr) SetFocus(g_list);
+            // Enter in the cell editor ends the edit, in the search field it
+            // finds the next row; elsewhere it does nothing.
+            if (g_cell_edit != nullptr) {
+                SetFocus(g_list);
+            } else if (GetFocus() == GetDlgItem(dialog, IDC_LIST_SEARCH)) {
+                Win32DialogView view(dialog, false);
+                list_command(view, g_list_control, IDC_LIST_FIND_NEXT);
+            }
             return TRUE;
         }
         if (code != BN_CLICKED || id == IDCANCEL) return TRUE;  // no key closes the list

@@ -18,5 +18,11 @@
 #define IDC_LIST_SELECT_UNSENT 130  // "未送付を選択": the rows still without a card this year
 #define IDC_LIST_SELECT_REPLY 131   // "要返信を選択": the rows whose card came, none sent
 #define IDC_LIST_ROUND_SUMMARY 132  // the line counting the card year's statuses
+#define IDC_LIST_SEARCH 140      // "検索": the text to find
+#define IDC_LIST_FIND_NEXT 141   // "次を検索" (Enter in the field, F3): the next row that holds it
+#define IDC_LIST_SEARCH_LABEL 143  // the label "検索"
+#define IDC_LIST_DUPLICATES 142  // "重複チェック": selects the rows that repeat an earlier addressee
+#define IDC_LIST_INDEX_FIRST 150 // あ か さ た な は ま や ら わ: 150..159, to the first row of that 行
+#define IDC_LIST_INDEX_LAST 159
 #define IDC_LIST_ROWS 902       // the report list, created when the list is filled
 #define IDC_LIST_CELL_EDIT 951  // the in-place cell editor, created on demand

@@ -12,6 +12,7 @@ void copy_addressee(CardRecord& to, const CardRecord& from) {
     std::memcpy(to.tn.m, from.tn.m, sizeof to.tn.m);
     to.ftb = from.ftb;
     std::memcpy(to.typ, from.typ, sizeof to.typ);
+    std::memcpy(to.yomi, from.yomi, sizeof to.yomi);
 }
 
 void copy_layout(CardRecord& to, const CardRecord& from) {

@@ -20,6 +20,7 @@ void show_fields(LineEditorState& st, DialogView& view) {
     view.set_text(IDC_LINE_POSTAL, w.tt.m);
     view.set_text(IDC_LINE_ADDRESS, w.ta.m[st.address_line].s);
     view.set_text(IDC_LINE_NAME, w.tn.m[st.name_line].s);
+    view.set_text(IDC_LINE_YOMI, w.yomi);
 
     char16_t label[64];
     TextBuilder(label, 64).add(u"編集行　").add_int(st.row + 1).add_unit(u'/').add_int(st.total).add(u"行");
@@ -47,6 +48,8 @@ void store_fields(LineEditorState& st, DialogView& view) {
     text_copy(w.ta.m[st.address_line].s, LINE_CAP, text, kLineUnits);
     view.get_text(IDC_LINE_NAME, text, LINE_CAP);
     text_copy(w.tn.m[st.name_line].s, LINE_CAP, text, kLineUnits);
+    view.get_text(IDC_LINE_YOMI, text, LINE_CAP);
+    text_copy(w.yomi, YOMI_CAP, text, kLineUnits);
     for (int i = 0; i < 3; ++i) {
         view.get_text(IDC_LINE_STATUS_THIS + i, text, kStatusUnits + 1);
         normalize_typ(w.typ, st.year);

@@ -5,6 +5,7 @@
 #define IDC_LINE_ROW_LABEL 328       // "編集行　%d/%d行"
 #define IDC_LINE_POSTAL 234          // postal code
 #define IDC_LINE_NAME 239            // the name line shown
+#define IDC_LINE_YOMI 240            // the reading (よみ)
 #define IDC_LINE_NAME_LABEL 306      // "項目　%d/%d" of the name lines
 #define IDC_LINE_NAME_NEXT 104       // "＋"
 #define IDC_LINE_NAME_PREV 106       // "－"

@@ -117,6 +117,7 @@ int ProofSheet::refresh(int year, const PostalCodeTable* table, CardFitCheck& fi
 }
 
 bool ProofSheet::passes(int card) const {
+    if (search_.text[0] != 0 && !addressee_matches(search_, addressee_texts(seen_cards_[card]))) return false;
     switch (filter_) {
     case SheetFilter::Attention: return needs_attention(checks_[card].marks);
     case SheetFilter::Unsent: return checks_[card].unsent;
@@ -139,6 +140,11 @@ void ProofSheet::apply_filter() {
 
 void ProofSheet::set_filter(SheetFilter filter) {
     filter_ = filter;
+    apply_filter();
+}
+
+void ProofSheet::set_search(const char16_t* typed) {
+    make_search_query(search_, typed);
     apply_filter();
 }
 

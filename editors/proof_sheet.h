@@ -6,6 +6,7 @@
 #pragma once
 
 #include "postal/postal_code_table.h"
+#include "model/addressee_search.h"
 #include "model/document.h"
 
 // The marks, one bit each, in the order they are shown.
@@ -93,6 +94,10 @@ public:
 
     void set_filter(SheetFilter filter);
     SheetFilter filter() const { return filter_; }
+    // Shows, within the filter, only the cards whose name lines, reading,
+    // address lines or postal code hold `typed`, as the addressee list's
+    // search finds them; nothing typed shows them all.
+    void set_search(const char16_t* typed);
 
     int shown() const { return shown_count_; }
     int card_at(int position) const;
@@ -134,6 +139,7 @@ private:
     CardCheck checks_[HDATA_MAX] = {};
     int cards_ = 0;
     SheetFilter filter_ = SheetFilter::All;
+    SearchQuery search_ = {};
     int shown_[HDATA_MAX] = {};
     int shown_count_ = 0;
     bool selected_[HDATA_MAX] = {};  // by card

@@ -9,3 +9,5 @@
 #define IDC_SHEET_PRINT_SELECTED 1305  // "選択した葉書を印刷"
 #define IDC_SHEET_PRINT_SHEET 1306     // "一覧を印刷"
 #define IDC_SHEET_CARDS 1307           // the thumbnails
+#define IDC_SHEET_SEARCH_LABEL 1308    // "検索"
+#define IDC_SHEET_SEARCH 1309          // the text the cards shown must hold

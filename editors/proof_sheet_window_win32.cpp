@@ -31,7 +31,7 @@ constexpr const wchar_t* kCaption = L"一覧で確認";
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMs = 300;
 constexpr int kColumns = 4;
-constexpr int kBarHeight = 40;
+constexpr int kBarHeight = 72;  // two rows: the filters and buttons, then the search
 constexpr int kLine = 17;       // one caption line in the pane
 constexpr int kMinCellWidth = 120;
 constexpr COLORREF kPaneBackground = RGB(238, 235, 218);  // the main window's
@@ -163,6 +163,12 @@ void ProofSheetWindow::create_controls(HWND frame) {
     make_child(frame, L"BUTTON", L"選択した葉書を印刷", BS_PUSHBUTTON | WS_TABSTOP,
                IDC_SHEET_PRINT_SELECTED, font_);
     make_child(frame, L"BUTTON", L"一覧を印刷", BS_PUSHBUTTON | WS_TABSTOP, IDC_SHEET_PRINT_SHEET, font_);
+    make_child(frame, L"STATIC", L"検索", SS_RIGHT | SS_CENTERIMAGE, IDC_SHEET_SEARCH_LABEL, font_);
+    HWND search = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                                  0, 0, 10, 10, frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SHEET_SEARCH)),
+                                  GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(search, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageW(search, EM_LIMITTEXT, LINE_CAP - 1, 0);
     CheckDlgButton(frame, IDC_SHEET_ALL, BST_CHECKED);
     pane_ = CreateWindowExW(WS_EX_CLIENTEDGE, kPaneClass, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP,
                             0, kBarHeight, 10, 10, frame,
@@ -196,6 +202,8 @@ void ProofSheetWindow::lay_out() {
     place(IDC_SHEET_COUNT, 236, 210);
     place(IDC_SHEET_PRINT_SHEET, width - 110, 100);
     place(IDC_SHEET_PRINT_SELECTED, width - 270, 150);
+    MoveWindow(GetDlgItem(frame_, IDC_SHEET_SEARCH_LABEL), 10, 40, 40, 24, TRUE);
+    MoveWindow(GetDlgItem(frame_, IDC_SHEET_SEARCH), 56, 40, 220, 24, TRUE);
     MoveWindow(pane_, 0, kBarHeight, width, client.bottom - kBarHeight, TRUE);
 }
 
@@ -559,6 +567,15 @@ LRESULT ProofSheetWindow::frame_message(HWND window, UINT message, WPARAM wparam
             // A radio button checks itself when clicked: back to the filter
             // the sheet still shows.
             show_filter();
+            return 0;
+        }
+        if (LOWORD(wparam) == IDC_SHEET_SEARCH) {
+            if (HIWORD(wparam) != EN_CHANGE) return 0;
+            char16_t typed[LINE_CAP] = {};
+            GetDlgItemTextW(window, IDC_SHEET_SEARCH, reinterpret_cast<wchar_t*>(typed), LINE_CAP);
+            sheet_.set_search(typed);
+            show_count();
+            set_scroll(0);
             return 0;
         }
         switch (LOWORD(wparam)) {

@@ -2,7 +2,10 @@
 
 #include <cstring>
 
+#include "exchange/import_address.h"
+#include "model/duplicate_addressee.h"
 #include "model/text.h"
+#include "model/vertical_form.h"
 
 namespace {
 
@@ -41,6 +44,7 @@ void clear_addressee_texts(CardRecord& card) {
     for (TextLine& line : card.tn.m) clear_line(line);
     card.ftb = 0;
     for (TypEntry& entry : card.typ) entry = TypEntry{0, 0};
+    std::memset(card.yomi, 0, sizeof card.yomi);
 }
 
 // Writes the texts into a card whose addressee texts are clear.
@@ -51,6 +55,25 @@ void write_card(const ImportedAddressee& a, int senders, CardRecord& card) {
         card.ta.m[k] = a.address[k];
     }
     card.ftb = a.sender >= 0 && a.sender < senders ? a.sender : 0;
+    std::memcpy(card.yomi, a.yomi, sizeof card.yomi);
+}
+
+// Marks the imported addressees that are the same addressee as a card in
+// use; returns how many.
+int find_duplicates(const AddresseeImport& import, std::vector<bool>& repeated) {
+    const int in_use = count_cards();
+    static DuplicateKey cards[HDATA_MAX];
+    for (int i = 0; i < in_use; ++i) make_duplicate_key(cards[i], doc().hdata[i]);
+    repeated.assign(import.addressees.size(), false);
+    int found = 0;
+    for (size_t k = 0; k < import.addressees.size(); ++k) {
+        const ImportedAddressee& a = import.addressees[k];
+        DuplicateKey key;
+        make_duplicate_key(key, a.names[0].s, a.postal, a.address[0].s);
+        for (int i = 0; i < in_use && !repeated[k]; ++i) repeated[k] = is_duplicate(cards[i], key);
+        found += repeated[k] ? 1 : 0;
+    }
+    return found;
 }
 
 // "・" and a loss of `count` things of `what` ("長すぎて切れる文字列"), when
@@ -132,6 +155,18 @@ int store_postal_digits(char16_t (&postal)[POSTAL_CAP], const char16_t* s, size_
     return 0;
 }
 
+int store_import_reading(ImportedAddressee& a, const std::u16string& whole, const std::u16string& family,
+                         const std::u16string& given) {
+    std::u16string reading = person_name(whole, u"");  // trimmed
+    if (reading.empty()) reading = person_name(family, given);
+    for (char16_t& u : reading)
+        if (u == u'\r' || u == u'\n' || u == u'\t') u = u' ';
+    std::u16string wide(reading.size() + 1, u'\0');
+    widen_kana(&wide[0], static_cast<int>(wide.size()), reading.c_str());
+    text_copy(a.yomi, YOMI_CAP, wide.c_str());
+    return text_length(wide.c_str()) > YOMI_CAP - 1 ? 1 : 0;
+}
+
 void keep_imported(AddresseeImport& import, ImportedAddressee& a, int cuts, bool postal_in_text) {
     bool any = a.postal[0] != 0;
     for (int k = 0; k < ADDRESSEE_LINES; ++k) any = any || !is_empty(a.names[k]) || !is_empty(a.address[k]);
@@ -147,6 +182,7 @@ void keep_imported(AddresseeImport& import, ImportedAddressee& a, int cuts, bool
     import.addressees.push_back(a);
     import.cut_texts += cuts;
     import.postal_in_text += postal_in_text ? 1 : 0;
+    import.readings += a.yomi[0] != 0 ? 1 : 0;
 }
 
 void build_import_summary(char16_t* out, int cap, const char16_t* path,
@@ -155,11 +191,15 @@ void build_import_summary(char16_t* out, int cap, const char16_t* path,
     const int total = kept + import.left_out;
     const int in_use = count_cards();
     const int room = HDATA_MAX - in_use;
-    const int appended = total < room ? total : room;
+    std::vector<bool> repeated;
+    const int duplicates = find_duplicates(import, repeated);
+    const int offered = total - duplicates;
+    const int appended = offered < room ? offered : room;
 
     TextBuilder b(out, cap);
     b.add(file_name(path)).add(u"から").add_int(total).add(u"件の宛先を読み込みます。\r\n");
     b.add(u"欄の対応: ").add(import.mapping).add(u"\r\n");
+    if (import.readings > 0) b.add(u"よみのある宛先 ").add_int(import.readings).add(u"件\r\n");
     if (import.unused[0] != 0) b.add(u"使わない欄: ").add(import.unused).add(u"\r\n");
     if (import.postal_in_text > 0)
         b.add(u"郵便番号が7桁でない宛先 ").add_int(import.postal_in_text).add(u"件（住所に入れました）\r\n");
@@ -176,9 +216,26 @@ void build_import_summary(char16_t* out, int cap, const char16_t* path,
     b.add(u"\r\n追加: ");
     if (room == 0) {
         b.add(u"宛先が").add_int(HDATA_MAX).add(u"件あり、追加できません。");
+    } else if (offered == 0) {
+        b.add(u"加える宛先はありません。");
     } else {
         b.add(u"今の宛先").add_int(in_use).add(u"件の後ろに").add_int(appended).add(u"件を加えます。");
-        if (appended < total) b.add(u"（残りの").add_int(total - appended).add(u"件は入りません）");
+        if (appended < offered) b.add(u"（残りの").add_int(offered - appended).add(u"件は入りません）");
+    }
+    if (duplicates > 0 && room > 0) {
+        // "%d件" as the message is known; the names of up to ten follow.
+        b.add(u"\r\n　重複のため取り込まなかった行 ").add_int(duplicates).add(u"件（");
+        int named = 0;
+        for (size_t k = 0; k < repeated.size(); ++k) {
+            if (!repeated[k]) continue;
+            if (named == 10) {
+                b.add(u"、ほか");
+                break;
+            }
+            if (named++ > 0) b.add(u"、");
+            b.add(import.addressees[k].names[0].s);
+        }
+        b.add(u"）");
     }
     b.add(u"\r\nキャンセル: 何も変えません。");
 }
@@ -201,14 +258,18 @@ int apply_import(const AddresseeImport& import, bool append) {
     Document& d = doc();
     const int first = append ? count_cards() : 0;
     const int senders = count_senders();
-    int count = static_cast<int>(import.addressees.size());
+    std::vector<bool> repeated(import.addressees.size(), false);
+    if (append) find_duplicates(import, repeated);
+    int count = 0;
+    for (bool r : repeated) count += r ? 0 : 1;
     if (count > HDATA_MAX - first) count = HDATA_MAX - first;
     if (count <= 0) return 0;
     // Cards behind the ones in use may still hold texts that nothing shows;
     // they are cleared so that none of them joins the new cards.
     for (int i = first; i < HDATA_MAX; ++i) clear_addressee_texts(d.hdata[i]);
-    for (int i = 0; i < count; ++i)
-        write_card(import.addressees[static_cast<size_t>(i)], senders, d.hdata[first + i]);
+    int written = 0;
+    for (size_t k = 0; k < import.addressees.size() && written < count; ++k)
+        if (!repeated[k]) write_card(import.addressees[k], senders, d.hdata[first + written++]);
     d.current_card = first;
     d.modified = true;
     return count;

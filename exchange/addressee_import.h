@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "model/document.h"
@@ -17,6 +18,7 @@ struct ImportedAddressee {
     TextLine names[ADDRESSEE_LINES];
     TextLine address[ADDRESSEE_LINES];
     int32_t sender;  // as the file gives it; a sender not in use becomes 0
+    char16_t yomi[YOMI_CAP];  // the reading, kana widened
 };
 
 constexpr int IMPORT_TEXT_CAP = 1024;
@@ -27,6 +29,7 @@ struct AddresseeImport {
     int cut_texts = 0;  // texts of the kept addressees cut to fit, or left without a line
     int garbled = 0;    // bytes that were no character (now replacement characters)
     int postal_in_text = 0;  // addressees whose postal code was no Japanese one (left in the address)
+    int readings = 0;        // kept addressees with a reading
     char16_t mapping[IMPORT_TEXT_CAP] = {};  // what goes where: "氏名 ← 姓+名、…"
     char16_t unused[IMPORT_TEXT_CAP] = {};   // the file's fields not read, "、" between them
     char16_t notes[IMPORT_TEXT_CAP] = {};    // further losses, one line each, "\r\n" after each
@@ -62,6 +65,12 @@ int store_on_next_line(TextLine (&lines)[ADDRESSEE_LINES], int& next, const Impo
 // gives "1500001"); returns 1 when digits did not fit, else 0.
 int store_postal_digits(char16_t (&postal)[POSTAL_CAP], const char16_t* s, size_t n);
 
+// The reading of `a`: `whole` when it has text, else the family and given
+// readings as person_name joins them; line breaks as spaces, blanks at the
+// ends left out, half-width katakana widened. Returns 1 when it was cut.
+int store_import_reading(ImportedAddressee& a, const std::u16string& whole, const std::u16string& family,
+                         const std::u16string& given);
+
 // Keeps `a` (and its `cuts`, and whether its postal code went into its
 // address) when it has a text or a postal code, moving its lines up when its
 // first name and address lines are empty, so that its card counts; behind
@@ -75,9 +84,11 @@ constexpr int IMPORT_APPENDED = 1;
 constexpr int IMPORT_CANCELLED = 2;
 
 // Shows the summary of `import`, read from the file `path`, under
-// `caption`: how many addressees, which field goes where, which fields are
-// not used and every loss, for each choice; then asks 置き換え / 追加 /
-// キャンセル and carries out the choice. `import` holds one addressee at least.
+// `caption`: how many addressees and readings, which field goes where,
+// which fields are not used and every loss, for each choice (with 追加 the
+// rows that repeat an addressee in use are skipped, counted and named);
+// then asks 置き換え / 追加 / キャンセル and carries out the choice.
+// `import` holds one addressee at least.
 int offer_import(WindowHandle owner, const char16_t* caption, const char16_t* path,
                  const AddresseeImport& import);
 
@@ -88,6 +99,7 @@ void build_import_summary(char16_t* out, int cap, const char16_t* path,
 // Replaces the addressee texts, senders and New Year card histories of all
 // cards by the imported ones and shows the first card; or, with `append`,
 // writes them behind the cards in use, as many as there is room for, and
-// shows the first new card. Layouts and senders are kept; the document is
+// shows the first new card; an appended row that is the same addressee as
+// a card in use (model/duplicate_addressee.h) is skipped. Layouts and senders are kept; the document is
 // marked changed when a card was written. Returns the cards written.
 int apply_import(const AddresseeImport& import, bool append);

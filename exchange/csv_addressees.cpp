@@ -105,6 +105,7 @@ struct RowPlan {
     AddressPlan address[ADDRESS_GROUPS];
     int family = -1, given = -1, honorific = -1;
     int company = -1, department = -1, title = -1, sender = -1;
+    int reading = -1, reading_family = -1, reading_given = -1;
     bool own_export = false;
 };
 
@@ -134,6 +135,9 @@ RowPlan make_plan(const CsvColumns& c) {
         case COLUMN_DEPARTMENT: first(plan.department, i); break;
         case COLUMN_TITLE: first(plan.title, i); break;
         case COLUMN_SENDER: first(plan.sender, i); break;
+        case COLUMN_READING_NAME: first(plan.reading, i); break;
+        case COLUMN_READING_FAMILY: first(plan.reading_family, i); break;
+        case COLUMN_READING_GIVEN: first(plan.reading_given, i); break;
         default: break;
         }
         address.any = address.any || is_address_part(c.kind[i]);
@@ -307,6 +311,9 @@ void read_row(const CsvField* fields, int count, const RowPlan& plan, AddresseeI
     int cuts = read_names(fields, count, plan, a);
     cuts += read_address(fields, count, plan, a, &postal_in_text);
     a.sender = read_sender(fields, count, plan);
+    cuts += store_import_reading(a, field_text(column(fields, count, plan.reading)),
+                                 field_text(column(fields, count, plan.reading_family)),
+                                 field_text(column(fields, count, plan.reading_given)));
     keep_imported(import, a, cuts, postal_in_text);
 }
 

@@ -1,6 +1,7 @@
 #include "exchange/csv_columns.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "model/document.h"
@@ -125,6 +126,24 @@ const char16_t* const kReadingMarks[] = {u"フリガナ", u"ふりがな", u"ﾌ
                                          u"読み",     u"カナ",     u"かな",   u"ｶﾅ",  u"yomi", u"phonetic",
                                          u"furigana", u"kana"};
 
+bool holds_any(const std::u16string& folded, std::initializer_list<const char16_t*> words) {
+    for (const char16_t* w : words)
+        if (folded.find(w) != std::u16string::npos) return true;
+    return false;
+}
+
+// Whose reading a reading column holds ("姓フリガナ", "Phonetic First Name",
+// "氏名（カタカナ）", "Company Yomi").
+CsvColumnKind reading_kind(const std::u16string& folded) {
+    if (holds_any(folded, {u"会社", u"組織", u"部署", u"company", u"organization", u"department", u"middle",
+                           u"ミドル"}))
+        return COLUMN_READING;
+    if (holds_any(folded, {u"氏名", u"姓名", u"fullname", u"displayname"})) return COLUMN_READING_NAME;
+    if (holds_any(folded, {u"姓", u"苗字", u"名字", u"last", u"family", u"surname"})) return COLUMN_READING_FAMILY;
+    if (holds_any(folded, {u"名", u"first", u"given"})) return COLUMN_READING_GIVEN;
+    return COLUMN_READING_NAME;
+}
+
 struct Owner {
     const char16_t* folded;
     AddressGroup group;
@@ -195,7 +214,7 @@ HeaderMatch match_header(CsvField f) {
     if (!fold_header(f, folded) || folded.empty()) return m;
     for (const char16_t* mark : kReadingMarks)
         if (folded.find(mark) != Folded::npos) {
-            m.kind = COLUMN_READING;
+            m.kind = reading_kind(folded);
             return m;
         }
     if (const HeaderName* h = find_name(folded)) {
@@ -464,6 +483,15 @@ void describe_csv_columns(const CsvField* header, const CsvColumns& c, const Csv
     one(u"部署", COLUMN_DEPARTMENT);
     one(u"役職", COLUMN_TITLE);
     one(u"差出番号", COLUMN_SENDER);
+    static const CsvColumnKind kReadings[] = {COLUMN_READING_NAME, COLUMN_READING_FAMILY, COLUMN_READING_GIVEN};
+    if (has_any(c, kReadings, 1, 0) && has_any(c, kReadings + 1, 2, 0)) {
+        target(u"よみ", kReadings, 1);
+        m.add(u"（空のときは ");
+        add_sources(m, header, c, with_text, kReadings + 1, 2, 0, ADDRESS_PLAIN);
+        m.add(u"）");
+    } else {
+        target(u"よみ", kReadings, 3);
+    }
 
     int more = 0;  // columns not named for want of room
     for (int i = 0; i < c.count; ++i) {

@@ -7,7 +7,10 @@
 // "番地 (自宅)", "郵便番号 (会社)", "自宅の市町村", "Home Street",
 // "Business City", "Address 2 - Street"; a row takes the first of these
 // addresses that it fills, the home address before the work address.
-// Reading columns (フリガナ, よみ, Phonetic, Yomi …) are known and not read.
+// Reading columns (フリガナ, よみ, Phonetic, Yomi …) fill the addressee's
+// reading: a whole-name reading as it stands, else the family and given
+// readings joined by a full-width space; readings of a company or a middle
+// name are known and not read.
 #pragma once
 
 #include <bitset>
@@ -36,7 +39,10 @@ enum CsvColumnKind : int8_t {
     COLUMN_SENDER,        // the sender's number
     COLUMN_CARD_NUMBER,   // the export's card number: cards are numbered by their place
     COLUMN_COUNTRY,       // on a line of its own behind the address, unless Japan
-    COLUMN_READING,       // the reading of a name: known, not read
+    COLUMN_READING,       // the reading of a company or middle name: known, not read
+    COLUMN_READING_NAME,  // the reading of the whole name
+    COLUMN_READING_FAMILY,
+    COLUMN_READING_GIVEN,
 };
 
 // Whose address a column holds; a row uses the first of them it fills.

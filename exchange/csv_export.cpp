@@ -76,6 +76,7 @@ void write_header(CsvText& csv) {
     csv.text(u"郵便番号");
     csv.text(u"住所1");
     csv.text(u"住所2");
+    csv.text(u"よみ");  // the addressee's reading, last so that older readers keep their columns
     csv.end_line();
 }
 
@@ -95,6 +96,7 @@ void write_row(CsvText& csv, int i) {
     for (const TextLine& line : sender.n) csv.text(line.s);
     csv.postal(sender.t);
     for (const TextLine& line : sender.a) csv.text(line.s);
+    csv.text(card.yomi);
     csv.end_line();
 }
 

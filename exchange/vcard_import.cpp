@@ -79,6 +79,7 @@ struct Property {
     std::string charset;             // upper case
     bool quoted_printable = false;
     std::string label;               // the LABEL parameter of an ADR, as written
+    std::string sort_as;             // the SORT-AS parameter of an N, as written
     std::string value;               // the bytes behind the colon
 };
 
@@ -114,6 +115,8 @@ bool parse_property(const std::string& line, Property& p) {
             p.quoted_printable = p.quoted_printable || upper_text(param_value(value)) == "QUOTED-PRINTABLE";
         } else if (name == "LABEL") {
             p.label = param_value(value);
+        } else if (name == "SORT-AS") {
+            p.sort_as = param_value(value);
         } else if (name == "TYPE") {
             // TYPE=home,pref and TYPE="home,pref" alike.
             for (const std::string& t : split_outside_quotes(param_value(value), ','))
@@ -278,7 +281,22 @@ struct Contact {
     std::vector<Address> addresses;    // the ADRs with text
     std::vector<Label> labels;         // LABELs, and the LABEL parameters of empty ADRs
     std::vector<std::vector<std::u16string>> organizations;
+    // The reading: family and given parts from X-PHONETIC-*, else from N's
+    // SORT-AS, else from SOUND;X-IRMC-N; a whole one from SORT-STRING.
+    std::u16string phonetic[2];
+    std::vector<std::u16string> sort_as;
+    std::vector<std::u16string> irmc;
+    std::u16string sort_string;
 };
+
+// Family and given parts of a reading: SORT-AS separates them by commas
+// (some writers by semicolons).
+std::vector<std::u16string> reading_parts(const std::u16string& value) {
+    std::u16string v = value;
+    for (char16_t& u : v)
+        if (u == u',') u = u';';
+    return parts(v);
+}
 
 bool has_text(const std::vector<std::u16string>& adr) {
     for (int k = ADR_PO_BOX; k < ADR_PARTS; ++k)
@@ -322,6 +340,15 @@ bool read_contact(const Contact& c, AddresseeImport& import, int* unchosen) {
     add(name, person_name(part(c.name, 0), part(c.name, 1)));
     if (name.empty()) add(name, part({c.formatted}, 0));
     int cuts = store_import_text(a.names[0], name);
+    if (!c.phonetic[0].empty() || !c.phonetic[1].empty()) {
+        cuts += store_import_reading(a, u"", c.phonetic[0], c.phonetic[1]);
+    } else if (!c.sort_as.empty()) {
+        cuts += store_import_reading(a, u"", part(c.sort_as, 0), part(c.sort_as, 1));
+    } else if (!c.irmc.empty()) {
+        cuts += store_import_reading(a, u"", part(c.irmc, 0), part(c.irmc, 1));
+    } else {
+        cuts += store_import_reading(a, c.sort_string, u"", u"");
+    }
     bool postal_in_text = false;
     cuts += put_address(address, a, &postal_in_text);
     // Each organization: its name, then its units on the next line.
@@ -431,6 +458,13 @@ int read_vcard_addressees(const unsigned char* bytes, size_t count, AddresseeImp
             finish();
         } else if (p.name == "N") {
             contact.name = parts(value_text(p, counts));
+            if (!p.sort_as.empty()) contact.sort_as = reading_parts(decode_value(p.charset, p.sort_as, counts));
+        } else if (p.name == "X-PHONETIC-LAST-NAME" || p.name == "X-PHONETIC-FIRST-NAME") {
+            contact.phonetic[p.name == "X-PHONETIC-LAST-NAME" ? 0 : 1] = unescaped(value_text(p, counts));
+        } else if (p.name == "SOUND" && is_type(p, "X-IRMC-N")) {
+            contact.irmc = parts(value_text(p, counts));
+        } else if (p.name == "SORT-STRING") {
+            contact.sort_string = unescaped(value_text(p, counts));
         } else if (p.name == "FN") {
             contact.formatted = value_text(p, counts);
         } else if (p.name == "ADR") {
@@ -455,7 +489,8 @@ int read_vcard_addressees(const unsigned char* bytes, size_t count, AddresseeImp
     TextBuilder(import.mapping, IMPORT_TEXT_CAP)
         .add(u"氏名 ← N（姓+名。空のときは FN）、郵便番号 ← ADRの郵便番号、"
              u"住所1 ← ADRの都道府県+市区町村+番地、住所2 ← ADRの建物名、国 ← ADRの国（日本は入れません）、"
-             u"会社名 ← ORG、ADRがないときの住所 ← LABEL");
+             u"会社名 ← ORG、ADRがないときの住所 ← LABEL、"
+             u"よみ ← X-PHONETIC-LAST-NAME+X-PHONETIC-FIRST-NAME（ないときは NのSORT-AS、SOUND;X-IRMC-N、SORT-STRING）");
     TextBuilder names(import.unused, IMPORT_TEXT_CAP);
     for (const std::string& name : unused) {
         if (names.len > 0) names.add(u"、");

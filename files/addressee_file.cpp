@@ -14,8 +14,18 @@ void emit_addressees(KvWriter& out) {
     const int count = count_cards();
     out.line().add(kCountKey).add_int(count);
     out.end_line();
-    for (int i = 0; i < count; ++i)
-        write_card_keys(out, i, doc().hdata[i], addressee_card_keys(), ADDRESSEE_CARD_KEYS);
+    for (int i = 0; i < count; ++i) {
+        const CardRecord& card = doc().hdata[i];
+        write_card_keys(out, i, card, addressee_card_keys(), ADDRESSEE_CARD_KEYS);
+        // The reading closes the block, and only when there is one: files
+        // without readings stay as they were, and older readers skip the
+        // key as they skip every key they do not know.
+        if (card.yomi[0] != 0) {
+            TextBuilder& line = out.line().add(kRecordPrefix).add_int(i).add(u"].yomi.s=");
+            kv_add_field(line, card.yomi, YOMI_CAP);
+            out.end_line();
+        }
+    }
 }
 
 
@@ -53,8 +63,8 @@ void read_addressee_line(const char16_t* line, int len, CardKeyExpectation* gues
     if (i < 0 || rest.text[0] != u'.') return;
     CardRecord& card = doc().hdata[i];
     const char16_t* field = rest.text + 1;
-    // None of the fragments ".tt.m=", ".ta.m[", ".tn.m[", ".ftb=" and
-    // ".typ[" begins another, so at most one of them matches; the unit
+    // None of the fragments ".tt.m=", ".ta.m[", ".tn.m[", ".ftb=", ".typ["
+    // and ".yomi.s=" begins another, so at most one of them matches; the unit
     // behind the dot picks the candidates.
     switch (field[0]) {
         case u't':
@@ -77,6 +87,9 @@ void read_addressee_line(const char16_t* line, int len, CardKeyExpectation* gues
                 // ftb indexes the sender table when the card is drawn.
                 if (card.ftb < 0 || card.ftb >= FDATA_MAX) card.ftb = 0;
             }
+            break;
+        case u'y':
+            if (const char16_t* value = kv_match_literal(field, u"yomi.s=")) kv_set_text(card.yomi, YOMI_CAP, value, rest.end);
             break;
         default: break;
     }

@@ -126,6 +126,7 @@ void clear_addressees() {
         for (TextLine& line : card.tn.m) clear_text(line.s);
         card.ftb = 0;
         for (TypEntry& entry : card.typ) entry = TypEntry{0, 0};
+        clear_text(card.yomi);
     }
 }
 

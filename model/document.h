@@ -13,6 +13,7 @@ constexpr int POSTAL_CAP = 16;
 constexpr int LINE_CAP = 64;
 constexpr int PATH_CAP = 260;
 constexpr int FACE_CAP = 32;
+constexpr int YOMI_CAP = 64;    // the addressee's reading (よみ)
 
 constexpr int ADDRESSEE_LINES = 5;  // ta.m / tn.m and their origins
 constexpr int SENDER_LINES = 2;     // fa / fn origins, sender a / n
@@ -110,6 +111,8 @@ struct CardRecord {
     TextBlock fa;
     TextBlock fn;
     TypEntry typ[TYP_MAX];
+    // The addressee's reading in kana, for sorting and finding; never printed.
+    char16_t yomi[YOMI_CAP];
 };
 
 struct SenderRecord {

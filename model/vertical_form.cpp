@@ -66,12 +66,7 @@ int vertical_form(char16_t* out, int cap, const char16_t* text) {
         } else if (c >= 0x21 && c <= 0x7E) {
             v[0] = char16_t(c - 0x21 + 0xFF01);
         } else if (c >= 0xFF61 && c <= 0xFF9F) {
-            v[0] = kFullKana[c - 0xFF61];
-            char16_t both = joined(v[0], p[1]);
-            if (both != 0) {
-                v[0] = both;
-                taken = 2;
-            }
+            v[0] = widened_kana(p, &taken);
         } else if (high_surrogate(c) && low_surrogate(p[1])) {
             v[1] = p[1];
             taken = units = 2;
@@ -81,6 +76,31 @@ int vertical_form(char16_t* out, int cap, const char16_t* text) {
         before = p[taken - 1];
         p += taken;
     }
+    out[n] = 0;
+    return n;
+}
+
+char16_t widened_kana(const char16_t* text, int* taken) {
+    char16_t c = text[0];
+    *taken = 1;
+    if (c < 0xFF61 || c > 0xFF9F) return 0;
+    char16_t wide = kFullKana[c - 0xFF61];
+    char16_t both = joined(wide, text[1]);
+    if (both == 0) return wide;
+    *taken = 2;
+    return both;
+}
+
+int widen_kana(char16_t* out, int cap, const char16_t* text) {
+    if (cap <= 0) return 0;
+    int n = 0;
+    for (const char16_t* p = text; *p != 0 && n < cap - 1;) {
+        int taken = 1;
+        char16_t wide = widened_kana(p, &taken);
+        out[n++] = wide != 0 ? wide : *p;
+        p += taken;
+    }
+    if (n > 0 && high_surrogate(out[n - 1])) --n;  // never half a pair at the end
     out[n] = 0;
     return n;
 }

@@ -20,3 +20,12 @@ constexpr char16_t kVerticalSeparator = u'\u30FC';
 // cut to cap - 1 units without splitting a surrogate pair; `out` and
 // `text` must not overlap. Returns the units written.
 int vertical_form(char16_t* out, int cap, const char16_t* text);
+
+// The full-width kana of a half-width katakana at `text` (ｶ → カ, with a
+// following ﾞ or ﾟ joined where the joined kana exists: ｶﾞ → ガ); 0 when
+// `text` does not start with one. `*taken` gets the units used (1 or 2).
+char16_t widened_kana(const char16_t* text, int* taken);
+
+// `text` with its half-width katakana widened (as widened_kana), everything
+// else kept; cut to cap - 1 units like vertical_form. Returns the units written.
+int widen_kana(char16_t* out, int cap, const char16_t* text);

@@ -278,6 +278,7 @@ TEST_F(AddresseeList, SortEditAddDeleteAndSaveKeepEachAddresseesHistory) {
     EXPECT_EQ(utf8(e2e::item_text(line, 308)), "山田　太郎");
     ASSERT_TRUE(e2e::set_item_text(line, 234, L"1000001"));
     ASSERT_TRUE(e2e::set_item_text(line, 239, L"新井　次郎　様"));
+    ASSERT_TRUE(e2e::set_item_text(line, 240, L"あらい　じろう"));
     ASSERT_TRUE(e2e::set_item_text(line, 238, L"東京都千代田区"));
     ASSERT_TRUE(e2e::choose_combo_item(line, 272, L"済/受"));
     ASSERT_TRUE(app_->settle());
@@ -313,6 +314,7 @@ TEST_F(AddresseeList, SortEditAddDeleteAndSaveKeepEachAddresseesHistory) {
     expect_saved(2, L"tt.m", L"1000001");
     expect_saved(2, L"typ[1].t", L"5");
     expect_saved(2, L"typ[1].y", year);
+    expect_saved(2, L"yomi.s", L"あらい　じろう");
     EXPECT_EQ(saved().find(L"佐藤"), std::wstring::npos);
 }
 

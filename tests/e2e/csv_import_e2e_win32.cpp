@@ -26,6 +26,12 @@ namespace {
 constexpr int kImportCsvCommand = 69;
 constexpr int kImportVcardCommand = 72;
 constexpr int kNextCardCommand = 334;  // the toolbar's next card
+constexpr int kAddresseeListCommand = 332;  // the toolbar's あて先の編集
+constexpr int kListRows = 902;              // the addressee list's report list
+constexpr int kReadingColumn = 16;          // its よみ column
+constexpr int kSearchField = 140;           // "検索"
+constexpr int kFindNext = 141;              // "次を検索"
+constexpr int kListSaveClose = 107;         // "保存後閉じる"
 
 const std::wstring kSenders =
     L"fdata_cont_max=2\r\n"
@@ -69,9 +75,11 @@ protected:
         if (e2e::environment(L"ZK_EXE").empty()) GTEST_SKIP() << "ZK_EXE is not set";
     }
 
-    // Runs the import command and picks `path` in its open dialog.
-    static void choose_through_menu(App& app, int command, const std::wstring& path) {
+    // Runs the import command and picks `path` in its open dialog; with
+    // `unsaved` changes first agrees to the question about them.
+    static void choose_through_menu(App& app, int command, const std::wstring& path, bool unsaved = false) {
         app.post_command(command);
+        if (unsaved) ASSERT_TRUE(answer(app, L"開く！", L"保存せず開いて良いですか？", IDYES));
         HWND dialog = app.wait_dialog(L"ファイルの読込");
         ASSERT_NE(dialog, nullptr) << "no open dialog";
         HWND edit = GetDlgItem(dialog, 0x480);  // edt1, the file name
@@ -137,6 +145,22 @@ TEST_F(CsvImport, SpreadsheetFileThroughTheMenuIsAppendedAndSavedAtExit) {
         EXPECT_TRUE(imported_card != old_card) << "the preview shows the imported card";
         if (!e2e::environment(L"ZK_ARTIFACTS").empty())
             EXPECT_TRUE(e2e::capture_window(main, L"csv_import_card.bmp"));
+
+        // The same file again with 追加: both rows are addressees in use.
+        ASSERT_NO_FATAL_FAILURE(choose_through_menu(app, kImportCsvCommand, dir.file(L"住所録.csv"), true));
+        summary = e2e::expect_message_box(
+            app, L"CSVから読込",
+            L"住所録.csvから2件の宛先を読み込みます。\r\n"
+            L"欄の対応: 氏名 ← 姓+名、敬称 ← 敬称、郵便番号 ← 郵便番号、"
+            L"住所1 ← 都道府県+市区町村+番地、住所2 ← 建物名、差出番号 ← 差出番号\r\n"
+            L"使わない欄: 電話\r\n"
+            L"\r\n置き換え: 今の宛先3件を消して、この2件にします。"
+            L"\r\n追加: 加える宛先はありません。"
+            L"\r\n　重複のため取り込まなかった行 2件（高橋　美咲　様、佐藤　一郎　様）"
+            L"\r\nキャンセル: 何も変えません。");
+        ASSERT_NE(summary, nullptr);
+        ASSERT_TRUE(App::answer(summary, IDNO));
+        ASSERT_TRUE(app.settle());
 
         // The imported cards are not saved yet: the exit offers to save.
         ASSERT_NO_FATAL_FAILURE(exit_saving(app));
@@ -210,8 +234,9 @@ TEST_F(CsvImport, OutlookJapaneseExportReplacesTheAddresseesAndIsSavedAtExit) {
             L"欄の対応: 氏名 ← 姓+名、敬称 ← 敬称、郵便番号 ← 郵便番号 (自宅)、"
             L"住所1 ← 都道府県 (自宅)+市町村 (自宅)+番地 (自宅)、住所2 ← 住所 2 (自宅)、住所3 ← 住所 3 (自宅)、"
             L"国 ← 国 (自宅)/地域、住所が空のときは 番地 (会社) などの列、次に 番地 (その他) などの列、"
-            L"会社名 ← 会社名、部署 ← 部署、役職 ← 役職\r\n"
-            L"使わない欄: 肩書き、ミドル ネーム、携帯電話、電子メール アドレス、姓フリガナ、名前フリガナ\r\n"
+            L"会社名 ← 会社名、部署 ← 部署、役職 ← 役職、よみ ← 姓フリガナ+名前フリガナ\r\n"
+            L"よみのある宛先 2件\r\n"
+            L"使わない欄: 肩書き、ミドル ネーム、携帯電話、電子メール アドレス\r\n"
             L"\r\n置き換え: 今の宛先1件を消して、この2件にします。"
             L"\r\n追加: 今の宛先1件の後ろに2件を加えます。"
             L"\r\nキャンセル: 何も変えません。");
@@ -220,20 +245,54 @@ TEST_F(CsvImport, OutlookJapaneseExportReplacesTheAddresseesAndIsSavedAtExit) {
         ASSERT_TRUE(App::answer(summary, IDYES));
         ASSERT_TRUE(app.settle());
         EXPECT_EQ(app.find_message_box(), nullptr);
+
+        // In あて先の編集 the name sort goes あいうえお順 by the readings
+        // (サトウ before タカハシ; the first click sorts descending), and a
+        // reading typed in hiragana finds its row.
+        app.post_command(kAddresseeListCommand);
+        HWND list_dialog = app.wait_dialog(L"あて先の編集");
+        ASSERT_NE(list_dialog, nullptr) << "no addressee list";
+        HWND list = GetDlgItem(list_dialog, kListRows);
+        ASSERT_NE(list, nullptr);
+        const auto first_name_is = [&](const wchar_t* name) {
+            return e2e::wait_until([&] { return e2e::list_cell(list, 0, 0) == name; }, e2e::kWaitTimeout);
+        };
+        ASSERT_TRUE(first_name_is(L"高橋　美咲　様"));
+        EXPECT_EQ(utf8(e2e::list_cell(list, 0, kReadingColumn)), utf8(L"タカハシ　ミサキ"));
+        ASSERT_TRUE(e2e::list_click_header(list, 0));
+        ASSERT_TRUE(app.settle());
+        ASSERT_TRUE(e2e::list_click_header(list, 0));
+        ASSERT_TRUE(first_name_is(L"佐藤　一郎　様"));
+        ASSERT_TRUE(e2e::set_item_text(list_dialog, kSearchField, L"たかはし"));
+        ASSERT_TRUE(e2e::click_button(list_dialog, kFindNext));
+        ASSERT_TRUE(e2e::wait_until([&] { return e2e::list_selected_rows(list) == std::vector<int>{1}; },
+                                    e2e::kWaitTimeout))
+            << "the search did not select 高橋's row";
+        SetWindowPos(list_dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(app.settle());
+        e2e::capture_window(list_dialog, L"addressee_list_search.bmp");
+        // A text no row holds says so in the list's own words.
+        ASSERT_TRUE(e2e::set_item_text(list_dialog, kSearchField, L"すずき"));
+        ASSERT_TRUE(e2e::click_button(list_dialog, kFindNext));
+        ASSERT_TRUE(answer(app, L"あて先の編集", L"見つかりません。", IDOK));
+        ASSERT_TRUE(e2e::click_button(list_dialog, kListSaveClose));
+        ASSERT_TRUE(e2e::wait_until([&] { return !IsWindow(list_dialog); }, e2e::kWaitTimeout));
         ASSERT_NO_FATAL_FAILURE(exit_saving(app));
     }
     const std::wstring addressees = expect_saved(dir, {
         L"hdata_cont_max=2\r\n",
-        L"hdata[0].tt.m=5300001\r\n",
-        L"hdata[0].tn.m[0].s=高橋　美咲　様\r\n",
-        L"hdata[0].ta.m[0].s=大阪府大阪市北区梅田一丁目1-1\r\n",
-        L"hdata[0].ta.m[1].s=梅田ハイツ305\r\n",
-        L"hdata[1].tt.m=0600001\r\n",
-        L"hdata[1].tn.m[0].s=佐藤　一郎　様\r\n",
-        L"hdata[1].ta.m[0].s=北海道札幌市中央区北一条西2-1\r\n",
-        L"hdata[1].ta.m[1].s=札幌ビル5階\r\n",
-        L"hdata[1].ta.m[2].s=佐藤商事\r\n",
-        L"hdata[1].ta.m[3].s=営業部　部長\r\n",
+        L"hdata[1].tt.m=5300001\r\n",
+        L"hdata[1].tn.m[0].s=高橋　美咲　様\r\n",
+        L"hdata[1].ta.m[0].s=大阪府大阪市北区梅田一丁目1-1\r\n",
+        L"hdata[1].ta.m[1].s=梅田ハイツ305\r\n",
+        L"hdata[1].yomi.s=タカハシ　ミサキ\r\n",
+        L"hdata[0].tt.m=0600001\r\n",
+        L"hdata[0].tn.m[0].s=佐藤　一郎　様\r\n",
+        L"hdata[0].ta.m[0].s=北海道札幌市中央区北一条西2-1\r\n",
+        L"hdata[0].ta.m[1].s=札幌ビル5階\r\n",
+        L"hdata[0].ta.m[2].s=佐藤商事\r\n",
+        L"hdata[0].ta.m[3].s=営業部　部長\r\n",
+        L"hdata[0].yomi.s=サトウ　イチロウ\r\n",
     });
     EXPECT_EQ(addressees.find(L"前の宛先"), std::wstring::npos) << "置き換え removes the addressee before";
 }
@@ -248,7 +307,8 @@ TEST_F(CsvImport, PhoneContactsThroughTheVcardMenuAreAppendedAndSavedAtExit) {
               "\xEF\xBB\xBF" + utf8(L"BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;花子;;;\r\n"
                                      L"FN:山田 花子\r\nitem1.ADR;type=HOME:;青葉ハイツ\\, 2階;"
                                      L"青葉1-1;仙台市青葉区;宮城県;980-0001;日本\r\n"
-                                     L"TEL;type=CELL:090-0000-0000\r\nEND:VCARD\r\n"));
+                                     L"TEL;type=CELL:090-0000-0000\r\nX-PHONETIC-LAST-NAME:やまだ\r\n"
+                                     L"X-PHONETIC-FIRST-NAME:はなこ\r\nEND:VCARD\r\n"));
     {
         App app(dir.path());
         ASSERT_TRUE(app.started());
@@ -259,7 +319,9 @@ TEST_F(CsvImport, PhoneContactsThroughTheVcardMenuAreAppendedAndSavedAtExit) {
                            L"連絡先.vcfから1件の宛先を読み込みます。\r\n"
                            L"欄の対応: 氏名 ← N（姓+名。空のときは FN）、郵便番号 ← ADRの郵便番号、"
                            L"住所1 ← ADRの都道府県+市区町村+番地、住所2 ← ADRの建物名、国 ← ADRの国（日本は入れません）、"
-                           L"会社名 ← ORG、ADRがないときの住所 ← LABEL\r\n"
+                           L"会社名 ← ORG、ADRがないときの住所 ← LABEL、よみ ← X-PHONETIC-LAST-NAME+"
+                           L"X-PHONETIC-FIRST-NAME（ないときは NのSORT-AS、SOUND;X-IRMC-N、SORT-STRING）\r\n"
+                           L"よみのある宛先 1件\r\n"
                            L"使わない欄: TEL\r\n"
                            L"\r\n置き換え: 今の宛先1件を消して、この1件にします。"
                            L"\r\n追加: 今の宛先1件の後ろに1件を加えます。"
@@ -275,6 +337,7 @@ TEST_F(CsvImport, PhoneContactsThroughTheVcardMenuAreAppendedAndSavedAtExit) {
         L"hdata[1].ta.m[0].s=宮城県仙台市青葉区青葉1-1\r\n",
         L"hdata[1].ta.m[1].s=青葉ハイツ, 2階\r\n",
         L"hdata[1].tn.m[0].s=山田　花子\r\n",
+        L"hdata[1].yomi.s=やまだ　はなこ\r\n",
     });
 }
 

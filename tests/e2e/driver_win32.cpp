@@ -805,13 +805,12 @@ bool list_click_header(HWND list, int column) {
 }
 
 bool list_right_click_cell(HWND list, int row, int column) {
+    // The cell where the list shows it: its columns need not stand in index order.
     RECT r{};
-    r.left = LVIR_BOUNDS;
-    if (!remote_rect(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), &r)) return false;
-    int x = r.left;
-    for (int c = 0; c < column; ++c) x += static_cast<int>(send_to(list, LVM_GETCOLUMNWIDTH, c, 0));
-    x += static_cast<int>(send_to(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2;
-    post_click(list, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, x, (r.top + r.bottom) / 2);
+    r.top = column;
+    r.left = LVIR_LABEL;
+    if (!remote_rect(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), &r)) return false;
+    post_click(list, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     return true;
 }
 

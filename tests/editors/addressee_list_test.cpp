@@ -94,7 +94,7 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
     EXPECT_EQ(captions, (std::vector<std::u16string>{u"氏名0", u"氏名1", u"氏名2", u"氏名3", u"氏名4",
                                                      u"住所0", u"住所1", u"住所2", u"住所3", u"住所4",
                                                      u"郵便番号", u"差", u"差出名", u"26年", u"25年",
-                                                     u"24年"}));
+                                                     u"24年", u"よみ"}));
     EXPECT_EQ(cols[0].width + cols[2].width + cols[10].width + cols[11].width + cols[13].width, 340);
     list_columns(cols, 2109);
     EXPECT_EQ(std::u16string(cols[15].caption), u"07年");
@@ -201,7 +201,9 @@ TEST_F(AddresseeListTest, SortingFlipsPerColumnKeepsEqualRowsInOrderAndSurvivesR
     list_open(view_, list_);
     list_.select({3});  // the selection follows its row
     list_sort(list_, 0);  // column 0 starts as ascending: the first click sorts descending
-    EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"亜", u"ア", u"あ", u"b", u"B", u"a",
+    // The name column sorts as readings do: あ and ア are one kana, so they
+    // keep their order as b and B do.
+    EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"亜", u"あ", u"ア", u"b", u"B", u"a",
                                                             u"_", u"2", u"10"}));
     EXPECT_EQ(list_.selection, std::set<int>{4});
     list_sort(list_, 0);  // "10" before "2", "_" before letters, b and B equal in their order
@@ -652,6 +654,80 @@ TEST_F(AddresseeListTest, VerticalFormConvertsTheSelectedRowsAddressLinesUntilUn
         EXPECT_EQ(list_.cell(1, COLUMN_ADDRESS0 + 4), pass == 0 ? u"5-1" : u"五ー一");
     }
     EXPECT_EQ(std::u16string(doc().hdata[1].ta.m[4].s), u"五ー一");
+}
+
+TEST_F(AddresseeListTest, ReadingGoesWithItsRowSortsAiueoAndTheListFindsAndCatchesRepeats) {
+    const char16_t* names[] = {u"山田太郎", u"伊藤花子", u"佐藤一郎", u"Smith"};
+    const char16_t* readings[] = {u"やまだ たろう", u"イトウ ハナコ", u"ｻﾄｳ ｲﾁﾛｳ", u""};
+    for (int i = 0; i < 4; ++i) {
+        put_card(i, names[i], u16(std::to_string(1500001 + i)), 0, 0);
+        text_set(doc().hdata[i].yomi, readings[i]);
+    }
+    list_open(view_, list_);
+    EXPECT_EQ(list_.column(COLUMN_YOMI)[2], u"ｻﾄｳ ｲﾁﾛｳ");
+    // あいうえお順 by reading, the row without one behind; each click reverses.
+    list_sort(list_, COLUMN_NAME0);
+    EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"Smith", u"山田太郎", u"佐藤一郎", u"伊藤花子"}));
+    list_sort(list_, COLUMN_NAME0);
+    EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"伊藤花子", u"佐藤一郎", u"山田太郎", u"Smith"}));
+
+    // The reading is edited in place and goes with its row through copy,
+    // insert, delete and save; undo puts the opening's back.
+    edit_cell(3, COLUMN_YOMI, u"すみす");
+    list_.select({3});
+    press(IDC_LIST_COPY);
+    EXPECT_EQ(std::u16string(work_card.yomi), u"すみす");
+    list_.select({0});
+    press(IDC_LIST_INSERT);
+    EXPECT_EQ(list_.cell(0, COLUMN_YOMI), u"すみす");
+    list_.select({1});
+    press(IDC_LIST_DELETE);
+    press(IDC_LIST_REFRESH);
+    EXPECT_EQ(std::u16string(doc().hdata[0].yomi), u"すみす");
+    EXPECT_EQ(std::u16string(doc().hdata[1].yomi), u"ｻﾄｳ ｲﾁﾛｳ");
+    EXPECT_EQ(doc().hdata[4].yomi[0], 0);
+    press(IDC_LIST_UNDO);
+    EXPECT_EQ(std::u16string(doc().hdata[1].yomi), u"イトウ ハナコ");
+    EXPECT_EQ(doc().hdata[3].yomi[0], 0);
+    // The one-line editor's reading reaches the row.
+    list_.line_editor = [](int, int) { return text_set(work_card.yomi, u"スミス"), 1; };
+    list_.select({3});
+    press(IDC_LIST_EDIT);
+    EXPECT_EQ(list_.cell(3, COLUMN_YOMI), u"スミス");
+
+    // 次を検索: the next row holding the text, wrapping; a postal code by its digits.
+    list_.select({});
+    view_.texts[IDC_LIST_SEARCH] = u"さとう";
+    press(IDC_LIST_FIND_NEXT);
+    EXPECT_EQ(list_.selection, std::set<int>{2});
+    EXPECT_EQ(list_.scrolled_to, 2);
+    press(IDC_LIST_FIND_NEXT);  // the only match, found again after wrapping
+    EXPECT_EQ(list_.selection, std::set<int>{2});
+    view_.texts[IDC_LIST_SEARCH] = u"150-0002";
+    press(IDC_LIST_FIND_NEXT);
+    EXPECT_EQ(list_.selection, std::set<int>{1});
+    view_.texts[IDC_LIST_SEARCH] = u"鈴木";
+    press(IDC_LIST_FIND_NEXT);
+    EXPECT_EQ(list_.selection, std::set<int>{1});
+    // The index buttons: the first row of the 行, else of the next one that has one.
+    press(IDC_LIST_INDEX_FIRST + 7);  // や
+    ASSERT_EQ(list_.selection.size(), 1u);
+    EXPECT_EQ(list_.cell(*list_.selection.begin(), 0), u"山田太郎");
+    press(IDC_LIST_INDEX_FIRST + 1);  // か: none, さ is next
+    EXPECT_EQ(list_.cell(*list_.selection.begin(), 0), u"佐藤一郎");
+
+    // 重複チェック: the later of two rows of one addressee.
+    put_card(4, u"山田　太郎　様", u"1500001");
+    list_fill(list_);
+    press(IDC_LIST_DUPLICATES);
+    EXPECT_EQ(list_.selection, std::set<int>{4});
+    list_.select({});
+    list_.line_editor = nullptr;
+    press(IDC_LIST_UNDO);
+    press(IDC_LIST_DUPLICATES);
+    EXPECT_EQ(box_texts(), (std::vector<std::u16string>{u"見つかりません。|あて先の編集",
+                                                        u"前の行と重複する行が1行あります。|あて先の編集",
+                                                        u"重複はありません。|あて先の編集"}));
 }
 
 }  // namespace

@@ -113,6 +113,10 @@ TEST_F(OneLineEditorTest, LinesAndSendersWrapAndEveryStepStores) {
 
     // "コピー" and "ペースト" carry the three texts into another row's editor;
     // "キャンセル" stores nothing more.
+    // The reading is shown and stored with the other fields.
+    view_.type(IDC_LINE_YOMI, u"ナ");
+    press(IDC_LINE_NAME_NEXT);
+    EXPECT_EQ(std::u16string(work_card.yomi), u"ナ");
     view_.type(IDC_LINE_NAME, u"名");
     press(IDC_LINE_COPY);
     std::memset(&work_card, 0, sizeof work_card);

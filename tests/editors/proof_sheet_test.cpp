@@ -94,6 +94,17 @@ TEST_F(ProofSheetTest, MarksFiltersAndTheCountLineFollowTheCards) {
     sheet.set_filter(SheetFilter::Unsent);  // 未/未 and 未/受, as 未送付を選択
     EXPECT_EQ(count_line(), "表示 3枚（要確認 2枚）");
     EXPECT_EQ(sheet.card_at(2), 6);
+    // The search narrows what the filter shows: a reading, a postal code.
+    text_set(doc().hdata[6].yomi, u"ヤマダ");
+    refresh();
+    sheet.set_search(u"やまだ");
+    EXPECT_EQ(count_line(), "表示 1枚（要確認 0枚）");
+    sheet.set_filter(SheetFilter::All);
+    sheet.set_search(u"150-0002");
+    EXPECT_EQ(sheet.card_at(0), 2);
+    sheet.set_search(u"");
+    EXPECT_EQ(count_line(), "表示 8枚（要確認 6枚）");
+    sheet.set_filter(SheetFilter::Unsent);
 
     // Only what changed is looked at again: a store into card 2, a sender
     // that card 4 now prints, a card out of use.

@@ -12,7 +12,7 @@ namespace {
 
 const char16_t kHeader[] =
     u"宛先,名前1,名前2,名前3,名前4,名前5,郵便番号,住所1,住所2,住所3,住所4,住所5,"
-    u"差出番号,名前1,名前2,郵便番号,住所1,住所2,\r\n";
+    u"差出番号,名前1,名前2,郵便番号,住所1,住所2,よみ,\r\n";
 
 class CsvExportTest : public ::testing::Test {
 protected:
@@ -41,6 +41,7 @@ protected:
         text_set(first.ta.m[0].s, u"東京都千代田区");
         text_set(first.ta.m[1].s, u"1-1");
         first.ftb = 0;
+        text_set(first.yomi, u"やまだ たろう");
 
         CardRecord& second = d.hdata[1];
         text_set(second.tn.m[0].s, u"佐藤");
@@ -58,8 +59,8 @@ TEST_F(CsvExportTest, TwoCardsByteForByte) {
     fill_two_cards();
     EXPECT_EQ(export_csv(nullptr), CSV_WRITTEN);
     std::u16string expected = kHeader;
-    expected += u"1,山田 太郎,花子,,,,1000001,東京都千代田区,1-1,,,,0,鈴木一郎,,2220002,横浜市,,\r\n";
-    expected += u"2,佐藤,,,,, ,大阪府,,,,,2,田中,, ,札幌市,北区,\r\n";
+    expected += u"1,山田 太郎,花子,,,,1000001,東京都千代田区,1-1,,,,0,鈴木一郎,,2220002,横浜市,,やまだ たろう,\r\n";
+    expected += u"2,佐藤,,,,, ,大阪府,,,,,2,田中,, ,札幌市,北区,,\r\n";
     EXPECT_EQ(fake.file_bytes(kPath), utf16le_file(expected));
     EXPECT_TRUE(fake.boxes.empty());
     EXPECT_FALSE(doc().modified);
@@ -79,8 +80,8 @@ TEST_F(CsvExportTest, SenderIndexOutsideTheTableExportsEmptySenderTexts) {
     doc().hdata[1].ftb = -1;
     EXPECT_EQ(export_csv(nullptr), CSV_WRITTEN);
     std::u16string expected = kHeader;
-    expected += u"1,,,,,,1234567,,,,,,12,,, ,,,\r\n";
-    expected += u"2,,,,,,7654321,,,,,,-1,,, ,,,\r\n";
+    expected += u"1,,,,,,1234567,,,,,,12,,, ,,,,\r\n";
+    expected += u"2,,,,,,7654321,,,,,,-1,,, ,,,,\r\n";
     EXPECT_EQ(fake.file_bytes(kPath), utf16le_file(expected));
 }
 
@@ -131,7 +132,7 @@ TEST_F(CsvExportTest, TextsWithCommasQuotesOrLineBreaksAreQuoted) {
     text_set(doc().hdata[0].ta.m[0].s, u"一\r\n二");
     EXPECT_EQ(export_csv(nullptr), CSV_WRITTEN);
     std::u16string expected = kHeader;
-    expected += u"1,\"山田, 太郎\",\"\"\"花子\"\"\",,,, ,\"一\r\n二\",,,,,0,,, ,,,\r\n";
+    expected += u"1,\"山田, 太郎\",\"\"\"花子\"\"\",,,, ,\"一\r\n二\",,,,,0,,, ,,,,\r\n";
     EXPECT_EQ(fake.file_bytes(kPath), utf16le_file(expected));
 }
 
@@ -149,8 +150,8 @@ TEST_F(CsvExportTest, FullTableWithLongestTexts) {
     EXPECT_EQ(export_csv(nullptr), CSV_WRITTEN);
     std::string bytes = fake.file_bytes(kPath);
     // BOM, header, then 200 rows of 10 lines of 63 units, a 15-unit code,
-    // the number, "9", 17 commas... counted as units:
-    size_t row_units_without_number = 10 * 63 + 15 + 1 + 1 /* " " of the sender code */ + 18 + 2;
+    // the number, "9", 19 commas... counted as units:
+    size_t row_units_without_number = 10 * 63 + 15 + 1 + 1 /* " " of the sender code */ + 19 + 2;
     size_t numbers = 9 * 1 + 90 * 2 + 101 * 3;  // 1..9, 10..99, 100..200
     size_t units = 1 + (sizeof(kHeader) / 2 - 1) + 200 * row_units_without_number + numbers;
     EXPECT_EQ(bytes.size(), units * 2);

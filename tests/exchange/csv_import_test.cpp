@@ -107,6 +107,7 @@ TEST_F(CsvImportTest, ExportThenImportGivesBackEveryCardOfAFullDocument) {
     // Texts the export must quote to keep them one field.
     text_set(doc().hdata[0].tn.m[1].s, u"山田, \"太郎\"");
     text_set(doc().hdata[7].ta.m[4].s, u"\"");
+    text_set(doc().hdata[3].yomi, u"やまだ, たろう");  // the reading travels in the last column
     static Document before;
     std::memcpy(&before, &doc(), sizeof(Document));
     text_set(doc().chosen_file, u"C:\\work\\export.csv");
@@ -121,7 +122,8 @@ TEST_F(CsvImportTest, ExportThenImportGivesBackEveryCardOfAFullDocument) {
               "in.csvから200件の宛先を読み込みます。\r\n"
               "欄の対応: 氏名 ← 名前1、名前2 ← 名前2、名前3 ← 名前3、名前4 ← 名前4、名前5 ← 名前5、"
               "郵便番号 ← 郵便番号、住所1 ← 住所1、住所2 ← 住所2、住所3 ← 住所3、住所4 ← 住所4、"
-              "住所5 ← 住所5、差出番号 ← 差出番号\r\n"
+              "住所5 ← 住所5、差出番号 ← 差出番号、よみ ← よみ\r\n"
+              "よみのある宛先 1件\r\n"
               "使わない欄: 名前1、名前2、郵便番号、住所1、住所2\r\n"
               "\r\n置き換え: 今の宛先200件を消して、この200件にします。"
               "\r\n追加: 宛先が200件あり、追加できません。"
@@ -147,6 +149,7 @@ TEST_F(CsvImportTest, ExportThenImportGivesBackEveryCardOfAFullDocument) {
             if (*p >= u'0' && *p <= u'9') digits += *p;
         EXPECT_EQ(text(now.tt.m), digits);
         EXPECT_EQ(now.ftb, was.ftb);
+        EXPECT_EQ(text(now.yomi), text(was.yomi));
         for (const TypEntry& entry : now.typ) EXPECT_EQ(entry.t + entry.y, 0);
         EXPECT_EQ(describe_layout(now), describe_layout(was));
     }
@@ -375,8 +378,8 @@ TEST_F(CsvImportTest, RealShapedFilesGiveTheirCardsAndTellEveryLossFirst) {
                    u",花子,,佐藤,,,,,梅田1-1,,,大阪市北区,大阪府,530-0001,日本,,,,,,,,,サトウ,ハナコ\r\n"),
          "氏名 ← 姓+名、敬称 ← 敬称、郵便番号 ← 郵便番号 (自宅)、住所1 ← 都道府県 (自宅)+市町村 (自宅)+番地 (自宅)、"
          "住所2 ← 住所 2 (自宅)、住所3 ← 住所 3 (自宅)、国 ← 国 (自宅)/地域、住所が空のときは 番地 (会社) などの列、"
-         "会社名 ← 会社名、部署 ← 部署、役職 ← 役職",
-         "使わない欄: 肩書き、ミドル ネーム、携帯電話、姓フリガナ、名前フリガナ\n",
+         "会社名 ← 会社名、部署 ← 部署、役職 ← 役職、よみ ← 姓フリガナ+名前フリガナ",
+         "よみのある宛先 2件\n使わない欄: 肩書き、ミドル ネーム、携帯電話\n",
          "1500001|山田　太郎　様/////|東京都渋谷区神宮前1-2-3/メゾン101/山田商事/総務部　部長//|0\n"
          "5300001|佐藤　花子/////|大阪府大阪市北区梅田1-1/////|0\n"},
         {"Thunderbird's Japanese export: the display name, the work address",
@@ -406,13 +409,13 @@ TEST_F(CsvImportTest, RealShapedFilesGiveTheirCardsAndTellEveryLossFirst) {
          utf8(u"姓,姓 (フリガナ),名,自宅の郵便番号,自宅の都道府県,自宅の市町村,自宅住所,自宅住所2,国/地域 (自宅),"
               u"勤務先住所\r\n中村,ナカムラ,真一,812-0011,福岡県,福岡市博多区,博多駅前1-1,博多ビル2階,日本,天神1-1\r\n"),
          "氏名 ← 姓+名、郵便番号 ← 自宅の郵便番号、住所1 ← 自宅の都道府県+自宅の市町村+自宅住所、住所2 ← 自宅住所2、"
-         "国 ← 国/地域 (自宅)、住所が空のときは 勤務先住所 などの列",
-         "使わない欄: 姓 (フリガナ)\n", "8120011|中村　真一/////|福岡県福岡市博多区博多駅前1-1/博多ビル2階////|0\n"},
+         "国 ← 国/地域 (自宅)、住所が空のときは 勤務先住所 などの列、よみ ← 姓 (フリガナ)",
+         "よみのある宛先 1件\n", "8120011|中村　真一/////|福岡県福岡市博多区博多駅前1-1/博多ビル2階////|0\n"},
         {"a header cell merged over the address columns",
          utf8(u"氏名,氏名（カタカナ）,電話番号,メールアドレス,郵便番号,住所,,,,\r\n"
               u"佐川恭子,サガワキョウコ,0768-00-0000,kyoko@example.jp,927-1214,石川県,珠洲市,飯田町,4-13-20,\r\n"),
-         "氏名 ← 氏名、郵便番号 ← 郵便番号、住所1 ← 住所+3列",
-         "使わない欄: 氏名（カタカナ）、電話番号、メールアドレス\n",
+         "氏名 ← 氏名、郵便番号 ← 郵便番号、住所1 ← 住所+3列、よみ ← 氏名（カタカナ）",
+         "よみのある宛先 1件\n使わない欄: 電話番号、メールアドレス\n",
          "9271214|佐川恭子/////|石川県珠洲市飯田町4-13-20/////|0\n"},
     };
     for (const Case& c : cases) {
@@ -682,6 +685,75 @@ TEST_F(CsvImportTest, CommandAsksBeforeDiscardingChangesAndOpensACsvDialog) {
     EXPECT_EQ(summary_line(0, 1), "list.txtから1件の宛先を読み込みます。");
     EXPECT_EQ(cards_text(), "|新しい宛先/////|/////|0\n");
     EXPECT_TRUE(doc().modified);
+}
+
+}  // namespace
+
+namespace {
+
+// Readings as each kind of export writes them; written for these tests.
+TEST_F(CsvImportTest, ReadingsComeFromEveryExportAndAppendSkipsAddresseesInUse) {
+    const std::string vcard_head = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+    const std::string vcard_tail = "ADR;TYPE=HOME:;;渋谷区1-1;;;1500001;\r\nEND:VCARD\r\n";
+    const struct {
+        bool vcard;
+        std::string bytes;
+        std::u16string reading;
+    } cases[] = {
+        {false, "姓,名,姓フリガナ,名前フリガナ,会社名フリガナ,郵便番号 (自宅),番地 (自宅)\r\n"
+                "山田,太郎,ヤマダ,タロウ,カブシキガイシャ,1500001,渋谷区1-1\r\n",
+         u"ヤマダ　タロウ"},
+        {false, "Given Name,Family Name,Phonetic First Name,Phonetic Last Name,Phonetic Middle Name,"
+                "Address 1 - Street\nTaro,Yamada,たろう,やまだ,x,Shibuya 1-1\n",
+         u"やまだ　たろう"},
+        {false, "氏名,氏名（カタカナ）,住所\n山田太郎,ﾔﾏﾀﾞ ﾀﾛｳ,渋谷区1-1\n", u"ヤマダ タロウ"},
+        {false, "氏名,ふりがな,住所,よみ\n山田太郎, やまだ たろう ,渋谷区1-1,\n", u"やまだ たろう"},
+        {true, vcard_head + "N:山田;太郎;;;\r\nX-PHONETIC-FIRST-NAME:たろう\r\nX-PHONETIC-LAST-NAME:やまだ\r\n" +
+                   vcard_tail,
+         u"やまだ　たろう"},
+        {true, "BEGIN:VCARD\r\nVERSION:4.0\r\nN;SORT-AS=\"あんどう,ろいど\":安藤;ロイド;;;\r\n" + vcard_tail,
+         u"あんどう　ろいど"},
+        {true, "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=SHIFT_JIS:" + shift_jis(u"山田;太郎") +
+                   "\r\nSOUND;X-IRMC-N;CHARSET=SHIFT_JIS:" + shift_jis(u"ﾔﾏﾀﾞ;ﾀﾛｳ;;;") +
+                   "\r\nADR;HOME:;;1-1;;;1500001;\r\nEND:VCARD\r\n",
+         u"ヤマダ　タロウ"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        clear_addressees();
+        fake.put_file(kPath, c.bytes);
+        text_set(doc().chosen_file, kPath);
+        fake.boxes.clear();
+        fake.answer(kAnswerYes);
+        if (c.vcard)
+            ASSERT_EQ(import_vcard(nullptr), VCARD_IMPORTED);
+        else
+            ASSERT_EQ(import_csv(nullptr), CSV_IMPORTED);
+        EXPECT_EQ(text(doc().hdata[0].yomi), c.reading);
+        EXPECT_NE(utf8(fake.boxes.at(0).text).find("\r\nよみのある宛先 1件\r\n"), std::string::npos);
+        if (!c.vcard) {
+            EXPECT_NE(utf8(fake.boxes.at(0).text).find("よみ ← "), std::string::npos);
+        }
+    }
+
+    // 追加 of a file holding two people already in use (name with 敬称,
+    // code or first address line written otherwise) and one new.
+    clear_addressees();
+    text_set(doc().hdata[0].tn.m[0].s, u"山田太郎");
+    text_set(doc().hdata[0].tt.m, u"1500001");
+    text_set(doc().hdata[1].tn.m[0].s, u"佐藤花子");
+    text_set(doc().hdata[1].ta.m[0].s, u"札幌市北区1-1");
+    const std::string twice = "氏名,郵便番号,住所\n山田　太郎　様,150-0001,どこか\n佐藤 花子,,札幌市北区１－１\n"
+                              "鈴木一郎,1600001,新宿区\n";
+    ASSERT_EQ(import(twice, kAnswerNo), CSV_IMPORTED);
+    EXPECT_EQ(summary_line(4), "追加: 今の宛先2件の後ろに1件を加えます。");
+    EXPECT_EQ(summary_line(5), "　重複のため取り込まなかった行 2件（山田　太郎　様、佐藤 花子）");
+    EXPECT_EQ(count_cards(), 3);
+    EXPECT_EQ(text(doc().hdata[2].tn.m[0].s), u"鈴木一郎");
+    // 置き換え takes every row.
+    ASSERT_EQ(import(twice, kAnswerYes), CSV_IMPORTED);
+    EXPECT_EQ(count_cards(), 3);
+    EXPECT_EQ(text(doc().hdata[0].tn.m[0].s), u"山田　太郎　様");
 }
 
 }  // namespace

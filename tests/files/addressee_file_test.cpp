@@ -52,6 +52,23 @@ TEST_F(AddresseeFileTest, OnlyTheLeadingCardsInUseAreWritten) {
     EXPECT_EQ(fake.file_bytes(kPath).find(utf16le_file(u"hdata[4]").substr(2)), std::string::npos);
 }
 
+TEST_F(AddresseeFileTest, AReadingIsWrittenOnlyWhenThereIsOneAndReadBack) {
+    for (int i = 0; i < 3; ++i) text_set(doc().hdata[i].tt.m, u"1");
+    text_set(doc().hdata[1].yomi, u"ヤマダ　タロウ");
+    EXPECT_EQ(written_lines(), 1u + 3 * 32 + 1);
+    const std::string bytes = fake.file_bytes(kPath);
+    const std::string line = utf16le_file(u"hdata[0].typ[9].y=0\r\nhdata[1].tt.m=").substr(2);
+    EXPECT_NE(bytes.find(line), std::string::npos);  // card 0 has none
+    EXPECT_NE(bytes.find(utf16le_file(u"hdata[1].typ[9].y=0\r\nhdata[1].yomi.s=ヤマダ　タロウ\r\n").substr(2)),
+              std::string::npos);
+    clear_addressees();
+    text_set(doc().hdata[2].yomi, u"stale");
+    read_kv_file(nullptr, READ_SILENT, KIND_ADDRESSEE, u"zelko2.txt");
+    EXPECT_EQ(std::u16string(doc().hdata[1].yomi), u"ヤマダ　タロウ");
+    EXPECT_EQ(doc().hdata[0].yomi[0], 0);
+    EXPECT_EQ(doc().hdata[2].yomi[0], 0);
+}
+
 TEST_F(AddresseeFileTest, LoadingReplacesTextsAndKeepsLayouts) {
     text_set(doc().hdata[7].tt.m, u"old");
     doc().hdata[7].ftb = 4;

@@ -33,7 +33,7 @@ public:
 const char* const kKeys[] = {
     "fdata_cont_max=", "fdata[#].t=", "fdata[#].a[#].s=", "fdata[#].n[#].s=", "fdata[#]", "fdata[",
     "hdata_cont_max=", "hdata[#].tt.m=", "hdata[#].ta.m[#].s=", "hdata[#].tn.m[#].s=", "hdata[#].ftb=",
-    "hdata[#].typ[#].t=", "hdata[#].typ[#].y=", "hdata[#].typ[#].", "hdata[#].base_w=", "hdata[#].base_h=",
+    "hdata[#].typ[#].t=", "hdata[#].typ[#].y=", "hdata[#].yomi.s=", "hdata[#].typ[#].", "hdata[#].base_w=", "hdata[#].base_h=",
     "hdata[#].base_filepass=", "hdata[#].tt.x1=", "hdata[#].ft.w2=", "hdata[#].ta.y1=", "hdata[#].tt.",
     "hdata[#].ta.xy[#].x=", "hdata[#].fn.xy[#].y=", "hdata[#].tt.xy[#].x=", "hdata[#].fa.xy[#]",
     "hdata[#].tn.lf.lfHeight=", "hdata[#].fa.lf.lfWidth=", "hdata[#].ft.lf.lfWeight=",

@@ -41,4 +41,5 @@ inline void check_imported_card(const CardRecord& card) {
         check_imported_line(card.ta.m[k].s, LINE_CAP);
         check_imported_line(card.tn.m[k].s, LINE_CAP);
     }
+    check_imported_line(card.yomi, YOMI_CAP);
 }

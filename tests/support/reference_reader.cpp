@@ -175,6 +175,7 @@ void reference_addressee_line(Document& d, const char16_t* line) {
         if ((p = starts(after, u".t="))) set_number(c.typ[k].t, p);
         if ((p = starts(after, u".y="))) set_number(c.typ[k].y, p);
     }
+    if ((p = starts(rest, u".yomi.s="))) set_text(c.yomi, YOMI_CAP, p);
 }
 
 void reference_layout_line(Document& d, const char16_t* line) {
@@ -255,6 +256,7 @@ void reference_clear(Document& d, int kind) {
             for (TextLine& l : c.tn.m) text_clear(l.s, LINE_CAP);
             c.ftb = 0;
             for (TypEntry& t : c.typ) t = TypEntry{0, 0};
+            text_clear(c.yomi, YOMI_CAP);
         }
     } else {
         for (CardRecord& c : d.hdata) set_default_layout(c);
