@@ -1,8 +1,7 @@
 // The one-line editor "１行編集" (dialog 5): one addressee row of the list at
-// a time, through the working card the list hands it (`work_card`). The
-// postal code, one of the five name lines and one of the five address
-// lines, the sender and the status of the card year and the two years
-// before it. Every step stores the fields first.
+// a time, through `work_card`. The postal code, one of the five name lines
+// and one of the five address lines, the sender and the status of the card
+// year and the two years before it. Every step stores the fields first.
 #pragma once
 
 #include "editors/dialog_view.h"
