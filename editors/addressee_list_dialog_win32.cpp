@@ -1,7 +1,7 @@
-// The addressee list on Win32 (dialog 4) and the one-line editor (dialog 5):
-// the report list control, its in-place cell editor and the two dialogs
-// around the portable logic of editors/addressee_list.* and
-// editors/one_line_editor.*.
+// The addressee list on Win32 (dialog 4): the report list control, its
+// in-place cell editor and the dialog around the portable logic of
+// editors/addressee_list.*. Its rows open the one-line editor
+// (one_line_editor_dialog_win32.cpp).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -15,8 +15,6 @@
 #include "editors/editor_dialogs.h"
 #include "editors/editor_shared.h"
 #include "editors/editor_window_win32.h"
-#include "editors/one_line_editor.h"
-#include "editors/one_line_editor_ids.h"
 #include "model/card_status.h"
 #include "model/text.h"
 #include "render/card_fit.h"
@@ -111,63 +109,8 @@ private:
 
 Win32ListControl g_list_control;
 
-// --- The one-line editor ----------------------------------------------------
-
-struct LineEditorRun {
-    LineEditorState state;
-    int row;
-    int total;
-};
-
-INT_PTR CALLBACK line_editor_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* run = reinterpret_cast<LineEditorRun*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG: {
-        run = reinterpret_cast<LineEditorRun*>(lparam);
-        SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(run));
-        for (int i = 0; i < 3; ++i) {
-            HWND box = GetDlgItem(dialog, IDC_LINE_STATUS_THIS + i);
-            SendMessageW(box, CB_RESETCONTENT, 0, 0);
-            for (const char16_t* t : status_text)
-                SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(t)));
-            SendMessageW(box, CB_LIMITTEXT, 15, 0);
-        }
-        SendDlgItemMessageW(dialog, IDC_LINE_POSTAL, EM_LIMITTEXT, POSTAL_CAP - 1, 0);
-        SendDlgItemMessageW(dialog, IDC_LINE_NAME, EM_LIMITTEXT, LINE_CAP - 1, 0);
-        SendDlgItemMessageW(dialog, IDC_LINE_YOMI, EM_LIMITTEXT, YOMI_CAP - 1, 0);
-        SendDlgItemMessageW(dialog, IDC_LINE_ADDRESS, EM_LIMITTEXT, LINE_CAP - 1, 0);
-        Win32DialogView view(dialog, true);
-        line_editor_open(run->state, view, run->row, run->total, list_card_year());
-        return TRUE;
-    }
-    case WM_COMMAND: {
-        if (run == nullptr || HIWORD(wparam) != BN_CLICKED) return FALSE;
-        Win32DialogView view(dialog, true);
-        int id = LOWORD(wparam);
-        if (id == IDCANCEL) {
-            line_editor_close_box(view);  // Esc as the close box
-        } else {
-            line_editor_command(run->state, view, id);
-        }
-        return TRUE;
-    }
-    case WM_CLOSE: {
-        Win32DialogView view(dialog, true);
-        line_editor_close_box(view);
-        return TRUE;
-    }
-    default:
-        return FALSE;
-    }
-}
-
 int Win32ListControl::open_line_editor(int row, int total) {
-    LineEditorRun run{};
-    run.row = row;
-    run.total = total;
-    INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ONE_LINE_EDITOR),
-                                     g_dialog, line_editor_proc, reinterpret_cast<LPARAM>(&run));
-    return result == 1 ? 1 : 0;
+    return open_one_line_editor_dialog(g_dialog, row, total, list_card_year());
 }
 
 // --- The list dialog --------------------------------------------------------

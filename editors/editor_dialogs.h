@@ -1,5 +1,6 @@
 // The editors the main window opens. Each is a modeless dialog that exists
-// once: a second request while it is open brings it to the front.
+// once: a second request while it is open brings it to the front. And the
+// one-line editor, which the addressee list opens.
 #pragma once
 
 #include "platform/platform.h"
@@ -16,3 +17,8 @@ void open_addressee_list_dialog(WindowHandle main_window);
 // goes.
 void open_proof_sheet_window(WindowHandle main_window);
 void close_proof_sheet_window();
+
+// "１行編集" (dialog 5), modal over `owner`, on `work_card` as the addressee
+// list prepared it: row `row` (0-based) of `total`, statuses around `year`.
+// 1 when ended with "閉じる", 0 with "キャンセル" or the close box.
+int open_one_line_editor_dialog(WindowHandle owner, int row, int total, int year);

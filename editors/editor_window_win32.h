@@ -32,14 +32,15 @@ protected:
 // main window when it is created (and nullptr when it is destroyed).
 void set_editors_main_window(HWND window, int left, int top);
 
-// The object of an open modeless editor dialog, holding everything that
-// dialog knows: created at WM_INITDIALOG and kept in the dialog's DWLP_USER,
+// The object of an open editor dialog, holding everything that dialog
+// knows: created at WM_INITDIALOG and kept in the dialog's DWLP_USER,
 // deleted when the dialog is destroyed, yet only once no message of the
 // dialog is being handled (a message box of a button lets the main window
-// close the dialog while the button's code still runs).
+// close the dialog while the button's code still runs). `modal`: a dialog
+// of DialogBoxParamW, which its view ends with EndDialog.
 class EditorDialogWindow {
 public:
-    explicit EditorDialogWindow(HWND dialog) : dialog_(dialog), view_(dialog, false) {}
+    explicit EditorDialogWindow(HWND dialog, bool modal = false) : dialog_(dialog), view_(dialog, modal) {}
     virtual ~EditorDialogWindow() = default;
     EditorDialogWindow(const EditorDialogWindow&) = delete;
     EditorDialogWindow& operator=(const EditorDialogWindow&) = delete;

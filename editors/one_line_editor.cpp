@@ -8,6 +8,7 @@
 #include "model/card_status.h"
 #include "model/text.h"
 
+// Outlives every editor: "コピー" in one row's editor, "ペースト" in another's.
 LineClipboard line_clipboard;
 
 namespace {
@@ -15,8 +16,7 @@ namespace {
 constexpr int kLineUnits = 63;
 constexpr int kStatusUnits = 15;
 
-void show_fields(LineEditorState& st, DialogView& view) {
-    CardRecord& w = work_card;
+void show_fields(const LineEditorState& st, DialogView& view, const CardRecord& w) {
     view.set_text(IDC_LINE_POSTAL, w.tt.m);
     view.set_text(IDC_LINE_ADDRESS, w.ta.m[st.address_line].s);
     view.set_text(IDC_LINE_NAME, w.tn.m[st.name_line].s);
@@ -39,8 +39,7 @@ void show_fields(LineEditorState& st, DialogView& view) {
         view.set_text(IDC_LINE_STATUS_THIS + i, status_text_for(w.typ, st.year - i));
 }
 
-void store_fields(LineEditorState& st, DialogView& view) {
-    CardRecord& w = work_card;
+void store_fields(const LineEditorState& st, DialogView& view, CardRecord& w) {
     char16_t text[LINE_CAP];
     view.get_text(IDC_LINE_POSTAL, text, LINE_CAP);
     stored_postal_code(text, w.tt.m, POSTAL_CAP);
@@ -69,75 +68,74 @@ int wrap(int i, int step, int count) {
 
 }  // namespace
 
-void line_editor_open(LineEditorState& st, DialogView& view, int row, int total, int year) {
-    st.row = row;
-    st.total = total;
-    st.address_line = 0;
-    st.name_line = 0;
-    st.sender = work_card.ftb;
-    st.senders = count_senders();
-    st.year = year;
-    show_fields(st, view);
+void OneLineEditor::open(int row, int total, int year) {
+    state_.row = row;
+    state_.total = total;
+    state_.address_line = 0;
+    state_.name_line = 0;
+    state_.sender = card_.ftb;
+    state_.senders = count_senders();
+    state_.year = year;
+    show_fields(state_, view_, card_);
 }
 
-void line_editor_command(LineEditorState& st, DialogView& view, int id) {
+void OneLineEditor::press(int id) {
     switch (id) {
     case IDC_LINE_ADDRESS_NEXT:
     case IDC_LINE_ADDRESS_PREV:
-        store_fields(st, view);
-        st.address_line = wrap(st.address_line, id == IDC_LINE_ADDRESS_NEXT ? 1 : -1, ADDRESSEE_LINES);
-        show_fields(st, view);
+        store_fields(state_, view_, card_);
+        state_.address_line = wrap(state_.address_line, id == IDC_LINE_ADDRESS_NEXT ? 1 : -1, ADDRESSEE_LINES);
+        show_fields(state_, view_, card_);
         break;
     case IDC_LINE_NAME_NEXT:
     case IDC_LINE_NAME_PREV:
-        store_fields(st, view);
-        st.name_line = wrap(st.name_line, id == IDC_LINE_NAME_NEXT ? 1 : -1, ADDRESSEE_LINES);
-        show_fields(st, view);
+        store_fields(state_, view_, card_);
+        state_.name_line = wrap(state_.name_line, id == IDC_LINE_NAME_NEXT ? 1 : -1, ADDRESSEE_LINES);
+        show_fields(state_, view_, card_);
         break;
     case IDC_LINE_SENDER_NEXT:
     case IDC_LINE_SENDER_PREV:
-        store_fields(st, view);
-        st.sender = wrap(st.sender, id == IDC_LINE_SENDER_NEXT ? 1 : -1, st.senders);
-        show_fields(st, view);
+        store_fields(state_, view_, card_);
+        state_.sender = wrap(state_.sender, id == IDC_LINE_SENDER_NEXT ? 1 : -1, state_.senders);
+        show_fields(state_, view_, card_);
         break;
     case IDC_LINE_COPY:
-        view.get_text(IDC_LINE_ADDRESS, line_clipboard.address, kLineUnits + 1);
-        view.get_text(IDC_LINE_NAME, line_clipboard.name, kLineUnits + 1);
-        view.get_text(IDC_LINE_POSTAL, line_clipboard.postal, kLineUnits + 1);
+        view_.get_text(IDC_LINE_ADDRESS, line_clipboard.address, kLineUnits + 1);
+        view_.get_text(IDC_LINE_NAME, line_clipboard.name, kLineUnits + 1);
+        view_.get_text(IDC_LINE_POSTAL, line_clipboard.postal, kLineUnits + 1);
         break;
     case IDC_LINE_PASTE:
-        view.set_text(IDC_LINE_ADDRESS, line_clipboard.address);
-        view.set_text(IDC_LINE_NAME, line_clipboard.name);
-        view.set_text(IDC_LINE_POSTAL, line_clipboard.postal);
+        view_.set_text(IDC_LINE_ADDRESS, line_clipboard.address);
+        view_.set_text(IDC_LINE_NAME, line_clipboard.name);
+        view_.set_text(IDC_LINE_POSTAL, line_clipboard.postal);
         break;
     case IDC_LINE_POSTAL_TO_ADDRESS:
         // Acts on the fields only: the next store takes them.
         // A building and floor, or the rest of a long address, go to the
         // next address line when it is empty; the rest of a long office
         // name to the next name line.
-        postal_address_button(view, IDC_LINE_POSTAL, IDC_LINE_ADDRESS,
-                              st.address_line + 1 < ADDRESSEE_LINES ? work_card.ta.m[st.address_line + 1].s
-                                                                    : nullptr,
-                              IDC_LINE_NAME,
-                              st.name_line + 1 < ADDRESSEE_LINES ? work_card.tn.m[st.name_line + 1].s : nullptr);
+        postal_address_button(
+            view_, IDC_LINE_POSTAL, IDC_LINE_ADDRESS,
+            state_.address_line + 1 < ADDRESSEE_LINES ? card_.ta.m[state_.address_line + 1].s : nullptr,
+            IDC_LINE_NAME, state_.name_line + 1 < ADDRESSEE_LINES ? card_.tn.m[state_.name_line + 1].s : nullptr);
         break;
     case IDC_LINE_VERTICAL_FORM:
         // The address field only, like "〒→住所".
-        vertical_form_button(view, IDC_LINE_ADDRESS, kLineUnits);
+        vertical_form_button(view_, IDC_LINE_ADDRESS, kLineUnits);
         break;
     case IDC_LINE_CLOSE:
-        store_fields(st, view);
+        store_fields(state_, view_, card_);
         doc().modified = true;
-        view.repaint_main_window();
-        view.close(1);
+        view_.repaint_main_window();
+        view_.close(1);
         break;
     case IDC_LINE_CANCEL:
-        view.repaint_main_window();
-        view.close(0);
+        view_.repaint_main_window();
+        view_.close(0);
         break;
     default:
         break;
     }
 }
 
-void line_editor_close_box(DialogView& view) { view.close(0); }
+void OneLineEditor::close_box() { view_.close(0); }

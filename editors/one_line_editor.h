@@ -7,7 +7,7 @@
 #include "editors/dialog_view.h"
 #include "model/document.h"
 
-// The editor's own state while it is open.
+// What the open editor knows besides its card.
 struct LineEditorState {
     int row;           // 0-based row of the list, shown only
     int total;         // rows of the list, shown only
@@ -27,10 +27,24 @@ struct LineClipboard {
 };
 extern LineClipboard line_clipboard;
 
-// Opens on `work_card` prepared by the caller and shows its fields. The
-// combo boxes 271..273 already offer the seven status texts.
-void line_editor_open(LineEditorState& st, DialogView& view, int row, int total, int year);
-// A button of the dialog. "閉じる" closes the view with 1, "キャンセル" with 0.
-void line_editor_command(LineEditorState& st, DialogView& view, int id);
-// The close box (and Esc): closes with 0, nothing stored, no repaint.
-void line_editor_close_box(DialogView& view);
+// One open one-line editor on its dialog's view, editing `card`; the Win32
+// dialog creates it when it opens and deletes it when it is destroyed.
+class OneLineEditor {
+public:
+    OneLineEditor(DialogView& view, CardRecord& card) : view_(view), card_(card) {}
+    OneLineEditor(const OneLineEditor&) = delete;
+    OneLineEditor& operator=(const OneLineEditor&) = delete;
+
+    // Opens on the card prepared by the caller and shows its fields. The
+    // combo boxes 271..273 already offer the seven status texts.
+    void open(int row, int total, int year);
+    // A button of the dialog. "閉じる" closes the view with 1, "キャンセル" with 0.
+    void press(int id);
+    // The close box (and Esc): closes with 0, nothing stored, no repaint.
+    void close_box();
+
+private:
+    DialogView& view_;
+    CardRecord& card_;
+    LineEditorState state_{};
+};

@@ -43,6 +43,8 @@ bool same_addressee(const CardRecord& a, const CardRecord& b) {
     return true;
 }
 
+// The document's replacements, counted for every sheet: the commands that
+// replace the document hold no pointer to a sheet, open or not.
 unsigned g_replacements = 0;
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "editors/editor_shared.h"
@@ -20,7 +21,7 @@ class OneLineEditorTest : public ::testing::Test {
 protected:
     FakePlatform platform_;
     FakeDialogView view_;
-    LineEditorState st_{};
+    std::optional<OneLineEditor> editor_;  // one per opening, as the dialog makes it
 
     void SetUp() override {
         std::memset(&doc(), 0, sizeof(Document));
@@ -32,7 +33,11 @@ protected:
         const char16_t* names[] = {u"山田", u"鈴木", u"佐藤"};
         for (int j = 0; j < n; ++j) text_set(doc().fdata[j].n[0].s, names[j]);
     }
-    void press(int id) { line_editor_command(st_, view_, id); }
+    void open(int row, int total, int year) {
+        editor_.emplace(view_, work_card);
+        editor_->open(row, total, year);
+    }
+    void press(int id) { editor_->press(id); }
     std::u16string statuses() const {
         return view_.text(IDC_LINE_STATUS_THIS) + u" " + view_.text(IDC_LINE_STATUS_LAST) + u" " +
                view_.text(IDC_LINE_STATUS_BEFORE);
@@ -43,7 +48,7 @@ TEST_F(OneLineEditorTest, StatusBoxesShowAndStoreTheHistoryByYear) {
     // Card year 2026: { 1, 2025 } and { 5, 2024 }.
     work_card.typ[3] = {1, 2025};
     work_card.typ[6] = {5, 2024};
-    line_editor_open(st_, view_, 2, 9, 2026);
+    open(2, 9, 2026);
     EXPECT_EQ(statuses(), u"未/未 済/未 済/受");
     EXPECT_EQ(view_.text(IDC_LINE_ROW_LABEL), u"編集行　3/9行");
     press(IDC_LINE_CLOSE);  // boxes untouched
@@ -65,7 +70,7 @@ TEST_F(OneLineEditorTest, StatusBoxesShowAndStoreTheHistoryByYear) {
     work_card.typ[4] = {5, 2016};  // older than card year - 9
     work_card.typ[5] = {6, 2027};  // newer than the card year
     view_ = FakeDialogView();
-    line_editor_open(st_, view_, 0, 1, 2026);
+    open(0, 1, 2026);
     EXPECT_EQ(statuses(), u"未/未 止/未 未/受");
     view_.type(IDC_LINE_STATUS_THIS, u"喪/受 (typed on)");
     press(IDC_LINE_ADDRESS_NEXT);  // any step stores
@@ -80,7 +85,7 @@ TEST_F(OneLineEditorTest, LinesAndSendersWrapAndEveryStepStores) {
     set_senders(3);
     work_card.ftb = 2;
     text_set(work_card.tt.m, u"1000001");
-    line_editor_open(st_, view_, 0, 1, 2027);
+    open(0, 1, 2027);
     EXPECT_EQ(view_.text(IDC_LINE_SENDER_LABEL), u"差出　3/3");
     EXPECT_EQ(view_.text(IDC_LINE_SENDER_NAME), u"佐藤");
     press(IDC_LINE_SENDER_NEXT);
@@ -121,7 +126,7 @@ TEST_F(OneLineEditorTest, LinesAndSendersWrapAndEveryStepStores) {
     press(IDC_LINE_COPY);
     std::memset(&work_card, 0, sizeof work_card);
     view_ = FakeDialogView();
-    line_editor_open(st_, view_, 1, 2, 2027);
+    open(1, 2, 2027);
     press(IDC_LINE_PASTE);
     EXPECT_EQ(view_.text(IDC_LINE_NAME), u"名");
     EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"line0");
@@ -135,11 +140,11 @@ TEST_F(OneLineEditorTest, LinesAndSendersWrapAndEveryStepStores) {
     for (int n : {1, 0}) {
         set_senders(n);
         view_ = FakeDialogView();
-        line_editor_open(st_, view_, 0, 1, 2027);
+        open(0, 1, 2027);
         press(IDC_LINE_SENDER_NEXT);
         press(IDC_LINE_SENDER_PREV);
         EXPECT_EQ(view_.text(IDC_LINE_SENDER_LABEL), n ? u"差出　1/1" : u"差出　1/0");
-        line_editor_close_box(view_);
+        editor_->close_box();
         EXPECT_EQ(view_.close_result, 0);
         EXPECT_EQ(view_.main_repaints, 0);
     }
@@ -148,7 +153,7 @@ TEST_F(OneLineEditorTest, LinesAndSendersWrapAndEveryStepStores) {
 TEST_F(OneLineEditorTest, PostalCodeButtonFillsTheAddressShownAndKeepsWhatWasTyped) {
     platform_.resources[IDR_POSTAL_CODES] = postal_fixture_table();
     text_set(work_card.ta.m[0].s, u"大阪府");
-    line_editor_open(st_, view_, 0, 1, 2027);
+    open(0, 1, 2027);
     press(IDC_LINE_ADDRESS_NEXT);  // the second address line, empty
     view_.type(IDC_LINE_NAME, u"新井　次郎　様");
     view_.type(IDC_LINE_POSTAL, u"150-0001");
