@@ -63,11 +63,11 @@ Cells cells_for(int pane_width) {
     return c;
 }
 
-// Whether a card has a line that does not fit even when set smaller, as
-// the renderer fits it at the card's own scale on the screen.
+// Whether a card has a line that does not fit even when set smaller: the
+// one verdict of the card's fitting (render/card_fit.h).
 class ScreenFitCheck final : public CardFitCheck {
 public:
-    bool overflows(int card) override { return card_overflow_lines(surface_, card) > 0; }
+    bool overflows(int card) override { return card_overflow_lines(surface_, doc().hdata[card]) > 0; }
 
 private:
     MemoryDeviceContext dc_{nullptr};
@@ -77,7 +77,8 @@ private:
 // The fitting switches as one number: other switches fit other cards.
 unsigned fit_state() {
     const FitSwitches& s = fit_switches();
-    return (s.fit_long_lines ? 1u : 0u) | (s.align_names ? 2u : 0u);
+    return (s.fit_long_lines ? 1u : 0u) | (s.align_names ? 2u : 0u) | (s.vertical_forms ? 4u : 0u) |
+           (s.kanji_digits ? 8u : 0u);
 }
 
 // What the run remembers of the window: the one open window and the size

@@ -59,43 +59,49 @@ constexpr int32_t kOverflowBarWidth = 3;
 
 void mark_overflow(const Pass& pass, Point at, const LinePlan& plan, bool down) {
     int32_t from = kOverflowBarGap, to = kOverflowBarGap + kOverflowBarWidth;
-    Rect bar = down ? Rect{at.x + from, at.y, at.x + to, at.y + plan.drawn.cx}
-                    : Rect{at.x, at.y - to, at.x + plan.drawn.cx, at.y - from};
+    int32_t length = pass.mapping.length(plan.end, down);
+    Rect bar = down ? Rect{at.x + from, at.y, at.x + to, at.y + length}
+                    : Rect{at.x, at.y - to, at.x + length, at.y - from};
     pass.surface.fill_rect(bar, kOverflowColour);
 }
 
-// Each non-empty line is drawn as planned (render/card_fit.h): a line that
-// fits and stays where it is in one piece at its own origin, with the
-// item's font (vertical for the default layouts, which decides the writing
-// direction); a fitted one in its smaller size; a line whose 敬称 moves to
-// the common level in two pieces.
+// Each non-empty line is drawn as planned once for the card
+// (render/card_fit.h), at the surface's scale: a line that fits and stays
+// where it is in one piece at its own origin, with the item's font
+// (vertical for the default layouts, which decides the writing direction);
+// a fitted one in its smaller size; a line whose 敬称 moves to the common
+// level in two pieces.
 void draw_lines(Pass& pass, LineBlock block, const TextLine* lines, const LinePos* origins,
                 int count, const LogFont& stored, RgbColor colour, ItemId first_id,
                 Extent* line_extents) {
-    LogFont font = pass.begin_item(stored, colour);
     LinePlan plans[ADDRESSEE_LINES];
-    plan_lines(pass.surface, pass.mapping, block, font, colour, lines, origins, count,
-               fit_switches(), plans);
+    plan_lines(pass.surface, pass.card(), block, stored, lines, origins, count, fit_switches(),
+               plans);
+    const bool down = writing_of(stored) == Writing::Down;
+    LogFont font = pass.begin_item(stored, colour);
     for (int k = 0; k < count; ++k) {
         const LinePlan& plan = plans[k];
-        if (pass.preview()) line_extents[k] = plan.drawn;
+        if (pass.preview()) line_extents[k] = {pass.mapping.length(plan.end, down), plan.cell};
         if (plan.length == 0) continue;
         if (plan.overflow) ++pass.overflow;
         if (pass.preview() && pass.dragged == first_id + k) continue;
         if (plan.fitted) {
+            LogFont fitted = stored;
+            fitted.lfHeight = plan.height;
             pass.surface.end_font();
-            pass.surface.begin_font(plan.font, colour);
+            pass.surface.begin_font(pass.mapping.font(fitted), colour);
         }
-        pass.surface.text_out(plan.at, lines[k].s, plan.split);
+        pass.surface.text_out(pass.mapping.map_along(origins[k], down, plan.start), plan.text,
+                              plan.split);
         if (plan.split < plan.length)
-            pass.surface.text_out(plan.tail_at, lines[k].s + plan.split, plan.length - plan.split);
+            pass.surface.text_out(pass.mapping.map_along(origins[k], down, plan.tail_start),
+                                  plan.text + plan.split, plan.length - plan.split);
         if (plan.fitted) {
             pass.surface.end_font();
             pass.surface.begin_font(font, colour);
         }
-        if (pass.preview() && plan.overflow)
-            mark_overflow(pass, pass.map(origins[k].x, origins[k].y), plan,
-                          writing_of(font) == Writing::Down);
+        if (pass.preview() && plan.overflow && overflow_bars_shown())
+            mark_overflow(pass, pass.map(origins[k].x, origins[k].y), plan, down);
     }
     pass.surface.end_font();
 }
