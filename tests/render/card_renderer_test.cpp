@@ -487,6 +487,16 @@ TEST_F(CardRendererTest, LongLinesAreSetSmallerDownToHalfTheirSize) {
     EXPECT_EQ(again.fills[0].top, 150);
     EXPECT_EQ(again.fills[0].bottom, 150 + 40 * 14);
     EXPECT_EQ(card_overflow_lines(again, card()), 1);
+    RecordingSurface page;
+    page.caps = printer.caps;
+    draw_card_print(page, 0);
+    EXPECT_TRUE(page.fills.empty()) << "the red bar is never printed";
+    show_overflow_bars(false);  // the bitmap export's paint
+    RecordingSurface exported;
+    draw_card_preview(exported);
+    show_overflow_bars(true);
+    EXPECT_TRUE(exported.fills.empty());
+    EXPECT_EQ(preview_overflow_lines(), 1);
 
     // Fitting off: every line at its set size, the long ones still counted.
     fit_switches().fit_long_lines = false;
@@ -517,6 +527,8 @@ TEST_F(CardRendererTest, JointNamesStartUnderTheGivenNameAndHonorificsEndOnOneLe
         {{u"山田　太郎　様", u"鈴木　花子　様"}, {"山田　太郎　様@280,165", "鈴木　花子　様@230,165"}},
         {{u"山田　太郎　様", u"　　　花子様"}, {"山田　太郎　様@280,165", "　　　花子様@230,165"}},
         {{u"山田　太郎　様", u"花子"}, {"山田　太郎　様@280,165", "花子@230,309"}},
+        // 御一同様 is one 敬称, not 様 after 御一同; alone it stays.
+        {{u"山田　太郎兵衛門　様", u"御一同様"}, {"山田　太郎兵衛門　様@280,165", "御一同様@230,165"}},
         {{u"山田商店　御中", u"営業部　御中"}, {"山田商店　御中@280,165", "営業部　@230,165", "御中@230,405"}},
     };
     for (const Case& c : cases) {
@@ -535,12 +547,66 @@ TEST_F(CardRendererTest, JointNamesStartUnderTheGivenNameAndHonorificsEndOnOneLe
     draw_card_preview(moved);
     EXPECT_EQ(moved.placed(), (Strings{"山田商店　@280,165", "御中@280,442", "営業部　御中@230,250"}));
     card().tn.xy[1].y = 115;
+
     fit_switches().align_names = false;
     RecordingSurface off;
     off.square_cells = true;
     draw_card_preview(off);
     fit_switches().align_names = true;
     EXPECT_EQ(off.placed(), (Strings{"山田商店　御中@280,165", "営業部　御中@230,165"}));
+
+    // A family of four with a sender: the fourth line's room ends before the
+    // sender's address; below 山田　 it would not fit, so it keeps its own
+    // start and is fitted there. No 敬称 level lies in every line's room, so
+    // each keeps its end, and nothing is はみ出し.
+    fill_card();
+    for (TextLine& line : card().ta.m) text_set(line.s, u"");
+    const char16_t* family[] = {u"山田　太郎　様", u"花子　様", u"一郎　様", u"次郎　様", u""};
+    for (int k = 0; k < ADDRESSEE_LINES; ++k) text_set(card().tn.m[k].s, family[k]);
+    RecordingSurface four;
+    draw_card_preview(four);
+    const Strings placed = four.placed();
+    const Strings names(placed.begin() + 7, placed.begin() + 11);
+    EXPECT_EQ(names, (Strings{"山田　太郎　様@280,165", "花子　様@230,309", "一郎　様@180,309",
+                              "次郎　様@130,165"}));
+    EXPECT_EQ(four.texts[10].font.lfHeight, -39);  // 156 units of room, 4 characters
+    EXPECT_EQ(preview_overflow_lines(), 0);
+    EXPECT_EQ(card_overflow_lines(four, card()), 0);
+}
+
+// Lines in a vertical face are drawn in their vertical form, and fitted
+// and counted as drawn; the stored text and the postal code digits stay.
+TEST_F(CardRendererTest, LinesInAVerticalFaceAreDrawnInTheirVerticalForm) {
+    fill_card();
+    const struct {
+        std::u16string typed, form, kanji;
+    } lines[] = {
+        {u"京都府京都市左京区北白川東久保田町1-11-18", u"京都府京都市左京区北白川東久保田町１ー１１ー１８",
+         u"京都府京都市左京区北白川東久保田町一ー一一ー一八"},
+        {u"北白川プラザ402 A-B", u"北白川プラザ４０２　Ａ－Ｂ", u"北白川プラザ四〇二　Ａ－Ｂ"},
+        {u"ﾒｿﾞﾝ･ﾄﾞ･ﾊﾟﾙｸ 2F", u"メゾン・ド・パルク　２Ｆ", u"メゾン・ド・パルク　二Ｆ"},
+        {u"𠮷野ﾋﾞﾙ1−2", u"𠮷野ビル１ー２", u"𠮷野ビル一ー二"},
+    };
+    for (int k = 0; k < 4; ++k) text_set(card().ta.m[k].s, lines[k].typed.c_str());
+    for (bool kanji : {false, true}) {
+        fit_switches().kanji_digits = kanji;
+        RecordingSurface s;
+        draw_card_preview(s);
+        for (int k = 0; k < 4; ++k) {
+            const std::u16string& want = kanji ? lines[k].kanji : lines[k].form;
+            EXPECT_EQ(s.texts[7 + k].text, want) << k;
+            // Measured as drawn; the first line is fitted into its 480 units.
+            EXPECT_EQ(item_extents().address[k].cx, std::min(int32_t(want.size()) * 27, 480)) << k;
+        }
+        EXPECT_EQ(s.texts[0].text, u"1");  // the postal code's digits as typed
+    }
+    fit_switches().kanji_digits = false;
+    fit_switches().vertical_forms = false;
+    RecordingSurface off;
+    draw_card_preview(off);
+    fit_switches().vertical_forms = true;
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(off.texts[7 + k].text, lines[k].typed) << k;
+    EXPECT_EQ(utf8(card().ta.m[0].s), utf8(lines[0].typed));
 }
 
 }  // namespace
