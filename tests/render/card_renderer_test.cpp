@@ -546,6 +546,13 @@ TEST_F(CardRendererTest, JointNamesStartUnderTheGivenNameAndHonorificsEndOnOneLe
     moved.square_cells = true;
     draw_card_preview(moved);
     EXPECT_EQ(moved.placed(), (Strings{"山田商店　@280,165", "御中@280,442", "営業部　御中@230,250"}));
+    text_set(card().tn.m[0].s, u"山田　太郎　様");
+    text_set(card().tn.m[1].s, u"花子　様");
+    RecordingSurface given;
+    draw_card_preview(given);
+    EXPECT_EQ(given.placed(), (Strings{"山田　太郎　様@280,165", "花子　@230,250", "様@230,453"}));
+    text_set(card().tn.m[0].s, u"山田商店　御中");
+    text_set(card().tn.m[1].s, u"営業部　御中");
     card().tn.xy[1].y = 115;
 
     fit_switches().align_names = false;
