@@ -406,17 +406,19 @@ private:
                const TextLine* texts, const LinePos* origins, int count, const char* item) {
         GdiSurface surface(ic_, GdiSurface::Kind::Printer);
         CardMapping mapping{card, false, W, H};
-        LogFont font = mapping.font(stored);
         LinePlan plans[ADDRESSEE_LINES];
-        surface.begin_font(font, {0, 0, 0});
-        plan_lines(surface, mapping, block, font, {0, 0, 0}, texts, origins, count, fit_switches(), plans);
-        surface.end_font();
+        plan_lines(surface, card, block, stored, texts, origins, count, fit_switches(), plans);
+        const bool down = writing_of(stored) == Writing::Down;
         for (int k = 0; k < count; ++k) {
             const LinePlan& p = plans[k];
             if (p.length == 0) continue;
-            piece(page, p.font, p.at, std::u16string(texts[k].s, p.split), item);
+            LogFont set = stored;
+            set.lfHeight = p.height;
+            LogFont font = mapping.font(set);
+            piece(page, font, mapping.map_along(origins[k], down, p.start), std::u16string(p.text, p.split), item);
             if (p.split < p.length)
-                piece(page, p.font, p.tail_at, std::u16string(texts[k].s + p.split, p.length - p.split), item);
+                piece(page, font, mapping.map_along(origins[k], down, p.tail_start),
+                      std::u16string(p.text + p.split, p.length - p.split), item);
         }
     }
 
