@@ -792,6 +792,68 @@ TEST_F(Print, PKeyPrintsALongAddressAndALongSenderAddressWholeOnPostcardPaper) {
     exit_restoring_paper(true);
 }
 
+// An address typed as contacts exports write it (half-width numbers and
+// hyphens, Latin letters, half-width katakana), as addressee and as sender,
+// and a family of four, printed with 縦書きの形で印刷 on (upright, whole,
+// inside the card) and off (as typed, as before). Each page is checked
+// against the plan; the checker's pictures of the two pages are the
+// manual's before and after.
+TEST_F(Print, TypedAddressesAndAFamilyOfFourPrintInTheirVerticalForm) {
+    const char16_t* address[] = {u"京都府京都市左京区北白川東久保田町1-11-18", u"ｸﾞﾘｰﾝﾊｲﾂ北白川 B-402"};
+    const char16_t* family[] = {u"山田　太郎　様", u"花子　様", u"一郎　様", u"次郎　様"};
+    const char16_t* sender[] = {u"大阪府大阪市北区梅田3-20-12", u"ｸﾞﾗﾝﾌﾛﾝﾄ Tower 2805"};
+    const std::wstring senders = L"fdata_cont_max=1\r\nfdata[0].t=5300001\r\n"
+                                 L"fdata[0].a[0].s=大阪府大阪市北区梅田3-20-12\r\n"
+                                 L"fdata[0].a[1].s=ｸﾞﾗﾝﾌﾛﾝﾄ Tower 2805\r\n"
+                                 L"fdata[0].n[0].s=鈴木　一郎\r\n";
+    const std::wstring cards = L"hdata_cont_max=1\r\nhdata[0].tt.m=6068267\r\n"
+                               L"hdata[0].ta.m[0].s=京都府京都市左京区北白川東久保田町1-11-18\r\n"
+                               L"hdata[0].ta.m[1].s=ｸﾞﾘｰﾝﾊｲﾂ北白川 B-402\r\n"
+                               L"hdata[0].tn.m[0].s=山田　太郎　様\r\nhdata[0].tn.m[1].s=花子　様\r\n"
+                               L"hdata[0].tn.m[2].s=一郎　様\r\nhdata[0].tn.m[3].s=次郎　様\r\n"
+                               L"hdata[0].ftb=0\r\n";
+    start(L"typed", true, L"", cards, senders);
+    screenshot(main_, L"vertical_print_on.bmp");
+    PrinterIc ic = postcard_printer_ic(kTestPrinter);
+    ASSERT_NE(ic, nullptr);
+    for (bool on : {true, false}) {
+        if (!on) {
+            app_->post_command(77);  // 縦書きの形で印刷 off
+            ASSERT_TRUE(app_->settle());
+            screenshot(main_, L"vertical_print_off.bmp");
+        }
+        DeleteFileW(output_.c_str());
+        HWND dialog = open_print_dialog();
+        ASSERT_NE(dialog, nullptr);
+        choose_paper(dialog, kPostcardForm);
+        if (HasFatalFailure()) return;
+        print_and_confirm(dialog, IDYES);
+        std::string ps = wait_for_job();
+        ASSERT_FALSE(ps.empty());
+
+        std::memset(&doc(), 0, sizeof(Document));
+        for (CardRecord& c : doc().hdata) set_default_layout(c);
+        set_default_print_settings(doc().print);
+        text_set(doc().fdata[0].t, u"5300001");
+        for (int k = 0; k < 2; ++k) text_set(doc().fdata[0].a[k].s, sender[k]);
+        text_set(doc().fdata[0].n[0].s, u"鈴木　一郎");
+        CardRecord& card = doc().hdata[0];
+        text_set(card.tt.m, u"6068267");
+        for (int k = 0; k < 2; ++k) text_set(card.ta.m[k].s, address[k]);
+        for (int k = 0; k < 4; ++k) text_set(card.tn.m[k].s, family[k]);
+        fit_switches().vertical_forms = on;
+        PagePlan plan(ic.get());
+        plan.pages(1);
+        plan.card(1, card);
+        if (on) plan.clear_margins(1, card);
+        fit_switches() = FitSwitches{};
+        leave_for_checker(ps, plan, on ? L"print_e2e_vertical_on" : L"print_e2e_vertical_off");
+    }
+    app_->post_command(77);
+    ASSERT_TRUE(app_->settle());
+    exit_restoring_paper(true);
+}
+
 TEST_F(Print, RangeOfThreeCardsWithTwoCopiesPrintsSixPagesCardByCard) {
     start(L"range", true);
     DeleteFileW(output_.c_str());
