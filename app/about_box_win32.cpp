@@ -1,7 +1,7 @@
 #include "app/about_box_win32.h"
 
 #include "app/resource_ids.h"
-#include "files/postal_update.h"
+#include "postal/postal_update.h"
 
 namespace {
 

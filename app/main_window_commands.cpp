@@ -7,7 +7,7 @@
 #include "app/resource_ids.h"
 #include "editors/editor_shared.h"
 #include "files/fit_settings_file.h"
-#include "files/postal_update.h"
+#include "postal/postal_update.h"
 #include "model/document.h"
 #include "print/print_job.h"
 #include "print/printer_state.h"

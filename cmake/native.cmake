@@ -9,6 +9,8 @@ target_compile_options(zelko_test_support PRIVATE ${ZK_WARNINGS})
 file(GLOB_RECURSE ZK_NATIVE_TESTS CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/model/*_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/files/*_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/exchange/*_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/postal/*_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/render/*_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/app/*_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/print/*_test.cpp
@@ -29,14 +31,14 @@ endif()
 
 # The postal code table: the real one (a smoke test and the lookup
 # benchmark) and one built by the same script and tool from the small fixture in
-# tests/files/postal_fixture.
+# tests/postal/postal_fixture.
 include(${CMAKE_SOURCE_DIR}/cmake/postal.cmake)
 set(ZK_POSTAL_FIXTURE_TABLE ${ZK_POSTAL_DIR}/fixture_codes.bin)
-file(GLOB ZK_POSTAL_FIXTURE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/files/postal_fixture/json/*.json)
+file(GLOB ZK_POSTAL_FIXTURE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/postal/postal_fixture/json/*.json)
 add_custom_command(
   OUTPUT ${ZK_POSTAL_FIXTURE_TABLE}
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/postal_data.py build
-          ${CMAKE_SOURCE_DIR}/tests/files/postal_fixture ${ZK_POSTAL_FIXTURE_TABLE} ${ZK_POSTAL_TOOL}
+          ${CMAKE_SOURCE_DIR}/tests/postal/postal_fixture ${ZK_POSTAL_FIXTURE_TABLE} ${ZK_POSTAL_TOOL}
   DEPENDS ${CMAKE_SOURCE_DIR}/scripts/postal_data.py ${ZK_POSTAL_FIXTURE_FILES} ${ZK_POSTAL_TOOL}
   COMMENT "Postal code table of the test fixture"
   VERBATIM)

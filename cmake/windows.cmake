@@ -7,6 +7,8 @@ target_compile_definitions(zelko_core PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEA
 file(GLOB ZK_WIN32_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/model/*_win32.cpp
   ${CMAKE_SOURCE_DIR}/files/*_win32.cpp
+  ${CMAKE_SOURCE_DIR}/exchange/*_win32.cpp
+  ${CMAKE_SOURCE_DIR}/postal/*_win32.cpp
   ${CMAKE_SOURCE_DIR}/render/*_win32.cpp
   ${CMAKE_SOURCE_DIR}/print/*_win32.cpp
   ${CMAKE_SOURCE_DIR}/editors/*_win32.cpp
@@ -102,7 +104,7 @@ include(${CMAKE_SOURCE_DIR}/cmake/tools.cmake OPTIONAL)
 # Windows tests' too); the resource script finds it through the include path.
 include(${CMAKE_SOURCE_DIR}/cmake/postal.cmake)
 set_property(SOURCE ${ZK_RESOURCES} APPEND PROPERTY OBJECT_DEPENDS
-  ${ZK_POSTAL_TABLE} ${CMAKE_SOURCE_DIR}/files/postal_code_ids.h)
+  ${ZK_POSTAL_TABLE} ${CMAKE_SOURCE_DIR}/postal/postal_code_ids.h)
 foreach(target Zelkovane zelko_win_tests)
   if(TARGET ${target})
     add_dependencies(${target} zelko_postal_data)

@@ -6,7 +6,7 @@
 #include "editors/card_round.h"
 #include "editors/editor_shared.h"
 #include "editors/postal_code_buttons.h"
-#include "files/postal_code_table.h"
+#include "postal/postal_code_table.h"
 #include "model/card_status.h"
 #include "model/text.h"
 #include "model/vertical_form.h"

@@ -4,7 +4,7 @@
 #include "editors/one_line_editor_ids.h"
 #include "editors/postal_code_buttons.h"
 #include "editors/vertical_form_button.h"
-#include "files/postal_code_table.h"
+#include "postal/postal_code_table.h"
 #include "model/card_status.h"
 #include "model/text.h"
 
@@ -109,11 +109,14 @@ void line_editor_command(LineEditorState& st, DialogView& view, int id) {
         break;
     case IDC_LINE_POSTAL_TO_ADDRESS:
         // Acts on the fields only: the next store takes them.
-        // A building and floor go to the next address line when it is empty.
+        // A building and floor, or the rest of a long address, go to the
+        // next address line when it is empty; the rest of a long office
+        // name to the next name line.
         postal_address_button(view, IDC_LINE_POSTAL, IDC_LINE_ADDRESS,
                               st.address_line + 1 < ADDRESSEE_LINES ? work_card.ta.m[st.address_line + 1].s
                                                                     : nullptr,
-                              IDC_LINE_NAME);
+                              IDC_LINE_NAME,
+                              st.name_line + 1 < ADDRESSEE_LINES ? work_card.tn.m[st.name_line + 1].s : nullptr);
         break;
     case IDC_LINE_VERTICAL_FORM:
         // The address field only, like "〒→住所".

@@ -5,7 +5,7 @@
 // window (proof_sheet_window_win32.cpp) draws it; the native tests drive it.
 #pragma once
 
-#include "files/postal_code_table.h"
+#include "postal/postal_code_table.h"
 #include "model/document.h"
 
 // The marks, one bit each, in the order they are shown.

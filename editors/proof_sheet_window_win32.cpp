@@ -14,7 +14,7 @@
 #include "editors/proof_sheet.h"
 #include "editors/proof_sheet_ids.h"
 #include "editors/proof_sheet_print.h"
-#include "files/postal_update.h"
+#include "postal/postal_update.h"
 #include "model/card_status.h"
 #include "model/text.h"
 #include "print/print_command.h"

@@ -6,7 +6,7 @@
 #include "editors/postal_code_buttons.h"
 #include "editors/sender_editor_ids.h"
 #include "editors/vertical_form_button.h"
-#include "files/postal_code_table.h"
+#include "postal/postal_code_table.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "print/print_job.h"
@@ -158,9 +158,12 @@ bool sender_editor_command(DialogView& view, int id) {
         return true;
     case IDC_SE_POSTAL_TO_ADDRESS:
         // Acts on the fields only: the next store takes them.
-        // A building and floor go to the second address line when it is empty.
+        // A building and floor, or the rest of a long address, go to the
+        // second address line when it is empty; the rest of a long office
+        // name to the second name line.
         postal_address_button(view, IDC_SE_POSTAL, IDC_SE_ADDRESS,
-                              g_state.address_line == 0 ? current_sender().a[1].s : nullptr, IDC_SE_NAME);
+                              g_state.address_line == 0 ? current_sender().a[1].s : nullptr, IDC_SE_NAME,
+                              g_state.name_line == 0 ? current_sender().n[1].s : nullptr);
         return true;
     case IDC_SE_VERTICAL_FORM:
         // The address field only, like "〒→住所".

@@ -22,7 +22,7 @@ the data's date. This script only turns the rows into the layout of Japan
 Post's own files, an address file (utf_ken_all.csv) and a business file
 (JIGYOSYO.CSV) in UTF-8, and runs TOOL (tools/postal_table_tool.cpp) over
 them: the table is built by the program's own rules
-(files/postal_table_builder.h), the same that the program's command
+(postal/postal_table_builder.h), the same that the program's command
 "郵便番号データの更新" applies to the files a user downloads from Japan Post.
 Standard library only.
 """

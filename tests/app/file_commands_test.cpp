@@ -6,7 +6,7 @@
 
 #include "app/file_commands.h"
 #include "files/kv_file.h"
-#include "files/legacy_import.h"
+#include "exchange/legacy_import.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "files/csv_export.h"
-#include "files/csv_import.h"
+#include "exchange/csv_export.h"
+#include "exchange/csv_import.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "tests/bench/bench_platform.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "files/legacy_import.h"
+#include "exchange/legacy_import.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "tests/bench/bench_platform.h"

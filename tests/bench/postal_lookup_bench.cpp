@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "files/csv_decode.h"
-#include "files/postal_code_table.h"
-#include "files/postal_table_builder.h"
+#include "exchange/csv_decode.h"
+#include "postal/postal_code_table.h"
+#include "postal/postal_table_builder.h"
 #include "tests/support/postal_tables.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "editors/editor_shared.h"
 #include "editors/one_line_editor.h"
 #include "editors/one_line_editor_ids.h"
-#include "files/postal_code_ids.h"
+#include "postal/postal_code_ids.h"
 #include "model/card_status.h"
 #include "model/text.h"
 #include "print/printer_state.h"

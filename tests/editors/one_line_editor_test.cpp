@@ -7,7 +7,7 @@
 
 #include "editors/editor_shared.h"
 #include "editors/one_line_editor_ids.h"
-#include "files/postal_code_ids.h"
+#include "postal/postal_code_ids.h"
 #include "model/card_status.h"
 #include "model/text.h"
 #include "tests/editors/fake_dialog_view.h"
@@ -184,13 +184,28 @@ TEST_F(OneLineEditorTest, PostalCodeButtonFillsTheAddressShownAndKeepsWhatWasTyp
     view_.type(IDC_LINE_POSTAL, u"4506201");
     view_.type(IDC_LINE_ADDRESS, u"");
     press(IDC_LINE_POSTAL_TO_ADDRESS);
-    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"愛知県名古屋市中村区名駅ミッドランドスクエア（高層棟）１階");
+    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"愛知県名古屋市中村区名駅ミッドランドスクエア高層棟１階");
     press(IDC_LINE_ADDRESS_NEXT);
     press(IDC_LINE_ADDRESS_NEXT);  // the third line
     press(IDC_LINE_POSTAL_TO_ADDRESS);
     EXPECT_EQ(view_.text(IDC_LINE_ADDRESS), u"愛知県名古屋市中村区名駅");
-    EXPECT_EQ(std::u16string(work_card.ta.m[3].s), u"ミッドランドスクエア（高層棟）１階");
+    EXPECT_EQ(std::u16string(work_card.ta.m[3].s), u"ミッドランドスクエア高層棟１階");
     EXPECT_EQ(std::u16string(work_card.ta.m[1].s), u"東京都渋谷区神宮前");
+
+    // An address longer than the line goes on on the next line once that is
+    // empty again, an office name longer than the name on the next name line.
+    press(IDC_LINE_ADDRESS_NEXT);
+    view_.type(IDC_LINE_ADDRESS, u"");
+    press(IDC_LINE_ADDRESS_PREV);
+    view_.type(IDC_LINE_POSTAL, u"605-8501");
+    view_.type(IDC_LINE_NAME, u"");
+    platform_.answer(kAnswerYes);
+    press(IDC_LINE_POSTAL_TO_ADDRESS);
+    EXPECT_EQ(view_.text(IDC_LINE_ADDRESS),
+              u"京都府京都市東山区今熊野北日吉町東大路通七条下る東入る三十三間堂廻り北側２丁目１８番地の３");
+    EXPECT_EQ(std::u16string(work_card.ta.m[3].s), u"今熊野ビル東館南側通用口郵便物受付窓口");
+    EXPECT_EQ(std::u16string(work_card.tn.m[1].s), u"第二文書管理室");
+    EXPECT_EQ(view_.text(IDC_LINE_NAME).size(), 56u);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "editors/editor_shared.h"
 #include "editors/sender_editor_ids.h"
-#include "files/postal_code_ids.h"
+#include "postal/postal_code_ids.h"
 #include "model/document.h"
 #include "model/text.h"
 #include "tests/editors/fake_dialog_view.h"
@@ -169,7 +169,19 @@ TEST_F(SenderEditorTest, PostalCodeButtonFillsTheAddressFieldOnly) {
     view_.type(IDC_SE_POSTAL, u"4506201");
     platform_.answer(kAnswerYes);
     press(IDC_SE_POSTAL_TO_ADDRESS);
-    EXPECT_EQ(utf8(sender(0).a[1].s), "ミッドランドスクエア（高層棟）１階");
+    EXPECT_EQ(utf8(sender(0).a[1].s), "ミッドランドスクエア高層棟１階");
+
+    // A long address goes on on the empty second line, a long office name
+    // on the empty second name line.
+    text_set(sender(0).a[1].s, u"");
+    text_set(sender(0).n[1].s, u"");
+    view_.type(IDC_SE_POSTAL, u"6058501");
+    view_.type(IDC_SE_NAME, u"");
+    platform_.answer(kAnswerYes);
+    press(IDC_SE_POSTAL_TO_ADDRESS);
+    EXPECT_EQ(shown(IDC_SE_ADDRESS), "京都府京都市東山区今熊野北日吉町東大路通七条下る東入る三十三間堂廻り北側２丁目１８番地の３");
+    EXPECT_EQ(utf8(sender(0).a[1].s), "今熊野ビル東館南側通用口郵便物受付窓口");
+    EXPECT_EQ(utf8(sender(0).n[1].s), "第二文書管理室");
 }
 
 TEST_F(SenderEditorTest, VerticalFormButtonConvertsTheAddressFieldOnly) {

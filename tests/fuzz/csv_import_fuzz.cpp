@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "files/csv_import.h"
+#include "exchange/csv_import.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"

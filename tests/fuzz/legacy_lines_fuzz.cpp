@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "files/legacy_import.h"
+#include "exchange/legacy_import.h"
 #include "files/kv_line_splitter.h"
 #include "model/defaults.h"
 #include "model/document.h"

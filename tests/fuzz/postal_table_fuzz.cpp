@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "files/postal_code_table.h"
+#include "postal/postal_code_table.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "files/vcard_import.h"
+#include "exchange/vcard_import.h"
 #include "model/defaults.h"
 #include "model/document.h"
 #include "model/text.h"

@@ -9,7 +9,7 @@
 
 #include "files/backup_generations.h"
 #include "files/file_stamps.h"
-#include "files/postal_update.h"
+#include "postal/postal_update.h"
 #include "tests/support/iconv_decoder.h"
 
 namespace fs = std::filesystem;

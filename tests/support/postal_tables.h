@@ -1,6 +1,6 @@
 // The bytes of the two postal code tables the native build makes with
 // scripts/postal_data.py: the one of the small fixture in
-// tests/files/postal_fixture and the real one (empty when the build could
+// tests/postal/postal_fixture and the real one (empty when the build could
 // not fetch the package).
 #pragma once
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "files/postal_code_ids.h"
-#include "files/postal_code_table.h"
+#include "postal/postal_code_ids.h"
+#include "postal/postal_code_table.h"
 #include "platform/platform_win32.h"
 
 TEST(PostalResource, TheBuiltInTableFindsAnAddress) {
