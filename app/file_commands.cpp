@@ -1,6 +1,8 @@
 #include "app/file_commands.h"
 
 #include "app/resource_ids.h"
+#include "editors/editor_shared.h"
+#include "editors/proof_sheet.h"
 #include "exchange/csv_export.h"
 #include "exchange/csv_import.h"
 #include "exchange/vcard_import.h"
@@ -14,10 +16,10 @@
 
 namespace {
 
-// While the document has unsaved changes, asks whether to go on; true when
-// there is nothing to lose or the user answered Yes.
+// While the document or an open editor has unsaved changes, asks whether to
+// go on; true when there is nothing to lose or the user answered Yes.
 bool may_discard_changes(WindowHandle owner, const char16_t* question, const char16_t* caption) {
-    if (!doc().modified) return true;
+    if (!doc().modified && !open_editors_have_changes()) return true;
     return platform().message_box(owner, question, caption, kButtonsYesNo) == kAnswerYes;
 }
 
@@ -54,10 +56,12 @@ bool is_data_kind(int kind) {
 int command_new(WindowHandle owner) {
     if (!may_discard_changes(owner, u"保存せず新規にして良いですか？", u"新規作成！"))
         return REPAINT_NONE;
+    if (!settle_open_editors(owner)) return REPAINT_NONE;
     clear_senders();
     clear_addressees();
     reset_layouts();
     doc().modified = false;
+    proof_sheet_document_replaced();
     return REPAINT_WINDOW;
 }
 
@@ -65,12 +69,13 @@ int command_open(WindowHandle owner, int kind) {
     if (!is_data_kind(kind)) return REPAINT_NONE;
     if (!may_open(owner)) return REPAINT_NONE;
     ChosenFileBefore before;
-    if (open_file_dialog(owner, kind) == EXT_TXT) {
+    if (open_file_dialog(owner, kind) == EXT_TXT && settle_open_editors(owner)) {
         platform().show_wait_window(owner);
         // A failed load left the document as it was, unsaved changes included.
         if (read_kv_file(owner, READ_INTERACTIVE, kind, doc().chosen_file) == KV_READ_DONE) {
             doc().modified = false;
             before.forget();
+            proof_sheet_document_replaced();
         }
         platform().close_wait_window();
     }
@@ -108,7 +113,7 @@ int command_import_legacy(WindowHandle owner, int kind) {
     if (kind != LEGACY_LAYOUT && kind != LEGACY_ADDRESS) return REPAINT_NONE;
     if (!may_open(owner)) return REPAINT_NONE;
     ChosenFileBefore before;
-    if (open_file_dialog(owner, DIALOG_ANY) == EXT_TXT) {
+    if (open_file_dialog(owner, DIALOG_ANY) == EXT_TXT && settle_open_editors(owner)) {
         platform().show_wait_window(owner);
         // Declining the import question or a failed import leaves the
         // document untouched, so its unsaved changes must still be offered
@@ -116,6 +121,7 @@ int command_import_legacy(WindowHandle owner, int kind) {
         if (import_legacy(owner, kind) == LEGACY_READ) {
             doc().modified = false;
             before.forget();
+            proof_sheet_document_replaced();
         }
         platform().close_wait_window();
     }
@@ -124,14 +130,24 @@ int command_import_legacy(WindowHandle owner, int kind) {
 
 int command_import_csv(WindowHandle owner) {
     if (!may_open(owner)) return REPAINT_NONE;
+    ChosenFileBefore before;
     // Any name the dialog returns is read: spreadsheets also save CSV as .txt.
-    if (open_file_dialog(owner, DIALOG_CSV) != EXT_NONE) import_csv(owner);
+    if (open_file_dialog(owner, DIALOG_CSV) != EXT_NONE && settle_open_editors(owner) &&
+        import_csv(owner) == CSV_IMPORTED) {
+        before.forget();
+        proof_sheet_document_replaced();
+    }
     return REPAINT_WINDOW;
 }
 
 int command_import_vcard(WindowHandle owner) {
     if (!may_open(owner)) return REPAINT_NONE;
-    if (open_file_dialog(owner, DIALOG_VCARD) != EXT_NONE) import_vcard(owner);
+    ChosenFileBefore before;
+    if (open_file_dialog(owner, DIALOG_VCARD) != EXT_NONE && settle_open_editors(owner) &&
+        import_vcard(owner) == VCARD_IMPORTED) {
+        before.forget();
+        proof_sheet_document_replaced();
+    }
     return REPAINT_WINDOW;
 }
 

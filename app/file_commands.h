@@ -3,6 +3,14 @@
 // shows the wait window around the file operation and keeps `modified`
 // up to date. Repainting is the main window's business: each command returns
 // whether the main window must be repainted afterwards.
+//
+// The commands that replace part of the document (new, the opens and the
+// imports) ask "保存せず…良いですか？" while the document or an open editor
+// has unsaved changes, then show their file dialog, and only then let the
+// open editors settle their changes (editors/editor_shared.h; a Cancel there
+// ends the command): a command called off at its question or its file
+// dialog leaves every editor as it was. A command that replaced its part
+// clears the selection of 一覧で確認.
 #pragma once
 
 #include "app/resource_ids.h"  // the command numbers (CMD_NEW ... CMD_OPEN_LEGACY_ADDRESS)
@@ -36,7 +44,8 @@ int command_import_legacy(WindowHandle owner, int kind);
 
 // 69 (CMD_IMPORT_CSV): after "保存せず開いて良いですか？" (only while
 // `modified`) and an open dialog for CSV or any file, the CSV import with its
-// own question; the imported cards are marked changed. REPAINT_WINDOW unless
+// own question; the imported cards are marked changed. `chosen_file` stays
+// as it was unless the import changed the cards. REPAINT_WINDOW unless
 // declined at the first question.
 int command_import_csv(WindowHandle owner);
 // 連絡先(vCard)から読込: the same for a contacts file (.vcf).

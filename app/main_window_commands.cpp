@@ -76,10 +76,9 @@ void run_command(WindowHandle owner, int id, MainWindowActions& window) {
     case CMD_OPEN_LEGACY_ADDRESS:
     case CMD_IMPORT_CSV:
     case CMD_IMPORT_VCARD:
-        // The document is replaced: the open editors settle their changes
-        // first, or their rows and snapshots would be written over the
-        // loaded cards.
-        if (!settle_open_editors(owner)) break;
+        // The document is replaced: after the command's own question and
+        // file choice the open editors settle their changes
+        // (app/file_commands.h).
         if (run_file_command(owner, id) == REPAINT_WINDOW) window.repaint();
         break;
     case CMD_SAVE_SENDERS:

@@ -13,9 +13,9 @@ constexpr int KEY_PRINT = 0x50;  // 'P'
 // WM_COMMAND with command `id` (the low word of its first parameter).
 // Unknown ids do nothing, and so does every command while an editor has a
 // modal dialog open or a print holds the print lock (print/print_job.h; the
-// exit then waits for the print's end). 新規作成 and the open commands first
-// let the open editors settle their changes (a cancel there ends the
-// command).
+// exit then waits for the print's end). 新規作成 and the open commands
+// let the open editors settle their changes after their own question and
+// file choice (app/file_commands.h).
 void run_command(WindowHandle owner, int id, MainWindowActions& window);
 
 // WM_KEYDOWN with `virtual_key`: the arrows step through the cards, P

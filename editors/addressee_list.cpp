@@ -400,9 +400,15 @@ void select_round(DialogView& view, ListControl& list, RoundPick pick) {
 // printing, then tells how many (the rows stand selected behind the
 // message). Without the table the selection stays.
 void check_postal_codes(DialogView& view, ListControl& list) {
+    // Judged as each row would be stored: "150-0001" typed into a cell is
+    // stored (and printed) as 1500001.
+    static char16_t stored[HDATA_MAX][POSTAL_CAP];
     const char16_t* codes[HDATA_MAX];
     bool bad[HDATA_MAX];
-    for (int r = 0; r < g_count; ++r) codes[r] = g_rows[r].cell[COLUMN_POSTAL];
+    for (int r = 0; r < g_count; ++r) {
+        stored_postal_code(g_rows[r].cell[COLUMN_POSTAL], stored[r], POSTAL_CAP);
+        codes[r] = stored[r];
+    }
     int bad_rows = find_bad_postal_codes(view.window(), codes, g_count, bad);
     if (bad_rows < 0) return;
     for (int r = 0; r < g_count; ++r) g_rows[r].selected = bad[r];

@@ -21,10 +21,9 @@
 
 namespace {
 
-// The dialog while it is open; it exists once. Its view stays known to
-// the main window's commands until the dialog is destroyed.
+// The open dialog, so that a second request from the main window brings it
+// to the front (the menu command holds no pointer to it).
 HWND g_dialog = nullptr;
-Win32DialogView g_view(nullptr, false);
 
 // The dialog opens this far right of and below the main window's initial
 // place: right beside it, level with its lower half.
@@ -44,8 +43,9 @@ public:
     Win32LayoutChoosers& operator=(const Win32LayoutChoosers&) = delete;
 
     bool choose_font(WindowHandle owner, const PrinterEntry* printer, LogFont& font) override {
-        // The record lives for the whole run: what the chooser leaves in it
-        // (point size, text colour, font type) is offered again next time.
+        // The record lives for the whole run, beyond any one dialog: what the
+        // chooser leaves in it (point size, text colour, font type) is offered
+        // again next time.
         static CHOOSEFONTW record;
         HDC printer_dc =
             printer ? CreateDCW(wide(printer->driver), wide(printer->name), nullptr, nullptr)
@@ -101,54 +101,63 @@ private:
     std::optional<GdiSurface> surface_;
 };
 
-void close_box(HWND dialog) {
-    Win32DialogView view(dialog, false);
-    card_layout_close_box(view);
-}
+// Everything the open dialog knows: its view and the editor's logic.
+class CardLayoutWindow final : public EditorDialogWindow {
+public:
+    explicit CardLayoutWindow(HWND dialog) : EditorDialogWindow(dialog), editor_(view_) {}
 
-INT_PTR CALLBACK card_layout_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        g_dialog = dialog;
-        register_modeless_dialog(dialog);
-        g_view = Win32DialogView(dialog, false);
-        start_card_layout(g_view);
-        place_beside_main_window(dialog, kBesideMainWindow, kBelowMainWindowTop);
-        keep_on_work_area(dialog);
-        SetTimer(dialog, IDT_CL_FOLLOW, CL_FOLLOW_INTERVAL_MS, nullptr);
-        return TRUE;
+    void open() {
+        g_dialog = dialog_;
+        register_modeless_dialog(dialog_);
+        editor_.open();
+        place_beside_main_window(dialog_, kBesideMainWindow, kBelowMainWindowTop);
+        keep_on_work_area(dialog_);
+        SetTimer(dialog_, IDT_CL_FOLLOW, CL_FOLLOW_INTERVAL_MS, nullptr);
     }
-    case WM_COMMAND: {
-        // Only presses (a click, Space or Enter); the edits' notifications
-        // change nothing until a button stores them.
-        if (HIWORD(wparam) != BN_CLICKED) return FALSE;
-        int id = LOWORD(wparam);
-        if (id == IDCANCEL) {  // the Esc key: as the close box
-            close_box(dialog);
-            return TRUE;
+
+    INT_PTR handle(UINT message, WPARAM wparam, LPARAM) override {
+        switch (message) {
+        case WM_COMMAND: {
+            // Only presses (a click, Space or Enter); the edits' notifications
+            // change nothing until a button stores them.
+            if (HIWORD(wparam) != BN_CLICKED) return FALSE;
+            int id = LOWORD(wparam);
+            if (id == IDCANCEL) {  // the Esc key: as the close box
+                editor_.close_box();
+                return TRUE;
+            }
+            Win32LayoutChoosers choosers(dialog_);
+            return editor_.press(choosers, id) ? TRUE : FALSE;
         }
-        Win32DialogView view(dialog, false);
-        Win32LayoutChoosers choosers(dialog);
-        return card_layout_command(view, choosers, id) ? TRUE : FALSE;
+        case WM_TIMER:
+            if (wparam != IDT_CL_FOLLOW) return FALSE;
+            editor_.follow_navigation();
+            return TRUE;
+        case WM_CLOSE:
+            editor_.close_box();
+            return TRUE;
+        case WM_DESTROY:
+            KillTimer(dialog_, IDT_CL_FOLLOW);
+            unregister_modeless_dialog(dialog_);
+            g_dialog = nullptr;
+            return TRUE;
+        default:
+            return FALSE;
+        }
     }
-    case WM_TIMER: {
-        if (wparam != IDT_CL_FOLLOW) return FALSE;
-        Win32DialogView view(dialog, false);
-        card_layout_follow_navigation(view);
+
+private:
+    CardLayoutEditor editor_;
+};
+
+INT_PTR CALLBACK card_layout_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG) {
+        auto* window = new CardLayoutWindow(dialog);
+        EditorDialogWindow::attach(window);
+        window->open();
         return TRUE;
     }
-    case WM_CLOSE:
-        close_box(dialog);
-        return TRUE;
-    case WM_DESTROY:
-        KillTimer(dialog, IDT_CL_FOLLOW);
-        forget_editor_view(g_view);
-        unregister_modeless_dialog(dialog);
-        g_dialog = nullptr;
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return EditorDialogWindow::dispatch(dialog, message, wparam, lparam);
 }
 
 }  // namespace

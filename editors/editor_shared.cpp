@@ -32,33 +32,83 @@ void format_counter(char16_t* out, int cap, const char16_t* prefix, int a, int b
 
 namespace {
 
-// The card layout dialog, the sender editor and the addressee list: at
-// most one of each is open.
+// The editors that are open: the main window's commands that replace the
+// document reach them here, holding no pointer to their windows. The card
+// layout dialog, the sender editor and the addressee list: at most one of
+// each is open.
 constexpr int kMaxOpen = 3;
 struct OpenEditor {
-    const EditorKind* kind;
+    const EditorKind* kind;  // an editor of functions, or
+    Editor* editor;          // an editor object
     DialogView* view;
 };
 OpenEditor g_open[kMaxOpen];
 
+// The modal dialogs the editors have open, program-wide: the main window
+// disables itself while there is one.
 int g_modal = 0;
 EditorModalHook g_modal_hook = nullptr;
 
-}  // namespace
-
-void editor_opened(const EditorKind& kind, DialogView& view) {
-    for (OpenEditor& e : g_open)
-        if (e.kind == &kind) e.view = nullptr;
+void remember(const OpenEditor& open) {
     for (OpenEditor& e : g_open) {
         if (e.view != nullptr) continue;
-        e = {&kind, &view};
+        e = open;
         return;
     }
 }
 
+void forget(const Editor& editor) {
+    for (OpenEditor& e : g_open)
+        if (e.editor == &editor) e = {nullptr, nullptr, nullptr};
+}
+
+const char16_t* caption_of(const OpenEditor& e) { return e.editor ? e.editor->caption() : e.kind->caption; }
+
+bool has_changes(const OpenEditor& e) {
+    return e.editor ? e.editor->has_changes() : e.kind->has_changes(*e.view);
+}
+
+void save_and_close(const OpenEditor& e) {
+    if (e.editor) {
+        e.editor->save_and_close();
+    } else {
+        e.kind->save_and_close(*e.view);
+    }
+}
+
+void discard_and_close(const OpenEditor& e) {
+    if (e.editor) {
+        e.editor->discard_and_close();
+    } else {
+        e.kind->discard_and_close(*e.view);
+    }
+}
+
+}  // namespace
+
+Editor::~Editor() { forget(*this); }
+
+void Editor::opened() {
+    forget(*this);
+    open_ = true;
+    remember({nullptr, this, &view_});
+}
+
+void Editor::close(int result) {
+    forget(*this);
+    open_ = false;
+    view_.close(result);
+}
+
+void editor_opened(const EditorKind& kind, DialogView& view) {
+    for (OpenEditor& e : g_open)
+        if (e.kind == &kind) e = {nullptr, nullptr, nullptr};
+    remember({&kind, nullptr, &view});
+}
+
 void forget_editor_view(DialogView& view) {
     for (OpenEditor& e : g_open)
-        if (e.view == &view) e = {nullptr, nullptr};
+        if (e.view == &view) e = {nullptr, nullptr, nullptr};
 }
 
 void close_editor(DialogView& view, int result) {
@@ -67,21 +117,22 @@ void close_editor(DialogView& view, int result) {
 }
 
 bool settle_open_editors(WindowHandle owner) {
-    for (OpenEditor& e : g_open) {
-        if (e.view == nullptr) continue;
-        const EditorKind& kind = *e.kind;
-        DialogView& view = *e.view;
-        if (!kind.has_changes(view)) {
-            kind.discard_and_close(view);
+    for (OpenEditor& slot : g_open) {
+        if (slot.view == nullptr) continue;
+        // The editor forgets itself when it closes.
+        const OpenEditor e = slot;
+        if (!has_changes(e)) {
+            discard_and_close(e);
             continue;
         }
+        const char16_t* caption = caption_of(e);
         char16_t question[64];
-        TextBuilder(question, 64).add(u"「").add(kind.caption).add(u"」の変更を保存しますか？");
-        int answer = platform().message_box(owner, question, kind.caption, kButtonsYesNoCancel);
+        TextBuilder(question, 64).add(u"「").add(caption).add(u"」の変更を保存しますか？");
+        int answer = platform().message_box(owner, question, caption, kButtonsYesNoCancel);
         if (answer == kAnswerYes) {
-            kind.save_and_close(view);
+            save_and_close(e);
         } else if (answer == kAnswerNo) {
-            kind.discard_and_close(view);
+            discard_and_close(e);
         } else {
             return false;
         }
@@ -91,7 +142,7 @@ bool settle_open_editors(WindowHandle owner) {
 
 bool open_editors_have_changes() {
     for (OpenEditor& e : g_open)
-        if (e.view != nullptr && e.kind->has_changes(*e.view)) return true;
+        if (e.view != nullptr && has_changes(e)) return true;
     return false;
 }
 

@@ -31,8 +31,39 @@ void format_counter(char16_t* out, int cap, const char16_t* prefix, int a, int b
 
 // --- Open editors --------------------------------------------------------------
 
-// What the main window needs of an open editor before a command that
-// replaces the document (exit, 新規作成, every 開く).
+// An editor window's logic, as the main window's commands that replace the
+// document (exit, 新規作成, every 開く) see it. The object lives as long as
+// its window: it is known to those commands from open() until it closes or
+// goes away. Closing is the last thing an editor does: the window deletes
+// the object with itself.
+class Editor {
+public:
+    explicit Editor(DialogView& view) : view_(view) {}
+    virtual ~Editor();
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    virtual const char16_t* caption() const = 0;  // the dialog's caption
+    virtual bool has_changes() = 0;         // anything stored or typed since it opened
+    virtual void save_and_close() = 0;      // as its "保存後閉じる"
+    virtual void discard_and_close() = 0;   // as its close box answered Yes
+    // True from open() until the editor closed.
+    bool is_open() const { return open_; }
+
+protected:
+    // Known to the main window's commands from now on.
+    void opened();
+    // Forgets the editor and closes its view with `result`.
+    void close(int result);
+
+    DialogView& view_;
+
+private:
+    bool open_ = false;
+};
+
+// The same for an editor whose logic is still a set of functions on one
+// state of its file (the addressee list).
 struct EditorKind {
     const char16_t* caption;                 // the dialog's caption
     bool (*has_changes)(DialogView& view);   // anything stored or typed since it opened

@@ -4,6 +4,9 @@
 #include <vector>
 
 namespace {
+// The main window the editors serve, told once by the main window when it is
+// created: the editors may not include the main window's code, and their
+// views are made without it.
 HWND g_main_window = nullptr;
 POINT g_main_window_origin{};
 }  // namespace
@@ -71,6 +74,8 @@ bool bring_open_dialog_forward(HWND dialog) {
 }
 
 namespace {
+// The open modeless dialogs, for the main loop, which holds no pointer to
+// them.
 std::vector<HWND> g_modeless;
 }
 
@@ -102,4 +107,21 @@ void keep_on_work_area(HWND dialog) {
     if (top < area.top) top = area.top;
     if (left == r.left && top == r.top) return;
     SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void EditorDialogWindow::attach(EditorDialogWindow* window) {
+    SetWindowLongPtrW(window->dialog_, DWLP_USER, reinterpret_cast<LONG_PTR>(window));
+}
+
+INT_PTR EditorDialogWindow::dispatch(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* window = reinterpret_cast<EditorDialogWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (window == nullptr) return FALSE;
+    ++window->handling_;
+    INT_PTR result = window->handle(message, wparam, lparam);
+    if (message == WM_DESTROY) {
+        window->destroyed_ = true;
+        SetWindowLongPtrW(dialog, DWLP_USER, 0);
+    }
+    if (--window->handling_ == 0 && window->destroyed_) delete window;
+    return result;
 }

@@ -32,6 +32,36 @@ protected:
 // main window when it is created (and nullptr when it is destroyed).
 void set_editors_main_window(HWND window, int left, int top);
 
+// The object of an open modeless editor dialog, holding everything that
+// dialog knows: created at WM_INITDIALOG and kept in the dialog's DWLP_USER,
+// deleted when the dialog is destroyed, yet only once no message of the
+// dialog is being handled (a message box of a button lets the main window
+// close the dialog while the button's code still runs).
+class EditorDialogWindow {
+public:
+    explicit EditorDialogWindow(HWND dialog) : dialog_(dialog), view_(dialog, false) {}
+    virtual ~EditorDialogWindow() = default;
+    EditorDialogWindow(const EditorDialogWindow&) = delete;
+    EditorDialogWindow& operator=(const EditorDialogWindow&) = delete;
+
+    // Handles one message of the dialog (all but WM_INITDIALOG).
+    virtual INT_PTR handle(UINT message, WPARAM wparam, LPARAM lparam) = 0;
+
+    // Attaches `window`, just created at WM_INITDIALOG, to its dialog.
+    static void attach(EditorDialogWindow* window);
+    // Hands a message of `dialog` to its object; deletes the object when the
+    // dialog has been destroyed and no message is being handled any more.
+    static INT_PTR dispatch(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+
+protected:
+    HWND dialog_;
+    Win32DialogView view_;
+
+private:
+    int handling_ = 0;        // messages of the dialog being handled, nested
+    bool destroyed_ = false;  // WM_DESTROY has come
+};
+
 // Moves the dialog, keeping its size, to the main window's initial left
 // edge plus `dx` and its initial top plus `dy`; not topmost; shown.
 void place_beside_main_window(HWND dialog, int dx, int dy);

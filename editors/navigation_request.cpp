@@ -1,6 +1,8 @@
 #include "editors/navigation_request.h"
 
 namespace {
+// Left by the main window's toolbar for the layout dialog's timer to pick
+// up: neither holds a pointer to the other, and the timer carries none.
 int g_nav_request = NAV_NONE;
 }
 

@@ -34,7 +34,20 @@ unsigned postal_marks(const char16_t* code, const PostalCodeTable* table) {
     return 0;
 }
 
+// The addressee a card stands for: its name and address lines and its
+// postal code.
+bool same_addressee(const CardRecord& a, const CardRecord& b) {
+    if (!text_equal(a.tt.m, b.tt.m)) return false;
+    for (int k = 0; k < ADDRESSEE_LINES; ++k)
+        if (!text_equal(a.tn.m[k].s, b.tn.m[k].s) || !text_equal(a.ta.m[k].s, b.ta.m[k].s)) return false;
+    return true;
+}
+
+unsigned g_replacements = 0;
+
 }  // namespace
+
+void proof_sheet_document_replaced() { ++g_replacements; }
 
 CardCheck check_card(const CardRecord& card, int year, bool overflow, const PostalCodeTable* table) {
     CardCheck check{};
@@ -68,6 +81,11 @@ int ProofSheet::refresh(int year, const PostalCodeTable* table, CardFitCheck& fi
                         unsigned fit_state, bool* changed) {
     const bool all = !seen_any_ || year != seen_year_ || fit_state != seen_fit_state_;
     const int cards = count_cards();
+    if (seen_replacements_ != g_replacements) {
+        seen_replacements_ = g_replacements;
+        for (bool& s : selected_) s = false;
+        anchor_ = -1;
+    }
     int count = 0;
     for (int i = 0; i < HDATA_MAX; ++i) {
         changed[i] = false;
@@ -81,6 +99,8 @@ int ProofSheet::refresh(int year, const PostalCodeTable* table, CardFitCheck& fi
         if (!all && i < cards_ && std::memcmp(&seen_cards_[i], &card, sizeof card) == 0 &&
             std::memcmp(&seen_senders_[i], &sender, sizeof sender) == 0)
             continue;
+        // Another addressee, or back in use: not the card the user selected.
+        if (i >= cards_ || !same_addressee(seen_cards_[i], card)) selected_[i] = false;
         seen_cards_[i] = card;
         seen_senders_[i] = sender;
         checks_[i] = check_card(card, year, fit.overflows(i), table);
@@ -88,7 +108,6 @@ int ProofSheet::refresh(int year, const PostalCodeTable* table, CardFitCheck& fi
     }
     for (int i = 0; i < HDATA_MAX; ++i)
         if (changed[i]) ++count;
-    for (int i = cards; i < HDATA_MAX; ++i) selected_[i] = false;
     cards_ = cards;
     seen_year_ = year;
     seen_fit_state_ = fit_state;

@@ -65,6 +65,10 @@ enum class SheetFilter {
 
 constexpr int SHEET_COUNT_CAP = 48;
 
+// The document was replaced as a whole (新規作成, 開く, an import): every
+// sheet drops its selection at its next refresh.
+void proof_sheet_document_replaced();
+
 // The cards the window shows, in card order, and the user's selection.
 // Positions count the thumbnails shown (0 is the top left one).
 class ProofSheet {
@@ -75,6 +79,12 @@ public:
     // set (the window then draws its thumbnail anew). Returns how many
     // changed, counting cards that went out of use. The shown cards follow
     // the filter; selected cards no longer shown are deselected.
+    // The selection follows people, never card numbers: a card that now
+    // holds another addressee (its name lines, address lines or postal code
+    // changed, as when a row above it was deleted or the rows were sorted)
+    // or that went out of use leaves the selection, and so does every card
+    // once the document was replaced (proof_sheet_document_replaced). A
+    // print's 済, another sender or layout keep a card selected.
     int refresh(int year, const PostalCodeTable* table, CardFitCheck& fit, unsigned fit_state,
                 bool* changed);
     // Checks every card again at the next refresh (the postal code table
@@ -115,6 +125,7 @@ private:
     void select_run(int from, int to);
 
     CardRecord seen_cards_[HDATA_MAX] = {};
+    unsigned seen_replacements_ = 0;
     SenderRecord seen_senders_[HDATA_MAX] = {};
     int seen_year_ = 0;
     unsigned seen_fit_state_ = 0;

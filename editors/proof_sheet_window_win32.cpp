@@ -121,6 +121,7 @@ private:
     void paint_cell(HDC dc, ThumbnailMaker& maker, int position, int x, int y);
     void show_in_main_window(int position);
     void print_selected();
+    void show_filter();
     bool pane_key(int key);
 
     HWND main_;
@@ -135,6 +136,7 @@ private:
     Cells cells_{};
     int scroll_ = 0;
     int pane_height_ = 0;
+    bool close_waits_ = false;  // a close request came while the print lock was held
 };
 
 HFONT make_ui_font(int height, int weight) {
@@ -395,6 +397,9 @@ void ProofSheetWindow::show_in_main_window(int position) {
 }
 
 void ProofSheetWindow::print_selected() {
+    // The document as it stands now: a card whose addressee changed since
+    // the last look is no longer selected.
+    refresh();
     int cards[HDATA_MAX];
     const int count = sheet_.selected_cards(cards);
     if (count == 0) {
@@ -405,6 +410,15 @@ void ProofSheetWindow::print_selected() {
     // The printed cards' marks, and the main window's status bar.
     if (main_) InvalidateRect(main_, nullptr, TRUE);
     refresh();
+}
+
+// The filter buttons show the filter in force, whatever a click checked.
+void ProofSheetWindow::show_filter() {
+    const SheetFilter filter = sheet_.filter();
+    const int id = filter == SheetFilter::Attention ? IDC_SHEET_ATTENTION
+                   : filter == SheetFilter::Unsent  ? IDC_SHEET_UNSENT
+                                                    : IDC_SHEET_ALL;
+    CheckRadioButton(frame_, IDC_SHEET_ALL, IDC_SHEET_UNSENT, id);
 }
 
 bool ProofSheetWindow::pane_key(int key) {
@@ -527,8 +541,14 @@ LRESULT ProofSheetWindow::frame_message(HWND window, UINT message, WPARAM wparam
     }
     case WM_TIMER:
         // A job draws its pages from the sheet and the cards as they stand:
-        // the marks it makes show once it has ended.
-        if (wparam == kRefreshTimer && !print_lock_held()) refresh();
+        // the marks it makes show once it has ended, and a close that came
+        // meanwhile is carried out then.
+        if (wparam != kRefreshTimer || print_lock_held()) return 0;
+        if (close_waits_) {
+            DestroyWindow(window);
+        } else {
+            refresh();
+        }
         return 0;
     case WM_SETFOCUS:
         SetFocus(pane_);
@@ -536,7 +556,12 @@ LRESULT ProofSheetWindow::frame_message(HWND window, UINT message, WPARAM wparam
     case WM_MOUSEWHEEL:
         return SendMessageW(pane_, message, wparam, lparam);
     case WM_COMMAND:
-        if (busy()) return 0;
+        if (busy()) {
+            // A radio button checks itself when clicked: back to the filter
+            // the sheet still shows.
+            show_filter();
+            return 0;
+        }
         switch (LOWORD(wparam)) {
         case IDC_SHEET_ALL: sheet_.set_filter(SheetFilter::All); break;
         case IDC_SHEET_ATTENTION: sheet_.set_filter(SheetFilter::Attention); break;
@@ -546,12 +571,20 @@ LRESULT ProofSheetWindow::frame_message(HWND window, UINT message, WPARAM wparam
         default: return 0;
         }
         // The choice shows whoever made it (a click, the keyboard, a command).
-        CheckRadioButton(window, IDC_SHEET_ALL, IDC_SHEET_UNSENT, LOWORD(wparam));
+        show_filter();
         show_count();
         set_scroll(0);
         return 0;
     case WM_CLOSE:
-        DestroyWindow(window);
+        // From the close box, the taskbar, a posted close or the main
+        // window's end: while a print holds the print lock, its job may be
+        // drawing from this window's sheet, which goes with the window. The
+        // close waits for the lock's end (the refresh timer carries it out).
+        if (print_lock_held()) {
+            close_waits_ = true;
+        } else {
+            DestroyWindow(window);
+        }
         return 0;
     case WM_DESTROY:
         destroy();
@@ -634,5 +667,5 @@ void open_proof_sheet_window(WindowHandle main_window) {
 }
 
 void close_proof_sheet_window() {
-    if (sheet_run().open) DestroyWindow(sheet_run().open);
+    if (sheet_run().open) SendMessageW(sheet_run().open, WM_CLOSE, 0, 0);
 }

@@ -8,6 +8,8 @@
 #include <cstdint>
 
 #include "editors/dialog_view.h"
+#include "editors/editor_shared.h"
+#include "model/document.h"
 
 struct SenderEditorState {
     int32_t current;       // the sender shown
@@ -16,18 +18,37 @@ struct SenderEditorState {
     int32_t name_line;     // 0 or 1: the name line in field 203
 };
 
-// The editor's state; it exists once.
-SenderEditorState& sender_editor_state();
+// One open sender editor on its dialog's view; the Win32 dialog creates it
+// when it opens and deletes it when it is destroyed.
+class SenderEditor final : public Editor {
+public:
+    explicit SenderEditor(DialogView& view) : Editor(view) {}
 
-// The editor has been created: snapshot of the 10 senders, sender 0 and
-// lines 0 shown.
-void start_sender_editor(DialogView& view);
+    // The editor has been created: snapshot of the 10 senders, sender 0 and
+    // lines 0 shown.
+    void open();
 
-// A button of the editor was pressed. False when `id` is none of its
-// buttons.
-bool sender_editor_command(DialogView& view, int id);
+    // A button of the editor was pressed. False when `id` is none of its
+    // buttons.
+    bool press(int id);
 
-// The close box: asks whether to discard the changes; on Yes puts the
-// senders back as they were when the editor opened and closes. True when
-// closed.
-bool sender_editor_close_box(DialogView& view);
+    // The close box: asks whether to discard the changes; on Yes puts the
+    // senders back as they were when the editor opened and closes. True
+    // when closed.
+    bool close_box();
+
+    const char16_t* caption() const override { return u"差出人の設定"; }
+    // Senders stored since the editor opened, or a field typed into.
+    bool has_changes() override;
+    void save_and_close() override;
+    void discard_and_close() override;
+
+private:
+    SenderRecord& current_sender();
+    void show_fields();
+    void store_fields();
+    void restore_senders();
+
+    SenderEditorState state_{};
+    SenderRecord snapshot_[FDATA_MAX] = {};
+};

@@ -11,55 +11,65 @@
 
 namespace {
 
-// The editor while it is open; it exists once. Its view stays known to
-// the main window's commands until the dialog is destroyed.
+// The open editor's dialog, so that a second request from the main window
+// brings it to the front (the menu command holds no pointer to it).
 HWND g_dialog = nullptr;
-Win32DialogView g_view(nullptr, false);
 
 // The editor opens right of the card layout dialog's place beside the main
 // window, level with it.
 constexpr int kBesideMainWindow = kMainWindowWidth + 350;
 constexpr int kBelowMainWindowTop = 430;
 
-void close_box(HWND dialog) {
-    Win32DialogView view(dialog, false);
-    sender_editor_close_box(view);
-}
+// Everything the open dialog knows: its view and the editor's logic.
+class SenderEditorWindow final : public EditorDialogWindow {
+public:
+    explicit SenderEditorWindow(HWND dialog) : EditorDialogWindow(dialog), editor_(view_) {}
 
-INT_PTR CALLBACK sender_editor_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        g_dialog = dialog;
-        register_modeless_dialog(dialog);
-        g_view = Win32DialogView(dialog, false);
-        start_sender_editor(g_view);
-        place_beside_main_window(dialog, kBesideMainWindow, kBelowMainWindowTop);
-        keep_on_work_area(dialog);
-        return TRUE;
+    void open() {
+        g_dialog = dialog_;
+        register_modeless_dialog(dialog_);
+        editor_.open();
+        place_beside_main_window(dialog_, kBesideMainWindow, kBelowMainWindowTop);
+        keep_on_work_area(dialog_);
     }
-    case WM_COMMAND: {
-        // Only presses (a click, Space or Enter); the edits' notifications
-        // change nothing until a button stores them.
-        if (HIWORD(wparam) != BN_CLICKED) return FALSE;
-        int id = LOWORD(wparam);
-        if (id == IDCANCEL) {  // the Esc key: as the close box
-            close_box(dialog);
-            return TRUE;
+
+    INT_PTR handle(UINT message, WPARAM wparam, LPARAM) override {
+        switch (message) {
+        case WM_COMMAND: {
+            // Only presses (a click, Space or Enter); the edits' notifications
+            // change nothing until a button stores them.
+            if (HIWORD(wparam) != BN_CLICKED) return FALSE;
+            int id = LOWORD(wparam);
+            if (id == IDCANCEL) {  // the Esc key: as the close box
+                editor_.close_box();
+                return TRUE;
+            }
+            return editor_.press(id) ? TRUE : FALSE;
         }
-        Win32DialogView view(dialog, false);
-        return sender_editor_command(view, id) ? TRUE : FALSE;
+        case WM_CLOSE:
+            editor_.close_box();
+            return TRUE;
+        case WM_DESTROY:
+            unregister_modeless_dialog(dialog_);
+            g_dialog = nullptr;
+            return TRUE;
+        default:
+            return FALSE;
+        }
     }
-    case WM_CLOSE:
-        close_box(dialog);
+
+private:
+    SenderEditor editor_;
+};
+
+INT_PTR CALLBACK sender_editor_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG) {
+        auto* window = new SenderEditorWindow(dialog);
+        EditorDialogWindow::attach(window);
+        window->open();
         return TRUE;
-    case WM_DESTROY:
-        forget_editor_view(g_view);
-        unregister_modeless_dialog(dialog);
-        g_dialog = nullptr;
-        return TRUE;
-    default:
-        return FALSE;
     }
+    return EditorDialogWindow::dispatch(dialog, message, wparam, lparam);
 }
 
 }  // namespace

@@ -17,7 +17,11 @@ void load_startup_files(WindowHandle owner);
 // the first that cannot be written. A file changed on disk since it was
 // loaded or saved is asked about first ("...は他のプログラムで変更されて
 // います。上書きしますか？"): No leaves that file as it is, Cancel writes
-// nothing. Every existing file is backed up before it is replaced. Returns
+// nothing. A file that was there at start-up but could not be read (no
+// byte order mark, a read error) and is still as it was is asked about the
+// same way ("%sは起動時に読めなかったファイルです。今の内容で上書きしますか？…",
+// Enter answers No): its part of the document never held its contents.
+// Every existing file is backed up before it is replaced. Returns
 // WRITE_DONE, WRITE_DECLINED (cancelled) or WRITE_FAILED when one failed
 // (its message was shown).
 int save_startup_files();

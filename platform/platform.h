@@ -21,6 +21,7 @@ constexpr unsigned kIconError = 0x10;         // MB_ICONHAND
 constexpr unsigned kIconQuestion = 0x20;      // MB_ICONQUESTION
 constexpr unsigned kIconWarning = 0x30;       // MB_ICONEXCLAMATION
 constexpr unsigned kIconInformation = 0x40;   // MB_ICONASTERISK
+constexpr unsigned kDefaultButton2 = 0x100;   // MB_DEFBUTTON2: Enter answers with the second button
 constexpr int kAnswerOk = 1;                  // IDOK
 constexpr int kAnswerCancel = 2;              // IDCANCEL
 constexpr int kAnswerYes = 6;                 // IDYES

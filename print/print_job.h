@@ -35,8 +35,10 @@ public:
 void print_pages_job(WindowHandle window, PrintTarget& target, PageSource& pages, int first,
                      int end, int copies);
 
-// Set by the abort dialog's cancel command, cleared when a job starts; the
-// abort procedure tells the spooler to stop once it is set.
+// Each job is an object of its own while it runs, holding its pages and
+// whether it was cancelled. The abort dialog's cancel command cancels the
+// running job (nothing when none runs); the abort procedure tells the
+// spooler to stop once it is cancelled.
 bool print_user_abort();
 void set_print_user_abort();
 

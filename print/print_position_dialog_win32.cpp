@@ -34,9 +34,16 @@ private:
     HWND dialog_;
 };
 
-// The four lengths as the dialog found them; Cancel and the close box put
-// them back. One dialog is open at a time (it is modal).
-LengthBackup g_backup{};
+// Everything the open dialog knows: the four lengths as it found them,
+// which Cancel and the close box put back. It lives on the stack of
+// print_position_dialog() while the dialog runs, reached through DWLP_USER.
+struct PrintPositionWindow {
+    LengthBackup backup{};
+};
+
+PrintPositionWindow* window_of(HWND dialog) {
+    return reinterpret_cast<PrintPositionWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
 
 // Stretches the whole bitmap onto the rectangle; nothing for an empty one.
 void stretch(HDC dc, HBITMAP bitmap, const Rect& to) {
@@ -82,7 +89,7 @@ void take_and_redraw(HWND dialog) {
 
 void close_with_backup(HWND dialog) {
     KillTimer(dialog, IDT_PP_PREVIEW);
-    restore_lengths(g_backup);
+    restore_lengths(window_of(dialog)->backup);
     EndDialog(dialog, 0);
 }
 
@@ -128,14 +135,18 @@ INT_PTR on_command(HWND dialog, int id) {
     }
 }
 
-INT_PTR CALLBACK print_position_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: {
+INT_PTR CALLBACK print_position_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG) {
+        auto* window = reinterpret_cast<PrintPositionWindow*>(lparam);
+        SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(window));
         DialogItemControls controls(dialog);
         fill_print_position(controls);
-        g_backup = backup_lengths();
+        window->backup = backup_lengths();
         return TRUE;
     }
+    // Messages before WM_INITDIALOG (the dialog's fonts) have no window object yet.
+    if (window_of(dialog) == nullptr) return FALSE;
+    switch (message) {
     case WM_PAINT:
         paint_preview(dialog);
         return TRUE;
@@ -157,7 +168,9 @@ INT_PTR CALLBACK print_position_proc(HWND dialog, UINT message, WPARAM wparam, L
 }  // namespace
 
 int print_position_dialog(WindowHandle owner) {
+    PrintPositionWindow window;
     INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PRINT_POSITION),
-                                     static_cast<HWND>(owner), print_position_proc, 0);
+                                     static_cast<HWND>(owner), print_position_proc,
+                                     reinterpret_cast<LPARAM>(&window));
     return result == 1 ? 1 : 0;
 }

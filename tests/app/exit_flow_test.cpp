@@ -140,7 +140,8 @@ TEST_F(ExitFlow, TheEndOfTheSessionAsksOnlyAboutUnsavedChanges) {
 
     // An address typed into the sender editor: its question, then the save.
     FakeDialogView senders;
-    start_sender_editor(senders);
+    SenderEditor sender_editor(senders);
+    sender_editor.open();
     senders.type(IDC_SE_ADDRESS, u"東京都");
     EXPECT_TRUE(unsaved_changes());
     for (int a : {kAnswerYes, kAnswerCancel}) fake.answer(a);
@@ -204,6 +205,38 @@ TEST_F(ExitFlow, AFileChangedByAnotherProgramIsWrittenOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(confirm_exit(nullptr), EXIT_ALLOWED);
     ASSERT_EQ(fake.boxes.size(), 11u) << "zelko1.txt now, and zelko2.txt still";
     EXPECT_EQ(utf8(fake.boxes[9].text), "zelko1.txtは他のプログラムで変更されています。上書きしますか？");
+}
+
+// zelko2.txt has no byte order mark: its part stayed empty at start-up,
+// so the exit save replaces it only when the user says so (Enter keeps it).
+TEST_F(ExitFlow, AStartupFileThatCouldNotBeReadIsOverwrittenOnlyWhenTheUserSaysSo) {
+    const std::string unread = "hdata[0].tn.m[0].s=\xE5\xB1\xB1\r\n";
+    fake.put_file(kSenderFile, utf16le_file(u"fdata_cont_max=0\r\n"));
+    fake.put_file(kAddresseeFile, unread);
+    load_startup_files(nullptr);
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(utf8(fake.boxes[0].text), "zelko2.txtがWide文字で有りません!。");
+    doc().modified = true;
+    for (int a : {kAnswerYes, kAnswerYes, kAnswerNo}) fake.answer(a);
+    EXPECT_EQ(confirm_exit(nullptr), EXIT_ALLOWED);
+    ASSERT_EQ(fake.boxes.size(), 4u);
+    expect_box(3, u"zelko2.txtは起動時に読めなかったファイルです。今の内容で上書きしますか？\r\n"
+                  u"（いいえ：このファイルはそのまま残し、ほかのファイルを保存します）",
+               u"ファイル書込確認", kButtonsYesNoCancel);
+    EXPECT_TRUE(fake.boxes[3].style & kDefaultButton2);
+    EXPECT_EQ(fake.file_bytes(kAddresseeFile), unread);
+    EXPECT_TRUE(fake.has_file(kLayoutFile));
+
+    // Yes replaces it, the file as it was going into the backup; once
+    // replaced it is asked about no more.
+    for (int a : {kAnswerYes, kAnswerYes, kAnswerYes}) fake.answer(a);
+    EXPECT_EQ(confirm_exit(nullptr), EXIT_ALLOWED);
+    EXPECT_EQ(fake.boxes.size(), 7u);
+    EXPECT_EQ(fake.file_bytes(u"C:\\work\\backup\\zelko2-20261207-100000.txt"), unread);
+    EXPECT_NE(fake.file_bytes(kAddresseeFile), unread);
+    for (int a : {kAnswerYes, kAnswerYes}) fake.answer(a);
+    EXPECT_EQ(confirm_exit(nullptr), EXIT_ALLOWED);
+    EXPECT_EQ(fake.boxes.size(), 9u);
 }
 
 // After the program saved twenty other files, another program changes

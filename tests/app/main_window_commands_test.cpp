@@ -14,6 +14,7 @@
 #include "editors/card_layout_editor.h"
 #include "editors/card_layout_ids.h"
 #include "editors/sender_editor.h"
+#include "editors/sender_editor_ids.h"
 #include "files/fit_settings_file.h"
 #include "model/defaults.h"
 #include "model/document.h"
@@ -26,6 +27,7 @@
 #include "tests/editors/fake_list_control.h"
 #include "tests/print/fake_printer_spooler.h"
 #include "tests/print/print_test_document.h"
+#include "tests/render/recording_surface.h"
 #include "tests/support/fake_platform.h"
 
 namespace {
@@ -62,6 +64,14 @@ public:
     void open_manual() override { calls.push_back("manual"); }
     void about() override { calls.push_back("about"); }
     void destroy() override { calls.push_back("destroy"); }
+};
+
+// The layout dialog's choosers, never reached in these tests.
+struct NoChoosers final : LayoutChoosers {
+    RecordingSurface surface;
+    bool choose_font(WindowHandle, const PrinterEntry*, LogFont&) override { return false; }
+    bool choose_colour(WindowHandle, RgbColor&) override { return false; }
+    DrawingSurface& screen_surface() override { return surface; }
 };
 
 class MainWindowCommandsTest : public ::testing::Test {
@@ -248,9 +258,14 @@ TEST_F(MainWindowCommandsTest, NothingButACloseActsWhileAPrintRuns) {
     for (int i = 0; i < 4; ++i) text_set(doc().hdata[i].tn.m[0].s, card_label(i).c_str());
     FakePrinterSpooler spooler;
     FakePrinterSpooler::DialogAnswer all;  // all pages
-    FakeDialogView list_view;
+    FakeDialogView list_view, senders, layout;
     FakeListControl list;
+    NoChoosers choosers;
     list_open(list_view, list);
+    SenderEditor sender_editor(senders);
+    sender_editor.open();
+    CardLayoutEditor layout_editor(layout);
+    layout_editor.open();
     list_sort(list, 0);  // card 3 .. card 0, not saved
     auto meddle = [&] {
         for (int id : {CMD_OPEN_ADDRESSEES, CMD_NEW, CMD_IMPORT_CSV, CMD_TB_PRINT, CMD_TB_NEXT})
@@ -261,7 +276,14 @@ TEST_F(MainWindowCommandsTest, NothingButACloseActsWhileAPrintRuns) {
         for (int id : {IDC_LIST_REFRESH, IDC_LIST_SAVE_CLOSE, IDC_LIST_PRINT, IDC_LIST_DELETE})
             list_command(list_view, list, id);
         list_sort(list, 0);
+        char16_t cell[LINE_CAP];
+        int row = -1;
+        EXPECT_FALSE(list_begin_cell_edit(list, 0, &row, cell));
         EXPECT_FALSE(list_close_box(list_view));
+        sender_editor.press(IDC_SE_SAVE_CLOSE);
+        layout_editor.press(choosers, IDC_CL_SAVE_CLOSE);
+        EXPECT_FALSE(sender_editor.close_box());
+        EXPECT_FALSE(layout_editor.close_box());
     };
     auto printed = [&] {
         std::vector<int> cards;
@@ -309,7 +331,7 @@ TEST_F(MainWindowCommandsTest, NothingButACloseActsWhileAPrintRuns) {
     ASSERT_EQ(fake.boxes.size(), 3u);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(doc().hdata[i].typ[0].t, i == 1 || i == 2 ? STATUS_SENT : STATUS_NONE) << i;
-    EXPECT_FALSE(list_view.closed);
+    EXPECT_FALSE(list_view.closed || senders.closed || layout.closed);
     EXPECT_TRUE(take_close_after_print_job());
     fake.answer(kAnswerYes);
     EXPECT_TRUE(list_close_box(list_view)) << "and everything again once it ended";
@@ -410,34 +432,48 @@ TEST_F(MainWindowCommandsTest, OpenEditorsSettleTheirChangesBeforeTheDocumentIsR
     for (int i = 0; i < 3; ++i) text_set(doc().hdata[i].tn.m[0].s, names[i]);
     FakeDialogView layout, senders, list_view;
     FakeListControl list;
-    start_card_layout(layout);
-    start_sender_editor(senders);
+    CardLayoutEditor layout_editor(layout);
+    layout_editor.open();
+    SenderEditor sender_editor(senders);
+    sender_editor.open();
     list_open(list_view, list);
     layout.type(IDC_CL_TA_X, u"250");   // typed, not stored yet
     list_sort(list, 0);                  // C B A
     list_command(list_view, list, IDC_LIST_REFRESH);
 
-    // Every command that replaces the document asks first; Cancel stops it
-    // before it does anything.
-    const int replacing[] = {CMD_NEW, CMD_OPEN_ADDRESSEES, CMD_IMPORT_CSV, CMD_IMPORT_VCARD,
-                             CMD_OPEN_LEGACY_ADDRESS};
-    for (int id : replacing) {
-        fake.answer(kAnswerCancel);
+    // Every command that replaces the document asks its own question (the
+    // editors have changes) and shows its file dialog before the editors
+    // are asked: Cancel in the dialog leaves them as they were.
+    const int opening[] = {CMD_OPEN_ADDRESSEES, CMD_IMPORT_CSV, CMD_IMPORT_VCARD, CMD_OPEN_LEGACY_ADDRESS};
+    for (int id : opening) {
+        fake.answer(kAnswerYes);
         run(id);
-        EXPECT_EQ(box_text(fake.boxes.size() - 1), u"「葉書の設定」の変更を保存しますか？") << id;
+        EXPECT_EQ(box_text(fake.boxes.size() - 1), u"保存せず開いて良いですか？") << id;
     }
-    ASSERT_EQ(fake.boxes.size(), 5u);
-    EXPECT_EQ(fake.boxes[0].caption, u"葉書の設定");
-    EXPECT_EQ(fake.boxes[0].style, kButtonsYesNoCancel);
-    EXPECT_TRUE(fake.dialogs.empty());
+    EXPECT_EQ(fake.dialogs.size(), 4u);
+    // A file chosen, the editors ask; Cancel there stops the command. 新規作成
+    // chooses no file: its question, then the editors.
+    fake.answer(kAnswerYes);
+    fake.answer_dialog(u"C:\\work\\other.txt");
+    fake.answer(kAnswerCancel);
+    run(CMD_OPEN_ADDRESSEES);
+    for (int answer : {kAnswerYes, kAnswerCancel}) fake.answer(answer);
+    run(CMD_NEW);
+    ASSERT_EQ(fake.boxes.size(), 8u);
+    EXPECT_EQ(box_text(5), u"「葉書の設定」の変更を保存しますか？");
+    EXPECT_EQ(fake.boxes[5].caption, u"葉書の設定");
+    EXPECT_EQ(fake.boxes[5].style, kButtonsYesNoCancel);
+    EXPECT_EQ(box_text(6), u"保存せず新規にして良いですか？");
+    EXPECT_EQ(box_text(7), u"「葉書の設定」の変更を保存しますか？");
     EXPECT_FALSE(layout.closed || senders.closed || list_view.closed);
     EXPECT_EQ(count_cards(), 3);
+    window.calls.clear();  // the opens repaint after a cancelled dialog
 
     // The exit asks "終了しますか？" first: No leaves every editor as it was.
     fake.answer(kAnswerNo);
     run(CMD_EXIT);
-    ASSERT_EQ(fake.boxes.size(), 6u);
-    EXPECT_EQ(box_text(5), u"終了しますか？");
+    ASSERT_EQ(fake.boxes.size(), 9u);
+    EXPECT_EQ(box_text(8), u"終了しますか？");
     EXPECT_FALSE(layout.closed || senders.closed || list_view.closed);
     EXPECT_EQ(layout.text(IDC_CL_TA_X), u"250");
 
@@ -445,10 +481,10 @@ TEST_F(MainWindowCommandsTest, OpenEditorsSettleTheirChangesBeforeTheDocumentIsR
     // unasked, No puts back the list's cards; then the save question.
     for (int answer : {kAnswerYes, kAnswerYes, kAnswerNo, kAnswerNo}) fake.answer(answer);
     run(CMD_EXIT);
-    ASSERT_EQ(fake.boxes.size(), 10u);
-    EXPECT_EQ(box_text(6), u"終了しますか？");
-    EXPECT_EQ(box_text(8), u"「あて先の編集」の変更を保存しますか？");
-    EXPECT_EQ(box_text(9), u"保存しますか？");
+    ASSERT_EQ(fake.boxes.size(), 13u);
+    EXPECT_EQ(box_text(9), u"終了しますか？");
+    EXPECT_EQ(box_text(11), u"「あて先の編集」の変更を保存しますか？");
+    EXPECT_EQ(box_text(12), u"保存しますか？");
     EXPECT_EQ(window.calls, (Calls{"destroy"}));
     EXPECT_TRUE(layout.closed && senders.closed && list_view.closed);
     EXPECT_EQ(doc().hdata[0].ta.xy[0].x, 250);
@@ -458,7 +494,7 @@ TEST_F(MainWindowCommandsTest, OpenEditorsSettleTheirChangesBeforeTheDocumentIsR
     // Closed editors ask nothing more.
     fake.answer(kAnswerYes);
     run(CMD_NEW);
-    EXPECT_EQ(box_text(10), u"保存せず新規にして良いですか？");
+    EXPECT_EQ(box_text(13), u"保存せず新規にして良いですか？");
     EXPECT_EQ(count_cards(), 0);
 }
 

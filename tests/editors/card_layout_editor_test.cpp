@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/navigation.h"
@@ -57,6 +58,7 @@ protected:
     FakePrinterSpooler spooler_;
     FakeDialogView view_;
     FakeChoosers choosers_;
+    std::optional<CardLayoutEditor> editor_;
 
     void SetUp() override {
         std::memset(&doc(), 0, sizeof(Document));
@@ -72,9 +74,10 @@ protected:
     }
     void open(int current) {
         doc().current_card = current;
-        start_card_layout(view_);
+        editor_.emplace(view_);  // as when the dialog opens
+        editor_->open();
     }
-    void press(int id) { EXPECT_TRUE(card_layout_command(view_, choosers_, id)) << id; }
+    void press(int id) { EXPECT_TRUE(editor_->press(choosers_, id)) << id; }
     std::string shown(int id) const { return utf8(view_.text(id)); }
     static CardRecord& card(int i) { return doc().hdata[i]; }
 };
@@ -121,10 +124,10 @@ TEST_F(CardLayoutEditorTest, PagesThroughTheCardsInUseStoringBeforeEachMove) {
     // The main window's toolbar moved on: the timer stores and follows, and
     // leaves current_card to the main window.
     view_.type(IDC_CL_TA_Y, u"77");
-    card_layout_follow_navigation(view_);
+    editor_->follow_navigation();
     EXPECT_EQ(shown(IDC_CL_PAGE), "Page:5/5") << "no request, no move";
     set_nav_request(NAV_PREVIOUS);
-    card_layout_follow_navigation(view_);
+    editor_->follow_navigation();
     EXPECT_EQ(card(4).ta.xy[0].y, 77);
     EXPECT_EQ(shown(IDC_CL_PAGE), "Page:4/5");
     EXPECT_EQ(nav_request(), NAV_NONE);
@@ -308,12 +311,12 @@ TEST_F(CardLayoutEditorTest, ResetUndoAndCloseBoxGoBackToTheOpeningState) {
 
     view_.type(IDC_CL_TN_X, u"9");
     platform_.answer(kAnswerNo);
-    EXPECT_FALSE(card_layout_close_box(view_));
+    EXPECT_FALSE(editor_->close_box());
     EXPECT_FALSE(view_.closed);
     press(IDC_CL_REFRESH);
     EXPECT_EQ(card(6).tn.xy[0].x, 9);
     platform_.answer(kAnswerYes);
-    EXPECT_TRUE(card_layout_close_box(view_));
+    EXPECT_TRUE(editor_->close_box());
     EXPECT_TRUE(view_.closed);
     EXPECT_EQ(utf8(platform_.boxes.back().text), "修正を破棄して閉じていいですか？");
     EXPECT_EQ(utf8(platform_.boxes.back().caption), "閉じる");

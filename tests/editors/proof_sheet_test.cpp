@@ -66,7 +66,7 @@ protected:
 }  // namespace
 
 TEST_F(ProofSheetTest, MarksFiltersAndTheCountLineFollowTheCards) {
-    put(0, u"1500001");                                   // nothing to look at
+    put(0, u"1500001", 2, STATUS_SENT);                   // 済 only; sender 3 has an address only
     put(1, u"");                                          // 〒なし
     put(2, u"1500002");                                   // 〒不明
     put(3, u"150-0001", 0, STATUS_SENT);                  // 〒桁, 済
@@ -74,10 +74,11 @@ TEST_F(ProofSheetTest, MarksFiltersAndTheCountLineFollowTheCards) {
     put(5, u"0010000", 0, 7 /* 止/受 */);                  // 止
     put(6, u"1500001", 0, STATUS_RECEIVED);               // 未/受: unsent, nothing to look at
     put(7, u"", 3, 5 /* 済/受 */);                        // 〒なし, 差出人なし, 済, はみ出し
+    text_set(doc().fdata[2].a[0].s, u"東京都渋谷区");
     fit.overflowing = {7};
     EXPECT_EQ(refresh(), 8);
 
-    const unsigned expected[] = {0, MARK_NO_POSTAL, MARK_POSTAL_UNKNOWN, MARK_POSTAL_DIGITS | MARK_SENT,
+    const unsigned expected[] = {MARK_SENT, MARK_NO_POSTAL, MARK_POSTAL_UNKNOWN, MARK_POSTAL_DIGITS | MARK_SENT,
                                  MARK_NO_SENDER | MARK_MOURNING, MARK_STOPPED, 0,
                                  MARK_OVERFLOW | MARK_NO_POSTAL | MARK_NO_SENDER | MARK_SENT};
     for (int i = 0; i < 8; ++i) EXPECT_EQ(marks(i), expected[i]) << "card " << i;
@@ -91,8 +92,8 @@ TEST_F(ProofSheetTest, MarksFiltersAndTheCountLineFollowTheCards) {
     EXPECT_EQ(sheet.card_at(0), 1);
     EXPECT_EQ(sheet.position_of(6), -1);
     sheet.set_filter(SheetFilter::Unsent);  // 未/未 and 未/受, as 未送付を選択
-    EXPECT_EQ(count_line(), "表示 4枚（要確認 2枚）");
-    EXPECT_EQ(sheet.card_at(3), 6);
+    EXPECT_EQ(count_line(), "表示 3枚（要確認 2枚）");
+    EXPECT_EQ(sheet.card_at(2), 6);
 
     // Only what changed is looked at again: a store into card 2, a sender
     // that card 4 now prints, a card out of use.
@@ -104,7 +105,7 @@ TEST_F(ProofSheetTest, MarksFiltersAndTheCountLineFollowTheCards) {
     EXPECT_EQ(refresh(), 3);
     EXPECT_TRUE(changed[2] && changed[4] && changed[7] && !changed[3]);
     EXPECT_EQ(fit.asked, (std::set<int>{2, 4}));
-    EXPECT_EQ(count_line(), "表示 4枚（要確認 1枚）");
+    EXPECT_EQ(count_line(), "表示 3枚（要確認 1枚）");
     // A new card year or other fitting switches look at every card.
     EXPECT_EQ(sheet.refresh(kYear + 1, &table, fit, 0, changed), 7);
     EXPECT_EQ(sheet.refresh(kYear + 1, &table, fit, 1, changed), 7);
@@ -146,6 +147,42 @@ TEST_F(ProofSheetTest, ClicksShiftAndCtrlSelectAndTheFilterDropsWhatItHides) {
     EXPECT_EQ(selected(), (std::vector<int>{3}));
 }
 
+TEST_F(ProofSheetTest, TheSelectionFollowsPeopleNotCardNumbers) {
+    const char16_t* names[] = {u"赤井", u"井上", u"上田", u"江口", u"大野", u"加藤", u"木村", u"工藤"};
+    for (int i = 0; i < 8; ++i) {
+        put(i, u"1500001");
+        text_set(doc().hdata[i].tn.m[0].s, names[i]);
+    }
+    refresh();
+    sheet.click(2, false, false);
+    sheet.click(5, false, true);
+    sheet.click(7, false, true);
+    // A print's 済 and another sender keep the people selected.
+    doc().hdata[5].typ[0].t = STATUS_SENT;
+    doc().hdata[2].ftb = 1;
+    refresh();
+    EXPECT_EQ(selected(), (std::vector<int>{2, 5, 7}));
+
+    // Row 4 deleted in the list: 加藤 moves to card 4, 木村 to card 5, and
+    // card 7 leaves use. Only 上田 is still where the user selected him.
+    for (int i = 4; i < 7; ++i) doc().hdata[i] = doc().hdata[i + 1];
+    const CardRecord last = doc().hdata[7];
+    doc().hdata[7] = CardRecord{};
+    refresh();
+    EXPECT_EQ(selected(), (std::vector<int>{2}));
+    // A card that left use and comes back is not selected again.
+    doc().hdata[7] = last;
+    refresh();
+    EXPECT_EQ(selected(), (std::vector<int>{2}));
+
+    // Another document (新規作成, 開く, an import): nothing stays selected,
+    // even where the cards look the same.
+    sheet.select_all();
+    proof_sheet_document_replaced();
+    refresh();
+    EXPECT_TRUE(selected().empty());
+}
+
 TEST_F(ProofSheetTest, TheSheetPrintsTwelveCardsAPageOnA4AndMarksNothing) {
     FakePlatform platform;
     FakePrinterSpooler spooler;
@@ -159,6 +196,9 @@ TEST_F(ProofSheetTest, TheSheetPrintsTwelveCardsAPageOnA4AndMarksNothing) {
     print_proof_sheet(reinterpret_cast<WindowHandle>(0x77), sheet);
 
     ASSERT_EQ(spooler.dialogs.size(), 1u);
+    // Under the print lock, from the dialog to the job's end.
+    EXPECT_EQ(spooler.calls.front(), "lock_windows");
+    EXPECT_EQ(spooler.calls.back(), "unlock_windows");
     EXPECT_EQ(spooler.dialogs[0].paper, SHEET_PAPER_A4);  // offered first, upright
     EXPECT_EQ(spooler.dialogs[0].nMaxPage, 2);
     ASSERT_EQ(platform.boxes.size(), 1u);
@@ -181,4 +221,8 @@ TEST_F(ProofSheetTest, TheSheetPrintsTwelveCardsAPageOnA4AndMarksNothing) {
     EXPECT_EQ(std::count(pages[1].begin(), pages[1].end(), u"2027年 未/未"), 1);
     EXPECT_EQ(printer_state().printer_name[0], 0);  // the cards' printer state stays
     for (int i = 0; i < 13; ++i) EXPECT_EQ(doc().hdata[i].typ[0].t, 0) << i;
+    // Twelve cards fill one page, with no empty one behind it.
+    doc().hdata[12] = CardRecord{};
+    refresh();
+    EXPECT_EQ(ProofSheetPages(sheet).pages(), 1);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "editors/editor_shared.h"
@@ -20,6 +21,7 @@ class SenderEditorTest : public ::testing::Test {
 protected:
     FakePlatform platform_;
     FakeDialogView view_;
+    std::optional<SenderEditor> editor_;
 
     void SetUp() override { std::memset(&doc(), 0, sizeof(Document)); }
 
@@ -30,13 +32,18 @@ protected:
             text_set(doc().fdata[i].a[1].s, u"二番地");
         }
     }
-    void press(int id) { EXPECT_TRUE(sender_editor_command(view_, id)) << id; }
+    // A new editor opens on the view, as when its dialog opens.
+    void open() {
+        editor_.emplace(view_);
+        editor_->open();
+    }
+    void press(int id) { EXPECT_TRUE(editor_->press(id)) << id; }
     std::string shown(int id) const { return utf8(view_.text(id)); }
     static SenderRecord& sender(int i) { return doc().fdata[i]; }
 };
 
 TEST_F(SenderEditorTest, NoSenderYetTheFirstIsCreatedBySaving) {
-    start_sender_editor(view_);
+    open();
     EXPECT_EQ(shown(IDC_SE_SENDER), "番号:1/0/10");
     EXPECT_EQ(shown(IDC_SE_ADDRESS_LINE), "住所:1/2");
     EXPECT_EQ(shown(IDC_SE_NAME_LINE), "名前:1/2");
@@ -55,7 +62,7 @@ TEST_F(SenderEditorTest, NoSenderYetTheFirstIsCreatedBySaving) {
 
 TEST_F(SenderEditorTest, AddStepsAndLinesStoreFirstAndNeverWrap) {
     use_senders(3);
-    start_sender_editor(view_);
+    open();
     EXPECT_EQ(shown(IDC_SE_POSTAL), "1000000");
     press(IDC_SE_SENDER_PREVIOUS);
     EXPECT_EQ(shown(IDC_SE_SENDER), "番号:1/3/10") << "no wrap at the first";
@@ -95,7 +102,7 @@ TEST_F(SenderEditorTest, AddStepsAndLinesStoreFirstAndNeverWrap) {
 
 TEST_F(SenderEditorTest, TenSendersReachTheTenthAndAddNoMore) {
     use_senders(FDATA_MAX);
-    start_sender_editor(view_);
+    open();
     EXPECT_EQ(shown(IDC_SE_SENDER), "番号:1/10/10");
     for (int i = 0; i < 12; ++i) press(IDC_SE_SENDER_NEXT);
     EXPECT_EQ(shown(IDC_SE_SENDER), "番号:10/10/10");
@@ -106,7 +113,7 @@ TEST_F(SenderEditorTest, TenSendersReachTheTenthAndAddNoMore) {
 
 TEST_F(SenderEditorTest, UndoKeepsThePlaceAndTheCloseBoxAsksFirst) {
     use_senders(2);
-    start_sender_editor(view_);
+    open();
     press(IDC_SE_SENDER_NEXT);
     press(IDC_SE_ADDRESS_NEXT);
     view_.type(IDC_SE_ADDRESS, u"変更後");
@@ -125,22 +132,37 @@ TEST_F(SenderEditorTest, UndoKeepsThePlaceAndTheCloseBoxAsksFirst) {
     view_.type(IDC_SE_NAME, u"残る名前");
     press(IDC_SE_REFRESH);
     platform_.answer(kAnswerNo);
-    EXPECT_FALSE(sender_editor_close_box(view_));
+    EXPECT_FALSE(editor_->close_box());
     EXPECT_FALSE(view_.closed);
     EXPECT_EQ(utf8(sender(1).n[0].s), "残る名前");
     platform_.answer(kAnswerYes);
-    EXPECT_TRUE(sender_editor_close_box(view_));
+    EXPECT_TRUE(editor_->close_box());
     EXPECT_TRUE(view_.closed);
     EXPECT_EQ(utf8(sender(1).n[0].s), "");
     EXPECT_EQ(utf8(platform_.boxes.back().text), "修正を破棄して閉じていいですか？");
     EXPECT_FALSE(doc().modified);
 }
 
+// The editor's object lives as long as its window: once it is gone (its
+// window destroyed without its close, as when the main window goes), the
+// main window's commands neither ask it nor reach it.
+TEST_F(SenderEditorTest, AnEditorGoneWithItsWindowIsNoLongerAsked) {
+    use_senders(1);
+    open();
+    view_.type(IDC_SE_ADDRESS, u"打ちかけ");
+    EXPECT_TRUE(open_editors_have_changes());
+    editor_.reset();
+    EXPECT_FALSE(open_editors_have_changes());
+    EXPECT_TRUE(settle_open_editors(nullptr));
+    EXPECT_TRUE(platform_.boxes.empty());
+    EXPECT_FALSE(view_.closed);
+}
+
 TEST_F(SenderEditorTest, PostalCodeButtonFillsTheAddressFieldOnly) {
     platform_.resources[IDR_POSTAL_CODES] = postal_fixture_table();
     use_senders(1);
     text_set(sender(0).a[0].s, u"旧住所");
-    start_sender_editor(view_);
+    open();
     view_.type(IDC_SE_NAME, u"山田　花子");
     view_.type(IDC_SE_POSTAL, u"〒０６０－０００１");
     platform_.answer(kAnswerYes);
@@ -159,7 +181,7 @@ TEST_F(SenderEditorTest, PostalCodeButtonFillsTheAddressFieldOnly) {
     // A business code: its street on the line, its name only into an empty
     // name field; a floor code's building on the empty second line.
     text_set(sender(0).a[1].s, u"");
-    start_sender_editor(view_);
+    open();
     view_.type(IDC_SE_POSTAL, u"1008994");
     view_.type(IDC_SE_ADDRESS, u"");
     view_.type(IDC_SE_NAME, u"");
@@ -186,7 +208,7 @@ TEST_F(SenderEditorTest, PostalCodeButtonFillsTheAddressFieldOnly) {
 
 TEST_F(SenderEditorTest, VerticalFormButtonConvertsTheAddressFieldOnly) {
     use_senders(1);
-    start_sender_editor(view_);
+    open();
     view_.type(IDC_SE_ADDRESS, u"札幌市北1-2");
     view_.type(IDC_SE_NAME, u"Ken");
     press(IDC_SE_VERTICAL_FORM);

@@ -663,12 +663,21 @@ TEST_F(CsvImportTest, CommandAsksBeforeDiscardingChangesAndOpensACsvDialog) {
     EXPECT_EQ(fake.dialogs[0].initial_file, u"C:\\work\\無題.csv");
     EXPECT_EQ(text(doc().hdata[0].tn.m[0].s), u"前からの宛先");
 
+    // An import called off at its summary keeps the remembered file name.
+    text_set(doc().chosen_file, u"C:\\work\\zelko2.txt");
+    fake.answer(kAnswerYes);
+    fake.answer_dialog(u"C:\\data\\list.txt");
+    fake.answer(kAnswerCancel);
+    EXPECT_EQ(command_import_csv(nullptr), REPAINT_WINDOW);
+    EXPECT_EQ(text(doc().chosen_file), u"C:\\work\\zelko2.txt");
+
     // Any file name is read: spreadsheets save CSV text as .txt too.
     fake.boxes.clear();
     fake.answer(kAnswerYes);
     fake.answer_dialog(u"C:\\data\\list.txt");
     fake.answer(kAnswerYes);
     EXPECT_EQ(command_import_csv(nullptr), REPAINT_WINDOW);
+    EXPECT_EQ(text(doc().chosen_file), u"C:\\data\\list.txt");
     ASSERT_EQ(fake.boxes.size(), 2u);
     EXPECT_EQ(summary_line(0, 1), "list.txtから1件の宛先を読み込みます。");
     EXPECT_EQ(cards_text(), "|新しい宛先/////|/////|0\n");

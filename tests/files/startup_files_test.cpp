@@ -83,10 +83,9 @@ TEST_F(StartupFilesTest, AStartupFileWithoutTheMarkIsReportedByItsBareName) {
 }
 
 TEST_F(StartupFilesTest, ExitSaveWritesTheThreeFilesInOrderWithoutQuestions) {
-    fake.put_file(u"C:\\work\\zelko1.txt", "old");
-    fake.put_file(u"C:\\work\\zelko2.txt", "old");
-    fake.put_file(u"C:\\work\\zelko3.txt", "old");
-    load_startup_files(owner);  // each reported as no wide-character file
+    for (const char16_t* name : {u"C:\\work\\zelko1.txt", u"C:\\work\\zelko2.txt", u"C:\\work\\zelko3.txt"})
+        fake.put_file(name, utf16le_file(u"old=1\r\n"));
+    load_startup_files(owner);
     text_set(doc().fdata[0].t, u"2220002");
     fake.boxes.clear();
     fake.events.clear();

@@ -180,15 +180,21 @@ TEST_F(PrintCommandTest, ListSelectionPrintsThoseCardsWithCopiesOrWhatTheDialogC
     auto a = postcard_answer();
     a.flags = kPdSelection;
     a.copies = 2;
-    spooler_.dialog_answers = {a, postcard_answer()};  // the second time the user chose all cards
+    auto one = a;
+    one.copies = 1;
+    // The second time the user chose all cards; the third time card 5 alone
+    // is printed: its own preview showed the overflow, no note.
+    spooler_.dialog_answers = {a, postcard_answer(), one};
     platform_.answer(kAnswerYes);
     platform_.answer(kAnswerYes);
     print_cards_command(kWindow, cards, 3);
     print_cards_command(kWindow, cards, 3);
+    print_cards_command(kWindow, cards + 1, 1);
     EXPECT_EQ(printed_cards(0), (std::vector<int>{2, 2, 5, 5, 9, 9}));
     EXPECT_EQ(printed_cards(1).size(), 12u);
     EXPECT_EQ(utf8(platform_.boxes.at(0).text),
               "Office Printer はがき 100×148で6枚印刷していいですか？（はみ出す行のある葉書が1枚あります）");
+    EXPECT_EQ(utf8(platform_.boxes.at(2).text), "Office Printer はがき 100×148で1枚印刷していいですか？");
 }
 
 TEST_F(PrintCommandTest, ConfirmationNamesPrinterFormAndMeasuredSizeInWholeMillimetres) {
