@@ -32,11 +32,11 @@ public:
         if (selected_) surface_.end_font();
     }
 
-    Extent reference(const char16_t* text, int length) {
+    Extent reference(const char16_t* text, int length, int32_t* ends) {
         if (length <= 0) return {0, 0};
         if (!selected_) surface_.begin_font(font_, RgbColor{0, 0, 0});
         selected_ = true;
-        return surface_.text_extent(text, length);
+        return surface_.text_ends(text, length, ends);
     }
     // A reference length at `height`, in fine units.
     int64_t fine(int64_t reference, int32_t height) const {
@@ -103,7 +103,7 @@ public:
             else
                 text_copy(p.text, LINE_CAP, lines[k].s, LINE_CAP - 1), p.length = text_length(p.text);
             if (p.length == 0) continue;
-            Extent e = m_.reference(p.text, p.length);
+            Extent e = m_.reference(p.text, p.length, ends_[k]);
             reference_[k] = e.cx;
             cell_[k] = e.cy;
             start_[k] = (down_ ? int64_t{origins[k].y} : int64_t{origins[k].x}) * kFine;
@@ -135,7 +135,7 @@ private:
         if (count_ < 2 || out_[0].length == 0) return;
         NameParts first = name_parts(out_[0].text, out_[0].length);
         if (first.hand_aligned || first.given_start == 0) return;
-        int64_t given = m_.fine(m_.reference(out_[0].text, first.given_start).cx, fit_[0].height);
+        int64_t given = m_.fine(ends_[0][first.given_start - 1], fit_[0].height);
         for (int k = 1; k < count_; ++k) {
             if (out_[k].length == 0) continue;
             if (!name_parts(out_[k].text, out_[k].length).given_only) continue;
@@ -181,7 +181,8 @@ private:
             if (end_of(k) == level) continue;
             int split = out_[k].length - honorific_[k];
             if (split == 0) continue;  // a 敬称 alone stays where it starts
-            int64_t tail = m_.fine(m_.reference(out_[k].text + split, honorific_[k]).cx, fit_[k].height);
+            int64_t tail = m_.fine(reference_[k], fit_[k].height) -
+                           m_.fine(ends_[k][split - 1], fit_[k].height);
             out_[k].split = split;
             tail_start_[k] = level - tail - start_[k];
             fit_[k].length = level - start_[k] - offset_[k];
@@ -198,6 +199,7 @@ private:
         p.tail_start = tail_start_[k];
         p.end = offset_[k] + fit_[k].length;
         p.cell = m_.cell(cell_[k], p.height);
+        for (int i = 0; i < p.length; ++i) p.ends[i] = m_.fine(ends_[k][i], p.height);
         p.overflow = fit_[k].overflow;
     }
 
@@ -209,6 +211,7 @@ private:
     LinePlan* out_;
     bool down_;
     int64_t reference_[ADDRESSEE_LINES] = {};
+    int32_t ends_[ADDRESSEE_LINES][LINE_CAP] = {};
     int64_t cell_[ADDRESSEE_LINES] = {};
     int64_t start_[ADDRESSEE_LINES] = {};
     int64_t room_end_[ADDRESSEE_LINES] = {};
@@ -252,6 +255,18 @@ int card_overflow_lines(DrawingSurface& surface, const CardRecord& card) {
                           card.fa.xy, SENDER_LINES) +
            count_overflow(surface, card, LineBlock::SenderName, card.fn.lf, sender.n, card.fn.xy,
                           SENDER_LINES);
+}
+
+void plan_steps(const CardMapping& mapping, const LinePlan& plan, bool down, int from, int to,
+                int32_t* steps) {
+    if (from < 0 || to > plan.length || from >= to) return;
+    const int64_t base = from > 0 ? plan.ends[from - 1] : 0;
+    int32_t at = 0;
+    for (int i = from; i < to; ++i) {
+        int32_t next = mapping.length(plan.ends[i] - base, down);
+        steps[i - from] = next - at;
+        at = next;
+    }
 }
 
 Point CardMapping::map(int32_t x, int32_t y) const {

@@ -52,6 +52,7 @@ struct LinePlan {
     int split = 0;            // units drawn from `start`; the rest from `tail_start`
     int64_t tail_start = 0;   // where the 敬称 moved to the common level starts
     int64_t end = 0;          // where it ends, from its stored origin (fine units)
+    int64_t ends[LINE_CAP];   // where each unit of `text` ends, from the text's start (fine units)
     int32_t cell = 0;         // its cell height across the writing (card units)
     bool overflow = false;
 };
@@ -61,6 +62,15 @@ struct LinePlan {
 void plan_lines(DrawingSurface& surface, const CardRecord& card, LineBlock block,
                 const LogFont& font, const TextLine* lines, const LinePos* origins, int count,
                 const FitSwitches& switches, LinePlan* out);
+
+struct CardMapping;
+
+// The steps (render/drawing_surface.h) that put units [from, to) of `plan`
+// where the plan places them, at the scale of `mapping`: every surface
+// draws the characters of a line at the same places of the card, whatever
+// its fonts' own advances at its size in whole pixels.
+void plan_steps(const CardMapping& mapping, const LinePlan& plan, bool down, int from, int to,
+                int32_t* steps);
 
 // Where card units land on a surface: the preview (one unit a pixel, from
 // the preview origin, fonts as stored) or a printer page of W x H pixels

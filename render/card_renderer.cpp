@@ -65,19 +65,34 @@ void mark_overflow(const Pass& pass, Point at, const LinePlan& plan, bool down) 
     pass.surface.fill_rect(bar, kOverflowColour);
 }
 
+// Units [from, to) of a planned line from `at`, each where the plan puts
+// it; a line written at another angle, which is never fitted, as its font
+// sets it.
+void draw_piece(const Pass& pass, const LinePlan& plan, Writing writing, int from, int to,
+                Point at) {
+    if (writing == Writing::Other) {
+        pass.surface.text_out(at, plan.text + from, to - from);
+        return;
+    }
+    int32_t steps[LINE_CAP];
+    plan_steps(pass.mapping, plan, writing == Writing::Down, from, to, steps);
+    pass.surface.text_out_stepped(at, plan.text + from, to - from, steps);
+}
+
 // Each non-empty line is drawn as planned once for the card
-// (render/card_fit.h), at the surface's scale: a line that fits and stays
-// where it is in one piece at its own origin, with the item's font
-// (vertical for the default layouts, which decides the writing direction);
-// a fitted one in its smaller size; a line whose 敬称 moves to the common
-// level in two pieces.
+// (render/card_fit.h), at the surface's scale, every character where the
+// plan puts it: a line that fits and stays where it is in one piece at its
+// own origin, with the item's font (vertical for the default layouts, which
+// decides the writing direction); a fitted one in its smaller size; a line
+// whose 敬称 moves to the common level in two pieces.
 void draw_lines(Pass& pass, LineBlock block, const TextLine* lines, const LinePos* origins,
                 int count, const LogFont& stored, RgbColor colour, ItemId first_id,
                 Extent* line_extents) {
     LinePlan plans[ADDRESSEE_LINES];
     plan_lines(pass.surface, pass.card(), block, stored, lines, origins, count, fit_switches(),
                plans);
-    const bool down = writing_of(stored) == Writing::Down;
+    const Writing writing = writing_of(stored);
+    const bool down = writing == Writing::Down;
     LogFont font = pass.begin_item(stored, colour);
     for (int k = 0; k < count; ++k) {
         const LinePlan& plan = plans[k];
@@ -91,11 +106,11 @@ void draw_lines(Pass& pass, LineBlock block, const TextLine* lines, const LinePo
             pass.surface.end_font();
             pass.surface.begin_font(pass.mapping.font(fitted), colour);
         }
-        pass.surface.text_out(pass.mapping.map_along(origins[k], down, plan.start), plan.text,
-                              plan.split);
+        draw_piece(pass, plan, writing, 0, plan.split,
+                   pass.mapping.map_along(origins[k], down, plan.start));
         if (plan.split < plan.length)
-            pass.surface.text_out(pass.mapping.map_along(origins[k], down, plan.tail_start),
-                                  plan.text + plan.split, plan.length - plan.split);
+            draw_piece(pass, plan, writing, plan.split, plan.length,
+                       pass.mapping.map_along(origins[k], down, plan.tail_start));
         if (plan.fitted) {
             pass.surface.end_font();
             pass.surface.begin_font(font, colour);

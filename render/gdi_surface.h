@@ -43,8 +43,11 @@ public:
     void begin_font(const LogFont& font, RgbColor colour) override;
     void end_font() override;
     void text_out(Point at, const char16_t* text, int length) override;
+    void text_out_stepped(Point at, const char16_t* text, int length,
+                          const int32_t* steps) override;
     void frame(Rect rect, RgbColor colour) override;
     Extent text_extent(const char16_t* text, int length) override;
+    Extent text_ends(const char16_t* text, int length, int32_t* ends) override;
     void fill_rect(const Rect& r, RgbColor colour) override;
 
 private:

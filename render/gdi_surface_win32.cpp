@@ -11,6 +11,7 @@
 #include "render/font_bounds.h"
 
 static_assert(sizeof(LogFont) == sizeof(LOGFONTW), "LogFont mirrors LOGFONTW");
+static_assert(sizeof(INT) == sizeof(int32_t), "steps and ends are INT arrays");
 static_assert(offsetof(LogFont, lfWeight) == offsetof(LOGFONTW, lfWeight), "LogFont layout");
 static_assert(offsetof(LogFont, lfItalic) == offsetof(LOGFONTW, lfItalic), "LogFont layout");
 static_assert(offsetof(LogFont, lfPitchAndFamily) == offsetof(LOGFONTW, lfPitchAndFamily),
@@ -155,6 +156,24 @@ void GdiSurface::end_font() {
 
 void GdiSurface::text_out(Point at, const char16_t* text, int length) {
     TextOutW(hdc(dc_), at.x, at.y, wide(text), length);
+}
+
+// The steps go along the font's escapement: GDI turns them with the text.
+void GdiSurface::text_out_stepped(Point at, const char16_t* text, int length,
+                                  const int32_t* steps) {
+    ExtTextOutW(hdc(dc_), at.x, at.y, 0, nullptr, wide(text), static_cast<UINT>(length),
+                reinterpret_cast<const INT*>(steps));
+}
+
+Extent GdiSurface::text_ends(const char16_t* text, int length, int32_t* ends) {
+    SIZE size{};
+    if (length <= 0) return {0, 0};
+    if (!GetTextExtentExPointW(hdc(dc_), wide(text), length, 0, nullptr,
+                               reinterpret_cast<INT*>(ends), &size)) {
+        for (int i = 0; i < length; ++i) ends[i] = 0;
+        return {0, 0};
+    }
+    return {size.cx, size.cy};
 }
 
 Extent GdiSurface::text_extent(const char16_t* text, int length) {

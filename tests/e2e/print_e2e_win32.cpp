@@ -326,8 +326,9 @@ public:
             HGDIOBJ old = SelectObject(dc, font);
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, RGB(0, 0, 0));
-            TextOutW(dc, t.origin.x, t.origin.y, reinterpret_cast<const wchar_t*>(t.text.c_str()),
-                     static_cast<int>(t.text.size()));
+            ExtTextOutW(dc, t.origin.x, t.origin.y, 0, nullptr,
+                        reinterpret_cast<const wchar_t*>(t.text.c_str()),
+                        static_cast<UINT>(t.text.size()), t.steps.empty() ? nullptr : t.steps.data());
             SelectObject(dc, old);
             DeleteObject(font);
         }
@@ -346,6 +347,7 @@ private:
         Rect window;   // where its ink may lie relative to its origin
         int page = 0;  // calibration page and origin
         Point origin{0, 0};
+        std::vector<INT> steps;  // a planned line's steps; none: the font's advances
     };
 
     Point device(int32_t x, int32_t y, const CardRecord& card) const {
@@ -415,21 +417,27 @@ private:
             LogFont set = stored;
             set.lfHeight = p.height;
             LogFont font = mapping.font(set);
-            piece(page, font, mapping.map_along(origins[k], down, p.start), std::u16string(p.text, p.split), item);
+            piece(page, font, mapping.map_along(origins[k], down, p.start), mapping, p, down, 0, p.split, item);
             if (p.split < p.length)
-                piece(page, font, mapping.map_along(origins[k], down, p.tail_start),
-                      std::u16string(p.text + p.split, p.length - p.split), item);
+                piece(page, font, mapping.map_along(origins[k], down, p.tail_start), mapping, p, down,
+                      p.split, p.length, item);
         }
     }
 
-    // `text` drawn in the printer font `font` at the page point `at`.
-    void piece(int page, const LogFont& font, Point at, const std::u16string& text, const char* item) {
+    // Units [from, to) of `plan` drawn in the printer font `font` at the
+    // page point `at`, each where the plan puts it.
+    void piece(int page, const LogFont& font, Point at, const CardMapping& mapping,
+               const LinePlan& plan, bool down, int from, int to, const char* item) {
+        const std::u16string text(plan.text + from, to - from);
+        std::vector<INT> steps(text.size());
+        plan_steps(mapping, plan, down, from, to, steps.data());
         std::string label;
         for (const Sample& t : samples_)
-            if (t.text == text && std::memcmp(&t.font, &font, sizeof font) == 0) label = t.label;
+            if (t.text == text && t.steps == steps && std::memcmp(&t.font, &font, sizeof font) == 0)
+                label = t.label;
         if (label.empty()) {
             label = std::string(item) + "-" + std::to_string(samples_.size());
-            samples_.push_back({label, font, text, window_of(font, text)});
+            samples_.push_back({label, font, text, window_of(font, text), 0, {0, 0}, steps});
         }
         line("at %d %d %d %s", page, at.x + offset_.x, at.y + offset_.y, label.c_str());
     }

@@ -83,6 +83,12 @@ public:
         texts.push_back({std::u16string(text, length), at, font_, colour_});
         events.push_back("text " + utf8(std::u16string(text, length)));
     }
+    // One measure, each unit as wide as the others.
+    Extent text_ends(const char16_t* text, int length, int32_t* ends) override {
+        Extent e = text_extent(text, length);
+        for (int i = 0; i < length; ++i) ends[i] = e.cx / length * (i + 1);
+        return e;
+    }
     Extent text_extent(const char16_t* text, int length) override {
         Extent e{(square_cells ? std::abs(font_.lfHeight) : 10) * length, std::abs(font_.lfHeight) + 2};
         measures.push_back({std::u16string(text, length), length, e});

@@ -90,6 +90,7 @@ struct PrintedText {
     Rect window;   // where its ink may lie relative to its origin
     int page = 0;  // calibration page and origin
     Point origin{0, 0};
+    std::vector<INT> steps;  // a planned line's steps; none: the font's advances
 };
 
 // The expectations file, one line each (device pixels of the raster):
@@ -118,10 +119,13 @@ public:
     }
     // The renderer draws `text` at device point `at` in `font`.
     void expect_text_at(int page, const LogFont& font, Point at, const char16_t* text, int length,
-                        const std::string& name) {
+                        const std::string& name, std::vector<INT> steps = {}) {
         // Each card page's texts calibrated on their own: the cards differ.
         std::string label = name + "-p" + std::to_string(page);
-        if (!known(label)) texts_.push_back(measure(label, font, std::u16string(text, length)));
+        if (!known(label)) {
+            texts_.push_back(measure(label, font, std::u16string(text, length)));
+            texts_.back().steps = std::move(steps);
+        }
         line("at %d %d %d %s", page, at.x + offset_.x, at.y + offset_.y, label.c_str());
     }
     void expect_same(int page, int other) { line("same %d %d", page, other); }
@@ -174,8 +178,9 @@ public:
             HGDIOBJ old = SelectObject(dc_, font);
             SetBkMode(dc_, TRANSPARENT);
             SetTextColor(dc_, RGB(0, 0, 0));
-            TextOutW(dc_, t.origin.x, t.origin.y, reinterpret_cast<const wchar_t*>(t.text.c_str()),
-                     static_cast<int>(t.text.size()));
+            ExtTextOutW(dc_, t.origin.x, t.origin.y, 0, nullptr,
+                        reinterpret_cast<const wchar_t*>(t.text.c_str()),
+                        static_cast<UINT>(t.text.size()), t.steps.empty() ? nullptr : t.steps.data());
             SelectObject(dc_, old);
             DeleteObject(font);
         }
@@ -246,10 +251,16 @@ void expect_lines(PrintPlan& plan, HDC dc, int page, const CardRecord& card, Lin
         set.lfHeight = p.height;
         const LogFont font = mapping.font(set);
         std::string label = name + "-" + std::to_string(k) + (p.fitted ? "-fitted" : "");
-        plan.expect_text_at(page, font, mapping.map_along(origins[k], down, p.start), p.text, p.split, label);
-        if (p.split < p.length)
+        std::vector<INT> steps(p.length);
+        plan_steps(mapping, p, down, 0, p.split, steps.data());
+        plan.expect_text_at(page, font, mapping.map_along(origins[k], down, p.start), p.text, p.split,
+                            label, {steps.begin(), steps.begin() + p.split});
+        if (p.split < p.length) {
+            plan_steps(mapping, p, down, p.split, p.length, steps.data());
             plan.expect_text_at(page, font, mapping.map_along(origins[k], down, p.tail_start),
-                                p.text + p.split, p.length - p.split, label + "-tail");
+                                p.text + p.split, p.length - p.split, label + "-tail",
+                                {steps.begin(), steps.begin() + (p.length - p.split)});
+        }
         if (!down) continue;
         const LinePos o = origins[k];
         Point start = mapping.map(o.x, o.y);

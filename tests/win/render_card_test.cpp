@@ -364,7 +364,7 @@ void fill_long_card() {
 }
 
 // Fitted, the long lines end inside the card and before the sender's
-// digits, every character inked in its own cell. (That the switches off
+// digits, every character inked in its own cell, where the plan puts it. (That the switches off
 // draw as before is checked on paper: tests/win/print_card_test.cpp.)
 TEST_F(RenderCardTest, LongLinesAreFittedWholeWithEveryCharacterInItsOwnCell) {
     fill_long_card();
@@ -402,8 +402,9 @@ TEST_F(RenderCardTest, LongLinesAreFittedWholeWithEveryCharacterInItsOwnCell) {
         const char16_t* text = plan.text;
         const Point at = to_preview(f.at[0].x, f.at[0].y);
         int32_t from = at.y;
+        const CardMapping preview{c, true};
         for (int i = 1; i <= plan.length; ++i) {
-            int32_t to = at.y + surface.text_extent(text, i).cx;
+            int32_t to = at.y + preview.length(plan.ends[i - 1], true);
             Rect cell{at.x - plan.cell - 2, from, at.x + 2, to};
             EXPECT_GT(canvas.ink_in(cell), 3) << "character " << i - 1;
             Canvas alone(440, 700);
