@@ -66,11 +66,13 @@ void mark_overflow(const Pass& pass, Point at, const LinePlan& plan, bool down) 
 }
 
 // Units [from, to) of a planned line from `at`, each where the plan puts
-// it; a line written at another angle, which is never fitted, as its font
-// sets it.
+// it. A line written at another angle, which is never fitted, and every
+// line while both fitting switches are off are drawn as their font sets
+// them, as the program always drew them.
 void draw_piece(const Pass& pass, const LinePlan& plan, Writing writing, int from, int to,
                 Point at) {
-    if (writing == Writing::Other) {
+    const FitSwitches& switches = fit_switches();
+    if (writing == Writing::Other || (!switches.fit_long_lines && !switches.align_names)) {
         pass.surface.text_out(at, plan.text + from, to - from);
         return;
     }

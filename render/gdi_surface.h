@@ -81,4 +81,5 @@ private:
     void* unkept_font_ = nullptr;  // a font made when all places are taken; deleted by end_font
     void* old_font_ = nullptr;     // the font begin_font replaced in the device context
     bool font_selected_ = false;
+    bool writes_down_ = false;     // the font begun writes down (a vertical face)
 };

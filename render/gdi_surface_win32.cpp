@@ -138,6 +138,7 @@ void* GdiSurface::font_for(const LogFont& font) {
 
 void GdiSurface::begin_font(const LogFont& font, RgbColor colour) {
     end_font();
+    writes_down_ = font.lfEscapement == -900 || font.lfEscapement == 2700;
     if (void* made = font_for(font)) {
         old_font_ = SelectObject(hdc(dc_), static_cast<HFONT>(made));
         font_selected_ = old_font_ != nullptr;
@@ -158,11 +159,21 @@ void GdiSurface::text_out(Point at, const char16_t* text, int length) {
     TextOutW(hdc(dc_), at.x, at.y, wide(text), length);
 }
 
-// The steps go along the font's escapement: GDI turns them with the text.
+// Each character (a surrogate pair as one) is drawn by its own call at its
+// place down or to the right: a printer driver then never decides where a
+// character of a longer call goes. (Wine's PostScript driver splits a
+// vertical call into runs of upright and turned characters and sets a run
+// after a turned one sideways.)
 void GdiSurface::text_out_stepped(Point at, const char16_t* text, int length,
                                   const int32_t* steps) {
-    ExtTextOutW(hdc(dc_), at.x, at.y, 0, nullptr, wide(text), static_cast<UINT>(length),
-                reinterpret_cast<const INT*>(steps));
+    int32_t along = 0;
+    for (int i = 0; i < length;) {
+        int n = i + 1 < length && text[i] >= 0xD800 && text[i] < 0xDC00 ? 2 : 1;
+        TextOutW(hdc(dc_), writes_down_ ? at.x : at.x + along, writes_down_ ? at.y + along : at.y,
+                 wide(text + i), n);
+        for (int j = 0; j < n; ++j) along += steps[i + j];
+        i += n;
+    }
 }
 
 Extent GdiSurface::text_ends(const char16_t* text, int length, int32_t* ends) {

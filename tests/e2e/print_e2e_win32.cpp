@@ -326,11 +326,15 @@ public:
             HGDIOBJ old = SelectObject(dc, font);
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, RGB(0, 0, 0));
-            ExtTextOutW(dc, t.origin.x, t.origin.y, 0, nullptr,
-                        reinterpret_cast<const wchar_t*>(t.text.c_str()),
-                        static_cast<UINT>(t.text.size()), t.steps.empty() ? nullptr : t.steps.data());
+            if (t.steps.empty())
+                TextOutW(dc, t.origin.x, t.origin.y, reinterpret_cast<const wchar_t*>(t.text.c_str()),
+                         static_cast<int>(t.text.size()));
             SelectObject(dc, old);
             DeleteObject(font);
+            if (t.steps.empty()) continue;
+            GdiSurface planned(dc, GdiSurface::Kind::Printer);  // a planned line as the renderer draws it
+            planned.begin_font(t.font, {0, 0, 0});
+            planned.text_out_stepped(t.origin, t.text.c_str(), static_cast<int>(t.text.size()), t.steps.data());
         }
     }
 
@@ -347,7 +351,7 @@ private:
         Rect window;   // where its ink may lie relative to its origin
         int page = 0;  // calibration page and origin
         Point origin{0, 0};
-        std::vector<INT> steps;  // a planned line's steps; none: the font's advances
+        std::vector<int32_t> steps;  // a planned line's steps; none: the font's advances
     };
 
     Point device(int32_t x, int32_t y, const CardRecord& card) const {
@@ -429,7 +433,7 @@ private:
     void piece(int page, const LogFont& font, Point at, const CardMapping& mapping,
                const LinePlan& plan, bool down, int from, int to, const char* item) {
         const std::u16string text(plan.text + from, to - from);
-        std::vector<INT> steps(text.size());
+        std::vector<int32_t> steps(text.size());
         plan_steps(mapping, plan, down, from, to, steps.data());
         std::string label;
         for (const Sample& t : samples_)

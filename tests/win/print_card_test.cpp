@@ -90,7 +90,7 @@ struct PrintedText {
     Rect window;   // where its ink may lie relative to its origin
     int page = 0;  // calibration page and origin
     Point origin{0, 0};
-    std::vector<INT> steps;  // a planned line's steps; none: the font's advances
+    std::vector<int32_t> steps;  // a planned line's steps; none: the font's advances
 };
 
 // The expectations file, one line each (device pixels of the raster):
@@ -119,7 +119,7 @@ public:
     }
     // The renderer draws `text` at device point `at` in `font`.
     void expect_text_at(int page, const LogFont& font, Point at, const char16_t* text, int length,
-                        const std::string& name, std::vector<INT> steps = {}) {
+                        const std::string& name, std::vector<int32_t> steps = {}) {
         // Each card page's texts calibrated on their own: the cards differ.
         std::string label = name + "-p" + std::to_string(page);
         if (!known(label)) {
@@ -178,11 +178,15 @@ public:
             HGDIOBJ old = SelectObject(dc_, font);
             SetBkMode(dc_, TRANSPARENT);
             SetTextColor(dc_, RGB(0, 0, 0));
-            ExtTextOutW(dc_, t.origin.x, t.origin.y, 0, nullptr,
-                        reinterpret_cast<const wchar_t*>(t.text.c_str()),
-                        static_cast<UINT>(t.text.size()), t.steps.empty() ? nullptr : t.steps.data());
+            if (t.steps.empty())
+                TextOutW(dc_, t.origin.x, t.origin.y, reinterpret_cast<const wchar_t*>(t.text.c_str()),
+                         static_cast<int>(t.text.size()));
             SelectObject(dc_, old);
             DeleteObject(font);
+            if (t.steps.empty()) continue;
+            GdiSurface planned(dc_, GdiSurface::Kind::Printer);  // a planned line as the renderer draws it
+            planned.begin_font(t.font, {0, 0, 0});
+            planned.text_out_stepped(t.origin, t.text.c_str(), static_cast<int>(t.text.size()), t.steps.data());
         }
     }
 
@@ -251,7 +255,7 @@ void expect_lines(PrintPlan& plan, HDC dc, int page, const CardRecord& card, Lin
         set.lfHeight = p.height;
         const LogFont font = mapping.font(set);
         std::string label = name + "-" + std::to_string(k) + (p.fitted ? "-fitted" : "");
-        std::vector<INT> steps(p.length);
+        std::vector<int32_t> steps(p.length);
         plan_steps(mapping, p, down, 0, p.split, steps.data());
         plan.expect_text_at(page, font, mapping.map_along(origins[k], down, p.start), p.text, p.split,
                             label, {steps.begin(), steps.begin() + p.split});
