@@ -25,7 +25,7 @@ void print_position_command(MainWindowActions& window) {
     window.refresh_status();
 }
 
-// 73 and 74: one of the two fitting switches flips, is kept in its file
+// 73, 74, 77 and 78: one of the four switches of how lines are set flips, is kept in its file
 // beside the data files at once (not a change of the document: the exit
 // asks nothing for it), and the card is drawn anew.
 void flip_fit_switch(WindowHandle owner, bool FitSwitches::*field, MainWindowActions& window) {
@@ -124,6 +124,12 @@ void run_command(WindowHandle owner, int id, MainWindowActions& window) {
         break;
     case CMD_ALIGN_NAMES:
         flip_fit_switch(owner, &FitSwitches::align_names, window);
+        break;
+    case CMD_VERTICAL_FORMS:
+        flip_fit_switch(owner, &FitSwitches::vertical_forms, window);
+        break;
+    case CMD_KANJI_DIGITS:
+        flip_fit_switch(owner, &FitSwitches::kanji_digits, window);
         break;
     case CMD_MANUAL:
     case CMD_TB_MANUAL:

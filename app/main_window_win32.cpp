@@ -36,12 +36,14 @@ namespace {
 HWND g_main_window = nullptr;
 WindowPlacement g_initial_placement{};
 
-// The 印刷 menu's two fitting switches show a check mark while on.
+// The 印刷 menu's four switches show a check mark while on.
 void check_fit_switches(HWND window) {
     HMENU menu = GetMenu(window);
     const FitSwitches& on = fit_switches();
     CheckMenuItem(menu, CMD_FIT_LONG_LINES, MF_BYCOMMAND | (on.fit_long_lines ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, CMD_ALIGN_NAMES, MF_BYCOMMAND | (on.align_names ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, CMD_VERTICAL_FORMS, MF_BYCOMMAND | (on.vertical_forms ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, CMD_KANJI_DIGITS, MF_BYCOMMAND | (on.kanji_digits ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // --- What the commands do to the window -------------------------------------

@@ -55,6 +55,8 @@
 #define CMD_ABOUT 70
 #define CMD_EXIT 71
 #define CMD_UPDATE_POSTAL 76
+#define CMD_VERTICAL_FORMS 77  // 印刷 > "縦書きの形で印刷", checked while on
+#define CMD_KANJI_DIGITS 78    // 印刷 > "数字を漢数字で印刷", checked while on
 
 // The toolbar and its buttons' commands.
 #define IDC_TOOLBAR 329

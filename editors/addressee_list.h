@@ -41,7 +41,7 @@ public:
     // Runs the one-line editor modally on work_card; 1 for "閉じる", else 0.
     virtual int open_line_editor(int row, int total) = 0;
     // The lines of `card` that do not fit even at their smallest size,
-    // measured on the screen (card_overflow_lines, render/card_fit.h).
+    // the one verdict of card_overflow_lines (render/card_fit.h).
     virtual int overflow_lines(const CardRecord& card) = 0;
 };
 

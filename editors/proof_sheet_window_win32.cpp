@@ -34,7 +34,8 @@ const wchar_t* wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>
 // The fitting switches as one number: other switches fit other cards.
 unsigned fit_state() {
     const FitSwitches& s = fit_switches();
-    return (s.fit_long_lines ? 1u : 0u) | (s.align_names ? 2u : 0u);
+    return (s.fit_long_lines ? 1u : 0u) | (s.align_names ? 2u : 0u) | (s.vertical_forms ? 4u : 0u) |
+           (s.kanji_digits ? 8u : 0u);
 }
 
 // What the run remembers of the window: the one open window and the size

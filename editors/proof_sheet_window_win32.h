@@ -35,11 +35,11 @@ struct Cells {
 };
 Cells cells_for(int pane_width);
 
-// Whether a card has a line that does not fit even when set smaller, as
-// the renderer fits it at the card's own scale on the screen.
+// Whether a card has a line that does not fit even when set smaller: the
+// one verdict of the card's fitting (render/card_fit.h).
 class ScreenFitCheck final : public CardFitCheck {
 public:
-    bool overflows(int card) override { return card_overflow_lines(surface_, card) > 0; }
+    bool overflows(int card) override { return card_overflow_lines(surface_, doc().hdata[card]) > 0; }
 
 private:
     MemoryDeviceContext dc_{nullptr};

@@ -19,7 +19,9 @@ void apply_line(const char16_t* line, int length) {
         bool FitSwitches::*field;
     };
     static const Key keys[] = {{u"fit_long_lines=", &FitSwitches::fit_long_lines},
-                               {u"align_names=", &FitSwitches::align_names}};
+                               {u"align_names=", &FitSwitches::align_names},
+                               {u"vertical_forms=", &FitSwitches::vertical_forms},
+                               {u"kanji_digits=", &FitSwitches::kanji_digits}};
     for (const Key& key : keys) {
         int n = text_length(key.name);
         if (length != n + 1 || !text_starts_with(line, key.name)) continue;
@@ -73,6 +75,10 @@ bool save_fit_settings() {
     out.line().add(u"fit_long_lines=").add_int(fit_switches().fit_long_lines ? 1 : 0);
     out.end_line();
     out.line().add(u"align_names=").add_int(fit_switches().align_names ? 1 : 0);
+    out.end_line();
+    out.line().add(u"vertical_forms=").add_int(fit_switches().vertical_forms ? 1 : 0);
+    out.end_line();
+    out.line().add(u"kanji_digits=").add_int(fit_switches().kanji_digits ? 1 : 0);
     out.end_line();
     char16_t path[PATH_CAP];
     if (!resolve_data_path(FIT_SETTINGS_FILE, path, PATH_CAP)) return false;

@@ -47,7 +47,7 @@ bool low_surrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
-int vertical_form(char16_t* out, int cap, const char16_t* text) {
+int vertical_form(char16_t* out, int cap, const char16_t* text, bool kanji_digits) {
     if (cap <= 0) return 0;
     int n = 0;
     char16_t before = 0;  // the unit of `text` before the one at hand
@@ -58,7 +58,8 @@ int vertical_form(char16_t* out, int cap, const char16_t* text) {
         int units = 1;
         int d = digit_value(c);
         if (d >= 0) {
-            v[0] = kKanjiDigits[d];
+            if (kanji_digits) v[0] = kKanjiDigits[d];
+            else if (c <= u'9') v[0] = char16_t(c - u'0' + u'０');
         } else if (contains(kHyphens, c) && digit_value(before) >= 0 && digit_value(p[1]) >= 0) {
             v[0] = kVerticalSeparator;
         } else if (c == u' ') {

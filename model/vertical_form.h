@@ -9,6 +9,9 @@
 //     semi-voiced mark joined where the joined kana exists (ｶﾞ → ガ, ﾊﾟ → パ);
 //   - everything else is kept.
 // The result is never longer than the text, in UTF-16 units.
+// The form the cards are printed in by default (the stored text unchanged)
+// keeps the numbers as numbers: half-width digits become full-width ones,
+// full-width and kanji digits stay; the rest is as above.
 #pragma once
 
 // "ー": the one separator between two digits. In the vertical faces it is
@@ -18,8 +21,9 @@ constexpr char16_t kVerticalSeparator = u'\u30FC';
 
 // Writes the vertical form of `text` into `out` (cap units with the NUL),
 // cut to cap - 1 units without splitting a surrogate pair; `out` and
-// `text` must not overlap. Returns the units written.
-int vertical_form(char16_t* out, int cap, const char16_t* text);
+// `text` must not overlap. Returns the units written. `kanji_digits` false
+// gives the form with full-width digits.
+int vertical_form(char16_t* out, int cap, const char16_t* text, bool kanji_digits = true);
 
 // The full-width kana of a half-width katakana at `text` (ｶ → カ, with a
 // following ﾞ or ﾟ joined where the joined kana exists: ｶﾞ → ガ); 0 when

@@ -106,8 +106,8 @@ void run_print_command(WindowHandle window, const int* selection, int selected) 
         int end = range.end > count_cards() ? count_cards() : range.end;
         cards = (print_selection ? selected : (end > first ? end - first : 0)) * range.copies;
     }
-    // More than one card: how many of them have a line that does not fit,
-    // measured on the printer's page.
+    // More than one card: how many of them have a line that does not fit
+    // (the verdict the screen shows too).
     int overflowing = 0;
     if (result.device) {
         int first = print_selection ? 0 : (range.first < 0 ? 0 : range.first);
@@ -115,7 +115,7 @@ void run_print_command(WindowHandle window, const int* selection, int selected) 
         if (end - first > 1) {
             DrawingSurface& page = result.device->surface();
             for (int i = first; i < end; ++i)
-                if (card_overflow_lines_on_page(page, print_selection ? selection[i] : i) > 0) ++overflowing;
+                if (card_overflow_lines(page, doc().hdata[print_selection ? selection[i] : i]) > 0) ++overflowing;
         }
     }
     // Answering No releases the device context with `result`.

@@ -8,6 +8,7 @@
 #include "model/document.h"
 #include "render/bmp_file.h"
 #include "render/card_geometry.h"
+#include "render/render_state.h"
 
 namespace {
 
@@ -56,8 +57,16 @@ int export_bitmap(WindowHandle main_window, const char16_t* path) {
         return 2;
     }
     write_bmp_headers(file, width, height);
+    // The picture is the card without the preview's red bars: the card is
+    // painted once without them for the capture, then again as shown.
+    HWND window = static_cast<HWND>(main_window);
+    show_overflow_bars(false);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    bool captured = capture_card(window, width, height, file);
+    show_overflow_bars(true);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     int result;
-    if (capture_card(static_cast<HWND>(main_window), width, height, file)) {
+    if (captured) {
         clear_bmp_row_padding(file, width, height);
         result = save_bitmap_file(main_window, path, file, layout.file_bytes);
     } else {

@@ -1,103 +1,114 @@
 #include "render/card_fit.h"
 
 #include "model/text.h"
+#include "model/vertical_form.h"
 #include "render/name_alignment.h"
 
 namespace {
 
-// Tries at a smaller size before settling for the floor; each try measures
-// the line once.
-constexpr int kFitTries = 6;
+int64_t magnitude(int64_t v) { return v < 0 ? -v : v; }
 
-int64_t magnitude(int32_t v) { return v < 0 ? -int64_t{v} : int64_t{v}; }
+// Nearest integer of a / b, b > 0.
+int64_t divide_rounded(int64_t a, int64_t b) {
+    return a >= 0 ? (a + b / 2) / b : -((-a + b / 2) / b);
+}
 
-// The surface while a block is planned: measures with the block's font or
-// a fitted size of it, and puts the block's font back at the end.
+// Measures a block's texts in its font at the reference size, selecting
+// that font on the surface at the first measure and releasing it at the
+// end. Lengths at a set height are the reference ones scaled, rounded up.
 class Measurer {
 public:
-    Measurer(DrawingSurface& surface, const LogFont& font, RgbColor colour)
-        : surface_(surface), font_(font), colour_(colour), height_(font.lfHeight) {}
-    ~Measurer() { select(font_.lfHeight); }
-
-    LogFont font(int32_t height) const {
-        LogFont f = font_;
-        f.lfHeight = height;
-        return f;
+    Measurer(DrawingSurface& surface, const LogFont& stored) : surface_(surface), font_(stored) {
+        // A height of 0 (the font's own default size) names no size to
+        // scale: it is measured as it is and never fitted.
+        if (stored.lfHeight != 0) {
+            int64_t set = magnitude(stored.lfHeight);
+            font_.lfHeight = stored.lfHeight < 0 ? -kReferenceHeight : kReferenceHeight;
+            font_.lfWidth = static_cast<int32_t>(int64_t{stored.lfWidth} * kReferenceHeight / set);
+            reference_ = kReferenceHeight;
+        }
     }
-    Extent measure(int32_t height, const char16_t* text, int length) {
-        select(height);
+    ~Measurer() {
+        if (selected_) surface_.end_font();
+    }
+
+    Extent reference(const char16_t* text, int length, int32_t* ends) {
         if (length <= 0) return {0, 0};
-        return surface_.text_extent(text, length);
+        if (!selected_) surface_.begin_font(font_, RgbColor{0, 0, 0});
+        selected_ = true;
+        return surface_.text_ends(text, length, ends);
+    }
+    // A reference length at `height`, in fine units.
+    int64_t fine(int64_t reference, int32_t height) const {
+        if (reference_ == 0) return reference * kFine;
+        return (reference * magnitude(height) * kFine + reference_ - 1) / reference_;
+    }
+    int32_t cell(int64_t reference, int32_t height) const {
+        if (reference_ == 0) return static_cast<int32_t>(reference);
+        return static_cast<int32_t>((reference * magnitude(height) + reference_ - 1) / reference_);
+    }
+    // The largest height whose length of `reference` is at most `room`.
+    int64_t size_for(int64_t reference, int64_t room) const {
+        if (room <= 0 || reference <= 0) return 0;
+        return room * reference_ / (reference * kFine);
     }
 
 private:
-    void select(int32_t height) {
-        if (height == height_) return;
-        surface_.end_font();
-        surface_.begin_font(font(height), colour_);
-        height_ = height;
-    }
-
     DrawingSurface& surface_;
     LogFont font_;
-    RgbColor colour_;
-    int32_t height_;
+    int64_t reference_ = 0;
+    bool selected_ = false;
 };
 
 struct Fit {
     int32_t height;
-    Extent extent;
+    int64_t length;  // fine units
     bool overflow;
 };
 
-// The size at which `text` ends within `room` (surface units): the set size
-// when it fits or fitting is off, else the largest size found that fits,
-// down to half the set size. A height of 0 (the font's own default size)
-// names no size to scale, and is drawn as set.
-Fit fit_line(Measurer& m, int32_t set_height, const char16_t* text, int length, int64_t room,
-             bool fit_on) {
-    Extent natural = m.measure(set_height, text, length);
-    if (natural.cx <= room || !fit_on || natural.cx <= 0 || set_height == 0)
-        return {set_height, natural, natural.cx > room};
+// The size at which a line of reference length `reference` ends within
+// `room` (fine units): the set size when it fits or fitting is off, else
+// the largest size that fits, down to half the set size.
+Fit fit_line(const Measurer& m, int32_t set_height, int64_t reference, int64_t room, bool fit_on) {
+    int64_t natural = m.fine(reference, set_height);
+    if (natural <= room || !fit_on || reference <= 0 || set_height == 0)
+        return {set_height, natural, natural > room};
     const int64_t set = magnitude(set_height);
     const int64_t floor = set / 2 > 0 ? (set + 1) / 2 : 1;
     const int32_t sign = set_height < 0 ? -1 : 1;
-    int64_t size = room > 0 ? set * room / natural.cx : 0;
+    int64_t size = m.size_for(reference, room);
     if (size >= set) size = set - 1;
-    for (int i = 0;; ++i) {
-        if (size < floor || i == kFitTries) size = floor;
-        int32_t height = static_cast<int32_t>(sign * size);
-        Extent e = m.measure(height, text, length);
-        if (e.cx <= room) return {height, e, false};
-        if (size == floor) return {height, e, true};
-        int64_t next = room > 0 ? size * room / e.cx : 0;
-        size = next < size ? next : size - 1;
-    }
+    while (size > floor && m.fine(reference, static_cast<int32_t>(size)) > room) --size;
+    if (size < floor) size = floor;
+    int32_t height = static_cast<int32_t>(sign * size);
+    int64_t length = m.fine(reference, height);
+    return {height, length, length > room};
 }
 
-Point along(Point p, bool down, int64_t by) {
-    int32_t d = static_cast<int32_t>(by);
-    return down ? Point{p.x, wrapping_add(p.y, d)} : Point{wrapping_add(p.x, d), p.y};
-}
-
-int64_t coordinate(Point p, bool down) { return down ? p.y : p.x; }
-
-// Plans a block's lines line by line; the name blocks then line up.
+// Plans a block's lines line by line; the name blocks then line up. Every
+// length is in fine units along the writing, from the card's top or left.
 class BlockPlanner {
 public:
-    BlockPlanner(DrawingSurface& surface, const CardMapping& mapping, LineBlock block,
-                 const LogFont& font, RgbColor colour, const TextLine* lines,
-                 const LinePos* origins, int count, const FitSwitches& switches, LinePlan* out)
-        : m_(surface, font, colour), mapping_(mapping), font_(font), lines_(lines),
-          origins_(origins), count_(count), switches_(switches), out_(out),
-          down_(writing_of(font) == Writing::Down) {
+    BlockPlanner(DrawingSurface& surface, const CardRecord& card, LineBlock block,
+                 const LogFont& font, const TextLine* lines, const LinePos* origins, int count,
+                 const FitSwitches& switches, LinePlan* out)
+        : m_(surface, font), set_height_(font.lfHeight), origins_(origins), count_(count),
+          switches_(switches), out_(out), down_(writing_of(font) == Writing::Down) {
+        const bool vertical_face = font.lfFaceName[0] == u'@';
         for (int k = 0; k < count; ++k) {
             LinePlan& p = out[k];
             p = LinePlan{};
-            p.length = text_length_bounded(lines[k].s, LINE_CAP);
-            origin_[k] = mapping.map(origins[k].x, origins[k].y);
-            room_end_[k] = room_end(block, k);
-            offset_[k] = 0;
+            if (switches.vertical_forms && vertical_face)
+                p.length = vertical_form(p.text, LINE_CAP, lines[k].s, switches.kanji_digits);
+            else
+                text_copy(p.text, LINE_CAP, lines[k].s, LINE_CAP - 1), p.length = text_length(p.text);
+            if (p.length == 0) continue;
+            Extent e = m_.reference(p.text, p.length, ends_[k]);
+            reference_[k] = e.cx;
+            cell_[k] = e.cy;
+            start_[k] = (down_ ? int64_t{origins[k].y} : int64_t{origins[k].x}) * kFine;
+            int32_t room = card_printable(card) ? line_room(card, block, k) : kNoLimit;
+            room_end_[k] = room >= kNoLimit ? INT64_MAX / 4 : start_[k] + int64_t{room} * kFine;
             fit(k, room_end_[k]);
         }
         const bool names = block == LineBlock::Name || block == LineBlock::SenderName;
@@ -109,57 +120,44 @@ public:
     }
 
 private:
-    // Where line k's room ends, as a surface coordinate along its writing.
-    int64_t room_end(LineBlock block, int k) const {
-        int32_t room = line_room(mapping_.card, block, k);
-        if (room >= kNoLimit) return INT64_MAX / 4;
-        LinePos o = origins_[k];
-        int64_t end_card = (down_ ? int64_t{o.y} : int64_t{o.x}) + room;
-        if (mapping_.preview) return coordinate(origin_[k], down_) + room;
-        // The printer maps positions on the card, not beyond it.
-        if (end_card < 0) end_card = 0;
-        int64_t size = down_ ? mapping_.card.base_h : mapping_.card.base_w;
-        if (end_card > size) end_card = size;
-        Point end = down_ ? mapping_.map(o.x, static_cast<int32_t>(end_card))
-                          : mapping_.map(static_cast<int32_t>(end_card), o.y);
-        return coordinate(end, down_);
-    }
-
     // Line k from its start (moved by offset_[k]) to `limit`.
     void fit(int k, int64_t limit) {
-        if (out_[k].length == 0) return;
-        int64_t room = limit - coordinate(origin_[k], down_) - offset_[k];
-        fit_[k] = fit_line(m_, font_.lfHeight, lines_[k].s, out_[k].length, room,
+        fit_[k] = fit_line(m_, set_height_, reference_[k], limit - start_[k] - offset_[k],
                            switches_.fit_long_lines);
     }
 
-    int64_t end_of(int k) const { return coordinate(origin_[k], down_) + offset_[k] + fit_[k].extent.cx; }
+    int64_t end_of(int k) const { return start_[k] + offset_[k] + fit_[k].length; }
 
     // A 連名 (a given name alone, with or without its 敬称) that starts
-    // where the first line starts begins where that line's given name does.
+    // where the first line starts begins where that line's given name does,
+    // when it fits its room from there; else it stays and is fitted there.
     void join_given_names() {
         if (count_ < 2 || out_[0].length == 0) return;
-        NameParts first = name_parts(lines_[0].s, out_[0].length);
+        NameParts first = name_parts(out_[0].text, out_[0].length);
         if (first.hand_aligned || first.given_start == 0) return;
-        int64_t given = m_.measure(fit_[0].height, lines_[0].s, first.given_start).cx;
+        int64_t given = m_.fine(ends_[0][first.given_start - 1], fit_[0].height);
         for (int k = 1; k < count_; ++k) {
             if (out_[k].length == 0) continue;
-            if (!name_parts(lines_[k].s, out_[k].length).given_only) continue;
+            if (!name_parts(out_[k].text, out_[k].length).given_only) continue;
             bool same_start = down_ ? origins_[k].y == origins_[0].y : origins_[k].x == origins_[0].x;
             if (!same_start) continue;
-            offset_[k] = given + coordinate(origin_[0], down_) - coordinate(origin_[k], down_);
+            offset_[k] = given + start_[0] - start_[k];
+            fit(k, room_end_[k]);
+            if (!fit_[k].overflow) continue;
+            offset_[k] = 0;
             fit(k, room_end_[k]);
         }
     }
 
     // The 敬称 of two or more lines end on the lowest of their ends that
-    // lies within every one's room.
+    // lies within every one's room; a line that cannot end there keeps its
+    // own end.
     void level_honorifics() {
         int with[ADDRESSEE_LINES];
         int n = 0;
         for (int k = 0; k < count_ && n < ADDRESSEE_LINES; ++k) {
             if (out_[k].length == 0 || fit_[k].overflow) continue;
-            NameParts parts = name_parts(lines_[k].s, out_[k].length);
+            NameParts parts = name_parts(out_[k].text, out_[k].length);
             if (parts.hand_aligned || parts.honorific == 0) continue;
             honorific_[k] = parts.honorific;
             with[n++] = k;
@@ -183,53 +181,50 @@ private:
             if (end_of(k) == level) continue;
             int split = out_[k].length - honorific_[k];
             if (split == 0) continue;  // a 敬称 alone stays where it starts
-            int64_t tail = m_.measure(fit_[k].height, lines_[k].s + split, honorific_[k]).cx;
+            int64_t tail = m_.fine(reference_[k], fit_[k].height) -
+                           m_.fine(ends_[k][split - 1], fit_[k].height);
             out_[k].split = split;
-            tail_start_[k] = level - tail;
-            fit_[k].extent.cx = static_cast<int32_t>(level - coordinate(origin_[k], down_) - offset_[k]);
+            tail_start_[k] = level - tail - start_[k];
+            fit_[k].length = level - start_[k] - offset_[k];
         }
     }
 
     void finish(int k) {
         LinePlan& p = out_[k];
         if (p.length == 0) return;
-        p.font = m_.font(fit_[k].height);
-        p.fitted = fit_[k].height != font_.lfHeight;
-        p.at = along(origin_[k], down_, offset_[k]);
-        if (p.split == 0) {
-            p.split = p.length;
-        } else {
-            p.tail_at = along(origin_[k], down_, tail_start_[k] - coordinate(origin_[k], down_));
-        }
-        p.drawn = {static_cast<int32_t>(offset_[k] + fit_[k].extent.cx), fit_[k].extent.cy};
+        p.height = fit_[k].height;
+        p.fitted = p.height != set_height_;
+        p.start = offset_[k];
+        if (p.split == 0) p.split = p.length;
+        p.tail_start = tail_start_[k];
+        p.end = offset_[k] + fit_[k].length;
+        p.cell = m_.cell(cell_[k], p.height);
+        for (int i = 0; i < p.length; ++i) p.ends[i] = m_.fine(ends_[k][i], p.height);
         p.overflow = fit_[k].overflow;
     }
 
     Measurer m_;
-    const CardMapping& mapping_;
-    LogFont font_;
-    const TextLine* lines_;
+    int32_t set_height_;
     const LinePos* origins_;
     int count_;
     const FitSwitches& switches_;
     LinePlan* out_;
     bool down_;
-    Point origin_[ADDRESSEE_LINES];
-    int64_t room_end_[ADDRESSEE_LINES];
-    int64_t offset_[ADDRESSEE_LINES];
+    int64_t reference_[ADDRESSEE_LINES] = {};
+    int32_t ends_[ADDRESSEE_LINES][LINE_CAP] = {};
+    int64_t cell_[ADDRESSEE_LINES] = {};
+    int64_t start_[ADDRESSEE_LINES] = {};
+    int64_t room_end_[ADDRESSEE_LINES] = {};
+    int64_t offset_[ADDRESSEE_LINES] = {};
     Fit fit_[ADDRESSEE_LINES] = {};
     int honorific_[ADDRESSEE_LINES] = {};
     int64_t tail_start_[ADDRESSEE_LINES] = {};
 };
 
-int count_overflow(DrawingSurface& surface, const CardMapping& mapping, LineBlock block,
-                   const LogFont& stored, RgbColor colour, const TextLine* lines,
-                   const LinePos* origins, int count) {
+int count_overflow(DrawingSurface& surface, const CardRecord& card, LineBlock block,
+                   const LogFont& font, const TextLine* lines, const LinePos* origins, int count) {
     LinePlan plans[ADDRESSEE_LINES];
-    LogFont font = mapping.font(stored);
-    surface.begin_font(font, colour);
-    plan_lines(surface, mapping, block, font, colour, lines, origins, count, fit_switches(), plans);
-    surface.end_font();
+    plan_lines(surface, card, block, font, lines, origins, count, fit_switches(), plans);
     int overflow = 0;
     for (int k = 0; k < count; ++k) overflow += plans[k].overflow ? 1 : 0;
     return overflow;
@@ -242,52 +237,65 @@ FitSwitches& fit_switches() {
     return switches;
 }
 
+void plan_lines(DrawingSurface& surface, const CardRecord& card, LineBlock block,
+                const LogFont& font, const TextLine* lines, const LinePos* origins, int count,
+                const FitSwitches& switches, LinePlan* out) {
+    if (count > ADDRESSEE_LINES) count = ADDRESSEE_LINES;
+    BlockPlanner(surface, card, block, font, lines, origins, count, switches, out);
+}
+
+int card_overflow_lines(DrawingSurface& surface, const CardRecord& card) {
+    if (!card_printable(card)) return 0;
+    const SenderRecord& sender = chosen_sender(card);
+    return count_overflow(surface, card, LineBlock::Address, card.ta.lf, card.ta.m, card.ta.xy,
+                          ADDRESSEE_LINES) +
+           count_overflow(surface, card, LineBlock::Name, card.tn.lf, card.tn.m, card.tn.xy,
+                          ADDRESSEE_LINES) +
+           count_overflow(surface, card, LineBlock::SenderAddress, card.fa.lf, sender.a,
+                          card.fa.xy, SENDER_LINES) +
+           count_overflow(surface, card, LineBlock::SenderName, card.fn.lf, sender.n, card.fn.xy,
+                          SENDER_LINES);
+}
+
+void plan_steps(const CardMapping& mapping, const LinePlan& plan, bool down, int from, int to,
+                int32_t* steps) {
+    if (from < 0 || to > plan.length || from >= to) return;
+    const int64_t base = from > 0 ? plan.ends[from - 1] : 0;
+    int32_t at = 0;
+    for (int i = from; i < to; ++i) {
+        int32_t next = mapping.length(plan.ends[i] - base, down);
+        steps[i - from] = next - at;
+        at = next;
+    }
+}
+
 Point CardMapping::map(int32_t x, int32_t y) const {
     if (preview) return to_preview(x, y);
     return own_origin ? to_area(x, y, origin, W, H, card) : to_printer(x, y, W, H, card);
+}
+
+int32_t CardMapping::length(int64_t fine, bool down) const {
+    // Lengths beyond any card are cut before they are scaled.
+    constexpr int64_t kLimit = int64_t{1} << 36;
+    if (fine > kLimit) fine = kLimit;
+    if (fine < -kLimit) fine = -kLimit;
+    if (preview) return static_cast<int32_t>(divide_rounded(fine, kFine));
+    int64_t base = down ? card.base_h : card.base_w;
+    int64_t size = down ? H : W;
+    if (base <= 0 || size <= 0) return 0;
+    if (size > (int64_t{1} << 24)) size = int64_t{1} << 24;
+    return static_cast<int32_t>(divide_rounded(fine * size, base * kFine));
+}
+
+Point CardMapping::map_along(LinePos o, bool down, int64_t fine) const {
+    Point p = map(o.x, o.y);
+    if (fine == 0) return p;
+    int32_t d = length(fine, down);
+    return down ? Point{p.x, wrapping_add(p.y, d)} : Point{wrapping_add(p.x, d), p.y};
 }
 
 LogFont CardMapping::font(const LogFont& stored) const {
     LogFont f = stored;
     if (!preview) f.lfHeight = printer_font_height(stored.lfHeight, H, card);
     return f;
-}
-
-void plan_lines(DrawingSurface& surface, const CardMapping& mapping, LineBlock block,
-                const LogFont& font, RgbColor colour, const TextLine* lines,
-                const LinePos* origins, int count, const FitSwitches& switches, LinePlan* out) {
-    if (count > ADDRESSEE_LINES) count = ADDRESSEE_LINES;
-    BlockPlanner(surface, mapping, block, font, colour, lines, origins, count, switches, out);
-}
-
-namespace {
-
-int overflow_lines(DrawingSurface& surface, const CardMapping& mapping) {
-    const CardRecord& card = mapping.card;
-    const SenderRecord& sender = chosen_sender(card);
-    return count_overflow(surface, mapping, LineBlock::Address, card.ta.lf, card.ta.c, card.ta.m,
-                          card.ta.xy, ADDRESSEE_LINES) +
-           count_overflow(surface, mapping, LineBlock::Name, card.tn.lf, card.tn.c, card.tn.m,
-                          card.tn.xy, ADDRESSEE_LINES) +
-           count_overflow(surface, mapping, LineBlock::SenderAddress, card.fa.lf, card.fa.c,
-                          sender.a, card.fa.xy, SENDER_LINES) +
-           count_overflow(surface, mapping, LineBlock::SenderName, card.fn.lf, card.fn.c, sender.n,
-                          card.fn.xy, SENDER_LINES);
-}
-
-}  // namespace
-
-int card_overflow_lines(DrawingSurface& surface, const CardRecord& card) {
-    return overflow_lines(surface, CardMapping{card, true});
-}
-
-int card_overflow_lines_on_page(DrawingSurface& printer, int card) {
-    if (card < 0 || card >= HDATA_MAX || !card_printable(doc().hdata[card])) return 0;
-    return overflow_lines(printer, CardMapping{doc().hdata[card], false, printer.device_caps(kCapHorzRes),
-                                               printer.device_caps(kCapVertRes)});
-}
-
-int card_overflow_lines(DrawingSurface& surface, int card) {
-    if (card < 0 || card >= HDATA_MAX) return 0;
-    return card_overflow_lines(surface, doc().hdata[card]);
 }

@@ -59,43 +59,66 @@ constexpr int32_t kOverflowBarWidth = 3;
 
 void mark_overflow(const Pass& pass, Point at, const LinePlan& plan, bool down) {
     int32_t from = kOverflowBarGap, to = kOverflowBarGap + kOverflowBarWidth;
-    Rect bar = down ? Rect{at.x + from, at.y, at.x + to, at.y + plan.drawn.cx}
-                    : Rect{at.x, at.y - to, at.x + plan.drawn.cx, at.y - from};
+    int32_t length = pass.mapping.length(plan.end, down);
+    Rect bar = down ? Rect{at.x + from, at.y, at.x + to, at.y + length}
+                    : Rect{at.x, at.y - to, at.x + length, at.y - from};
     pass.surface.fill_rect(bar, kOverflowColour);
 }
 
-// Each non-empty line is drawn as planned (render/card_fit.h): a line that
-// fits and stays where it is in one piece at its own origin, with the
-// item's font (vertical for the default layouts, which decides the writing
-// direction); a fitted one in its smaller size; a line whose 敬称 moves to
-// the common level in two pieces.
+// Units [from, to) of a planned line from `at`, each where the plan puts
+// it. A line written at another angle, which is never fitted, and every
+// line while both fitting switches are off are drawn as their font sets
+// them, as the program always drew them.
+void draw_piece(const Pass& pass, const LinePlan& plan, Writing writing, int from, int to,
+                Point at) {
+    const FitSwitches& switches = fit_switches();
+    if (writing == Writing::Other || (!switches.fit_long_lines && !switches.align_names)) {
+        pass.surface.text_out(at, plan.text + from, to - from);
+        return;
+    }
+    int32_t steps[LINE_CAP];
+    plan_steps(pass.mapping, plan, writing == Writing::Down, from, to, steps);
+    pass.surface.text_out_stepped(at, plan.text + from, to - from, steps);
+}
+
+// Each non-empty line is drawn as planned once for the card
+// (render/card_fit.h), at the surface's scale, every character where the
+// plan puts it: a line that fits and stays where it is in one piece at its
+// own origin, with the item's font (vertical for the default layouts, which
+// decides the writing direction); a fitted one in its smaller size; a line
+// whose 敬称 moves to the common level in two pieces.
 void draw_lines(Pass& pass, LineBlock block, const TextLine* lines, const LinePos* origins,
                 int count, const LogFont& stored, RgbColor colour, ItemId first_id,
                 Extent* line_extents) {
-    LogFont font = pass.begin_item(stored, colour);
     LinePlan plans[ADDRESSEE_LINES];
-    plan_lines(pass.surface, pass.mapping, block, font, colour, lines, origins, count,
-               fit_switches(), plans);
+    plan_lines(pass.surface, pass.card(), block, stored, lines, origins, count, fit_switches(),
+               plans);
+    const Writing writing = writing_of(stored);
+    const bool down = writing == Writing::Down;
+    LogFont font = pass.begin_item(stored, colour);
     for (int k = 0; k < count; ++k) {
         const LinePlan& plan = plans[k];
-        if (pass.preview()) line_extents[k] = plan.drawn;
+        if (pass.preview()) line_extents[k] = {pass.mapping.length(plan.end, down), plan.cell};
         if (plan.length == 0) continue;
         if (plan.overflow) ++pass.overflow;
         if (pass.preview() && pass.dragged == first_id + k) continue;
         if (plan.fitted) {
+            LogFont fitted = stored;
+            fitted.lfHeight = plan.height;
             pass.surface.end_font();
-            pass.surface.begin_font(plan.font, colour);
+            pass.surface.begin_font(pass.mapping.font(fitted), colour);
         }
-        pass.surface.text_out(plan.at, lines[k].s, plan.split);
+        draw_piece(pass, plan, writing, 0, plan.split,
+                   pass.mapping.map_along(origins[k], down, plan.start));
         if (plan.split < plan.length)
-            pass.surface.text_out(plan.tail_at, lines[k].s + plan.split, plan.length - plan.split);
+            draw_piece(pass, plan, writing, plan.split, plan.length,
+                       pass.mapping.map_along(origins[k], down, plan.tail_start));
         if (plan.fitted) {
             pass.surface.end_font();
             pass.surface.begin_font(font, colour);
         }
-        if (pass.preview() && plan.overflow)
-            mark_overflow(pass, pass.map(origins[k].x, origins[k].y), plan,
-                          writing_of(font) == Writing::Down);
+        if (pass.preview() && plan.overflow && overflow_bars_shown())
+            mark_overflow(pass, pass.map(origins[k].x, origins[k].y), plan, down);
     }
     pass.surface.end_font();
 }

@@ -41,10 +41,26 @@ public:
     virtual void end_font() = 0;
 
     virtual void text_out(Point at, const char16_t* text, int length) = 0;
+    // Draws `text` with character i+1 starting steps[i] units after
+    // character i along the writing, whatever the font's own advances at
+    // this size. A surface that draws no pixels may ignore the steps.
+    virtual void text_out_stepped(Point at, const char16_t* text, int length,
+                                  const int32_t* steps) {
+        (void)steps;
+        text_out(at, text, length);
+    }
     // A one-unit frame around the rectangle (the cards of a printed sheet);
     // cards themselves never draw one.
     virtual void frame(Rect rect, RgbColor colour) { (void)rect, (void)colour; }
     virtual Extent text_extent(const char16_t* text, int length) = 0;
+    // The extent of `text` and, in ends[i], the extent of its first i + 1
+    // units.
+    virtual Extent text_ends(const char16_t* text, int length, int32_t* ends) {
+        for (int i = 0; i + 1 < length; ++i) ends[i] = text_extent(text, i + 1).cx;
+        Extent whole = text_extent(text, length);
+        if (length > 0) ends[length - 1] = whole.cx;
+        return whole;
+    }
 
     // Fills the rectangle (right and bottom edges excluded) with a colour.
     virtual void fill_rect(const Rect& r, RgbColor colour) = 0;

@@ -43,8 +43,11 @@ public:
     void begin_font(const LogFont& font, RgbColor colour) override;
     void end_font() override;
     void text_out(Point at, const char16_t* text, int length) override;
+    void text_out_stepped(Point at, const char16_t* text, int length,
+                          const int32_t* steps) override;
     void frame(Rect rect, RgbColor colour) override;
     Extent text_extent(const char16_t* text, int length) override;
+    Extent text_ends(const char16_t* text, int length, int32_t* ends) override;
     void fill_rect(const Rect& r, RgbColor colour) override;
 
 private:
@@ -78,4 +81,5 @@ private:
     void* unkept_font_ = nullptr;  // a font made when all places are taken; deleted by end_font
     void* old_font_ = nullptr;     // the font begin_font replaced in the device context
     bool font_selected_ = false;
+    bool writes_down_ = false;     // the font begun writes down (a vertical face)
 };

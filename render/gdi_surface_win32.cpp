@@ -11,6 +11,7 @@
 #include "render/font_bounds.h"
 
 static_assert(sizeof(LogFont) == sizeof(LOGFONTW), "LogFont mirrors LOGFONTW");
+static_assert(sizeof(INT) == sizeof(int32_t), "steps and ends are INT arrays");
 static_assert(offsetof(LogFont, lfWeight) == offsetof(LOGFONTW, lfWeight), "LogFont layout");
 static_assert(offsetof(LogFont, lfItalic) == offsetof(LOGFONTW, lfItalic), "LogFont layout");
 static_assert(offsetof(LogFont, lfPitchAndFamily) == offsetof(LOGFONTW, lfPitchAndFamily),
@@ -137,6 +138,7 @@ void* GdiSurface::font_for(const LogFont& font) {
 
 void GdiSurface::begin_font(const LogFont& font, RgbColor colour) {
     end_font();
+    writes_down_ = font.lfEscapement == -900 || font.lfEscapement == 2700;
     if (void* made = font_for(font)) {
         old_font_ = SelectObject(hdc(dc_), static_cast<HFONT>(made));
         font_selected_ = old_font_ != nullptr;
@@ -155,6 +157,34 @@ void GdiSurface::end_font() {
 
 void GdiSurface::text_out(Point at, const char16_t* text, int length) {
     TextOutW(hdc(dc_), at.x, at.y, wide(text), length);
+}
+
+// Each character (a surrogate pair as one) is drawn by its own call at its
+// place down or to the right: a printer driver then never decides where a
+// character of a longer call goes. (Wine's PostScript driver splits a
+// vertical call into runs of upright and turned characters and sets a run
+// after a turned one sideways.)
+void GdiSurface::text_out_stepped(Point at, const char16_t* text, int length,
+                                  const int32_t* steps) {
+    int32_t along = 0;
+    for (int i = 0; i < length;) {
+        int n = i + 1 < length && text[i] >= 0xD800 && text[i] < 0xDC00 ? 2 : 1;
+        TextOutW(hdc(dc_), writes_down_ ? at.x : at.x + along, writes_down_ ? at.y + along : at.y,
+                 wide(text + i), n);
+        for (int j = 0; j < n; ++j) along += steps[i + j];
+        i += n;
+    }
+}
+
+Extent GdiSurface::text_ends(const char16_t* text, int length, int32_t* ends) {
+    SIZE size{};
+    if (length <= 0) return {0, 0};
+    if (!GetTextExtentExPointW(hdc(dc_), wide(text), length, 0, nullptr,
+                               reinterpret_cast<INT*>(ends), &size)) {
+        for (int i = 0; i < length; ++i) ends[i] = 0;
+        return {0, 0};
+    }
+    return {size.cx, size.cy};
 }
 
 Extent GdiSurface::text_extent(const char16_t* text, int length) {

@@ -25,3 +25,10 @@ int g_preview_overflow = 0;
 
 int preview_overflow_lines() { return g_preview_overflow; }
 void set_preview_overflow_lines(int lines) { g_preview_overflow = lines; }
+
+namespace {
+bool g_overflow_bars = true;
+}  // namespace
+
+bool overflow_bars_shown() { return g_overflow_bars; }
+void show_overflow_bars(bool shown) { g_overflow_bars = shown; }

@@ -26,3 +26,8 @@ BitmapHandle exchange_preview_bitmap(BitmapHandle bitmap);
 // their smallest size (render/card_fit.h); the status bar says so.
 int preview_overflow_lines();
 void set_preview_overflow_lines(int lines);
+
+// Whether the preview draws its red bar beside such lines: on, except
+// while the bitmap export repaints the card to capture it.
+bool overflow_bars_shown();
+void show_overflow_bars(bool shown);

@@ -16,6 +16,13 @@ page with Ghostscript at the printer's resolution and checks:
   TOLERANCE pixels;
 - "blank" lines: no ink at all in the box;
 - "same" lines: two pages have the same ink, pixel for pixel;
+- "room" lines: the ink found for a text lies inside the box of its line's
+  column and room (within TOLERANCE). Across its column a line's ink may
+  stand out by an eighth of the column's width: a brush face's upright
+  characters reach that far past their cell on this driver, while a
+  character laid on its side or set into the next column stands out by
+  half a character or more;
+- the ink of no two texts of a card page touches;
 - no ink anywhere on a card page outside the expected ink boxes (grown by
   TOLERANCE).
 
@@ -154,7 +161,7 @@ def main():
         return finish()
 
     size, dpi = None, 600
-    windows, refs, ats, blanks, sames = {}, [], [], [], []
+    windows, refs, ats, blanks, sames, rooms = {}, [], [], [], [], []
     with open(expect) as f:
         for line in f:
             parts = line.split()
@@ -170,6 +177,8 @@ def main():
                 (refs if kind == "ref" else ats).append(entry)
             elif kind == "same":
                 sames.append((int(parts[1]), int(parts[2])))
+            elif kind == "room":
+                rooms.append((int(parts[1]), tuple(int(v) for v in parts[2:6]), parts[6]))
             elif kind == "blank":
                 blanks.append((int(parts[1]), tuple(int(v) for v in parts[2:6]), parts[6]))
 
@@ -206,6 +215,7 @@ def main():
             ok = abs(width - size[0]) <= 12 and abs(height - size[1]) <= 12
             result(ok, f"page {number}: {width} x {height} pixels, paper {size[0]} x {size[1]}")
         allowed = []
+        inks = {}
         for p, x, y, label in ats:
             if p != number or label not in offsets:
                 continue
@@ -216,10 +226,26 @@ def main():
             if found is None:
                 result(False, f"page {number} {label}: no ink near {box}")
                 continue
+            inks[label] = found
             delta = [found[i] - box[i] for i in range(4)]
             ok = all(abs(d) <= TOLERANCE for d in delta)
             result(ok, f"page {number} {label} at ({x}, {y}): ink {tuple(found)}, "
                        f"expected {box}, edges off by {delta}")
+        for p, box, label in rooms:
+            if p != number or label not in inks:
+                continue
+            ink = inks[label]
+            across = (box[2] - box[0]) // 8
+            room = (box[0] - TOLERANCE - across, box[1] - TOLERANCE,
+                    box[2] + TOLERANCE + across, box[3] + TOLERANCE)
+            ok = all(ink[i] >= room[i] for i in (0, 1)) and all(ink[i] <= room[i] for i in (2, 3))
+            result(ok, f"page {number} {label}: ink {tuple(ink)} inside its room {box}")
+        labels = sorted(inks)
+        touching = [(a, b) for i, a in enumerate(labels) for b in labels[i + 1:]
+                    if inks[a][0] <= inks[b][2] and inks[b][0] <= inks[a][2]
+                    and inks[a][1] <= inks[b][3] and inks[b][1] <= inks[a][3]]
+        result(not touching, f"page {number}: the ink of no two texts touches"
+                             + ("" if not touching else f" ({touching[:3]})"))
         for p, box, label in blanks:
             if p != number:
                 continue

@@ -45,7 +45,8 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from check_print_card import Raster, grow, ink_box, stray_ink  # noqa: E402
 
-JOBS = ("print_e2e_card", "print_e2e_range", "print_e2e_preset", "print_e2e_fitted")
+JOBS = ("print_e2e_card", "print_e2e_range", "print_e2e_preset", "print_e2e_fitted",
+        "print_e2e_vertical_on", "print_e2e_vertical_off")
 TOLERANCE = 4  # device pixels, for rasteriser differences
 SEARCH = 24    # how far around an expected box ink is still attributed to it
 

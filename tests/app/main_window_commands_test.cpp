@@ -145,7 +145,7 @@ TEST_F(MainWindowCommandsTest, PrintPositionAsksForAPrinterFirstAndAlwaysMarksMo
     EXPECT_EQ(window.calls, (Calls{"print_position", "refresh_status"}));
 }
 
-// The two switches of the 印刷 menu flip, show, are kept in their own file
+// The four switches of the 印刷 menu flip, show, are kept in their own file
 // at once (the document is not changed) and come back at the next start.
 TEST_F(MainWindowCommandsTest, FittingSwitchesFlipAndAreKeptInTheirOwnFile) {
     fit_switches() = FitSwitches{};
@@ -159,10 +159,16 @@ TEST_F(MainWindowCommandsTest, FittingSwitchesFlipAndAreKeptInTheirOwnFile) {
     EXPECT_FALSE(doc().modified);
     EXPECT_TRUE(fake.has_file(u"C:\\work\\zelko_fit.txt"));
     EXPECT_FALSE(fake.has_file(u"C:\\work\\zelko1.txt"));
+    run(77);
+    run(78);
+    EXPECT_FALSE(fit_switches().vertical_forms);
+    EXPECT_TRUE(fit_switches().kanji_digits);
     fit_switches() = FitSwitches{};
     load_fit_settings();
     EXPECT_TRUE(fit_switches().fit_long_lines);
     EXPECT_FALSE(fit_switches().align_names);
+    EXPECT_FALSE(fit_switches().vertical_forms);
+    EXPECT_TRUE(fit_switches().kanji_digits);
     // Anything else in the file leaves a switch on.
     fake.put_file(u"C:\\work\\zelko_fit.txt", utf16le_file(u"fit_long_lines=2\r\nalign_names=0 \r\n\xFFFF"));
     load_fit_settings();

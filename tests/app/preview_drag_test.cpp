@@ -235,9 +235,10 @@ TEST_F(PreviewDragTest, ExtentsOfARealPaintMakeTheItemsPickable) {
     text_set(card().ta.m[0].s, u"東京都");
     RecordingSurface screen;
     draw_card_preview(screen);
-    // The recording surface measures cx = 10 per unit, cy = |lfHeight| + 2.
-    EXPECT_EQ(hit_test(365, 170), kItemAddressLine0);  // (351, 150, 380, 180)
-    EXPECT_EQ(hit_test(365, 185), kItemNone);
+    // The recording surface measures cx = |lfHeight| per unit, cy =
+    // |lfHeight| + 2, scaled from the reference size.
+    EXPECT_EQ(hit_test(365, 170), kItemAddressLine0);  // (352, 150, 380, 231)
+    EXPECT_EQ(hit_test(365, 232), kItemNone);
     EXPECT_EQ(hit_test(194, 103), kItemCodeGroup3);  // (193, 102, 274, 128)
 }
 

@@ -52,7 +52,7 @@ private:
 class SurfaceFit final : public CardFitCheck {
 public:
     explicit SurfaceFit(DrawingSurface& surface) : surface_(surface) {}
-    bool overflows(int card) override { return card_overflow_lines(surface_, card) > 0; }
+    bool overflows(int card) override { return card_overflow_lines(surface_, doc().hdata[card]) > 0; }
 
 private:
     DrawingSurface& surface_;

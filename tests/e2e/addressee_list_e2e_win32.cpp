@@ -604,7 +604,8 @@ TEST_F(AddresseeList, OverflowCheckAndTheStatusBarFindTheCardThatCannotBeFitted)
     // next start (where pressing it again turns it on).
     app_->post_command(73);
     EXPECT_TRUE(e2e::wait_until([&] { return dir_->read(L"zelko_fit.txt").size() > 2; }, e2e::kWaitTimeout));
-    EXPECT_EQ(utf8(e2e::utf16le_text(dir_->read(L"zelko_fit.txt"))), "fit_long_lines=0\r\nalign_names=1\r\n");
+    EXPECT_EQ(utf8(e2e::utf16le_text(dir_->read(L"zelko_fit.txt"))),
+              "fit_long_lines=0\r\nalign_names=1\r\nvertical_forms=1\r\nkanji_digits=0\r\n");
     exit_saving(false);
     if (HasFatalFailure()) return;
     app_.reset(new App(dir_->path()));
@@ -614,7 +615,8 @@ TEST_F(AddresseeList, OverflowCheckAndTheStatusBarFindTheCardThatCannotBeFitted)
     ASSERT_TRUE(app_->settle());
     app_->post_command(73);
     EXPECT_TRUE(e2e::wait_until([&] {
-        return e2e::utf16le_text(dir_->read(L"zelko_fit.txt")) == L"fit_long_lines=1\r\nalign_names=1\r\n";
+        return e2e::utf16le_text(dir_->read(L"zelko_fit.txt")) ==
+               L"fit_long_lines=1\r\nalign_names=1\r\nvertical_forms=1\r\nkanji_digits=0\r\n";
     }, e2e::kWaitTimeout));
 }
 

@@ -326,10 +326,15 @@ public:
             HGDIOBJ old = SelectObject(dc, font);
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, RGB(0, 0, 0));
-            TextOutW(dc, t.origin.x, t.origin.y, reinterpret_cast<const wchar_t*>(t.text.c_str()),
-                     static_cast<int>(t.text.size()));
+            if (t.steps.empty())
+                TextOutW(dc, t.origin.x, t.origin.y, reinterpret_cast<const wchar_t*>(t.text.c_str()),
+                         static_cast<int>(t.text.size()));
             SelectObject(dc, old);
             DeleteObject(font);
+            if (t.steps.empty()) continue;
+            GdiSurface planned(dc, GdiSurface::Kind::Printer);  // a planned line as the renderer draws it
+            planned.begin_font(t.font, {0, 0, 0});
+            planned.text_out_stepped(t.origin, t.text.c_str(), static_cast<int>(t.text.size()), t.steps.data());
         }
     }
 
@@ -346,6 +351,7 @@ private:
         Rect window;   // where its ink may lie relative to its origin
         int page = 0;  // calibration page and origin
         Point origin{0, 0};
+        std::vector<int32_t> steps;  // a planned line's steps; none: the font's advances
     };
 
     Point device(int32_t x, int32_t y, const CardRecord& card) const {
@@ -406,28 +412,36 @@ private:
                const TextLine* texts, const LinePos* origins, int count, const char* item) {
         GdiSurface surface(ic_, GdiSurface::Kind::Printer);
         CardMapping mapping{card, false, W, H};
-        LogFont font = mapping.font(stored);
         LinePlan plans[ADDRESSEE_LINES];
-        surface.begin_font(font, {0, 0, 0});
-        plan_lines(surface, mapping, block, font, {0, 0, 0}, texts, origins, count, fit_switches(), plans);
-        surface.end_font();
+        plan_lines(surface, card, block, stored, texts, origins, count, fit_switches(), plans);
+        const bool down = writing_of(stored) == Writing::Down;
         for (int k = 0; k < count; ++k) {
             const LinePlan& p = plans[k];
             if (p.length == 0) continue;
-            piece(page, p.font, p.at, std::u16string(texts[k].s, p.split), item);
+            LogFont set = stored;
+            set.lfHeight = p.height;
+            LogFont font = mapping.font(set);
+            piece(page, font, mapping.map_along(origins[k], down, p.start), mapping, p, down, 0, p.split, item);
             if (p.split < p.length)
-                piece(page, p.font, p.tail_at, std::u16string(texts[k].s + p.split, p.length - p.split), item);
+                piece(page, font, mapping.map_along(origins[k], down, p.tail_start), mapping, p, down,
+                      p.split, p.length, item);
         }
     }
 
-    // `text` drawn in the printer font `font` at the page point `at`.
-    void piece(int page, const LogFont& font, Point at, const std::u16string& text, const char* item) {
+    // Units [from, to) of `plan` drawn in the printer font `font` at the
+    // page point `at`, each where the plan puts it.
+    void piece(int page, const LogFont& font, Point at, const CardMapping& mapping,
+               const LinePlan& plan, bool down, int from, int to, const char* item) {
+        const std::u16string text(plan.text + from, to - from);
+        std::vector<int32_t> steps(text.size());
+        plan_steps(mapping, plan, down, from, to, steps.data());
         std::string label;
         for (const Sample& t : samples_)
-            if (t.text == text && std::memcmp(&t.font, &font, sizeof font) == 0) label = t.label;
+            if (t.text == text && t.steps == steps && std::memcmp(&t.font, &font, sizeof font) == 0)
+                label = t.label;
         if (label.empty()) {
             label = std::string(item) + "-" + std::to_string(samples_.size());
-            samples_.push_back({label, font, text, window_of(font, text)});
+            samples_.push_back({label, font, text, window_of(font, text), 0, {0, 0}, steps});
         }
         line("at %d %d %d %s", page, at.x + offset_.x, at.y + offset_.y, label.c_str());
     }
@@ -787,6 +801,68 @@ TEST_F(Print, PKeyPrintsALongAddressAndALongSenderAddressWholeOnPostcardPaper) {
     plan.card(1, card);
     plan.clear_margins(1, card);
     leave_for_checker(ps, plan, L"print_e2e_fitted");
+    exit_restoring_paper(true);
+}
+
+// An address typed as contacts exports write it (half-width numbers and
+// hyphens, Latin letters, half-width katakana), as addressee and as sender,
+// and a family of four, printed with 縦書きの形で印刷 on (upright, whole,
+// inside the card) and off (as typed, as before). Each page is checked
+// against the plan; the checker's pictures of the two pages are the
+// manual's before and after.
+TEST_F(Print, TypedAddressesAndAFamilyOfFourPrintInTheirVerticalForm) {
+    const char16_t* address[] = {u"京都府京都市左京区北白川東久保田町1-11-18", u"ｸﾞﾘｰﾝﾊｲﾂ北白川 B-402"};
+    const char16_t* family[] = {u"山田　太郎　様", u"花子　様", u"一郎　様", u"次郎　様"};
+    const char16_t* sender[] = {u"大阪府大阪市北区梅田3-20-12", u"ｸﾞﾗﾝﾌﾛﾝﾄ Tower 2805"};
+    const std::wstring senders = L"fdata_cont_max=1\r\nfdata[0].t=5300001\r\n"
+                                 L"fdata[0].a[0].s=大阪府大阪市北区梅田3-20-12\r\n"
+                                 L"fdata[0].a[1].s=ｸﾞﾗﾝﾌﾛﾝﾄ Tower 2805\r\n"
+                                 L"fdata[0].n[0].s=鈴木　一郎\r\n";
+    const std::wstring cards = L"hdata_cont_max=1\r\nhdata[0].tt.m=6068267\r\n"
+                               L"hdata[0].ta.m[0].s=京都府京都市左京区北白川東久保田町1-11-18\r\n"
+                               L"hdata[0].ta.m[1].s=ｸﾞﾘｰﾝﾊｲﾂ北白川 B-402\r\n"
+                               L"hdata[0].tn.m[0].s=山田　太郎　様\r\nhdata[0].tn.m[1].s=花子　様\r\n"
+                               L"hdata[0].tn.m[2].s=一郎　様\r\nhdata[0].tn.m[3].s=次郎　様\r\n"
+                               L"hdata[0].ftb=0\r\n";
+    start(L"typed", true, L"", cards, senders);
+    screenshot(main_, L"vertical_print_on.bmp");
+    PrinterIc ic = postcard_printer_ic(kTestPrinter);
+    ASSERT_NE(ic, nullptr);
+    for (bool on : {true, false}) {
+        if (!on) {
+            app_->post_command(77);  // 縦書きの形で印刷 off
+            ASSERT_TRUE(app_->settle());
+            screenshot(main_, L"vertical_print_off.bmp");
+        }
+        DeleteFileW(output_.c_str());
+        HWND dialog = open_print_dialog();
+        ASSERT_NE(dialog, nullptr);
+        choose_paper(dialog, kPostcardForm);
+        if (HasFatalFailure()) return;
+        print_and_confirm(dialog, IDYES);
+        std::string ps = wait_for_job();
+        ASSERT_FALSE(ps.empty());
+
+        std::memset(&doc(), 0, sizeof(Document));
+        for (CardRecord& c : doc().hdata) set_default_layout(c);
+        set_default_print_settings(doc().print);
+        text_set(doc().fdata[0].t, u"5300001");
+        for (int k = 0; k < 2; ++k) text_set(doc().fdata[0].a[k].s, sender[k]);
+        text_set(doc().fdata[0].n[0].s, u"鈴木　一郎");
+        CardRecord& card = doc().hdata[0];
+        text_set(card.tt.m, u"6068267");
+        for (int k = 0; k < 2; ++k) text_set(card.ta.m[k].s, address[k]);
+        for (int k = 0; k < 4; ++k) text_set(card.tn.m[k].s, family[k]);
+        fit_switches().vertical_forms = on;
+        PagePlan plan(ic.get());
+        plan.pages(1);
+        plan.card(1, card);
+        if (on) plan.clear_margins(1, card);
+        fit_switches() = FitSwitches{};
+        leave_for_checker(ps, plan, on ? L"print_e2e_vertical_on" : L"print_e2e_vertical_off");
+    }
+    app_->post_command(77);
+    ASSERT_TRUE(app_->settle());
     exit_restoring_paper(true);
 }
 

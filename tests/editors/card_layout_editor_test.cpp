@@ -196,7 +196,7 @@ TEST_F(CardLayoutEditorTest, LineSelectorsWrapAndTopsAndSpacingMoveEveryLine) {
     EXPECT_EQ(choosers_.surface.measures[0].text, std::u16string(u"警\0", 2));
     EXPECT_EQ(choosers_.surface.fonts[0].lfHeight, -33);
     EXPECT_EQ(choosers_.surface.open_fonts, 0) << "the measuring font is released";
-    EXPECT_EQ(card(0).fa.xy[1].x, 120 - 20);
+    EXPECT_EQ(card(0).fa.xy[1].x, 120 - 2 * 33);
 }
 
 TEST_F(CardLayoutEditorTest, FontsKeepTheirDirectionAndColoursComeFromTheChooser) {

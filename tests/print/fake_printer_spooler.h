@@ -41,7 +41,7 @@ public:
     BitmapHandle load_bitmap(const char16_t*) override { return nullptr; }
     void release_bitmap(BitmapHandle) override {}
     void stretch_bitmap(BitmapHandle, Point, int32_t, int32_t) override {}
-    void begin_font(const LogFont&, RgbColor) override {}
+    void begin_font(const LogFont& font, RgbColor) override { height_ = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight; }
     void end_font() override {}
     void text_out(Point, const char16_t* text, int length) override {
         if (log_.pages.empty()) log_.pages.emplace_back();
@@ -49,11 +49,13 @@ public:
         log_.pages.back().push_back(t);
         if (on_text) on_text(static_cast<int>(log_.pages.size()) - 1, t);
     }
-    Extent text_extent(const char16_t*, int length) override { return {10 * length, 12}; }
+    // A full-width face: each unit advances the font's height.
+    Extent text_extent(const char16_t*, int length) override { return {height_ * length, height_}; }
     void fill_rect(const Rect&, RgbColor) override {}
 
 private:
     PageLog& log_;
+    int32_t height_ = 0;
 };
 
 class FakePrintTarget : public PrintTarget {

@@ -30,11 +30,15 @@ inline void reset_print_test_document(int cards) {
     set_card_marked_hook(nullptr);
 }
 
-// The card drawn on a page: the card whose label is among the page's texts,
-// -1 when none is.
+// The card drawn on a page: the card whose label is among the page's texts
+// (as typed, or in the vertical form the name face draws), -1 when none is.
 template <typename Texts>
 int card_on_page(const Texts& texts) {
-    for (const std::u16string& t : texts)
+    for (std::u16string t : texts) {
+        for (char16_t& c : t)
+            if (c >= u'\uFF01' && c <= u'\uFF5E') c = char16_t(c - 0xFF01 + 0x21);
+            else if (c == u'\u3000') c = u' ';
         if (t.compare(0, 5, u"card ") == 0) return std::stoi(std::string(t.begin() + 5, t.end()));
+    }
     return -1;
 }

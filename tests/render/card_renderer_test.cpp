@@ -86,11 +86,12 @@ TEST_F(CardRendererTest, EachItemGetsItsOwnFontOnceInDrawingOrder) {
     fill_card();
     card().tt.c = {200, 10, 20};
     draw_card_preview(screen);
-    ASSERT_EQ(screen.fonts.size(), 6u);
+    const std::vector<LogFont> fonts = screen.drawn_fonts();
+    ASSERT_EQ(fonts.size(), 6u);
     const int32_t heights[] = {-24, -27, -48, -19, -16, -19};  // tt ta tn ft fa fn
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(screen.fonts[i].lfHeight, heights[i]) << i;
-    EXPECT_EQ(utf8(screen.fonts[1].lfFaceName), "@HG行書体");
-    EXPECT_EQ(screen.fonts[1].lfEscapement, -900);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(fonts[i].lfHeight, heights[i]) << i;
+    EXPECT_EQ(utf8(fonts[1].lfFaceName), "@HG行書体");
+    EXPECT_EQ(fonts[1].lfEscapement, -900);
     EXPECT_EQ(screen.texts[0].colour.r, 200);
     EXPECT_EQ(screen.texts[0].colour.b, 20);
     // Every text of an item lies between its font's selection and release.
@@ -111,19 +112,20 @@ TEST_F(CardRendererTest, PreviewRecordsTheExtentsOfTheShownCard) {
     item_extents().address[2] = {99, 99};  // from an earlier paint
     draw_card_preview(screen);
     const ItemExtents& e = item_extents();
-    // Recording surface: cx = 10 x length, cy = |lfHeight| + 2.
+    // Recording surface: cx = |lfHeight| x length, cy = |lfHeight| + 2;
+    // the lines measured at the reference size and scaled, rounded up.
     EXPECT_EQ(e.code.cy, 26);
-    EXPECT_EQ(e.address[0].cx, 70);
-    EXPECT_EQ(e.address[0].cy, 29);
+    EXPECT_EQ(e.address[0].cx, 7 * 27);
+    EXPECT_EQ(e.address[0].cy, 28);
     EXPECT_EQ(e.address[2].cx, 0);
     EXPECT_EQ(e.address[2].cy, 0);
-    EXPECT_EQ(e.address[3].cx, 20);
-    EXPECT_EQ(e.name[0].cx, 50);
-    EXPECT_EQ(e.name[0].cy, 50);
+    EXPECT_EQ(e.address[3].cx, 2 * 27);
+    EXPECT_EQ(e.name[0].cx, 5 * 48);
+    EXPECT_EQ(e.name[0].cy, 49);
     EXPECT_EQ(e.name[1].cx, 0);
     EXPECT_EQ(e.sender_code.cy, 21);
-    EXPECT_EQ(e.sender_address[0].cx, 50);
-    EXPECT_EQ(e.sender_name[0].cy, 21);
+    EXPECT_EQ(e.sender_address[0].cx, 5 * 16);
+    EXPECT_EQ(e.sender_name[0].cy, 20);
     EXPECT_EQ(e.sender_name[1].cx, 0);
     // The codes are measured by their first character only.
     EXPECT_EQ(utf8(screen.measures[0].text), "1");
@@ -159,7 +161,7 @@ TEST_F(CardRendererTest, DraggedItemIsLeftOutButStillMeasured) {
     Strings placed = screen.placed();
     EXPECT_EQ(std::count(placed.begin(), placed.end(), "千代田一ー一@345,150"), 0);
     EXPECT_EQ(std::count(placed.begin(), placed.end(), "東京都千代田区@380,150"), 1);
-    EXPECT_EQ(item_extents().address[1].cx, 60);
+    EXPECT_EQ(item_extents().address[1].cx, 6 * 27);
 
     RecordingSurface group;
     set_drag_item(kItemCodeGroup3);
@@ -201,23 +203,25 @@ TEST_F(CardRendererTest, PrintMapsEveryPositionAndScalesOnlyTheFontHeight) {
     EXPECT_EQ(printer.placed(), expected);
     EXPECT_EQ(printer.placed()[7], "東京都千代田区@2105,560");
 
-    ASSERT_EQ(printer.fonts.size(), 6u);
+    const std::vector<LogFont> fonts = printer.drawn_fonts();
+    ASSERT_EQ(fonts.size(), 6u);
     const int32_t heights[] = {-137, -154, -274, -108, -91, -108};  // x 3389 / 592, truncated
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(printer.fonts[i].lfHeight, heights[i]) << i;
-    EXPECT_EQ(printer.fonts[2].lfEscapement, -900);
-    EXPECT_EQ(printer.fonts[2].lfOrientation, -900);
-    EXPECT_EQ(printer.fonts[2].lfWidth, 0);
-    EXPECT_EQ(printer.fonts[2].lfWeight, 700);
-    // Each line is measured on the printer, to see that it fits: the six
-    // lines fit and are drawn as they stand.
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(fonts[i].lfHeight, heights[i]) << i;
+    EXPECT_EQ(fonts[2].lfEscapement, -900);
+    EXPECT_EQ(fonts[2].lfOrientation, -900);
+    EXPECT_EQ(fonts[2].lfWidth, 0);
+    EXPECT_EQ(fonts[2].lfWeight, 700);
+    // Each line is measured once, at the reference size, to see that it
+    // fits: the six lines fit and are drawn as they stand.
     EXPECT_EQ(printer.measures.size(), 6u);
+    EXPECT_EQ(printer.fonts.size(), 10u);
 }
 
 TEST_F(CardRendererTest, PrintSkipsAnEmptyAddresseeCodeButNotTheSendersCode) {
     fill_card();
     text_set(card().tt.m, u"");
     draw_card_print(printer, 0);
-    EXPECT_EQ(printer.fonts.size(), 5u);
+    EXPECT_EQ(printer.drawn_fonts().size(), 5u);
     EXPECT_EQ(utf8(printer.fonts[0].lfFaceName), "@HG行書体");
     EXPECT_EQ(printer.placed()[0], on_paper("東京都千代田区", 370, 100));
     Strings placed = printer.placed();
@@ -317,7 +321,7 @@ TEST_F(CardRendererTest, PrintDrawsTheBackgroundOnlyWhenAskedAndUnderTheTexts) {
     EXPECT_EQ(view.stretches[0].width, 200);
     EXPECT_EQ(view.stretches[0].height, 296);
     EXPECT_EQ(view.placed()[7], "東京都千代田区@285,90");  // (370 / 2 + 100, 100 / 2 + 40)
-    EXPECT_EQ(view.fonts[1].lfHeight, card(0).ta.lf.lfHeight / 2);
+    EXPECT_EQ(view.drawn_fonts()[1].lfHeight, card(0).ta.lf.lfHeight / 2);
     EXPECT_EQ(card(0).typ[0].t, 0);
     EXPECT_EQ(preview_bitmap(), nullptr);
 }
@@ -448,13 +452,28 @@ TEST_F(CardRendererTest, LongLinesAreSetSmallerDownToHalfTheirSize) {
     EXPECT_EQ(item_extents().address[0].cx, 462);
     EXPECT_EQ(preview_overflow_lines(), 0);
     EXPECT_TRUE(screen.fills.empty());
-    EXPECT_EQ(card_overflow_lines(screen, 0), 0);
+    EXPECT_EQ(card_overflow_lines(screen, card()), 0);
 
-    // On paper the same line is fitted in printer pixels.
+    // On paper, and on a coarser page, the same plan at the page's scale.
     draw_card_print(printer, 0);
     EXPECT_EQ(printer.placed()[7], on_paper("神奈川県横浜市港北区新横浜三丁目一七番地六", 370, 100));
-    EXPECT_LE(21 * -printer.texts[7].font.lfHeight, 480 * 3389 / 592);
-    EXPECT_GT(21 * (1 - printer.texts[7].font.lfHeight), 480 * 3389 / 592);
+    EXPECT_EQ(printer.texts[7].font.lfHeight, -22 * 3389 / 592);
+    EXPECT_EQ(printer.texts[18].font.lfHeight, -13 * 3389 / 592);
+    RecordingSurface coarse;
+    coarse.caps = {{kCapHorzRes, 283}, {kCapVertRes, 419}};
+    draw_card_print(coarse, 0);
+    EXPECT_EQ(coarse.texts[7].font.lfHeight, -22 * 419 / 592);
+    EXPECT_EQ(card_overflow_lines(coarse, card()), 0);
+
+    // A line that ends exactly at the end of its room fits as set.
+    card().base_h = 100 + 10 * 27 + 12;
+    text_set(card().ta.m[2].s, std::u16string(10, u'一').c_str());
+    RecordingSurface exact;
+    draw_card_preview(exact);
+    EXPECT_EQ(exact.texts[9].font.lfHeight, -27);
+    EXPECT_EQ(item_extents().address[2].cx, 270);
+    card().base_h = 592;
+    text_set(card().ta.m[2].s, u"");
 
     // 40 characters need a third of the size: drawn at half, and flagged.
     text_set(card().ta.m[1].s, std::u16string(40, u'一').c_str());
@@ -467,8 +486,17 @@ TEST_F(CardRendererTest, LongLinesAreSetSmallerDownToHalfTheirSize) {
     EXPECT_EQ(again.fills[0].left, 347);  // beside the column's right edge, along the line
     EXPECT_EQ(again.fills[0].top, 150);
     EXPECT_EQ(again.fills[0].bottom, 150 + 40 * 14);
-    EXPECT_EQ(card_overflow_lines(again, 0), 1);
-    EXPECT_EQ(card_overflow_lines(again, HDATA_MAX), 0);
+    EXPECT_EQ(card_overflow_lines(again, card()), 1);
+    RecordingSurface page;
+    page.caps = printer.caps;
+    draw_card_print(page, 0);
+    EXPECT_TRUE(page.fills.empty()) << "the red bar is never printed";
+    show_overflow_bars(false);  // the bitmap export's paint
+    RecordingSurface exported;
+    draw_card_preview(exported);
+    show_overflow_bars(true);
+    EXPECT_TRUE(exported.fills.empty());
+    EXPECT_EQ(preview_overflow_lines(), 1);
 
     // Fitting off: every line at its set size, the long ones still counted.
     fit_switches().fit_long_lines = false;
@@ -476,7 +504,7 @@ TEST_F(CardRendererTest, LongLinesAreSetSmallerDownToHalfTheirSize) {
     off.square_cells = true;
     draw_card_preview(off);
     fit_switches().fit_long_lines = true;
-    EXPECT_EQ(off.fonts.size(), 6u);
+    EXPECT_EQ(off.drawn_fonts().size(), 6u);
     EXPECT_EQ(off.texts[7].font.lfHeight, -27);
     EXPECT_EQ(off.texts[18].font.lfHeight, -16);
     EXPECT_EQ(preview_overflow_lines(), 3);
@@ -499,6 +527,8 @@ TEST_F(CardRendererTest, JointNamesStartUnderTheGivenNameAndHonorificsEndOnOneLe
         {{u"山田　太郎　様", u"鈴木　花子　様"}, {"山田　太郎　様@280,165", "鈴木　花子　様@230,165"}},
         {{u"山田　太郎　様", u"　　　花子様"}, {"山田　太郎　様@280,165", "　　　花子様@230,165"}},
         {{u"山田　太郎　様", u"花子"}, {"山田　太郎　様@280,165", "花子@230,309"}},
+        // 御一同様 is one 敬称, not 様 after 御一同; alone it stays.
+        {{u"山田　太郎兵衛門　様", u"御一同様"}, {"山田　太郎兵衛門　様@280,165", "御一同様@230,165"}},
         {{u"山田商店　御中", u"営業部　御中"}, {"山田商店　御中@280,165", "営業部　@230,165", "御中@230,405"}},
     };
     for (const Case& c : cases) {
@@ -516,13 +546,74 @@ TEST_F(CardRendererTest, JointNamesStartUnderTheGivenNameAndHonorificsEndOnOneLe
     moved.square_cells = true;
     draw_card_preview(moved);
     EXPECT_EQ(moved.placed(), (Strings{"山田商店　@280,165", "御中@280,442", "営業部　御中@230,250"}));
+    text_set(card().tn.m[0].s, u"山田　太郎　様");
+    text_set(card().tn.m[1].s, u"花子　様");
+    RecordingSurface given;
+    draw_card_preview(given);
+    EXPECT_EQ(given.placed(), (Strings{"山田　太郎　様@280,165", "花子　@230,250", "様@230,453"}));
+    text_set(card().tn.m[0].s, u"山田商店　御中");
+    text_set(card().tn.m[1].s, u"営業部　御中");
     card().tn.xy[1].y = 115;
+
     fit_switches().align_names = false;
     RecordingSurface off;
     off.square_cells = true;
     draw_card_preview(off);
     fit_switches().align_names = true;
     EXPECT_EQ(off.placed(), (Strings{"山田商店　御中@280,165", "営業部　御中@230,165"}));
+
+    // A family of four with a sender: the fourth line's room ends before the
+    // sender's address; below 山田　 it would not fit, so it keeps its own
+    // start and is fitted there. No 敬称 level lies in every line's room, so
+    // each keeps its end, and nothing is はみ出し.
+    fill_card();
+    for (TextLine& line : card().ta.m) text_set(line.s, u"");
+    const char16_t* family[] = {u"山田　太郎　様", u"花子　様", u"一郎　様", u"次郎　様", u""};
+    for (int k = 0; k < ADDRESSEE_LINES; ++k) text_set(card().tn.m[k].s, family[k]);
+    RecordingSurface four;
+    draw_card_preview(four);
+    const Strings placed = four.placed();
+    const Strings names(placed.begin() + 7, placed.begin() + 11);
+    EXPECT_EQ(names, (Strings{"山田　太郎　様@280,165", "花子　様@230,309", "一郎　様@180,309",
+                              "次郎　様@130,165"}));
+    EXPECT_EQ(four.texts[10].font.lfHeight, -39);  // 156 units of room, 4 characters
+    EXPECT_EQ(preview_overflow_lines(), 0);
+    EXPECT_EQ(card_overflow_lines(four, card()), 0);
+}
+
+// Lines in a vertical face are drawn in their vertical form, and fitted
+// and counted as drawn; the stored text and the postal code digits stay.
+TEST_F(CardRendererTest, LinesInAVerticalFaceAreDrawnInTheirVerticalForm) {
+    fill_card();
+    const struct {
+        std::u16string typed, form, kanji;
+    } lines[] = {
+        {u"京都府京都市左京区北白川東久保田町1-11-18", u"京都府京都市左京区北白川東久保田町１ー１１ー１８",
+         u"京都府京都市左京区北白川東久保田町一ー一一ー一八"},
+        {u"北白川プラザ402 A-B", u"北白川プラザ４０２　Ａ－Ｂ", u"北白川プラザ四〇二　Ａ－Ｂ"},
+        {u"ﾒｿﾞﾝ･ﾄﾞ･ﾊﾟﾙｸ 2F", u"メゾン・ド・パルク　２Ｆ", u"メゾン・ド・パルク　二Ｆ"},
+        {u"𠮷野ﾋﾞﾙ1−2", u"𠮷野ビル１ー２", u"𠮷野ビル一ー二"},
+    };
+    for (int k = 0; k < 4; ++k) text_set(card().ta.m[k].s, lines[k].typed.c_str());
+    for (bool kanji : {false, true}) {
+        fit_switches().kanji_digits = kanji;
+        RecordingSurface s;
+        draw_card_preview(s);
+        for (int k = 0; k < 4; ++k) {
+            const std::u16string& want = kanji ? lines[k].kanji : lines[k].form;
+            EXPECT_EQ(s.texts[7 + k].text, want) << k;
+            // Measured as drawn; the first line is fitted into its 480 units.
+            EXPECT_EQ(item_extents().address[k].cx, std::min(int32_t(want.size()) * 27, 480)) << k;
+        }
+        EXPECT_EQ(s.texts[0].text, u"1");  // the postal code's digits as typed
+    }
+    fit_switches().kanji_digits = false;
+    fit_switches().vertical_forms = false;
+    RecordingSurface off;
+    draw_card_preview(off);
+    fit_switches().vertical_forms = true;
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(off.texts[7 + k].text, lines[k].typed) << k;
+    EXPECT_EQ(utf8(card().ta.m[0].s), utf8(lines[0].typed));
 }
 
 }  // namespace

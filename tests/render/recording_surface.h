@@ -1,7 +1,7 @@
 // A drawing surface that records what the renderer asks of it, with text
 // extents derived from the selected font so that measurements are
-// predictable: cx = 10 x length (or, with `square_cells`, |lfHeight| x
-// length, as a full-width face advances), cy = |lfHeight| + 2.
+// predictable: cx = |lfHeight| x length, as a full-width face advances
+// (or, without `square_cells`, 10 x length), cy = |lfHeight| + 2.
 #pragma once
 
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "render/card_fit.h"
 #include "render/drawing_surface.h"
 #include "tests/support/fake_platform.h"
 
@@ -34,7 +35,7 @@ public:
     };
 
     std::map<int, int32_t> caps;
-    bool square_cells = false;
+    bool square_cells = true;
     std::set<std::u16string> bitmap_files;  // paths that load as bitmaps
 
     // Everything in order: "load <path>", "release", "stretch", "font <face>",
@@ -82,6 +83,12 @@ public:
         texts.push_back({std::u16string(text, length), at, font_, colour_});
         events.push_back("text " + utf8(std::u16string(text, length)));
     }
+    // One measure, each unit as wide as the others.
+    Extent text_ends(const char16_t* text, int length, int32_t* ends) override {
+        Extent e = text_extent(text, length);
+        for (int i = 0; i < length; ++i) ends[i] = e.cx / length * (i + 1);
+        return e;
+    }
     Extent text_extent(const char16_t* text, int length) override {
         Extent e{(square_cells ? std::abs(font_.lfHeight) : 10) * length, std::abs(font_.lfHeight) + 2};
         measures.push_back({std::u16string(text, length), length, e});
@@ -93,6 +100,14 @@ public:
         fills.push_back(r);
         events.push_back("fill " + std::to_string(colour.r) + "," + std::to_string(colour.g) + "," +
                          std::to_string(colour.b));
+    }
+
+    // The fonts selected to draw, without those the fitting measures with.
+    std::vector<LogFont> drawn_fonts() const {
+        std::vector<LogFont> out;
+        for (const LogFont& f : fonts)
+            if (std::abs(f.lfHeight) != kReferenceHeight) out.push_back(f);
+        return out;
     }
 
     // The texts drawn, "text@x,y" each, for compact comparisons.

@@ -90,6 +90,7 @@ struct PrintedText {
     Rect window;   // where its ink may lie relative to its origin
     int page = 0;  // calibration page and origin
     Point origin{0, 0};
+    std::vector<int32_t> steps;  // a planned line's steps; none: the font's advances
 };
 
 // The expectations file, one line each (device pixels of the raster):
@@ -118,13 +119,21 @@ public:
     }
     // The renderer draws `text` at device point `at` in `font`.
     void expect_text_at(int page, const LogFont& font, Point at, const char16_t* text, int length,
-                        const std::string& name) {
+                        const std::string& name, std::vector<int32_t> steps = {}) {
         // Each card page's texts calibrated on their own: the cards differ.
         std::string label = name + "-p" + std::to_string(page);
-        if (!known(label)) texts_.push_back(measure(label, font, std::u16string(text, length)));
+        if (!known(label)) {
+            texts_.push_back(measure(label, font, std::u16string(text, length)));
+            texts_.back().steps = std::move(steps);
+        }
         line("at %d %d %d %s", page, at.x + offset_.x, at.y + offset_.y, label.c_str());
     }
     void expect_same(int page, int other) { line("same %d %d", page, other); }
+    // The ink of `name` (drawn by expect_text_at) lies inside `r`.
+    void expect_room(int page, const Rect& r, const std::string& name) {
+        line("room %d %d %d %d %d %s-p%d", page, r.left + offset_.x, r.top + offset_.y,
+             r.right + offset_.x, r.bottom + offset_.y, name.c_str(), page);
+    }
 
     void expect_blank(int page, const Rect& r, const std::string& label) {
         line("blank %d %d %d %d %d %s", page, r.left + offset_.x, r.top + offset_.y,
@@ -169,10 +178,15 @@ public:
             HGDIOBJ old = SelectObject(dc_, font);
             SetBkMode(dc_, TRANSPARENT);
             SetTextColor(dc_, RGB(0, 0, 0));
-            TextOutW(dc_, t.origin.x, t.origin.y, reinterpret_cast<const wchar_t*>(t.text.c_str()),
-                     static_cast<int>(t.text.size()));
+            if (t.steps.empty())
+                TextOutW(dc_, t.origin.x, t.origin.y, reinterpret_cast<const wchar_t*>(t.text.c_str()),
+                         static_cast<int>(t.text.size()));
             SelectObject(dc_, old);
             DeleteObject(font);
+            if (t.steps.empty()) continue;
+            GdiSurface planned(dc_, GdiSurface::Kind::Printer);  // a planned line as the renderer draws it
+            planned.begin_font(t.font, {0, 0, 0});
+            planned.text_out_stepped(t.origin, t.text.c_str(), static_cast<int>(t.text.size()), t.steps.data());
         }
     }
 
@@ -221,26 +235,43 @@ private:
     std::string text_;
 };
 
-// The lines of a block as the renderer plans them on the printer (for a
-// line that fits: the stored font and origin, one piece).
+// The lines of a block as the renderer plans them for the card (for a
+// line that fits: the stored font and origin, one piece), each with its
+// room: its ink within its column and from its start to the end of its
+// room (render/line_room.h), never nearer the card's edge than 3 mm.
 void expect_lines(PrintPlan& plan, HDC dc, int page, const CardRecord& card, LineBlock block,
                   const LogFont& stored, const TextLine* lines, const LinePos* origins, int count,
                   const std::string& name) {
     GdiSurface surface(dc, GdiSurface::Kind::Printer);
     CardMapping mapping{card, false, plan.W, plan.H};
-    LogFont font = mapping.font(stored);
     LinePlan plans[ADDRESSEE_LINES];
-    surface.begin_font(font, {0, 0, 0});
-    plan_lines(surface, mapping, block, font, {0, 0, 0}, lines, origins, count, fit_switches(), plans);
-    surface.end_font();
+    plan_lines(surface, card, block, stored, lines, origins, count, fit_switches(), plans);
+    const bool down = writing_of(stored) == Writing::Down;
     for (int k = 0; k < count; ++k) {
         const LinePlan& p = plans[k];
         if (p.length == 0) continue;
+        EXPECT_FALSE(p.overflow) << name << " " << k;
+        LogFont set = stored;
+        set.lfHeight = p.height;
+        const LogFont font = mapping.font(set);
         std::string label = name + "-" + std::to_string(k) + (p.fitted ? "-fitted" : "");
-        plan.expect_text_at(page, p.font, p.at, lines[k].s, p.split, label);
-        if (p.split < p.length)
-            plan.expect_text_at(page, p.font, p.tail_at, lines[k].s + p.split, p.length - p.split,
-                                label + "-tail");
+        std::vector<int32_t> steps(p.length);
+        plan_steps(mapping, p, down, 0, p.split, steps.data());
+        plan.expect_text_at(page, font, mapping.map_along(origins[k], down, p.start), p.text, p.split,
+                            label, {steps.begin(), steps.begin() + p.split});
+        if (p.split < p.length) {
+            plan_steps(mapping, p, down, p.split, p.length, steps.data());
+            plan.expect_text_at(page, font, mapping.map_along(origins[k], down, p.tail_start),
+                                p.text + p.split, p.length - p.split, label + "-tail",
+                                {steps.begin(), steps.begin() + (p.length - p.split)});
+        }
+        if (!down) continue;
+        const LinePos o = origins[k];
+        Point start = mapping.map(o.x, o.y);
+        Point end = mapping.map(o.x, o.y + line_room(card, block, k));
+        Rect room{start.x - mapping.length(int64_t{p.cell} * kFine, false), start.y, start.x, end.y};
+        plan.expect_room(page, room, label);
+        if (p.split < p.length) plan.expect_room(page, room, label + "-tail");
     }
 }
 
@@ -353,6 +384,20 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
     text_set(doc().fdata[1].t, u"1000005");
     text_set(doc().fdata[1].a[0].s, u"東京都千代田区丸の内一丁目一ー一");
     doc().hdata[3] = doc().hdata[2];
+    // Addresses as contacts exports write them (half-width numbers and
+    // hyphens, Latin letters, half-width katakana), as addressee and as
+    // sender (sender 2); and a family of four.
+    fill_sample_card(4, u"6068267");
+    text_set(doc().hdata[4].ta.m[0].s, u"京都府京都市左京区北白川東久保田町1-11-18");
+    text_set(doc().hdata[4].ta.m[1].s, u"ｸﾞﾘｰﾝﾊｲﾂ北白川 B-402");
+    text_set(doc().hdata[4].tn.m[0].s, u"佐藤　健一　様");
+    doc().hdata[4].ftb = 2;
+    doc().fdata[2] = doc().fdata[0];
+    text_set(doc().fdata[2].a[0].s, u"大阪府大阪市北区梅田3-20-12");
+    text_set(doc().fdata[2].a[1].s, u"ｸﾞﾗﾝﾌﾛﾝﾄ Tower 2805");
+    fill_sample_card(5, u"1000001");
+    const char16_t* family[] = {u"山田　太郎　様", u"花子　様", u"一郎　様", u"次郎　様"};
+    for (int k = 0; k < 4; ++k) text_set(doc().hdata[5].tn.m[k].s, family[k]);
     doc().print.base_px = 30;  // device pixels, as stored
     doc().print.base_py = 20;
 
@@ -365,7 +410,8 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
 
     // Pages 1 and 2: the two cards; 3: the long card fitted; 4: the same
     // card with both switches off, and 5 as the program drew it before
-    // lines were fitted; from page 6: the calibration texts.
+    // lines were fitted; 6: the exported addresses; 7: the family of four;
+    // from page 8: the calibration texts.
     PrintPlan plan(dc);
     expect_card(plan, dc, 1, doc().hdata[0]);
     expect_card(plan, dc, 2, doc().hdata[1]);
@@ -373,7 +419,11 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
     expect_card(plan, dc, 3, doc().hdata[2]);
     expect_clear_margins(plan, 3, doc().hdata[2]);
     plan.expect_same(4, 5);
-    const int first_calibration = 6;
+    for (int card = 4; card < 6; ++card) {
+        expect_card(plan, dc, card + 2, doc().hdata[card]);
+        expect_clear_margins(plan, card + 2, doc().hdata[card]);
+    }
+    const int first_calibration = 8;
     int calibration_pages = plan.lay_out_calibration(first_calibration);
 
     DeleteFileW(port_file.c_str());
@@ -386,7 +436,7 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
     }
     for (int card = 0; card < 4; ++card) {
         EXPECT_GT(StartPage(dc), 0);
-        if (card == 3) fit_switches() = FitSwitches{false, false};
+        if (card == 3) fit_switches() = FitSwitches{false, false, false, false};
         draw_card_print(dc, card);
         fit_switches() = FitSwitches{};
         EXPECT_GT(EndPage(dc), 0);
@@ -394,6 +444,11 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
     EXPECT_GT(StartPage(dc), 0);
     draw_as_typed(dc, plan, doc().hdata[3]);
     EXPECT_GT(EndPage(dc), 0);
+    for (int card = 4; card < 6; ++card) {
+        EXPECT_GT(StartPage(dc), 0);
+        draw_card_print(dc, card);
+        EXPECT_GT(EndPage(dc), 0);
+    }
     for (int page = first_calibration; page < first_calibration + calibration_pages; ++page) {
         EXPECT_GT(StartPage(dc), 0);
         plan.print_calibration(page);
@@ -403,7 +458,7 @@ TEST(PrintCard, TwoCardsOnPostcardPaperThroughTheTestPrinter) {
     DeleteDC(dc);
 
     // The printed cards are recorded as sent in the current card year.
-    for (int card = 0; card < 4; ++card) {
+    for (int card = 0; card < 6; ++card) {
         EXPECT_EQ(doc().hdata[card].typ[0].y, card_year()) << card;
         EXPECT_EQ(doc().hdata[card].typ[0].t, 1) << card;
     }

@@ -364,7 +364,7 @@ void fill_long_card() {
 }
 
 // Fitted, the long lines end inside the card and before the sender's
-// digits, every character inked in its own cell. (That the switches off
+// digits, every character inked in its own cell, where the plan puts it. (That the switches off
 // draw as before is checked on paper: tests/win/print_card_test.cpp.)
 TEST_F(RenderCardTest, LongLinesAreFittedWholeWithEveryCharacterInItsOwnCell) {
     fill_long_card();
@@ -391,25 +391,26 @@ TEST_F(RenderCardTest, LongLinesAreFittedWholeWithEveryCharacterInItsOwnCell) {
                              {LineBlock::SenderAddress, c.fa.lf, sender.a, c.fa.xy, SENDER_LINES}};
     for (const Fitted& f : fitted) {
         LinePlan plans[ADDRESSEE_LINES];
-        surface.begin_font(f.font, {0, 0, 0});
-        plan_lines(surface, CardMapping{c, true}, f.block, f.font, {0, 0, 0}, f.lines, f.at, f.n,
-                   fit_switches(), plans);
+        plan_lines(surface, c, f.block, f.font, f.lines, f.at, f.n, fit_switches(), plans);
         const LinePlan& plan = plans[0];
         ASSERT_TRUE(plan.fitted);
         ASSERT_FALSE(plan.overflow);
-        EXPECT_GE(-plan.font.lfHeight * 2, -f.font.lfHeight);
-        surface.end_font();
-        surface.begin_font(plan.font, {0, 0, 0});
-        const char16_t* text = f.lines[0].s;
-        int32_t from = plan.at.y;
+        EXPECT_GE(-plan.height * 2, -f.font.lfHeight);
+        LogFont fitted = f.font;
+        fitted.lfHeight = plan.height;
+        surface.begin_font(fitted, {0, 0, 0});
+        const char16_t* text = plan.text;
+        const Point at = to_preview(f.at[0].x, f.at[0].y);
+        int32_t from = at.y;
+        const CardMapping preview{c, true};
         for (int i = 1; i <= plan.length; ++i) {
-            int32_t to = plan.at.y + surface.text_extent(text, i).cx;
-            Rect cell{plan.at.x - plan.drawn.cy - 2, from, plan.at.x + 2, to};
+            int32_t to = at.y + preview.length(plan.ends[i - 1], true);
+            Rect cell{at.x - plan.cell - 2, from, at.x + 2, to};
             EXPECT_GT(canvas.ink_in(cell), 3) << "character " << i - 1;
             Canvas alone(440, 700);
             SelectObject(alone.dc(), GetCurrentObject(canvas.dc(), OBJ_FONT));
             SetBkMode(alone.dc(), TRANSPARENT);
-            TextOutW(alone.dc(), plan.at.x, from, reinterpret_cast<const wchar_t*>(text + i - 1), 1);
+            TextOutW(alone.dc(), at.x, from, reinterpret_cast<const wchar_t*>(text + i - 1), 1);
             Rect ink = alone.ink_box(alone.whole());
             EXPECT_GE(ink.top, from - 1) << "character " << i - 1;
             EXPECT_LE(ink.bottom, to + 1) << "character " << i - 1;
