@@ -1,5 +1,7 @@
 #include "editors/addressee_list_finding.h"
 
+#include <memory>
+
 #include "model/addressee_search.h"
 #include "model/duplicate_addressee.h"
 #include "model/kana_fold.h"
@@ -37,7 +39,8 @@ int compare_rows(const SortKeys& k, int a, int b) {
 
 void sort_by_reading(const ListRow* rows, int count, int sign, int* order) {
     // Each row's keys are made once; the insertion sort then only compares.
-    static SortKeys keys;
+    std::unique_ptr<SortKeys> made(new SortKeys);
+    SortKeys& keys = *made;
     for (int i = 0; i < count; ++i) {
         make_reading_key(keys.reading[i], rows[i].cell[COLUMN_YOMI]);
         make_reading_key(keys.name[i], rows[i].cell[COLUMN_NAME0]);
@@ -65,7 +68,7 @@ int find_next_row(const ListRow* rows, int count, int after, const char16_t* typ
 }
 
 int select_duplicate_rows(ListRow* rows, int count) {
-    static DuplicateKey keys[HDATA_MAX];
+    std::unique_ptr<DuplicateKey[]> keys(new DuplicateKey[HDATA_MAX]);
     int found = 0;
     for (int r = 0; r < count; ++r) {
         make_duplicate_key(keys[r], rows[r].cell[COLUMN_NAME0], rows[r].cell[COLUMN_POSTAL],

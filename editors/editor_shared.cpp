@@ -38,51 +38,24 @@ namespace {
 // layout dialog, the sender editor and the addressee list: at most one of
 // each is open.
 constexpr int kMaxOpen = 3;
-struct OpenEditor {
-    const EditorKind* kind;  // an editor of functions, or
-    Editor* editor;          // an editor object
-    DialogView* view;
-};
-OpenEditor g_open[kMaxOpen];
+Editor* g_open[kMaxOpen];
 
 // The modal dialogs the editors have open, program-wide: the main window
 // disables itself while there is one.
 int g_modal = 0;
 EditorModalHook g_modal_hook = nullptr;
 
-void remember(const OpenEditor& open) {
-    for (OpenEditor& e : g_open) {
-        if (e.view != nullptr) continue;
-        e = open;
+void remember(Editor& editor) {
+    for (Editor*& e : g_open) {
+        if (e != nullptr) continue;
+        e = &editor;
         return;
     }
 }
 
 void forget(const Editor& editor) {
-    for (OpenEditor& e : g_open)
-        if (e.editor == &editor) e = {nullptr, nullptr, nullptr};
-}
-
-const char16_t* caption_of(const OpenEditor& e) { return e.editor ? e.editor->caption() : e.kind->caption; }
-
-bool has_changes(const OpenEditor& e) {
-    return e.editor ? e.editor->has_changes() : e.kind->has_changes(*e.view);
-}
-
-void save_and_close(const OpenEditor& e) {
-    if (e.editor) {
-        e.editor->save_and_close();
-    } else {
-        e.kind->save_and_close(*e.view);
-    }
-}
-
-void discard_and_close(const OpenEditor& e) {
-    if (e.editor) {
-        e.editor->discard_and_close();
-    } else {
-        e.kind->discard_and_close(*e.view);
-    }
+    for (Editor*& e : g_open)
+        if (e == &editor) e = nullptr;
 }
 
 }  // namespace
@@ -92,7 +65,12 @@ Editor::~Editor() { forget(*this); }
 void Editor::opened() {
     forget(*this);
     open_ = true;
-    remember({nullptr, this, &view_});
+    remember(*this);
+}
+
+void Editor::window_gone() {
+    forget(*this);
+    open_ = false;
 }
 
 void Editor::close(int result) {
@@ -101,39 +79,23 @@ void Editor::close(int result) {
     view_.close(result);
 }
 
-void editor_opened(const EditorKind& kind, DialogView& view) {
-    for (OpenEditor& e : g_open)
-        if (e.kind == &kind) e = {nullptr, nullptr, nullptr};
-    remember({&kind, nullptr, &view});
-}
-
-void forget_editor_view(DialogView& view) {
-    for (OpenEditor& e : g_open)
-        if (e.view == &view) e = {nullptr, nullptr, nullptr};
-}
-
-void close_editor(DialogView& view, int result) {
-    forget_editor_view(view);
-    view.close(result);
-}
-
 bool settle_open_editors(WindowHandle owner) {
-    for (OpenEditor& slot : g_open) {
-        if (slot.view == nullptr) continue;
+    for (Editor*& slot : g_open) {
+        if (slot == nullptr) continue;
         // The editor forgets itself when it closes.
-        const OpenEditor e = slot;
-        if (!has_changes(e)) {
-            discard_and_close(e);
+        Editor& e = *slot;
+        if (!e.has_changes()) {
+            e.discard_and_close();
             continue;
         }
-        const char16_t* caption = caption_of(e);
+        const char16_t* caption = e.caption();
         char16_t question[64];
         TextBuilder(question, 64).add(u"「").add(caption).add(u"」の変更を保存しますか？");
         int answer = platform().message_box(owner, question, caption, kButtonsYesNoCancel);
         if (answer == kAnswerYes) {
-            save_and_close(e);
+            e.save_and_close();
         } else if (answer == kAnswerNo) {
-            discard_and_close(e);
+            e.discard_and_close();
         } else {
             return false;
         }
@@ -142,8 +104,8 @@ bool settle_open_editors(WindowHandle owner) {
 }
 
 bool open_editors_have_changes() {
-    for (OpenEditor& e : g_open)
-        if (e.view != nullptr && has_changes(e)) return true;
+    for (Editor* e : g_open)
+        if (e != nullptr && e->has_changes()) return true;
     return false;
 }
 

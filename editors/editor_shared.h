@@ -11,7 +11,9 @@
 #include "model/document.h"
 
 // The addressee list's row clipboard and the one-line editor's working copy;
-// all zero at program start, never cleared.
+// all zero at program start, never cleared. File scope because it outlives
+// the list's window: a row copied before the list closed is pasted after it
+// opens again.
 extern CardRecord work_card;
 
 // What the addressee list edits of a card: its texts, postal code, sender
@@ -49,6 +51,9 @@ public:
     virtual void discard_and_close() = 0;   // as its close box answered Yes
     // True from open() until the editor closed.
     bool is_open() const { return open_; }
+    // Its window went away without closing it (destroyed with its owner):
+    // no longer open, though the object may live on a moment.
+    void window_gone();
 
 protected:
     // Known to the main window's commands from now on.
@@ -61,22 +66,6 @@ protected:
 private:
     bool open_ = false;
 };
-
-// The same for an editor whose logic is still a set of functions on one
-// state of its file (the addressee list).
-struct EditorKind {
-    const char16_t* caption;                 // the dialog's caption
-    bool (*has_changes)(DialogView& view);   // anything stored or typed since it opened
-    void (*save_and_close)(DialogView& view);     // as its "保存後閉じる"
-    void (*discard_and_close)(DialogView& view);  // as its close box answered Yes
-};
-
-// The editor has opened on `view`, which lives until it closes.
-void editor_opened(const EditorKind& kind, DialogView& view);
-// Closes the editor's view with `result` and forgets it.
-void close_editor(DialogView& view, int result);
-// Forgets `view` without closing it (a view that goes away).
-void forget_editor_view(DialogView& view);
 
 // Each open editor with changes asks "「caption」の変更を保存しますか？"
 // (its caption, Yes/No/Cancel): Yes saves and closes it, No puts back what

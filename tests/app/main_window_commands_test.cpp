@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -261,12 +262,13 @@ TEST_F(MainWindowCommandsTest, NothingButACloseActsWhileAPrintRuns) {
     FakeDialogView list_view, senders, layout;
     FakeListControl list;
     NoChoosers choosers;
-    list_open(list_view, list);
+    auto list_editor = std::make_unique<AddresseeList>(list_view, list);
+    list_editor->open();
     SenderEditor sender_editor(senders);
     sender_editor.open();
     CardLayoutEditor layout_editor(layout);
     layout_editor.open();
-    list_sort(list, 0);  // card 3 .. card 0, not saved
+    list_editor->sort(0);  // card 3 .. card 0, not saved
     auto meddle = [&] {
         for (int id : {CMD_OPEN_ADDRESSEES, CMD_NEW, CMD_IMPORT_CSV, CMD_TB_PRINT, CMD_TB_NEXT})
             run(id);
@@ -274,12 +276,12 @@ TEST_F(MainWindowCommandsTest, NothingButACloseActsWhileAPrintRuns) {
         run_key(KEY_RIGHT, window);
         list.select({0});
         for (int id : {IDC_LIST_REFRESH, IDC_LIST_SAVE_CLOSE, IDC_LIST_PRINT, IDC_LIST_DELETE})
-            list_command(list_view, list, id);
-        list_sort(list, 0);
+            list_editor->command(id);
+        list_editor->sort(0);
         char16_t cell[LINE_CAP];
         int row = -1;
-        EXPECT_FALSE(list_begin_cell_edit(list, 0, &row, cell));
-        EXPECT_FALSE(list_close_box(list_view));
+        EXPECT_FALSE(list_editor->begin_cell_edit(0, &row, cell));
+        EXPECT_FALSE(list_editor->close_box());
         sender_editor.press(IDC_SE_SAVE_CLOSE);
         layout_editor.press(choosers, IDC_CL_SAVE_CLOSE);
         EXPECT_FALSE(sender_editor.close_box());
@@ -325,7 +327,7 @@ TEST_F(MainWindowCommandsTest, NothingButACloseActsWhileAPrintRuns) {
     selection.flags = kPdSelection;
     spooler.dialog_answers.push_back(selection);
     for (int answer : {kAnswerYes, kAnswerNo}) fake.answer(answer);
-    list_command(list_view, list, IDC_LIST_PRINT);
+    list_editor->command(IDC_LIST_PRINT);
     EXPECT_EQ(printed(), (std::vector<int>{2, 1}));
     EXPECT_EQ(box_text(2), u"印刷中です。印刷を中止しますか？");
     ASSERT_EQ(fake.boxes.size(), 3u);
@@ -334,7 +336,7 @@ TEST_F(MainWindowCommandsTest, NothingButACloseActsWhileAPrintRuns) {
     EXPECT_FALSE(list_view.closed || senders.closed || layout.closed);
     EXPECT_TRUE(take_close_after_print_job());
     fake.answer(kAnswerYes);
-    EXPECT_TRUE(list_close_box(list_view)) << "and everything again once it ended";
+    EXPECT_TRUE(list_editor->close_box()) << "and everything again once it ended";
 }
 
 TEST_F(MainWindowCommandsTest, ExitStaysOpenWhenTheSenderFileCannotBeWritten) {
@@ -436,10 +438,11 @@ TEST_F(MainWindowCommandsTest, OpenEditorsSettleTheirChangesBeforeTheDocumentIsR
     layout_editor.open();
     SenderEditor sender_editor(senders);
     sender_editor.open();
-    list_open(list_view, list);
+    auto list_editor = std::make_unique<AddresseeList>(list_view, list);
+    list_editor->open();
     layout.type(IDC_CL_TA_X, u"250");   // typed, not stored yet
-    list_sort(list, 0);                  // C B A
-    list_command(list_view, list, IDC_LIST_REFRESH);
+    list_editor->sort(0);                  // C B A
+    list_editor->command(IDC_LIST_REFRESH);
 
     // Every command that replaces the document asks its own question (the
     // editors have changes) and shows its file dialog before the editors
@@ -501,7 +504,8 @@ TEST_F(MainWindowCommandsTest, OpenEditorsSettleTheirChangesBeforeTheDocumentIsR
 TEST_F(MainWindowCommandsTest, NothingActsBehindAnEditorsModalDialog) {
     FakeDialogView view;
     FakeListControl list;
-    list_open(view, list);
+    auto list_editor = std::make_unique<AddresseeList>(view, list);
+    list_editor->open();
     list.select({1});
     doc().current_card = 1;
     list.line_editor = [this](int, int) {
@@ -512,7 +516,7 @@ TEST_F(MainWindowCommandsTest, NothingActsBehindAnEditorsModalDialog) {
         exit_command(owner, window);
         return 1;
     };
-    list_command(view, list, IDC_LIST_EDIT);
+    list_editor->command(IDC_LIST_EDIT);
     EXPECT_EQ(list.line_editor_calls, 1);
     EXPECT_TRUE(window.calls.empty());
     EXPECT_TRUE(fake.boxes.empty());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "editors/addressee_list_ids.h"
 #include "editors/card_round.h"
@@ -40,6 +41,13 @@ protected:
     FakePlatform platform_;
     FakeDialogView view_;
     FakeListControl list_;
+    std::unique_ptr<AddresseeList> editor_;
+
+    // A new list window on the cards as they are now.
+    void open_list() {
+        editor_ = std::make_unique<AddresseeList>(view_, list_);
+        editor_->open();
+    }
 
     void SetUp() override {
         reset_print_test_document(0);
@@ -66,17 +74,17 @@ protected:
         c.base_w = 1000 + i;
     }
 
-    void press(int id) { list_command(view_, list_, id); }
+    void press(int id) { editor_->command(id); }
 
     // Types into the in-place editor of the first selected row's column c.
     void edit_cell(int row, int c, const std::u16string& text) {
         list_.select({row});
         int r = -1;
         char16_t old[LINE_CAP];
-        ASSERT_TRUE(list_begin_cell_edit(list_, c, &r, old));
+        ASSERT_TRUE(editor_->begin_cell_edit(c, &r, old));
         EXPECT_EQ(r, row);
         EXPECT_EQ(list_.cell(row, c), u"");  // emptied while the editor is open
-        list_end_cell_edit(list_, text.c_str());
+        editor_->end_cell_edit(text.c_str());
     }
 
     std::vector<std::u16string> box_texts() const {
@@ -103,7 +111,7 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
     // no layout.
     for (int i = 0; i < HDATA_MAX; ++i) put_card(i, u"", u"", 3, 1), doc().hdata[i].ta.m[0].s[0] = 0;
     text_set(doc().hdata[5].tn.m[1].s, u"stale");
-    list_open(view_, list_);
+    open_list();
     EXPECT_TRUE(list_.rows.empty());
     press(IDC_LIST_SAVE_CLOSE);
     EXPECT_TRUE(view_.closed);
@@ -123,7 +131,7 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
     put_card(1, u"Bob", u"", 2, 0);
     put_card(2, u"Cy", u"7", 7, 3);  // sender 8 is not in use
     put_card(4, u"hidden");          // behind the first card not in use
-    list_open(view_, list_);
+    open_list();
     ASSERT_EQ(list_.rows.size(), 3u);
     EXPECT_EQ(list_.cell(0, 0), u"Ann");
     EXPECT_EQ(list_.cell(0, 5), u"addr Ann");
@@ -149,13 +157,13 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
     // Columns 12 to 15 and a list without selection open no editor.
     int r = -1;
     char16_t old[LINE_CAP];
-    for (int c : {12, 13, 15}) EXPECT_FALSE(list_begin_cell_edit(list_, c, &r, old));
+    for (int c : {12, 13, 15}) EXPECT_FALSE(editor_->begin_cell_edit(c, &r, old));
     list_.select({});
-    EXPECT_FALSE(list_begin_cell_edit(list_, 0, &r, old));
+    EXPECT_FALSE(editor_->begin_cell_edit(0, &r, old));
     list_.select({0});
-    ASSERT_TRUE(list_begin_cell_edit(list_, 10, &r, old));
+    ASSERT_TRUE(editor_->begin_cell_edit(10, &r, old));
     EXPECT_EQ(std::u16string(old), u"1234567890");
-    list_end_cell_edit(list_, old);
+    editor_->end_cell_edit(old);
 
     press(IDC_LIST_REFRESH);
     EXPECT_FALSE(doc().modified);
@@ -173,7 +181,7 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
 
     // 200 cards: all shown; "新規" is refused until a row is deleted.
     for (int i = 0; i < HDATA_MAX; ++i) put_card(i, u"n" + u16(std::to_string(i)));
-    list_open(view_, list_);
+    open_list();
     EXPECT_EQ(list_.rows.size(), 200u);
     press(IDC_LIST_NEW);
     EXPECT_EQ(list_.line_editor_calls, 0);
@@ -198,25 +206,25 @@ TEST_F(AddresseeListTest, FillShowsTheCardsAndSaveWritesRowsAndClearsTheCardsBeh
 TEST_F(AddresseeListTest, SortingFlipsPerColumnKeepsEqualRowsInOrderAndSurvivesReopening) {
     const char16_t* names[] = {u"b", u"2", u"10", u"B", u"a", u"あ", u"ア", u"亜", u"_"};
     for (int i = 0; i < 9; ++i) put_card(i, names[i], u16(std::to_string(i)));
-    list_open(view_, list_);
+    open_list();
     list_.select({3});  // the selection follows its row
-    list_sort(list_, 0);  // column 0 starts as ascending: the first click sorts descending
+    editor_->sort(0);  // column 0 starts as ascending: the first click sorts descending
     // The name column sorts as readings do: あ and ア are one kana, so they
     // keep their order as b and B do.
     EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"亜", u"あ", u"ア", u"b", u"B", u"a",
                                                             u"_", u"2", u"10"}));
     EXPECT_EQ(list_.selection, std::set<int>{4});
-    list_sort(list_, 0);  // "10" before "2", "_" before letters, b and B equal in their order
+    editor_->sort(0);  // "10" before "2", "_" before letters, b and B equal in their order
     EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"10", u"2", u"_", u"a", u"b", u"B",
                                                             u"あ", u"ア", u"亜"}));
-    list_sort(list_, 10);  // any other column: ascending first
+    editor_->sort(10);  // any other column: ascending first
     EXPECT_EQ(list_.cell(0, 0), u"b");
     EXPECT_EQ(sort_direction[10], 1);
     // Closing and opening again keeps each column's direction.
-    list_open(view_, list_);
-    list_sort(list_, 10);
+    open_list();
+    editor_->sort(10);
     EXPECT_EQ(list_.cell(0, 0), u"_");
-    list_sort(list_, 0);
+    editor_->sort(0);
     EXPECT_EQ(list_.cell(0, 0), u"亜");
 }
 
@@ -225,9 +233,9 @@ TEST_F(AddresseeListTest, EachAddresseeKeepsItsOwnHistoryThroughSortInsertDelete
     put_card(1, u"Aaa", u"", 0, 1);
     put_card(2, u"Bbb", u"", 1, 3);
     put_card(3, u"Ddd", u"", 0, 7);
-    list_open(view_, list_);
-    list_sort(list_, 0);
-    list_sort(list_, 0);  // ascending: Aaa Bbb Ccc Ddd
+    open_list();
+    editor_->sort(0);
+    editor_->sort(0);  // ascending: Aaa Bbb Ccc Ddd
     list_.select({3});
     press(IDC_LIST_DELETE);  // Ddd goes
     list_.select({0});
@@ -254,9 +262,9 @@ TEST_F(AddresseeListTest, AfterASortHistoryAndSenderGoWithTheRowsAddressee) {
     put_card(0, u"Ccc", u"", 7, 5);  // sender 8: none in use
     put_card(1, u"Aaa", u"", 1, 1);
     put_card(2, u"Bbb", u"", 0, 3);
-    list_open(view_, list_);
-    list_sort(list_, 0);
-    list_sort(list_, 0);  // Aaa Bbb Ccc, standing for cards 1 2 0
+    open_list();
+    editor_->sort(0);
+    editor_->sort(0);  // Aaa Bbb Ccc, standing for cards 1 2 0
 
     // 編集 of Aaa, its status changed: written at once into Aaa's card.
     list_.select({0});
@@ -270,8 +278,9 @@ TEST_F(AddresseeListTest, AfterASortHistoryAndSenderGoWithTheRowsAddressee) {
     EXPECT_EQ(doc().hdata[0].typ[1].t, 5);  // Ccc's history untouched
 
     // A print of Bbb's card from the main window marks Bbb's row.
-    static FakeListControl* list = &list_;
-    set_card_marked_hook([](int card, int year) { list_card_marked(*list, card, year); });
+    static AddresseeList* list;
+    list = editor_.get();
+    set_card_marked_hook([](int card, int year) { list->card_marked(card, year); });
     mark_card_sent(2);
     set_card_marked_hook(nullptr);
     EXPECT_EQ(list_.column(13), (std::vector<std::u16string>{u"済/未", u"済/未", u"未/未"}));
@@ -304,7 +313,7 @@ TEST_F(AddresseeListTest, NewAfterDeleteStartsEmptyAndRowsWithTextAreNeverDroppe
     put_card(0, u"Ann", u"", 0, 1);
     put_card(1, u"Bob", u"", 2, 3);
     text_set(doc().hdata[1].tn.m[2].s, u"Bob's third line");
-    list_open(view_, list_);
+    open_list();
     list_.select({1});
     press(IDC_LIST_DELETE);  // card 1 still holds Bob
     CardRecord seen{};
@@ -349,24 +358,25 @@ TEST_F(AddresseeListTest, UndoPutsBackTheListsOwnChangesButNoLayoutAndNoPrintMar
     put_card(0, u"Bbb", u"", 0, 1);
     put_card(1, u"Aaa", u"", 1, 3);
     put_card(2, u"Ccc", u"", 2, 5);
-    list_open(view_, list_);
-    list_sort(list_, 0);
-    list_sort(list_, 0);  // Aaa Bbb Ccc
+    open_list();
+    editor_->sort(0);
+    editor_->sort(0);  // Aaa Bbb Ccc
     // A cell edited while its header is clicked keeps its row.
     list_.select({2});
     int r = -1;
     char16_t old[LINE_CAP];
-    ASSERT_TRUE(list_begin_cell_edit(list_, COLUMN_POSTAL, &r, old));
-    list_sort(list_, 0);  // Ccc Bbb Aaa
-    list_end_cell_edit(list_, u"7777777");
+    ASSERT_TRUE(editor_->begin_cell_edit(COLUMN_POSTAL, &r, old));
+    editor_->sort(0);  // Ccc Bbb Aaa
+    editor_->end_cell_edit(u"7777777");
     EXPECT_EQ(list_.column(10), (std::vector<std::u16string>{u"7777777", u"", u""}));
     press(IDC_LIST_REFRESH);  // Ccc Bbb Aaa now in cards 0 1 2
-    list_sort(list_, COLUMN_POSTAL);
+    editor_->sort(COLUMN_POSTAL);
     press(IDC_LIST_REFRESH);  // Bbb Aaa Ccc: the opening order again, through two sorts
     doc().hdata[1].base_w = 77;  // the layout dialog's work meanwhile
 
-    static FakeListControl* list = &list_;
-    set_card_marked_hook([](int card, int year) { list_card_marked(*list, card, year); });
+    static AddresseeList* list;
+    list = editor_.get();
+    set_card_marked_hook([](int card, int year) { list->card_marked(card, year); });
     mark_card_sent(2);  // Ccc printed
     set_card_marked_hook(nullptr);
     press(IDC_LIST_UNDO);
@@ -381,13 +391,13 @@ TEST_F(AddresseeListTest, UndoPutsBackTheListsOwnChangesButNoLayoutAndNoPrintMar
     press(IDC_LIST_DELETE);
     press(IDC_LIST_REFRESH);
     platform_.answer(kAnswerYes);
-    EXPECT_TRUE(list_close_box(view_));
+    EXPECT_TRUE(editor_->close_box());
     EXPECT_EQ(std::u16string(doc().hdata[0].tn.m[0].s), u"Bbb");
     EXPECT_EQ(code_of(doc().hdata[2].typ, kYear), STATUS_SENT);
     EXPECT_EQ(doc().hdata[1].base_w, 77);
 
     // What the exit asks about: a status edited alone, the last row deleted.
-    list_open(view_, list_);
+    open_list();
     EXPECT_FALSE(open_editors_have_changes());
     list_.select({0});
     list_.line_editor = [](int, int) {
@@ -402,12 +412,12 @@ TEST_F(AddresseeListTest, UndoPutsBackTheListsOwnChangesButNoLayoutAndNoPrintMar
     press(IDC_LIST_DELETE);
     EXPECT_TRUE(open_editors_have_changes());
     platform_.answer(kAnswerYes);
-    EXPECT_TRUE(list_close_box(view_));
+    EXPECT_TRUE(editor_->close_box());
 }
 
 TEST_F(AddresseeListTest, RowOperationsInsertOverwriteDeleteAndTheirMessages) {
     for (int i = 0; i < 10; ++i) put_card(i, u"r" + u16(std::to_string(i)), u"", 0, 1);
-    list_open(view_, list_);
+    open_list();
     for (int id : {IDC_LIST_EDIT, IDC_LIST_COPY, IDC_LIST_INSERT, IDC_LIST_OVERWRITE,
                    IDC_LIST_DELETE, IDC_LIST_PRINT})
         press(id);
@@ -496,10 +506,10 @@ TEST_F(AddresseeListTest, RowOperationsInsertOverwriteDeleteAndTheirMessages) {
     press(IDC_LIST_DELETE);
     press(IDC_LIST_REFRESH);
     platform_.answer(kAnswerNo);
-    EXPECT_FALSE(list_close_box(view_));
+    EXPECT_FALSE(editor_->close_box());
     EXPECT_FALSE(view_.closed);
     platform_.answer(kAnswerYes);
-    EXPECT_TRUE(list_close_box(view_));
+    EXPECT_TRUE(editor_->close_box());
     EXPECT_EQ(view_.close_result, 0);
     EXPECT_EQ(std::u16string(doc().hdata[0].tn.m[0].s), u"r0");
     EXPECT_EQ(platform_.boxes.back().text, u"修正を破棄して閉じていいですか？");
@@ -509,11 +519,12 @@ TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksEverySelectedAddresseeInL
     FakePrinterSpooler spooler;
     for (int i = 0; i < 6; ++i) put_card(i, card_label(5 - i));  // "card 5" .. "card 0"
     doc().hdata[1].typ[0] = {STATUS_RECEIVED, kYear};  // "card 4" wrote first
-    list_open(view_, list_);
-    list_sort(list_, 0);
-    list_sort(list_, 0);  // card 0 .. card 5 top to bottom
-    static FakeListControl* list = &list_;  // the hook the dialog installs
-    set_card_marked_hook([](int card, int year) { list_card_marked(*list, card, year); });
+    open_list();
+    editor_->sort(0);
+    editor_->sort(0);  // card 0 .. card 5 top to bottom
+    static AddresseeList* list;
+    list = editor_.get();  // the hook the dialog installs
+    set_card_marked_hook([](int card, int year) { list->card_marked(card, year); });
     list_.select({1, 2, 4});  // not one run
     printer_state().list_from = 7;
     printer_state().list_to = 9;
@@ -555,7 +566,7 @@ TEST_F(AddresseeListTest, PrintAfterASortPrintsAndMarksEverySelectedAddresseeInL
     EXPECT_EQ(printer_state().list_from, 1);
     EXPECT_EQ(printer_state().list_to, 2);
     // A later save keeps the marks with their addressees.
-    list_sort(list_, 0);
+    editor_->sort(0);
     press(IDC_LIST_SAVE_CLOSE);
     EXPECT_EQ(std::u16string(doc().hdata[3].tn.m[0].s), u"card 2");
     EXPECT_EQ(doc().hdata[3].typ[0].t, STATUS_SENT);
@@ -570,9 +581,9 @@ TEST_F(AddresseeListTest, TheYearlyRoundSelectsByStatusAndCountsTheCardYear) {
         put_card(code, u16(std::string(1, char('h' - code))), u"", 0, 4);
         doc().hdata[code].typ[0] = {code, kYear};
     }
-    list_open(view_, list_);
-    list_sort(list_, 0);
-    list_sort(list_, 0);  // a .. h: codes 7 down to 0
+    open_list();
+    editor_->sort(0);
+    editor_->sort(0);  // a .. h: codes 7 down to 0
     list_.select({0, 1});
     press(IDC_LIST_SELECT_UNSENT);  // 未/受 (4) and 未/未 (0)
     EXPECT_EQ(list_.selection, (std::set<int>{3, 7}));
@@ -587,7 +598,7 @@ TEST_F(AddresseeListTest, TheYearlyRoundSelectsByStatusAndCountsTheCardYear) {
 
     // Nothing left to do: the selection is empty and the user is told.
     for (int code : {0, 4}) doc().hdata[code].typ[0].t = 5;
-    list_open(view_, list_);
+    open_list();
     list_.scrolled_to = -1;
     press(IDC_LIST_SELECT_UNSENT);
     press(IDC_LIST_SELECT_REPLY);
@@ -603,7 +614,7 @@ TEST_F(AddresseeListTest, PostalCodeCheckSelectsExactlyTheBadRows) {
     put_card(1, u"b", u"150-000");   // a digit short
     put_card(2, u"c", u"9000001");
     put_card(3, u"d", u"1500002");   // not in the table
-    list_open(view_, list_);
+    open_list();
     edit_cell(2, COLUMN_POSTAL, u"９００００１");  // a digit short, in the list only
     edit_cell(0, COLUMN_POSTAL, u"150-0001");      // stored as 1500001: fine
     list_.select({0, 2});
@@ -623,7 +634,7 @@ TEST_F(AddresseeListTest, OverflowCheckSelectsTheRowsWhoseCardCannotBeFitted) {
     put_card(0, u"a");
     put_card(1, u"b");
     put_card(2, u"c");
-    list_open(view_, list_);
+    open_list();
     press(IDC_LIST_OVERFLOW_CHECK);
     EXPECT_TRUE(list_.selection.empty());
     // 40 characters of 27 units need a third of the size; the list's text
@@ -640,7 +651,7 @@ TEST_F(AddresseeListTest, VerticalFormConvertsTheSelectedRowsAddressLinesUntilUn
     put_card(0, u"a");
     put_card(1, u"b");
     text_set(doc().hdata[1].ta.m[4].s, u"5-1");
-    list_open(view_, list_);
+    open_list();
     press(IDC_LIST_VERTICAL_FORM);
     EXPECT_EQ(box_texts(), std::vector<std::u16string>{u"行を選択して下さい。|残念！"});
     for (int pass = 0; pass < 2; ++pass) {  // undone, then saved
@@ -663,12 +674,12 @@ TEST_F(AddresseeListTest, ReadingGoesWithItsRowSortsAiueoAndTheListFindsAndCatch
         put_card(i, names[i], u16(std::to_string(1500001 + i)), 0, 0);
         text_set(doc().hdata[i].yomi, readings[i]);
     }
-    list_open(view_, list_);
+    open_list();
     EXPECT_EQ(list_.column(COLUMN_YOMI)[2], u"ｻﾄｳ ｲﾁﾛｳ");
     // あいうえお順 by reading, the row without one behind; each click reverses.
-    list_sort(list_, COLUMN_NAME0);
+    editor_->sort(COLUMN_NAME0);
     EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"Smith", u"山田太郎", u"佐藤一郎", u"伊藤花子"}));
-    list_sort(list_, COLUMN_NAME0);
+    editor_->sort(COLUMN_NAME0);
     EXPECT_EQ(list_.column(0), (std::vector<std::u16string>{u"伊藤花子", u"佐藤一郎", u"山田太郎", u"Smith"}));
 
     // The reading is edited in place and goes with its row through copy,
@@ -718,7 +729,7 @@ TEST_F(AddresseeListTest, ReadingGoesWithItsRowSortsAiueoAndTheListFindsAndCatch
 
     // 重複チェック: the later of two rows of one addressee.
     put_card(4, u"山田　太郎　様", u"1500001");
-    list_fill(list_);
+    editor_->fill();
     press(IDC_LIST_DUPLICATES);
     EXPECT_EQ(list_.selection, std::set<int>{4});
     list_.select({});

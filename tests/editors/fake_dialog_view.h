@@ -23,8 +23,6 @@ public:
     FakeDialogView() = default;
     FakeDialogView(const FakeDialogView&) = default;
     FakeDialogView& operator=(const FakeDialogView&) = default;
-    // An editor opened on this view is no longer open.
-    ~FakeDialogView() override { forget_editor_view(*this); }
 
     // The text of a control as the user sees it ("" when never set).
     std::u16string text(int id) const {
