@@ -69,7 +69,7 @@ public:
     HWND dialog() const { return dialog_; }
     void card_marked(int card, int year) { editor_.card_marked(card, year); }
 
-    void open() {
+    void open(LPARAM) {
         g_open_list = this;
         register_modeless_dialog(dialog_);
         control_.bind(dialog_, nullptr, &editor_);
@@ -284,16 +284,6 @@ private:
     int list_top_ = 0;  // below the strip of the index buttons and the search field
 };
 
-INT_PTR CALLBACK list_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_INITDIALOG) {
-        auto* window = new AddresseeListWindow(dialog);
-        EditorDialogWindow::attach(window);
-        window->open();
-        return TRUE;
-    }
-    return EditorDialogWindow::dispatch(dialog, message, wparam, lparam);
-}
-
 }  // namespace
 
 void open_addressee_list_dialog(WindowHandle main_window) {
@@ -301,5 +291,5 @@ void open_addressee_list_dialog(WindowHandle main_window) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ADDRESSEE_LIST),
-                       static_cast<HWND>(main_window), list_dialog_proc, 0);
+                       static_cast<HWND>(main_window), editor_dialog_proc<AddresseeListWindow>, 0);
 }

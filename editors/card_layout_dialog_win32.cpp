@@ -106,7 +106,7 @@ class CardLayoutWindow final : public EditorDialogWindow {
 public:
     explicit CardLayoutWindow(HWND dialog) : EditorDialogWindow(dialog), editor_(view_) {}
 
-    void open() {
+    void open(LPARAM) {
         g_dialog = dialog_;
         register_modeless_dialog(dialog_);
         editor_.open();
@@ -150,20 +150,10 @@ private:
     CardLayoutEditor editor_;
 };
 
-INT_PTR CALLBACK card_layout_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_INITDIALOG) {
-        auto* window = new CardLayoutWindow(dialog);
-        EditorDialogWindow::attach(window);
-        window->open();
-        return TRUE;
-    }
-    return EditorDialogWindow::dispatch(dialog, message, wparam, lparam);
-}
-
 }  // namespace
 
 void open_card_layout_dialog(WindowHandle main_window) {
     if (bring_open_dialog_forward(g_dialog)) return;
     CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CARD_LAYOUT),
-                       static_cast<HWND>(main_window), card_layout_proc, 0);
+                       static_cast<HWND>(main_window), editor_dialog_proc<CardLayoutWindow>, 0);
 }

@@ -63,6 +63,18 @@ private:
     bool destroyed_ = false;  // WM_DESTROY has come
 };
 
+// The dialog procedure of an editor whose window object is `Window`: the
+// object is made at WM_INITDIALOG and opened with the dialog's creation
+// parameter; every later message goes to it through dispatch.
+template <class Window>
+INT_PTR CALLBACK editor_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message != WM_INITDIALOG) return EditorDialogWindow::dispatch(dialog, message, wparam, lparam);
+    auto* window = new Window(dialog);
+    EditorDialogWindow::attach(window);
+    window->open(lparam);
+    return TRUE;
+}
+
 // Moves the dialog, keeping its size, to the main window's initial left
 // edge plus `dx` and its initial top plus `dy`; not topmost; shown.
 void place_beside_main_window(HWND dialog, int dx, int dy);

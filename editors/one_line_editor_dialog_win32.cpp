@@ -27,7 +27,8 @@ class OneLineEditorWindow final : public EditorDialogWindow {
 public:
     explicit OneLineEditorWindow(HWND dialog) : EditorDialogWindow(dialog, true), editor_(view_, work_card) {}
 
-    void open(const LineEditorRequest& request) {
+    void open(LPARAM parameter) {
+        const auto& request = *reinterpret_cast<const LineEditorRequest*>(parameter);
         for (int i = 0; i < 3; ++i) {
             HWND box = GetDlgItem(dialog_, IDC_LINE_STATUS_THIS + i);
             SendMessageW(box, CB_RESETCONTENT, 0, 0);
@@ -66,22 +67,12 @@ private:
     OneLineEditor editor_;
 };
 
-INT_PTR CALLBACK one_line_editor_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_INITDIALOG) {
-        auto* window = new OneLineEditorWindow(dialog);
-        EditorDialogWindow::attach(window);
-        window->open(*reinterpret_cast<const LineEditorRequest*>(lparam));
-        return TRUE;
-    }
-    return EditorDialogWindow::dispatch(dialog, message, wparam, lparam);
-}
-
 }  // namespace
 
 int open_one_line_editor_dialog(WindowHandle owner, int row, int total, int year) {
     LineEditorRequest request{row, total, year};
     INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ONE_LINE_EDITOR),
-                                     static_cast<HWND>(owner), one_line_editor_proc,
+                                     static_cast<HWND>(owner), editor_dialog_proc<OneLineEditorWindow>,
                                      reinterpret_cast<LPARAM>(&request));
     return result == 1 ? 1 : 0;
 }

@@ -25,7 +25,7 @@ class SenderEditorWindow final : public EditorDialogWindow {
 public:
     explicit SenderEditorWindow(HWND dialog) : EditorDialogWindow(dialog), editor_(view_) {}
 
-    void open() {
+    void open(LPARAM) {
         g_dialog = dialog_;
         register_modeless_dialog(dialog_);
         editor_.open();
@@ -62,20 +62,10 @@ private:
     SenderEditor editor_;
 };
 
-INT_PTR CALLBACK sender_editor_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_INITDIALOG) {
-        auto* window = new SenderEditorWindow(dialog);
-        EditorDialogWindow::attach(window);
-        window->open();
-        return TRUE;
-    }
-    return EditorDialogWindow::dispatch(dialog, message, wparam, lparam);
-}
-
 }  // namespace
 
 void open_sender_editor_dialog(WindowHandle main_window) {
     if (bring_open_dialog_forward(g_dialog)) return;
     CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SENDER_EDITOR),
-                       static_cast<HWND>(main_window), sender_editor_proc, 0);
+                       static_cast<HWND>(main_window), editor_dialog_proc<SenderEditorWindow>, 0);
 }

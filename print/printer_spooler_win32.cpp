@@ -37,7 +37,8 @@ wchar_t* w(const char16_t* s) { return reinterpret_cast<wchar_t*>(const_cast<cha
 
 HINSTANCE module() { return GetModuleHandleW(nullptr); }
 
-// The abort dialog of the running job; nullptr when there is none.
+// The abort dialog of the running job; nullptr when there is none. At file
+// scope because the abort procedure gets only the printer's DC, no pointer.
 HWND g_abort_dialog = nullptr;
 
 INT_PTR CALLBACK abort_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
@@ -58,7 +59,8 @@ INT_PTR CALLBACK abort_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
     }
 }
 
-// The windows the print lock disabled, enabled again when it ends.
+// The windows the print lock disabled, enabled again when it ends; one list
+// for the program, as the print lock itself is one for the program.
 std::vector<HWND> g_locked_windows;
 
 // Keyboard and mouse input (also on a window's frame and menu bar).
